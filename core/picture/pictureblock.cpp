@@ -1,0 +1,27 @@
+#include "picture/pictureblock.h"
+
+#include <cstring>
+
+namespace {
+std::int32_t readInt32(const std::uint8_t* p) {
+    std::uint32_t v = std::uint32_t(p[0]) | std::uint32_t(p[1]) << 8 | std::uint32_t(p[2]) << 16 |
+                      std::uint32_t(p[3]) << 24;
+    return static_cast<std::int32_t>(v);
+}
+} // namespace
+
+PictureBlock::PictureBlock(std::size_t bytes) : bytes_(new std::uint8_t[bytes]()), size_(bytes) {}
+
+std::int32_t PictureBlock::width() const {
+    return size_ >= headerSize ? readInt32(bytes_.get() + 4) : 0;
+}
+
+std::int32_t PictureBlock::height() const {
+    return size_ >= headerSize ? readInt32(bytes_.get() + 8) : 0;
+}
+
+std::size_t PictureBlock::strideFor(std::int32_t width) {
+    if (width <= 0)
+        return 0;
+    return (std::size_t(width) * 3 + 3) / 4 * 4;
+}

@@ -1,0 +1,20 @@
+#pragma once
+
+#include <cstdint>
+#include <vector>
+
+// The client image of a stage window, painted in software. Pixels are 32-bit 0xFFRRGGBB,
+// top-down, so the view can wrap the buffer as a QImage::Format_RGB32 without conversion.
+// Colours given to drawing calls are the stage's 0x00BBGGRR values; raster operations keep
+// the top byte 0xFF.
+struct FrameBuffer {
+    int width = 0;
+    int height = 0;
+    std::vector<std::uint32_t> pixels; // width * height
+
+    void resize(int w, int h);
+    std::uint32_t* row(int y) { return pixels.data() + std::size_t(y) * std::size_t(width); }
+    const std::uint32_t* row(int y) const {
+        return pixels.data() + std::size_t(y) * std::size_t(width);
+    }
+};

@@ -1,0 +1,20 @@
+#pragma once
+
+#include <optional>
+#include <string>
+#include <string_view>
+
+// Stage texts are CP932 (Windows Shift-JIS) bytes. These convert them for showing and for
+// opening files, and convert typed text back.
+
+// CP932 -> UTF-8; nothing when `cp932` holds a byte sequence that is not valid CP932.
+std::optional<std::string> cp932ToUtf8(std::string_view cp932);
+
+// CP932 -> UTF-8 for display: an invalid sequence shows as U+FFFD, the rest is converted.
+std::string cp932ToUtf8Lossy(std::string_view cp932);
+
+// UTF-8 -> CP932; nothing when a character has no CP932 form (or the UTF-8 is invalid).
+std::optional<std::string> utf8ToCp932(std::string_view utf8);
+
+// Whether byte `i` of `text` is the first byte of a two-byte CP932 character.
+bool isCp932LeadByte(unsigned char c);

@@ -1,0 +1,29 @@
+#!/usr/bin/env bash
+# Installs what is missing, builds rkedit (normal and sanitizer builds) and runs every test.
+# Usage: scripts/test.sh            everything
+#        scripts/test.sh -R Name    only tests matching Name (passed on to ctest)
+set -euo pipefail
+cd "$(dirname "$0")/.."
+
+scripts/deps.sh chromium
+
+werror=OFF
+if [ "${CI:-}" = "true" ]; then
+    werror=ON
+fi
+jobs=$(nproc)
+
+build() { # dir, extra cmake args...
+    local dir=$1
+    shift
+    cmake -S . -B "$dir" -G Ninja -DRKEDIT_WERROR=$werror "$@" >/dev/null
+    cmake --build "$dir" -j "$jobs"
+}
+
+build build
+(cd build && ctest --output-on-failure -j "$jobs" "$@")
+
+# AddressSanitizer + UndefinedBehaviorSanitizer: the same tests, benchmarks left out.
+build build-asan -DRKEDIT_ASAN=ON -DRKEDIT_BENCH=OFF -DCMAKE_BUILD_TYPE=Debug
+(cd build-asan && ASAN_OPTIONS=detect_leaks=1 UBSAN_OPTIONS=print_stacktrace=1 \
+    ctest --output-on-failure -j "$jobs" "$@")

@@ -1,0 +1,48 @@
+// rkstage: the headless command-line tool over rkcore.
+#include <cstdio>
+#include <map>
+#include <string>
+#include <vector>
+
+#include "command.h"
+
+namespace {
+std::map<std::string, CommandInfo>& commands() {
+    static std::map<std::string, CommandInfo> table;
+    return table;
+}
+
+int usage() {
+    std::fprintf(stderr, "usage:\n");
+    for (const auto& [name, info] : commands())
+        std::fprintf(stderr, "  rkstage %s %s\n", name.c_str(), info.usage);
+    return 2;
+}
+} // namespace
+
+bool registerCommand(const CommandInfo& info) {
+    commands()[info.name] = info;
+    return true;
+}
+
+int fail(const std::string& message) {
+    std::fprintf(stderr, "rkstage: %s\n", message.c_str());
+    return 1;
+}
+
+int usageError(const char* name) {
+    auto it = commands().find(name);
+    if (it == commands().end())
+        return usage();
+    std::fprintf(stderr, "usage: rkstage %s %s\n", name, it->second.usage);
+    return 2;
+}
+
+int main(int argc, char** argv) {
+    if (argc < 2)
+        return usage();
+    auto it = commands().find(argv[1]);
+    if (it == commands().end())
+        return usage();
+    return it->second.run(std::vector<std::string>(argv + 2, argv + argc));
+}
