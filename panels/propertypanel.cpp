@@ -64,6 +64,7 @@ CPropertyPanel::CPropertyPanel(CRKeditView* view) : QDialog(nullptr), view_(view
     setAttribute(Qt::WA_DeleteOnClose, false);
     setFont(panelFont());
     build();
+    UpdateData(false); // the controls start from the members, as a dialog's set-up does
 }
 
 CPropertyPanel::~CPropertyPanel() {
