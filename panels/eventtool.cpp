@@ -124,12 +124,20 @@ bool CEventTool::UpdateData(bool saveAndValidate) {
     const QString text = edit_->toPlainText();
     if (text == shownScript_)
         return true; // unedited: the exact bytes stay, even undecodable ones
+    shownScript_ = text;
     if (const auto bytes = displayToCp932(text)) {
         script = withCrLfLineEnds(*bytes);
-        shownScript_ = text;
         return true;
     }
-    showPanelMessage(cp932RefusalMessage(scriptField, charactersWithoutCp932(text)));
+    const QString dropped = charactersWithoutCp932(text);
+    QString kept;
+    for (const char32_t c : text.toUcs4())
+        if (const QString one = QString::fromUcs4(&c, 1); !dropped.contains(one))
+            kept += one;
+    script = withCrLfLineEnds(displayToCp932(kept).value_or(std::string()));
+    showPanelMessage(QStringLiteral("「%1」の文字「%2」は Shift-JIS (CP932) で保存できないため、"
+                                    "除いて保存しました。")
+                         .arg(scriptField, dropped));
     return false;
 }
 
@@ -144,22 +152,4 @@ void CEventTool::reject() {
 void CEventTool::closeEvent(QCloseEvent* event) {
     event->ignore();
     reject();
-}
-
-void CEventTool::takeTextDroppingUnstorable() {
-    const QString text = edit_->toPlainText();
-    if (text == shownScript_)
-        return;
-    const QString dropped = charactersWithoutCp932(text);
-    QString kept;
-    for (const char32_t c : text.toUcs4())
-        if (!dropped.contains(QString::fromUcs4(&c, 1)))
-            kept += QString::fromUcs4(&c, 1);
-    if (const auto bytes = displayToCp932(kept))
-        script = withCrLfLineEnds(*bytes);
-    shownScript_ = text;
-    if (!dropped.isEmpty())
-        showPanelMessage(QStringLiteral("「%1」の文字「%2」は Shift-JIS (CP932) で保存できないため、"
-                                        "除いて保存しました。")
-                             .arg(scriptField, dropped));
 }

@@ -34,14 +34,11 @@ public:
     ~CEventTool() override;
 
     // Exchange with the edit: edit -> script when `saveAndValidate`, script -> edit otherwise.
-    // The script always has CR LF between its lines, whatever the edit uses.
+    // The script always has CR LF between its lines, whatever the edit uses. Text the input
+    // check lets through always converts; should a character CP932 cannot hold be there all
+    // the same (an undecodable byte's replacement mark left in an edited line), the rest of
+    // the text is stored without it and a message names it, since the tool may be closing.
     bool UpdateData(bool saveAndValidate = true);
-
-    // When the text cannot be stored as it is and the tool must go all the same (its window is
-    // closing): stores it without the characters CP932 cannot hold, saying which were left out.
-    void takeTextDroppingUnstorable();
-    // The view kept the tool open after a refused close: Esc and the close box work again.
-    void closeRefused() { closeRequested_ = false; }
 
     // The event script: CP932 bytes, lines separated by CR LF.
     std::string script;

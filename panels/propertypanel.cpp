@@ -265,6 +265,14 @@ CUpDown* CPropertyPanel::upDown(int id) const {
     return it == upDowns_.end() ? nullptr : it->second;
 }
 
+void CPropertyPanel::showSizeFields() {
+    const std::pair<int, std::int32_t> fields[] = {
+        {1031, graphicWidth}, {1032, graphicHeight}, {1024, runtimeWidth}, {1025, runtimeHeight}};
+    for (const auto& [id, value] : fields)
+        if (const QString text = QString::number(value); control<QLineEdit>(id)->text() != text)
+            control<QLineEdit>(id)->setText(text);
+}
+
 void CPropertyPanel::setBrowseImage(const QPixmap& image) {
     browseImage_ = image;
     for (int id : {1033, 1034}) {

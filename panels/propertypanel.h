@@ -36,6 +36,10 @@ public:
     // changes. Returns false then.
     bool UpdateData(bool saveAndValidate = true);
 
+    // Shows the members of the four size fields (picture size and runtime size) only, so that
+    // text being typed into another field is left alone.
+    void showSizeFields();
+
     // The browse buttons' image.
     void setBrowseImage(const QPixmap& image);
     // The range of up-down control `id` (lower..upper).
