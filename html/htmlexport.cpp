@@ -1,0 +1,95 @@
+#include "html/htmlexport.h"
+
+#include <QAction>
+#include <QFileDialog>
+#include <QGuiApplication>
+#include <QMessageBox>
+#include <QSaveFile>
+
+#include "html/ChtmlDlg.h"
+#include "html/htmlexportvalues.h"
+#include "html/htmlpage.h"
+#include "stage/CRKeditDoc.h"
+
+QString htmlExportMenuText() {
+    return QStringLiteral("HTMLファイルの書き出し");
+}
+QString htmlExportStatusTip() {
+    return QStringLiteral("HTMLファイルの作成");
+}
+
+QAction* createHtmlExportAction(QObject* parent) {
+    auto* action = new QAction(htmlExportMenuText(), parent);
+    action->setStatusTip(htmlExportStatusTip());
+    action->setData(ID_HTML_EXPORT_COMMAND);
+    return action;
+}
+
+bool runHtmlExport(QWidget* parent, CRKeditDoc& doc) {
+    ChtmlDlg dialog(parent);
+    const HtmlExportValues before = HtmlExportValues::from(doc);
+    dialog.bgcolorGame = before.bgcolorGame;
+    dialog.bgcolorHtml = before.bgcolorHtml;
+    dialog.title = before.title;
+    dialog.configFileName = before.configFileName;
+    dialog.quality = before.quality;
+    dialog.annotationPosition = before.annotationPosition;
+    dialog.initRadioButtons = true;
+    if (dialog.exec() != QDialog::Accepted)
+        return false;
+
+    HtmlExportValues after;
+    after.bgcolorGame = dialog.bgcolorGame;
+    after.bgcolorHtml = dialog.bgcolorHtml;
+    after.title = dialog.title;
+    after.configFileName = dialog.configFileName;
+    after.quality = dialog.quality;
+    after.annotationPosition = dialog.annotationPosition;
+    const bool changed = after.storeInto(doc);
+    WriteHtmlPage(parent, doc);
+    return changed;
+}
+
+bool saveHtmlFile(const QString& path, std::string_view bytes, QString& error) {
+    QSaveFile file(path);
+    if (!file.open(QIODevice::WriteOnly)) {
+        error = file.errorString();
+        return false;
+    }
+    if (file.write(bytes.data(), qint64(bytes.size())) != qint64(bytes.size())) {
+        error = file.errorString();
+        file.cancelWriting();
+        return false;
+    }
+    if (!file.commit()) {
+        error = file.errorString();
+        return false;
+    }
+    return true;
+}
+
+bool WriteHtmlPage(QWidget* parent, const CRKeditDoc& doc) {
+    // The page is complete before the file chooser opens.
+    const std::string page = composeHtmlPage(doc);
+
+    QFileDialog chooser(parent);
+    chooser.setAcceptMode(QFileDialog::AcceptSave);
+    chooser.setFileMode(QFileDialog::AnyFile);
+    chooser.setDefaultSuffix(QStringLiteral("html"));
+    chooser.setNameFilter(QStringLiteral("htmlファイル (*.html *.htm)"));
+    // Qt's own chooser asks before replacing an existing file (the default) and works the
+    // same on every platform.
+    chooser.setOption(QFileDialog::DontUseNativeDialog);
+    if (chooser.exec() != QDialog::Accepted || chooser.selectedFiles().isEmpty())
+        return false;
+    const QString path = chooser.selectedFiles().constFirst();
+
+    QString error;
+    if (!saveHtmlFile(path, page, error)) {
+        QMessageBox::warning(parent, QGuiApplication::applicationDisplayName(),
+                             QStringLiteral("HTMLファイル %1 を書き出せませんでした。\n%2")
+                                 .arg(QDir::toNativeSeparators(path), error));
+        return false;
+    }
+    return true;
+}

@@ -1,0 +1,35 @@
+#pragma once
+
+#include <QString>
+#include <string_view>
+
+class CRKeditDoc;
+class QAction;
+class QObject;
+class QWidget;
+
+// The stage window's HTML export command (command id 32776).
+constexpr int ID_HTML_EXPORT_COMMAND = 32776;
+
+// Menu text and status-bar prompt of the command, for the document menu.
+QString htmlExportMenuText();  // "HTMLファイルの書き出し"
+QString htmlExportStatusTip(); // "HTMLファイルの作成"
+// An action carrying the command's text, prompt and id (as its data); not connected.
+QAction* createHtmlExportAction(QObject* parent);
+
+// Runs the export on `doc`: the export dialog on the document's values; on OK the values
+// are stored back and the page is written where the user chooses (WriteHtmlPage). Cancel
+// changes nothing. True when OK stored values that differ from the document's, so the
+// caller can mark the document modified; cancelling the file chooser afterwards does not
+// undo that.
+bool runHtmlExport(QWidget* parent, CRKeditDoc& doc);
+
+// Composes the document's page, asks for the target file (save mode, default extension
+// "html", overwrite confirmation) and writes it. Cancelling writes nothing. A file that
+// cannot be written is reported in a message box and left as it was. True when a page was
+// written.
+bool WriteHtmlPage(QWidget* parent, const CRKeditDoc& doc);
+
+// Writes `bytes` to `path` all or nothing (through a temporary file that replaces the
+// target only when complete). False with `error` set when it cannot.
+bool saveHtmlFile(const QString& path, std::string_view bytes, QString& error);
