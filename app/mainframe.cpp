@@ -97,6 +97,15 @@ CMainFrame::CMainFrame(QWidget* parent) : QMainWindow(parent), area_(new QMdiAre
     updateFrame();
 }
 
+CMainFrame::~CMainFrame() {
+    // The stage windows go first, while the frame is whole, and tell it nothing on the way.
+    disconnect(area_, nullptr, this, nullptr);
+    if (documents_ != nullptr)
+        disconnect(documents_, nullptr, this, nullptr);
+    delete area_;
+    area_ = nullptr;
+}
+
 void CMainFrame::createActions() {
     QList<int> ids;
     for (const auto* menus : {&menu128(), &menu129()})

@@ -7,6 +7,7 @@
 
 #include "app/childframe.h"
 #include "app/stagedocument.h"
+#include "html/htmlexport.h"
 #include "stage/CRKeditDoc.h"
 #include "stage/settingtext.h"
 
@@ -53,6 +54,7 @@ bool CRKeditView::handlesCommand(int id) {
     case ID_PANEL_TO_DOC:
     case ID_PLACEMENT_TOOL:
     case ID_EVENT_TOOL:
+    case ID_HTML_EXPORT:
         return true;
     default:
         return false;
@@ -76,6 +78,9 @@ void CRKeditView::runCommand(int id) {
     case ID_EVENT_TOOL:
         onEventTool();
         break;
+    case ID_HTML_EXPORT:
+        onHtmlExport();
+        break;
     default:
         break;
     }
@@ -84,6 +89,12 @@ void CRKeditView::runCommand(int id) {
 void CRKeditView::postCommand(int id) {
     // Queued on this view: dropped with it if the view goes first.
     QMetaObject::invokeMethod(this, [this, id] { runCommand(id); }, Qt::QueuedConnection);
+}
+
+void CRKeditView::onHtmlExport() {
+    // The export values are part of the stage: storing different ones is an edit.
+    if (runHtmlExport(window(), *GetDocument()))
+        document_->setModified();
 }
 
 void CRKeditView::OnUpdate() { runCommand(ID_DOC_TO_PANEL); }

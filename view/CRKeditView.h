@@ -91,6 +91,7 @@ private:
     void onPanelToDoc();
     void onPlacementTool();
     void onEventTool();
+    void onHtmlExport();
     // The paint's two steps that involve the properties panel (viewcommands.cpp): hand a
     // pending document picture to the open panel and take the panel's displayed picture;
     // show the written-back picture size in the open panel.
