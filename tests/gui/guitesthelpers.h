@@ -9,6 +9,12 @@
 
 #include <functional>
 #include <memory>
+#include <ostream>
+
+// Readable failure messages for Qt texts.
+inline void PrintTo(const QString& text, std::ostream* out) {
+    *out << '"' << text.toStdString() << '"';
+}
 
 // Answers the next modal dialog of type T that opens while the test waits in a nested event
 // loop (QDialog::exec). The dialog is found by polling; `answer` must close it.

@@ -46,9 +46,8 @@ TEST_F(Shell, NewSaveCloseOpenRoundTripThroughTheMenus) {
     EXPECT_EQ(saveAs.answer.seen(), 1);
     EXPECT_EQ(saveAs.title, "名前を付けて保存");
     EXPECT_TRUE(saveAs.suffix.isEmpty());
-    EXPECT_TRUE(saveAs.filters.isEmpty() || saveAs.filters == QStringList{"All Files (*)"} ||
-                saveAs.filters.constFirst().contains("(*)"))
-        << saveAs.filters.join(";").toStdString();
+    for (const QString& filter : saveAs.filters)
+        EXPECT_TRUE(filter.endsWith("(*)")) << filter.toStdString();
     EXPECT_EQ(fileBytes(path("mystage")).toStdString(), record);
     EXPECT_EQ(document->filePath(), path("mystage"));
     EXPECT_EQ(document->title(), "mystage");

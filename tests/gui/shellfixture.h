@@ -7,6 +7,7 @@
 #include <QFileDialog>
 #include <QMdiArea>
 #include <QMenu>
+#include <QSettings>
 #include <QTemporaryDir>
 #include <gtest/gtest.h>
 
@@ -62,6 +63,9 @@ class Shell : public ::testing::Test {
 protected:
     void SetUp() override {
         ASSERT_TRUE(dir.isValid());
+        // Each test starts with an empty recent-file list.
+        QSettings(QStringLiteral("Local AppWizard-Generated Applications"), QStringLiteral("rkedit"))
+            .clear();
         // Readable by the unprivileged user of UnprivilegedFileAccess.
         QFile::setPermissions(dir.path(), QFile::permissions(dir.path()) | QFile::ReadOther |
                                               QFile::ExeOther);
