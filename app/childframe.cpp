@@ -25,6 +25,14 @@ CChildFrame::CChildFrame(StageDocument* document, QWidget* parent)
 }
 
 void CChildFrame::fitClientArea(QSize client) {
+    client_ = client;
+    applyClientSize();
+}
+
+void CChildFrame::applyClientSize() {
+    if (isMinimized())
+        return; // the frame keeps its icon size; restoring brings back the fitted size
+    const QSize client = client_;
     // The frame around the view: the sub-window's contents margins (title bar and border)
     // plus its layout's margins.
     QMargins margins = contentsMargins();
@@ -35,6 +43,18 @@ void CChildFrame::fitClientArea(QSize client) {
     view_->setFixedSize(client);
     // A fixed size is what takes the sizing border away: the frame offers no drag handles.
     setFixedSize(outer);
+}
+
+void CChildFrame::showEvent(QShowEvent* event) {
+    QMdiSubWindow::showEvent(event);
+    // The title bar and border are known only once the window is polished and shown.
+    applyClientSize();
+}
+
+void CChildFrame::changeEvent(QEvent* event) {
+    QMdiSubWindow::changeEvent(event);
+    if (event->type() == QEvent::StyleChange || event->type() == QEvent::FontChange)
+        applyClientSize();
 }
 
 void CChildFrame::updateTitle() {

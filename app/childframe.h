@@ -34,8 +34,14 @@ public:
 
 protected:
     void closeEvent(QCloseEvent* event) override;
+    void showEvent(QShowEvent* event) override;
+    void changeEvent(QEvent* event) override;
 
 private:
+    // Sizes the window around client_ with the frame's margins as they are now.
+    void applyClientSize();
+
+    QSize client_;
     StageDocument* document_;
     CRKeditView* view_;
 };

@@ -196,12 +196,18 @@ TEST_F(Shell, StageWindowsKeepTheirSizeAndArrange) {
     auto* stage = qobject_cast<CChildFrame*>(windows[0]);
     ASSERT_NE(stage, nullptr);
 
-    // Fitting sets the client area exactly and leaves no size to drag to.
-    stage->fitClientArea(QSize(640, 630));
-    settle();
-    EXPECT_EQ(stage->view()->size(), QSize(640, 630));
-    EXPECT_EQ(stage->minimumSize(), stage->maximumSize());
-    EXPECT_EQ(stage->view()->mapTo(stage, QPoint(0, 0)).x(), stage->contentsMargins().left());
+    // A window shows its whole view inside its frame, before and after fitting; fitting sets
+    // the client area exactly and leaves no size to drag to.
+    for (const QSize client : {CChildFrame::defaultClientSize(), QSize(640, 630)}) {
+        stage->fitClientArea(client);
+        settle();
+        EXPECT_EQ(stage->view()->size(), client);
+        const QMargins m = stage->contentsMargins();
+        EXPECT_GT(m.top(), 0) << "no title bar around the view";
+        EXPECT_EQ(stage->size(), client.grownBy(m));
+        EXPECT_EQ(stage->view()->geometry(), stage->rect().marginsRemoved(m));
+        EXPECT_EQ(stage->minimumSize(), stage->maximumSize());
+    }
 
     const QSize sizes[] = {windows[0]->size(), windows[1]->size()};
     trigger(ID_WINDOW_CASCADE);
