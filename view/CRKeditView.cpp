@@ -136,8 +136,8 @@ void CRKeditView::paintEvent(QPaintEvent*) {
 
     if (result.fitAndWriteBack) {
         fitFrame(result.fitWidth, result.fitHeight);
-        doc.graphicWidth = decimalText(result.pictureWidth);
-        doc.graphicHeight = decimalText(result.pictureHeight);
+        // The size write-back is no edit of the user's: it leaves the modified mark alone.
+        writeBackPictureSize(doc, result);
         writeSizeToPanel(result.pictureWidth, result.pictureHeight);
     }
     emit painted();
