@@ -19,7 +19,7 @@ public:
 
 CRKeditDoc fullStage() {
     CRKeditDoc doc;
-    doc.graphicWidth = "1500"; // 100 columns of 15
+    doc.graphicWidth = "1500";  // 100 columns of 15
     doc.graphicHeight = "1200"; // 100 rows of 12
     for (int x = 0; x < CRKeditDoc::gridSize; ++x)
         for (int y = 0; y < CRKeditDoc::gridSize; ++y)

@@ -46,9 +46,8 @@ void appendScriptLines(CRKeditDoc& doc, std::string_view list) {
     std::size_t start = 0;
     while (true) {
         const std::size_t comma = list.find(',', start);
-        doc.command.append(list, start,
-                           comma == std::string_view::npos ? std::string_view::npos
-                                                           : comma - start);
+        doc.command.append(
+            list, start, comma == std::string_view::npos ? std::string_view::npos : comma - start);
         doc.command += "\r\n";
         if (comma == std::string_view::npos)
             return;
@@ -113,7 +112,7 @@ void readStageRecord(CRKeditDoc& doc, std::string_view fileBytes, const std::str
     while (true) {
         const std::size_t amp = record.find('&', start);
         readPair(doc, record.substr(start, amp == std::string_view::npos ? std::string_view::npos
-                                                                          : amp - start));
+                                                                         : amp - start));
         if (amp == std::string_view::npos)
             break;
         start = amp + 1;
