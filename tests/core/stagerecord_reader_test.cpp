@@ -196,6 +196,8 @@ TEST(StageRecordReader, BlockLists) {
         {"graphicWidth=30&blockWidth=0&block=1,2,", {}}, // no columns can be computed
         {"graphicWidth=30&blockWidth=a&block=1,2,", {}},
         {"graphicWidth=30&block=1,2,&block=,3,", {{1, 0, 3}}}, // a later list overlays
+        // The empty text after a final "," is no item: it must not clear (0, 2).
+        {"graphicWidth=15&block=1,2,3,&block=9,9,", {{0, 0, 9}, {0, 1, 9}, {0, 2, 3}}},
         // Height settings are not consulted: rows go on as far as the list.
         {"graphicWidth=15&graphicHeight=0&block=0,0,0,8,", {{0, 3, 8}}},
     };
