@@ -58,7 +58,7 @@ const std::string& benchFile() {
         };
         char name[] = "/tmp/rkbench_picture_XXXXXX";
         close(mkstemp(name));
-        writeFile(name, makeJpeg(spec));
+        writeBytesToFile(name, makeJpeg(spec));
         static std::string made = name;
         std::atexit([] { unlink(made.c_str()); });
         return made;

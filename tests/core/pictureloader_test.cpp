@@ -105,7 +105,7 @@ protected:
 
     std::string file(const std::string& name, const std::string& bytes) {
         const std::string path = dir_ + "/" + name;
-        writeFile(path, bytes);
+        writeBytesToFile(path, bytes);
         return path;
     }
 
