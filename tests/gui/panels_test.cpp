@@ -11,6 +11,7 @@
 #include <QScrollBar>
 #include <QTest>
 
+#include "paneltesthelpers.h"
 #include "panels/dataexchange.h"
 #include "panels/eventtool.h"
 #include "panels/newblockdlg.h"
@@ -18,16 +19,6 @@
 #include "panels/updown.h"
 
 namespace {
-// Collects the messages the panels show instead of opening message boxes.
-struct Messages {
-    QStringList shown;
-    PanelMessageHandler previous;
-    Messages() {
-        previous = setPanelMessageHandler([this](const QString& m) { shown << m; });
-    }
-    ~Messages() { setPanelMessageHandler(previous); }
-};
-
 QLineEdit* field(CPropertyPanel& p, int id) { return p.control<QLineEdit>(id); }
 } // namespace
 
