@@ -266,6 +266,13 @@ TEST(StageRecordReader, ForegroundPictureBesideTheStageFile) {
         EXPECT_EQ(doc.title, "t");
     }
 
+    // A NUL byte would cut the name to "sample.JPG", which exists: it must not be opened.
+    RecordingHost nul;
+    doc = read(std::string_view("graphic1=sample.JPG\0.x", 22), nul, sampleFolderStage);
+    EXPECT_EQ(nul.messages.size(), 1u);
+    EXPECT_TRUE(doc.picture.empty());
+    EXPECT_EQ(doc.graphic1.size(), 13u);
+
     // A stage path without any folder looks in the current directory.
     RecordingHost bare;
     read("graphic1=no-such-picture-here.JPG", bare, "stage.txt");
