@@ -45,6 +45,10 @@ public:
     // The range of up-down control `id` (lower..upper).
     void setSpinRange(int id, int lower, int upper);
 
+    // Set by the first document-to-panel transfer. Until then the members hold the panel's
+    // initial values, not the document's, and must never be transferred into the document.
+    bool filledFromDocument = false;
+
     // The picture the view shows while the panel is open.
     PictureHolder displayedPicture;
     // The scrollable height in pixels: 475 once the first-move set-up has run.

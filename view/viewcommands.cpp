@@ -60,11 +60,15 @@ void CRKeditView::onDocToPanel() {
     if (!propertyPanel)
         return;
     documentToPanel(*GetDocument(), *propertyPanel);
+    propertyPanel->filledFromDocument = true;
     propertyPanel->UpdateData(false);
 }
 
 void CRKeditView::onPanelToDoc() {
-    if (!propertyPanel)
+    // A panel just opened holds its initial values until the queued document-to-panel
+    // transfer has run; taking those into the document (a save or close in between) would
+    // overwrite the stage and clear its blocks.
+    if (!propertyPanel || !propertyPanel->filledFromDocument)
         return;
     // A field the panel cannot read keeps its member; the rest is transferred regardless.
     propertyPanel->UpdateData(true);

@@ -132,6 +132,21 @@ TEST(PanelToDocument, NewBlockSizeClearsTheGridOverThePictureAndRepaints) {
     EXPECT_EQ(s.doc().cell(5, 5), 1);
 }
 
+TEST(PanelToDocument, NothingIsTakenBeforeThePanelHasBeenFilled) {
+    StageView s;
+    s.view->runCommand(ID_PROPERTIES); // closes
+    s.doc().cell(1, 1) = 1;
+    s.view->runCommand(ID_PROPERTIES); // opens; the fill is queued
+    s.document->setModified(false);
+    s.view->commitToolEdits();         // a save or close before the queue runs
+    EXPECT_EQ(s.doc().blockWidth, "15");
+    EXPECT_EQ(s.doc().barHeight, "12");
+    EXPECT_EQ(s.doc().cell(1, 1), 1);
+    EXPECT_FALSE(s.document->isModified());
+    settleEvents();
+    EXPECT_EQ(field(*s.view, 1008)->text(), "12");
+}
+
 TEST(PanelToDocument, BadIntegerStopsAtItsFieldAndTheRestArrivesLater) {
     StageView s;
     CPropertyPanel* panel = s.view->propertyPanel;
