@@ -3,6 +3,7 @@
 #include <QDialog>
 #include <cstdint>
 #include <string>
+#include <vector>
 
 class QButtonGroup;
 class QLineEdit;
@@ -56,6 +57,12 @@ protected:
     void showEvent(QShowEvent* event) override;
 
 private:
+    struct Placed {
+        QWidget* widget;
+        QRect units; // position and size in dialog units
+        bool showsText;
+    };
+    void fitLayout(const std::vector<Placed>& placed, const QFont& dialogFont);
     void drawItem(int id, QPainter& painter, const QRect& rect);
     void chooseColour(std::uint32_t& colour);
     // Data exchange between the edits and the members. Reading fails, with a message, when
