@@ -1,6 +1,7 @@
 #include "picture/pictureblock.h"
 
-#include <cstring>
+#include <cstdlib>
+#include <new>
 
 namespace {
 std::int32_t readInt32(const std::uint8_t* p) {
@@ -10,7 +11,15 @@ std::int32_t readInt32(const std::uint8_t* p) {
 }
 } // namespace
 
-PictureBlock::PictureBlock(std::size_t bytes) : bytes_(new std::uint8_t[bytes]()), size_(bytes) {}
+PictureBlock::PictureBlock(std::size_t bytes)
+    : bytes_(static_cast<std::uint8_t*>(std::calloc(bytes ? bytes : 1, 1))), size_(bytes) {
+    if (!bytes_)
+        throw std::bad_alloc();
+}
+
+void PictureBlock::Free::operator()(std::uint8_t* p) const {
+    std::free(p);
+}
 
 std::int32_t PictureBlock::width() const {
     return size_ >= headerSize ? readInt32(bytes_.get() + 4) : 0;

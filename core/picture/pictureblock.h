@@ -12,7 +12,9 @@ class PictureBlock {
 public:
     static constexpr std::size_t headerSize = 40;
 
-    // Allocates `bytes` zero bytes; throws std::bad_alloc when that is impossible.
+    // Allocates `bytes` zero bytes; throws std::bad_alloc when that is impossible. Large
+    // blocks come straight from the system as untouched zero pages, so bytes that are never
+    // written cost no time.
     explicit PictureBlock(std::size_t bytes);
 
     std::uint8_t* data() { return bytes_.get(); }
@@ -26,7 +28,10 @@ public:
     static std::size_t strideFor(std::int32_t width);
 
 private:
-    std::unique_ptr<std::uint8_t[]> bytes_;
+    struct Free {
+        void operator()(std::uint8_t* p) const;
+    };
+    std::unique_ptr<std::uint8_t[], Free> bytes_;
     std::size_t size_;
 };
 

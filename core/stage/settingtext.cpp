@@ -1,7 +1,5 @@
 #include "stage/settingtext.h"
 
-#include <limits>
-
 std::int32_t digitValue(std::string_view text) {
     // Unsigned arithmetic gives the 32-bit wrap without undefined behaviour.
     std::uint32_t v = 0;
@@ -13,20 +11,29 @@ std::int32_t digitValue(std::string_view text) {
     return static_cast<std::int32_t>(v) / 10;
 }
 
-std::string decimalText(std::int32_t value) {
-    if (value == 0)
-        return "0";
+void appendDecimalText(std::string& out, std::int32_t value) {
     std::uint32_t magnitude =
         value < 0 ? 0u - static_cast<std::uint32_t>(value) : static_cast<std::uint32_t>(value);
-    std::string digits;
-    while (magnitude != 0) {
-        digits.insert(digits.begin(), char('0' + magnitude % 10));
+    char digits[11];
+    char* p = digits + sizeof digits;
+    do {
+        *--p = char('0' + magnitude % 10);
         magnitude /= 10;
-    }
-    return value < 0 ? "-" + digits : digits;
+    } while (magnitude != 0);
+    if (value < 0)
+        out += '-';
+    out.append(p, digits + sizeof digits);
+}
+
+std::string decimalText(std::int32_t value) {
+    std::string text;
+    appendDecimalText(text, value);
+    return text;
 }
 
 std::int32_t ceilingDivision(std::int32_t a, std::int32_t b) {
+    if (b == 0)
+        return 0;
     // INT32_MIN / -1 overflows; its wrapped 32-bit result is INT32_MIN.
     if (b == -1)
         return static_cast<std::int32_t>(0u - static_cast<std::uint32_t>(a));
