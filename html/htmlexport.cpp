@@ -1,6 +1,5 @@
 #include "html/htmlexport.h"
 
-#include <QAction>
 #include <QFileDialog>
 #include <QGuiApplication>
 #include <QMessageBox>
@@ -10,20 +9,6 @@
 #include "html/htmlexportvalues.h"
 #include "html/htmlpage.h"
 #include "stage/CRKeditDoc.h"
-
-QString htmlExportMenuText() {
-    return QStringLiteral("HTMLファイルの書き出し");
-}
-QString htmlExportStatusTip() {
-    return QStringLiteral("HTMLファイルの作成");
-}
-
-QAction* createHtmlExportAction(QObject* parent) {
-    auto* action = new QAction(htmlExportMenuText(), parent);
-    action->setStatusTip(htmlExportStatusTip());
-    action->setData(ID_HTML_EXPORT_COMMAND);
-    return action;
-}
 
 bool runHtmlExport(QWidget* parent, CRKeditDoc& doc) {
     ChtmlDlg dialog(parent);

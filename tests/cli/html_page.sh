@@ -31,32 +31,33 @@ check bottom bottom.html bottom.stage --title 'a "b" <c>' --cnf s1.txt --quality
 check none none.html none.stage --title 'ステージ①' --cnf '表.txt' --annotation none \
     --bgcolor-game abcdef
 
-fails() { # name, expected exit code, args...
-    local name=$1 code=$2
-    shift 2
+fails() { # name, expected exit code, words expected on stderr, args...
+    local name=$1 code=$2 words=$3
+    shift 3
     printf 'old' >"$work/out.html"
     "$rkstage" html "$@" 2>"$work/err"
     local got=$?
-    if [ "$got" -ne "$code" ] || [ ! -s "$work/err" ] || [ "$(cat "$work/out.html")" != old ]; then
+    if [ "$got" -ne "$code" ] || ! grep -q -F -e "$words" "$work/err" ||
+        [ "$(cat "$work/out.html")" != old ]; then
         echo "FAIL $name: exit $got (want $code), stderr '$(cat "$work/err")'," \
             "OUT now '$(head -c 20 "$work/out.html")'"
         failures=$((failures + 1))
     else
-        echo "ok   $name: $(head -n 1 "$work/err")"
+        echo "ok   $name: $(grep -F -e "$words" "$work/err" | head -n 1)"
     fi
 }
 
 out=$work/out.html
-fails quality-word 2 "$data/right.stage" "$out" --quality best
-fails annotation-word 2 "$data/right.stage" "$out" --annotation Right
-fails colour-digits 2 "$data/right.stage" "$out" --bgcolor-game ff000
-fails colour-hash 2 "$data/right.stage" "$out" --bgcolor-html '#ff0000'
-fails unknown-option 2 "$data/right.stage" "$out" --width 5
-fails missing-value 2 "$data/right.stage" "$out" --title
-fails one-file 2 "$data/right.stage"
-fails no-stage 1 "$work/missing.stage" "$out"
-fails no-shift-jis 1 "$data/right.stage" "$out" --title $'\xf0\x9f\x98\x80'
-fails no-folder 1 "$data/right.stage" "$out/page.html"
+fails quality-word 2 "high, medium or low" "$data/right.stage" "$out" --quality best
+fails annotation-word 2 "right, bottom or none" "$data/right.stage" "$out" --annotation Right
+fails colour-digits 2 "rrggbb" "$data/right.stage" "$out" --bgcolor-game ff000
+fails colour-hash 2 "rrggbb" "$data/right.stage" "$out" --bgcolor-html '#ff0000'
+fails unknown-option 2 "unknown option --width" "$data/right.stage" "$out" --width 5
+fails missing-value 2 "--title needs a value" "$data/right.stage" "$out" --title
+fails one-file 2 "usage: rkstage html" "$data/right.stage"
+fails no-stage 1 "missing.stage" "$work/missing.stage" "$out"
+fails no-shift-jis 1 "Shift-JIS" "$data/right.stage" "$out" --title $'\xf0\x9f\x98\x80'
+fails no-folder 1 "rkstage: $out/page.html" "$data/right.stage" "$out/page.html"
 
 # Nothing but the files named above: no temporary file is left behind.
 leftover=$(ls -A "$work" | grep -v -x -E '(out\.html|err|(new|right|bottom|none)\.(html|err))')
