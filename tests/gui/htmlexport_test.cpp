@@ -319,3 +319,30 @@ TEST(HtmlExport, WritesOverAnExistingPageOnlyWhenTheWholePageIsWritten) {
     EXPECT_EQ(readFile(path), QByteArray("new page"));
     EXPECT_EQ(QDir(dir.path()).entryList(QDir::Files | QDir::Hidden).size(), 1);
 }
+
+TEST(HtmlExport, ReplacingAnExistingFileAsksFirst) {
+    QTemporaryDir dir;
+    const QString path = dir.filePath(QStringLiteral("page.html"));
+    QString error;
+    ASSERT_TRUE(saveHtmlFile(path, "old", error));
+    CRKeditDoc doc;
+
+    for (const bool replace : {false, true}) {
+        bool asked = false;
+        whenModal<QFileDialog>([&](QFileDialog* f) {
+            whenModal<QMessageBox>([&, f](QMessageBox* box) {
+                asked = true;
+                box->button(replace ? QMessageBox::Yes : QMessageBox::No)->click();
+                if (!replace) // the chooser stays open after "No"
+                    QTimer::singleShot(50, f, [f] { f->reject(); });
+            });
+            f->selectFile(path);
+            static_cast<QDialog*>(f)->accept();
+        });
+        EXPECT_EQ(WriteHtmlPage(nullptr, doc), replace);
+        EXPECT_TRUE(asked);
+        const std::string page = composeHtmlPage(doc);
+        EXPECT_EQ(readFile(path),
+                  replace ? QByteArray(page.data(), qsizetype(page.size())) : QByteArray("old"));
+    }
+}
