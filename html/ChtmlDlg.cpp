@@ -122,9 +122,9 @@ ChtmlDlg::ChtmlDlg(QWidget* parent) : QDialog(parent) {
     htmlColourButton_->setDrawFunction(
         [this](QPainter& p, const QRect& r) { drawItem(IDC_COLOR_HTML, p, r); });
     connect(gameColourButton_, &QAbstractButton::clicked, this,
-            [this] { chooseColour(bgcolorGame); });
+            [this] { chooseColour(values.bgcolorGame); });
     connect(htmlColourButton_, &QAbstractButton::clicked, this,
-            [this] { chooseColour(bgcolorHtml); });
+            [this] { chooseColour(values.bgcolorHtml); });
     connect(ok, &QPushButton::clicked, this, &ChtmlDlg::accept);
     connect(static_cast<QPushButton*>(cancelButton_), &QPushButton::clicked, this,
             &ChtmlDlg::reject);
@@ -183,22 +183,22 @@ void ChtmlDlg::showEvent(QShowEvent* event) {
 
 void ChtmlDlg::drawItem(int id, QPainter& painter, const QRect& rect) {
     if (id == IDC_COLOR_GAME)
-        painter.fillRect(rect, toQColor(bgcolorGame));
+        painter.fillRect(rect, toQColor(values.bgcolorGame));
     else if (id == IDC_COLOR_HTML)
-        painter.fillRect(rect, toQColor(bgcolorHtml));
+        painter.fillRect(rect, toQColor(values.bgcolorHtml));
 
     if (!initRadioButtons)
         return;
     // Only the exact words check a button; any other text leaves its group with nothing
     // checked, and OK then keeps that text.
     for (int i = 0; i < 3; ++i) {
-        if (quality == qualityWords[i]) {
+        if (values.quality == qualityWords[i]) {
             qualityButtons_[i]->setChecked(true);
             break;
         }
     }
     for (int i = 0; i < 3; ++i) {
-        if (annotationPosition == annotationWords[i]) {
+        if (values.annotationPosition == annotationWords[i]) {
             annotationButtons_[i]->setChecked(true);
             break;
         }
@@ -218,8 +218,8 @@ void ChtmlDlg::chooseColour(std::uint32_t& colour) {
 }
 
 void ChtmlDlg::exchangeToControls() {
-    shownTitle_ = shown(title);
-    shownConfigFile_ = shown(configFileName);
+    shownTitle_ = shown(values.title);
+    shownConfigFile_ = shown(values.configFileName);
     titleEdit_->setText(shownTitle_);
     configFileEdit_->setText(shownConfigFile_);
 }
@@ -230,8 +230,8 @@ bool ChtmlDlg::exchangeFromControls() {
         const QString& shownText;
         std::string& member;
         const char* name;
-    } edits[] = {{titleEdit_, shownTitle_, title, "タイトル"},
-                 {configFileEdit_, shownConfigFile_, configFileName, "設定ファイル指定"}};
+    } edits[] = {{titleEdit_, shownTitle_, values.title, "タイトル"},
+                 {configFileEdit_, shownConfigFile_, values.configFileName, "設定ファイル指定"}};
     for (const auto& e : edits) {
         if (!takeEdit(e.edit, e.shownText, e.member)) {
             QMessageBox::warning(this, windowTitle(),
@@ -248,9 +248,9 @@ bool ChtmlDlg::exchangeFromControls() {
 void ChtmlDlg::accept() {
     // A group with nothing checked keeps the text it was given.
     if (const int id = qualityGroup_->checkedId(); id != -1)
-        quality = qualityWords[id - IDC_QUALITY_HIGH];
+        values.quality = qualityWords[id - IDC_QUALITY_HIGH];
     if (const int id = annotationGroup_->checkedId(); id != -1)
-        annotationPosition = annotationWords[id - IDC_ANNOTATION_RIGHT];
+        values.annotationPosition = annotationWords[id - IDC_ANNOTATION_RIGHT];
     if (QWidget* owner = parentWidget() ? parentWidget()->window() : nullptr)
         owner->update();
     if (!exchangeFromControls())

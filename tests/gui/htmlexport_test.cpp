@@ -89,8 +89,8 @@ TEST(ChtmlDlg, RadioButtonsFollowTheExactWordsAtFirstPaintAndOkKeepsOtherTexts) 
     };
     for (const auto& r : rows) {
         ChtmlDlg d;
-        d.quality = r.quality;
-        d.annotationPosition = r.annotation;
+        d.values.quality = r.quality;
+        d.values.annotationPosition = r.annotation;
         d.initRadioButtons = true;
         showAndPaint(d);
         EXPECT_FALSE(d.initRadioButtons) << "the first paint clears the flag";
@@ -100,16 +100,16 @@ TEST(ChtmlDlg, RadioButtonsFollowTheExactWordsAtFirstPaintAndOkKeepsOtherTexts) 
         // OK without touching the groups: a group with nothing checked keeps its text.
         d.accept();
         EXPECT_EQ(d.result(), QDialog::Accepted);
-        EXPECT_EQ(d.quality, r.quality);
-        EXPECT_EQ(d.annotationPosition, r.annotation);
+        EXPECT_EQ(d.values.quality, r.quality);
+        EXPECT_EQ(d.values.annotationPosition, r.annotation);
     }
 }
 
 TEST(ChtmlDlg, OkTakesTheCheckedWordsAndTheEditedTexts) {
     ChtmlDlg d;
-    d.quality = "best";
-    d.annotationPosition = "";
-    d.title = "old";
+    d.values.quality = "best";
+    d.values.annotationPosition = "";
+    d.values.title = "old";
     d.initRadioButtons = true;
     showAndPaint(d);
     static_cast<QRadioButton*>(d.control(1046))->click();
@@ -118,17 +118,17 @@ TEST(ChtmlDlg, OkTakesTheCheckedWordsAndTheEditedTexts) {
     edit(d, 1001)->setText(QStringLiteral("s1.txt"));
     QTest::mouseClick(static_cast<QAbstractButton*>(d.control(1)), Qt::LeftButton);
     EXPECT_EQ(d.result(), QDialog::Accepted);
-    EXPECT_EQ(d.quality, "low");
-    EXPECT_EQ(d.annotationPosition, "bottom");
-    EXPECT_EQ(d.title, "\x83X\x83"
-                       "e\x81[\x83W \"1\" <b>"); // CP932, verbatim
-    EXPECT_EQ(d.configFileName, "s1.txt");
+    EXPECT_EQ(d.values.quality, "low");
+    EXPECT_EQ(d.values.annotationPosition, "bottom");
+    EXPECT_EQ(d.values.title, "\x83X\x83"
+                              "e\x81[\x83W \"1\" <b>"); // CP932, verbatim
+    EXPECT_EQ(d.values.configFileName, "s1.txt");
 }
 
 TEST(ChtmlDlg, UntouchedTextsKeepTheirBytesAndUnwritableTextsAreRefused) {
     ChtmlDlg d;
-    d.title = "a\x81\x20z"; // not valid CP932: shown with a mark, kept unless edited
-    d.configFileName = "\x95\\.txt";
+    d.values.title = "a\x81\x20z"; // not valid CP932: shown with a mark, kept unless edited
+    d.values.configFileName = "\x95\\.txt";
     d.initRadioButtons = true;
     showAndPaint(d);
     EXPECT_EQ(edit(d, 1001)->text(), QStringLiteral("表.txt"));
@@ -143,19 +143,19 @@ TEST(ChtmlDlg, UntouchedTextsKeepTheirBytesAndUnwritableTextsAreRefused) {
     d.accept();
     EXPECT_FALSE(message.isEmpty());
     EXPECT_NE(d.result(), QDialog::Accepted);
-    EXPECT_EQ(d.configFileName, "\x95\\.txt");
+    EXPECT_EQ(d.values.configFileName, "\x95\\.txt");
 
     edit(d, 1001)->setText(QStringLiteral("表.txt"));
     d.accept();
     EXPECT_EQ(d.result(), QDialog::Accepted);
-    EXPECT_EQ(d.title, "a\x81\x20z");
-    EXPECT_EQ(d.configFileName, "\x95\\.txt");
+    EXPECT_EQ(d.values.title, "a\x81\x20z");
+    EXPECT_EQ(d.values.configFileName, "\x95\\.txt");
 }
 
 TEST(ChtmlDlg, ColourButtonsShowTheirColourAndTakeTheChosenOne) {
     ChtmlDlg d;
-    d.bgcolorGame = 0x000000ff; // red
-    d.bgcolorHtml = 0x00ff0000; // blue
+    d.values.bgcolorGame = 0x000000ff; // red
+    d.values.bgcolorHtml = 0x00ff0000; // blue
     showAndPaint(d);
     auto* game = static_cast<QAbstractButton*>(d.control(1002));
     auto* page = static_cast<QAbstractButton*>(d.control(1003));
@@ -176,8 +176,8 @@ TEST(ChtmlDlg, ColourButtonsShowTheirColourAndTakeTheChosenOne) {
     });
     QTest::mouseClick(game, Qt::LeftButton);
     EXPECT_EQ(preset, QColor(255, 0, 0));
-    EXPECT_EQ(d.bgcolorGame, 0x00563412u);
-    EXPECT_EQ(d.bgcolorHtml, 0x00ff0000u);
+    EXPECT_EQ(d.values.bgcolorGame, 0x00563412u);
+    EXPECT_EQ(d.values.bgcolorHtml, 0x00ff0000u);
     EXPECT_EQ(colourOf(game), std::pair(QColor(0x12, 0x34, 0x56), QColor(0x12, 0x34, 0x56)));
 
     // Cancelled: nothing changes.
@@ -188,7 +188,7 @@ TEST(ChtmlDlg, ColourButtonsShowTheirColourAndTakeTheChosenOne) {
     });
     QTest::mouseClick(page, Qt::LeftButton);
     EXPECT_EQ(preset, QColor(0, 0, 255));
-    EXPECT_EQ(d.bgcolorHtml, 0x00ff0000u);
+    EXPECT_EQ(d.values.bgcolorHtml, 0x00ff0000u);
     EXPECT_EQ(colourOf(page).first, QColor(0, 0, 255));
 }
 
@@ -197,7 +197,7 @@ TEST(HtmlExport, CancelLeavesTheDocumentAsItWas) {
     doc.bgcolorGame = 0x00112233;
     doc.title = "t";
     whenModal<ChtmlDlg>([](ChtmlDlg* d) {
-        d->bgcolorGame = 0x00ffffff; // as a colour chooser would have set it
+        d->values.bgcolorGame = 0x00ffffff; // as a colour chooser would have set it
         static_cast<QRadioButton*>(d->control(1044))->click();
         edit(*d, 1000)->setText(QStringLiteral("changed"));
         QTest::mouseClick(static_cast<QAbstractButton*>(d->control(2)), Qt::LeftButton);
@@ -219,7 +219,7 @@ TEST(HtmlExport, OkStoresTheValuesAndWritesThePageWhereChosen) {
             EXPECT_EQ(d->windowTitle(), QStringLiteral("htmlファイルの書き出し"));
             static_cast<QRadioButton*>(d->control(1048))->click();
             edit(*d, 1001)->setText(QStringLiteral("s1.txt"));
-            d->bgcolorHtml = 0x00ffffff;
+            d->values.bgcolorHtml = 0x00ffffff;
             whenModal<QFileDialog>([&](QFileDialog* f) {
                 EXPECT_EQ(f->acceptMode(), QFileDialog::AcceptSave);
                 EXPECT_EQ(f->defaultSuffix(), QStringLiteral("html"));
