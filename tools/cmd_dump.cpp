@@ -85,8 +85,7 @@ int dump(const std::vector<std::string>& args) {
     if (!openStage(args[0], doc, host, error))
         return fail(error);
     const std::string json = dumpJson(doc);
-    if (std::fwrite(json.data(), 1, json.size(), stdout) != json.size() ||
-        std::fflush(stdout) != 0)
+    if (std::fwrite(json.data(), 1, json.size(), stdout) != json.size() || std::fflush(stdout) != 0)
         return fail(std::string("standard output: ") + std::strerror(errno));
     return 0;
 }

@@ -13,8 +13,9 @@ public:
     static constexpr std::size_t headerSize = 40;
 
     // Allocates `bytes` zero bytes; throws std::bad_alloc when that is impossible. Large
-    // blocks come straight from the system as untouched zero pages, so bytes that are never
-    // written cost no time.
+    // blocks are mapped straight from the system as untouched zero pages (huge pages where
+    // the system offers them), so zeroing costs nothing up front and bytes that are never
+    // written cost nothing at all.
     explicit PictureBlock(std::size_t bytes);
 
     std::uint8_t* data() { return bytes_.get(); }
@@ -28,10 +29,11 @@ public:
     static std::size_t strideFor(std::int32_t width);
 
 private:
-    struct Free {
+    struct Release {
+        std::size_t mappedBytes; // 0 (value-initialised): the bytes come from calloc
         void operator()(std::uint8_t* p) const;
     };
-    std::unique_ptr<std::uint8_t[], Free> bytes_;
+    std::unique_ptr<std::uint8_t[], Release> bytes_;
     std::size_t size_;
 };
 

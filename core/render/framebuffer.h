@@ -12,9 +12,12 @@ struct FrameBuffer {
     int height = 0;
     std::vector<std::uint32_t> pixels; // width * height
 
+    // Sets the size (a negative size counts as 0). The contents are unspecified afterwards:
+    // every paint covers the whole buffer.
     void resize(int w, int h);
     std::uint32_t* row(int y) { return pixels.data() + std::size_t(y) * std::size_t(width); }
     const std::uint32_t* row(int y) const {
         return pixels.data() + std::size_t(y) * std::size_t(width);
     }
+    std::uint32_t at(int x, int y) const { return row(y)[x]; }
 };

@@ -93,7 +93,9 @@ int hexDigit(char c) {
 
 } // namespace
 
-const std::array<StageField, stageFieldCount>& stageFields() { return fields; }
+const std::array<StageField, stageFieldCount>& stageFields() {
+    return fields;
+}
 
 const StageField* findStageField(std::string_view key) {
     for (const StageField& f : fields)
@@ -161,8 +163,8 @@ std::uint32_t colourFromText(std::string_view text) {
     }
     std::int64_t value;
     if (!negative)
-        value = magnitude >= limit ? std::numeric_limits<std::int64_t>::max()
-                                   : std::int64_t(magnitude);
+        value =
+            magnitude >= limit ? std::numeric_limits<std::int64_t>::max() : std::int64_t(magnitude);
     else if (magnitude >= limit)
         value = std::numeric_limits<std::int64_t>::min();
     else

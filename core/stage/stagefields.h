@@ -26,8 +26,8 @@ enum class FieldKind {
 struct StageField {
     std::string_view key;
     FieldKind kind;
-    std::string CRKeditDoc::*text = nullptr;    // version, text, leafName, ballRate, barRate
-    std::int32_t CRKeditDoc::*flag = nullptr;   // flag
+    std::string CRKeditDoc::*text = nullptr;     // version, text, leafName, ballRate, barRate
+    std::int32_t CRKeditDoc::*flag = nullptr;    // flag
     std::uint32_t CRKeditDoc::*colour = nullptr; // colour
 };
 

@@ -13,7 +13,10 @@
 namespace {
 
 bool hasRecordBreak(std::string_view written) {
-    return written.find_first_of("&\r\n") != std::string_view::npos;
+    for (char c : written)
+        if (c == '&' || c == '\r' || c == '\n')
+            return true;
+    return false;
 }
 
 bool scalarReadsBack(std::string_view written) {

@@ -35,8 +35,8 @@ std::string writeStageRecord(CRKeditDoc& doc, Host& host) {
         doc.command = std::move(*script);
 
     std::string out;
-    out.reserve(640 + doc.command.size() + 2 * std::size_t(CRKeditDoc::gridSize) *
-                                               std::size_t(CRKeditDoc::gridSize));
+    out.reserve(640 + doc.command.size() +
+                2 * std::size_t(CRKeditDoc::gridSize) * std::size_t(CRKeditDoc::gridSize));
     for (const StageField& f : stageFields()) {
         out += f.key;
         out += '=';

@@ -3,7 +3,9 @@
 #include "text/cp932.h"
 
 namespace {
-bool isSeparator(char c) { return c == '\\' || c == '/'; }
+bool isSeparator(char c) {
+    return c == '\\' || c == '/';
+}
 
 // Calls `f(i)` for every byte of `text` that stands on its own, skipping the second byte of
 // each two-byte CP932 character (which may equal "\").

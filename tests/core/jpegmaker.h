@@ -83,6 +83,6 @@ inline JpegSpec flatJpeg(int width, int height, std::vector<std::uint8_t> colour
     return spec;
 }
 
-inline void writeFile(const std::string& path, const std::string& bytes) {
+inline void writeBytesToFile(const std::string& path, const std::string& bytes) {
     std::ofstream(path, std::ios::binary).write(bytes.data(), std::streamsize(bytes.size()));
 }

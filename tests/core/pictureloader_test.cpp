@@ -105,7 +105,7 @@ protected:
 
     std::string file(const std::string& name, const std::string& bytes) {
         const std::string path = dir_ + "/" + name;
-        writeFile(path, bytes);
+        writeBytesToFile(path, bytes);
         return path;
     }
 
@@ -143,6 +143,7 @@ TEST_F(PictureLoader, BlockMatchesTheLibraryRowsInEveryShape) {
     for (int w : {1, 2, 3, 4, 5, 6, 7, 8, 9, 17})
         rows.push_back({"width", noisy(w, 3)});
     rows.push_back({"tall", noisy(3, 19)});
+    rows.push_back({"block of several MiB", noisy(1001, 601)});
     JpegSpec subsampled = noisy(33, 21);
     subsampled.fullChroma = false; // 4:2:0 with fancy upsampling at odd edges
     subsampled.quality = 75;

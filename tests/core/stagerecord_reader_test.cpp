@@ -135,8 +135,8 @@ TEST(StageRecordReader, ScalarValues) {
         const char* record;
         std::int32_t keyboardMode;
     } flags[] = {
-        {"keyboardMode=true", 1}, {"keyboardMode=TRUE", 0}, {"keyboardMode=1", 0},
-        {"keyboardMode=true ", 0}, {"keyboardMode=", 0},   {"keyboardMode=false", 0},
+        {"keyboardMode=true", 1},  {"keyboardMode=TRUE", 0}, {"keyboardMode=1", 0},
+        {"keyboardMode=true ", 0}, {"keyboardMode=", 0},     {"keyboardMode=false", 0},
     };
     for (const auto& r : flags)
         EXPECT_EQ(read(r.record).keyboardMode, r.keyboardMode) << r.record;
@@ -147,9 +147,29 @@ TEST(StageRecordReader, ScalarValues) {
 
 TEST(StageRecordReader, ColoursReadAsBase16StrtolWould) {
     const char* const values[] = {
-        "ff8000", "FF", "0", "", "0x1A", "0X1a", "0x", "0xg", "  \t12", "+7f", "-1", "-0x10",
-        "12zz", "zz", "ffffffff", "100000000", "7fffffffffffffff", "8000000000000000",
-        "-8000000000000000", "-8000000000000001", "123456789abcdef0123", "- 5", "\v\f1",
+        "ff8000",
+        "FF",
+        "0",
+        "",
+        "0x1A",
+        "0X1a",
+        "0x",
+        "0xg",
+        "  \t12",
+        "+7f",
+        "-1",
+        "-0x10",
+        "12zz",
+        "zz",
+        "ffffffff",
+        "100000000",
+        "7fffffffffffffff",
+        "8000000000000000",
+        "-8000000000000000",
+        "-8000000000000001",
+        "123456789abcdef0123",
+        "- 5",
+        "\v\f1",
     };
     for (const char* v : values) {
         const long expected = std::strtol(v, nullptr, 16);
@@ -170,9 +190,9 @@ TEST(StageRecordReader, BlockLists) {
         {"graphicWidth=15&block=3,5", {{0, 0, 3}, {0, 1, 5}}},  // no final ","
         {"graphicWidth=30&block=12x,-1,,7,", {{0, 0, 120}, {1, 0, 1}, {1, 1, 7}}},
         {"graphicWidth=30&block=,", {}},
-        {"graphicWidth=30&block=9", {}},                // a single value is no list
-        {"block=1,2,&graphicWidth=30", {}},             // width not read yet
-        {"graphicWidth=0&block=1,2,", {}},              // no columns
+        {"graphicWidth=30&block=9", {}},                 // a single value is no list
+        {"block=1,2,&graphicWidth=30", {}},              // width not read yet
+        {"graphicWidth=0&block=1,2,", {}},               // no columns
         {"graphicWidth=30&blockWidth=0&block=1,2,", {}}, // no columns can be computed
         {"graphicWidth=30&blockWidth=a&block=1,2,", {}},
         {"graphicWidth=30&block=1,2,&block=,3,", {{1, 0, 3}}}, // a later list overlays

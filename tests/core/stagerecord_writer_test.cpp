@@ -97,7 +97,7 @@ TEST(StageRecordWriter, ValueForms) {
 
 TEST(StageRecordWriter, BlockListRowByRow) {
     CRKeditDoc doc;
-    doc.graphicWidth = "45"; // 3 columns of 15
+    doc.graphicWidth = "45";  // 3 columns of 15
     doc.graphicHeight = "24"; // 2 rows of 12
     doc.cell(0, 0) = 1;
     doc.cell(2, 1) = 4;
@@ -132,8 +132,7 @@ TEST(StageRecordWriter, StageBeyondTheGridWritesZerosOutsideIt) {
         items.push_back(list.substr(start, comma - start));
     for (int y = 0; y < 101; ++y)
         for (int x = 0; x < 102; ++x) {
-            const std::string expected =
-                x < 100 && y < 100 ? std::to_string(1 + (x + y) % 8) : "0";
+            const std::string expected = x < 100 && y < 100 ? std::to_string(1 + (x + y) % 8) : "0";
             ASSERT_EQ(items[std::size_t(y * 102 + x)], expected) << x << "," << y;
         }
 }
@@ -171,9 +170,9 @@ TEST(StageRecordWriter, KeysThatWillNotReadBack) {
         {[](CRKeditDoc& d) { d.command = "one\r"; }, {"command"}},
         {[](CRKeditDoc& d) { d.command = "\r\n"; }, {"command"}}, // a lone empty line
         {[](CRKeditDoc& d) { d.command = "one\r\n\r\ntwo"; }, {}},
-        {[](CRKeditDoc& d) { d.ballSpeedRate = "1"; }, {"ballSpeedRate"}},   // reads "100%"
+        {[](CRKeditDoc& d) { d.ballSpeedRate = "1"; }, {"ballSpeedRate"}}, // reads "100%"
         {[](CRKeditDoc& d) { d.ballSpeedRate = "75%"; }, {}},
-        {[](CRKeditDoc& d) { d.barSpeedRate = "75%"; }, {"barSpeedRate"}},   // reads "AUTO"
+        {[](CRKeditDoc& d) { d.barSpeedRate = "75%"; }, {"barSpeedRate"}}, // reads "AUTO"
         {[](CRKeditDoc& d) { d.barSpeedRate = " 50%"; }, {}},
         {[](CRKeditDoc& d) { d.edgeBack = 2; }, {"edgeBack"}},
         {[](CRKeditDoc& d) { d.bgcolorGame = 0xFFFFFFFF; }, {}},

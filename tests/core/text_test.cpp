@@ -8,10 +8,10 @@ TEST(Cp932, ConvertsBothWaysAndRefusesInvalidText) {
         const char* cp932;
         const char* utf8;
     } rows[] = {
-        {"abc\\~", "abc\\~"},                     // 0x5C stays a backslash, 0x7E a tilde
-        {"\x83\x5c\x83\x74\x83\x67", "ソフト"},   // trail byte 0x5C
-        {"\x87\x40", "①"},                        // NEC extension
-        {"\xb1\xba", "ｱｺ"},                       // half-width katakana
+        {"abc\\~", "abc\\~"},                   // 0x5C stays a backslash, 0x7E a tilde
+        {"\x83\x5c\x83\x74\x83\x67", "ソフト"}, // trail byte 0x5C
+        {"\x87\x40", "①"},                      // NEC extension
+        {"\xb1\xba", "ｱｺ"},                     // half-width katakana
         {"\x82\xa0\x88\x9f", "あ亜"},
     };
     for (const auto& r : rows) {
@@ -19,11 +19,11 @@ TEST(Cp932, ConvertsBothWaysAndRefusesInvalidText) {
         EXPECT_EQ(utf8ToCp932(r.utf8), std::optional<std::string>(r.cp932)) << r.utf8;
         EXPECT_EQ(cp932ToUtf8Lossy(r.cp932), r.utf8);
     }
-    EXPECT_EQ(cp932ToUtf8("a\x81"), std::nullopt);     // cut after a lead byte
-    EXPECT_EQ(cp932ToUtf8("\x81\x20"), std::nullopt);  // no trail byte
+    EXPECT_EQ(cp932ToUtf8("a\x81"), std::nullopt);    // cut after a lead byte
+    EXPECT_EQ(cp932ToUtf8("\x81\x20"), std::nullopt); // no trail byte
     EXPECT_EQ(cp932ToUtf8("\xff"), std::nullopt);
     EXPECT_EQ(utf8ToCp932("\xe2\x82"), std::nullopt); // broken UTF-8
-    EXPECT_EQ(utf8ToCp932("😀"), std::nullopt);       // no CP932 form
+    EXPECT_EQ(utf8ToCp932("😀"), std::nullopt);        // no CP932 form
 }
 
 TEST(Cp932, InvalidBytesAreMarkedOrKept) {
@@ -34,8 +34,9 @@ TEST(Cp932, InvalidBytesAreMarkedOrKept) {
     } rows[] = {
         {"a\x81", "a\xEF\xBF\xBD", "a\x81"},
         {"\x81\x20x", "\xEF\xBF\xBD x", "\x81 x"}, // the blank after a broken lead survives
-        {"\xff\x82\xa0\xfd", "\xEF\xBF\xBD"
-                             "あ\xEF\xBF\xBD",
+        {"\xff\x82\xa0\xfd",
+         "\xEF\xBF\xBD"
+         "あ\xEF\xBF\xBD",
          "\xff"
          "あ\xfd"},
     };
@@ -58,10 +59,10 @@ TEST(StagePath, LeafNameFolderAndFileSystemPath) {
         {"dir\\", "dir\\"},         // nor at the last
         {"d\\x", "x"},
         {"", ""},
-        {"\x83\x5c.JPG", "\x83\x5c.JPG"},              // "ソ": its 0x5C is no separator
-        {"a\\\x83\x5c\x83\x5c", "\x83\x5c\x83\x5c"},   // ... even at the end
-        {"\x81/x", "x"},                               // "/" is never a trail byte
-        {"\xfd\\x", "x"},                              // 0xFD leads no character
+        {"\x83\x5c.JPG", "\x83\x5c.JPG"},            // "ソ": its 0x5C is no separator
+        {"a\\\x83\x5c\x83\x5c", "\x83\x5c\x83\x5c"}, // ... even at the end
+        {"\x81/x", "x"},                             // "/" is never a trail byte
+        {"\xfd\\x", "x"},                            // 0xFD leads no character
     };
     for (const auto& r : leaves)
         EXPECT_EQ(leafName(r.text), r.leaf) << r.text;

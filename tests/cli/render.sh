@@ -1,0 +1,156 @@
+#!/usr/bin/env bash
+# rkstage render: the settled stage window as a PNG, checked pixel by pixel against the
+# picture djpeg decodes; its failures. Arguments: rkstage path, tests folder, project root.
+set -u
+rkstage=$1
+root=$3
+work=$(mktemp -d)
+trap 'rm -rf "$work"' EXIT
+failures=0
+check() { # description, command...
+    local what=$1
+    shift
+    if ! "$@"; then
+        echo "FAIL: $what"
+        failures=$((failures + 1))
+    fi
+}
+render() { # expected exit status, arguments...
+    local want=$1
+    shift
+    "$rkstage" render "$@" 2>"$work/err"
+    local status=$?
+    [ $status -eq "$want" ] || { echo "exit $status for: $*" >&2; cat "$work/err" >&2; return 1; }
+}
+# pixels PNG PPM CHECKS: decodes the PNG and the reference PPM, then evaluates each
+# "x,y=expression" check; in an expression `pic` is the reference pixel at (x, y) and
+# `inv` its inverse, colours are (r, g, b) tuples.
+pixels() {
+    python3 - "$@" <<'PY'
+import struct, sys, zlib
+
+def png(path):
+    data = open(path, 'rb').read()
+    assert data[:8] == b'\x89PNG\r\n\x1a\n', 'not a PNG'
+    pos, idat = 8, b''
+    while pos < len(data):
+        n, kind = struct.unpack('>I4s', data[pos:pos + 8])
+        body = data[pos + 8:pos + 8 + n]
+        if kind == b'IHDR':
+            w, h, depth, colour = struct.unpack('>IIBB', body[:10])
+            assert (depth, colour) == (8, 2), 'not 8-bit RGB'
+        elif kind == b'IDAT':
+            idat += body
+        pos += 12 + n
+    raw, rows, prev = zlib.decompress(idat), [], bytearray(3 * w)
+    for y in range(h):
+        line = raw[y * (3 * w + 1):(y + 1) * (3 * w + 1)]
+        f, row = line[0], bytearray(line[1:])
+        for i in range(3 * w):
+            a = row[i - 3] if i >= 3 else 0
+            b = prev[i]
+            c = prev[i - 3] if i >= 3 else 0
+            if f == 1: row[i] = (row[i] + a) & 255
+            elif f == 2: row[i] = (row[i] + b) & 255
+            elif f == 3: row[i] = (row[i] + (a + b) // 2) & 255
+            elif f == 4:
+                p = a + b - c
+                pa, pb, pc = abs(p - a), abs(p - b), abs(p - c)
+                row[i] = (row[i] + (a if pa <= pb and pa <= pc else b if pb <= pc else c)) & 255
+        rows.append(bytes(row))
+        prev = row
+    return w, h, lambda x, y: tuple(rows[y][3 * x:3 * x + 3])
+
+def ppm(path):
+    parts = open(path, 'rb').read().split(maxsplit=4)
+    w, h, body = int(parts[1]), int(parts[2]), parts[4]
+    return lambda x, y: tuple(body[3 * (y * w + x):3 * (y * w + x) + 3])
+
+w, h, out = png(sys.argv[1])
+ref = ppm(sys.argv[2])
+bad = 0
+for check in sys.argv[3:]:
+    where, expr = check.split('=', 1)
+    if where == 'size':
+        ok = (w, h) == eval(expr)
+        got = (w, h)
+    else:
+        x, y = map(int, where.split(','))
+        pic = ref(x, y) if x < 40 and y < 30 else None
+        inv = tuple(255 - c for c in pic) if pic else None
+        got = out(x, y)
+        ok = got == eval(expr)
+    if not ok:
+        print(f'  {check}: got {got}', file=sys.stderr)
+        bad += 1
+sys.exit(1 if bad else 0)
+PY
+}
+
+# A 40 x 30 picture. The stage says graphicWidth 35, so the first paint lays the grid over 35
+# pixels and the write-back makes it 40 for the settled paint. Blocks 10 x 6: kind 1 at
+# (1, 0) and at (0, 5), the row below the picture; kind 2 at (2, 0). The block list is read
+# with 4 columns (35 / 10 rounded up): item k is cell (k mod 4, k div 4).
+{
+    printf 'P6\n40 30\n255\n'
+    for ((y = 0; y < 30; y++)); do
+        for ((x = 0; x < 40; x++)); do
+            printf "\\$(printf %03o $(((x * 6 + y) % 256)))"
+            printf "\\$(printf %03o $(((y * 8 + 20) % 256)))"
+            printf "\\$(printf %03o $(((200 - x * 3 - y) & 255)))"
+        done
+    done
+} >"$work/pic.ppm"
+cjpeg -quality 95 -outfile "$work/pic.jpg" "$work/pic.ppm"
+djpeg -pnm -outfile "$work/ref.ppm" "$work/pic.jpg"
+cells=0,1,2,0,0,0,0,0,0,0,0,0,0,0,0,0,0,0,0,0,1,
+printf 'version=RK&graphicWidth=35&graphicHeight=30&graphic1=pic.jpg&blockWidth=10&blockHeight=6&barSpace=20&bgcolorGame=c08040&block=%s&' \
+    "$cells" >"$work/s.stage"
+
+pen='(200,50,50)' brush='(155,0,0)' bg='(64,128,192)' black='(0,0,0)' dot='(0,155,155)'
+
+check "render, opaque blocks, no grid" render 0 "$work/s.stage" "$work/plain.png" --grid 0 --reference 2
+check "the picture exactly, kind 2 not drawn, blocks and the paddle area" \
+    pixels "$work/plain.png" "$work/ref.ppm" 'size=(40,50)' \
+    '0,0=pic' '9,5=pic' '20,0=pic' '29,5=pic' '39,29=pic' '5,20=pic' '25,6=pic' \
+    "10,0=$pen" "19,5=$pen" "10,3=$pen" "15,0=$pen" "15,3=$brush" "18,4=$brush" '20,3=pic' \
+    "0,30=$pen" "9,35=$pen" "5,32=$brush" "10,32=$bg" "5,36=$bg" \
+    "20,40=$bg" "39,45=$black" "20,49=$black" "0,40=$black"
+
+check "render with the view's defaults" render 0 "$work/s.stage" "$work/default.png"
+check "defaults are --grid 2 --reference 1" render 0 "$work/s.stage" "$work/explicit.png" --grid 2 --reference 1
+check "same bytes" cmp -s "$work/default.png" "$work/explicit.png"
+# Lines at y = 5, 11, ... and x = 9, 19, 29, 39; the settled paint covers all 40 columns.
+check "grid lines invert, crossings show the picture, blocks merge with the inverse" \
+    pixels "$work/default.png" "$work/ref.ppm" \
+    '37,5=inv' '9,2=inv' '39,20=inv' '9,5=pic' '39,29=pic' '38,29=inv' '3,3=pic' "19,31=$bg" "9,31=tuple(p | (255 - b) for p, b in zip($pen, $bg))" \
+    "15,3=tuple(b | (255 - p) for b, p in zip($brush, pic))" \
+    "5,32=tuple(b | (255 - p) for b, p in zip($brush, $bg))"
+check "render with dots" render 0 "$work/s.stage" "$work/dots.png" --grid 1 --reference 0
+check "dots one pixel right of and below the crossings; hidden blocks" \
+    pixels "$work/dots.png" "$work/ref.ppm" \
+    "10,6=$dot" "11,6=pic" "10,7=pic" "30,30=$dot" "20,36=$dot" "9,5=pic" '15,3=pic' "5,32=$bg"
+
+# The bundled sample: 640 x 480 picture, barSpace 150.
+check "sample stage renders" render 0 "$root/res/sample/sample.stage" "$work/sample.png"
+check "sample size 640 x 630" pixels "$work/sample.png" "$work/ref.ppm" 'size=(640,630)'
+
+# Failures: exit 1 with a message, nothing written, an existing output untouched.
+printf 'version=RK&graphicWidth=35&graphic1=missing.jpg&' >"$work/nopic.stage"
+check "no picture is an error" render 1 "$work/nopic.stage" "$work/none.png"
+check "the loader's message" grep -qx 'ファイルをオープンできません。' "$work/err"
+check "and the render error" grep -q '^rkstage: .*no picture' "$work/err"
+check "nothing written" test ! -e "$work/none.png"
+cp "$work/plain.png" "$work/keep.png"
+sed 's/barSpace=20/barSpace=99999999/' "$work/s.stage" >"$work/huge.stage"
+check "an absurd paddle area is refused" render 1 "$work/huge.stage" "$work/keep.png"
+check "existing output kept" cmp -s "$work/keep.png" "$work/plain.png"
+check "missing stage" render 1 "$work/absent.stage" "$work/none.png"
+check "bad grid mode" render 2 "$work/s.stage" "$work/none.png" --grid 3
+check "option without value" render 2 "$work/s.stage" "$work/none.png" --reference
+check "one file only" render 2 "$work/s.stage"
+check "nothing written on bad usage" test ! -e "$work/none.png"
+check "no temporary left behind" test "$(ls "$work" | grep -c png)" -eq 6
+
+[ $failures -eq 0 ] && echo ok
+exit $((failures > 0))

@@ -1,0 +1,99 @@
+// rkstage render IN OUT.png [--grid 2|1|0] [--reference 2|1|0]: the stage window's picture
+// once settled. The stage is opened like the editor's Open; the first paint hands the
+// document's newly loaded picture over to the view (through the properties panel it opens);
+// the view is painted on a client area of picture width x (picture height + barSpace), and
+// painted again while the size write-back changes the document, as the editor's repaints
+// after fitting the window do.
+#include <cstdint>
+#include <string>
+#include <vector>
+
+#include "command.h"
+#include "fileio.h"
+#include "openstage.h"
+#include "pngwriter.h"
+#include "render/framebuffer.h"
+#include "render/stagepainter.h"
+#include "stage/CRKeditDoc.h"
+#include "stage/settingtext.h"
+#include "terminalhost.h"
+
+namespace {
+
+// Larger client areas are refused rather than allocated (4 bytes a pixel).
+constexpr std::int64_t maxPixels = std::int64_t(1) << 27;
+
+// "2", "1" or "0" -> the mode; anything else -> -1.
+int parseMode(const std::string& text) {
+    return text.size() == 1 && text[0] >= '0' && text[0] <= '2' ? text[0] - '0' : -1;
+}
+
+int runRender(const std::vector<std::string>& args) {
+    std::vector<std::string> files;
+    int gridMode = 2; // the view's initial display choices
+    int referenceDisplay = 1;
+    for (std::size_t i = 0; i < args.size(); ++i) {
+        const std::string& a = args[i];
+        if (a == "--grid" || a == "--reference") {
+            const int mode = i + 1 < args.size() ? parseMode(args[++i]) : -1;
+            if (mode < 0)
+                return usageError("render");
+            (a == "--grid" ? gridMode : referenceDisplay) = mode;
+        } else if (a.size() > 1 && a[0] == '-' && a[1] == '-') {
+            return usageError("render");
+        } else {
+            files.push_back(a);
+        }
+    }
+    if (files.size() != 2)
+        return usageError("render");
+
+    TerminalHost host; // the picture loader's message goes to stderr
+    CRKeditDoc doc;
+    std::string error;
+    if (!openStage(files[0], doc, host, error))
+        return fail(error);
+
+    // The first paint's hand-over: a pending picture goes to the panel, the view takes it.
+    PictureHolder shown;
+    if (doc.picturePending) {
+        shown = doc.picture;
+        doc.picturePending = false;
+    }
+    if (shown.empty())
+        return fail("the stage has no picture to render: " + files[0]);
+
+    const std::int64_t width = shown.block->width();
+    std::int64_t height = std::int64_t(shown.block->height()) + digitValue(doc.barSpace);
+    StagePainter painter;
+    FrameBuffer frame;
+    for (int paints = 0; paints < 4; ++paints) {
+        if (width <= 0 || height <= 0)
+            return fail("the stage window would be empty: picture " + std::to_string(width) +
+                        " x " + std::to_string(shown.block->height()) + ", barSpace " +
+                        doc.barSpace);
+        if (width * height > maxPixels)
+            return fail("the stage window is too large to render: " + std::to_string(width) +
+                        " x " + std::to_string(height) + " pixels");
+        frame.resize(int(width), int(height));
+        const PaintResult r = painter.paint(frame, doc, shown, gridMode, referenceDisplay);
+        if (r.outcome == PaintOutcome::noPicture)
+            return fail("the stage's picture cannot be shown: " + files[0]);
+        const bool resized = r.fitAndWriteBack && (r.fitWidth != width || r.fitHeight != height);
+        const bool changed = writeBackPictureSize(doc, r);
+        if (!resized && !changed)
+            break;
+        if (r.fitAndWriteBack)
+            height = r.fitHeight;
+    }
+
+    std::string png;
+    if (!encodePng(frame, png, error) || !writeFileAtomically(files[1], png, error))
+        return fail(error);
+    return 0;
+}
+
+const bool registered =
+    registerCommand({"render", "IN OUT.png [--grid 2|1|0] [--reference 2|1|0]", runRender});
+
+} // namespace
