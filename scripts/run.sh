@@ -12,7 +12,8 @@ sample=res/sample/sample.stage
 if [ -n "${DISPLAY:-}${WAYLAND_DISPLAY:-}" ]; then
     exec build/app/rkedit "$sample"
 fi
-echo "No display (DISPLAY is not set): showing the sample stage through rkstage instead."
-build/tools/rkstage dump "$sample"
-build/tools/rkstage resave "$sample" build/sample-resaved.stage
-echo "Resaved to build/sample-resaved.stage"
+echo "No display (DISPLAY is not set), so the editor window cannot open."
+echo "Rendering the sample stage as the editor shows it, with rkstage, instead:"
+build/tools/rkstage render "$sample" build/sample.png
+echo "  build/sample.png"
+echo "To see the editor itself without a display: xvfb-run -a scripts/run.sh"

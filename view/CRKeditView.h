@@ -2,6 +2,9 @@
 
 #include <QWidget>
 
+#include <optional>
+#include <string>
+
 #include "picture/pictureblock.h"
 #include "render/framebuffer.h"
 #include "render/stagepainter.h"
@@ -24,24 +27,40 @@ enum ViewCommand : int {
 
 // The view of one stage window: paints the stage (core/render does the pixels), owns the
 // three modeless tool panels, keeps the display choices and the mouse drag state.
+//
+// The command handlers that work on the tool panels live in viewcommands.cpp, mouse
+// placement in mouseplacement.cpp; painting, the document link and the command plumbing here.
 class CRKeditView : public QWidget {
     Q_OBJECT
 public:
     CRKeditView(StageDocument* document, QWidget* parent = nullptr);
     ~CRKeditView() override;
 
-    // The most recently constructed view that still exists (null when none does).
+    // The most recently constructed view that still exists (null when none does). A view
+    // that is destroyed is never returned: the one constructed before it takes its place.
     static CRKeditView* current();
 
     StageDocument* stageDocument() const { return document_; }
     CRKeditDoc* GetDocument() const;
 
-    // Runs a command now, or later in queue order (a posted command).
+    // Whether the view has a handler for `id` (commands without one are shown disabled).
+    static bool handlesCommand(int id);
+
+    // Runs a command now, or later in queue order (a posted command). A posted command whose
+    // view is destroyed before it runs is dropped.
     void runCommand(int id);
     void postCommand(int id);
 
     // Called when the document updates all its views: runs the document-to-panel transfer.
     void OnUpdate();
+
+    // Takes what the open tool panels hold into the document (the properties panel's values,
+    // the event tool's script), so that a question about unsaved changes sees every edit.
+    void commitToolEdits();
+
+    // When the event tool is open: it takes its edit control's text into its script, which
+    // is returned (CP932, lines ended by CR LF). Nothing while it is closed.
+    std::optional<std::string> takeEventToolScript();
 
     // Members in declared order.
     bool firstDraw = true;
@@ -55,6 +74,10 @@ public:
     int dragEndX = -1, dragEndY = -1;
     PictureHolder picture; // the picture shown (pictureHeader / pictureBits)
 
+signals:
+    // After every paint of the view (start-up measurement and tests wait for it).
+    void painted();
+
 protected:
     void paintEvent(QPaintEvent* event) override;
     void mousePressEvent(QMouseEvent* event) override;
@@ -62,6 +85,22 @@ protected:
     void mouseReleaseEvent(QMouseEvent* event) override;
 
 private:
+    // Command handlers (viewcommands.cpp).
+    void onProperties();
+    void onDocToPanel();
+    void onPanelToDoc();
+    void onPlacementTool();
+    void onEventTool();
+    void onHtmlExport();
+    // The paint's two steps that involve the properties panel (viewcommands.cpp): hand a
+    // pending document picture to the open panel and take the panel's displayed picture;
+    // show the written-back picture size in the open panel.
+    void takePictureFromPanel();
+    void writeSizeToPanel(int pictureWidth, int pictureHeight);
+
+    // Sizes the stage window so that the view's client area is width x height.
+    void fitFrame(int width, int height);
+
     StageDocument* document_;
     FrameBuffer frame_;
     StagePainter painter_;

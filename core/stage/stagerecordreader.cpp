@@ -121,6 +121,12 @@ void readStageRecord(CRKeditDoc& doc, std::string_view fileBytes, const std::str
     // The foreground picture lies beside the stage file. graphic1 is appended to the folder
     // as it stands, so a full path in it names no file there.
     const std::string path = folderOf(filePath) + toFileSystemPath(doc.graphic1);
+    // No file name holds a NUL byte; handed to the file system it would cut the name short
+    // and open another file. Such a name is a file that cannot be opened.
+    if (path.find('\0') != std::string::npos) {
+        host.messageBox("ファイルをオープンできません。");
+        return;
+    }
     if (loadPicture(path, doc.picture, host)) {
         doc.picturePending = true;
         host.updateAllViews(doc);

@@ -196,6 +196,8 @@ TEST(StageRecordReader, BlockLists) {
         {"graphicWidth=30&blockWidth=0&block=1,2,", {}}, // no columns can be computed
         {"graphicWidth=30&blockWidth=a&block=1,2,", {}},
         {"graphicWidth=30&block=1,2,&block=,3,", {{1, 0, 3}}}, // a later list overlays
+        // The empty text after a final "," is no item: it must not clear (0, 2).
+        {"graphicWidth=15&block=1,2,3,&block=9,9,", {{0, 0, 9}, {0, 1, 9}, {0, 2, 3}}},
         // Height settings are not consulted: rows go on as far as the list.
         {"graphicWidth=15&graphicHeight=0&block=0,0,0,8,", {{0, 3, 8}}},
     };
@@ -263,6 +265,13 @@ TEST(StageRecordReader, ForegroundPictureBesideTheStageFile) {
         EXPECT_EQ(failing.updates, 0);
         EXPECT_EQ(doc.title, "t");
     }
+
+    // A NUL byte would cut the name to "sample.JPG", which exists: it must not be opened.
+    RecordingHost nul;
+    doc = read(std::string_view("graphic1=sample.JPG\0.x", 22), nul, sampleFolderStage);
+    EXPECT_EQ(nul.messages.size(), 1u);
+    EXPECT_TRUE(doc.picture.empty());
+    EXPECT_EQ(doc.graphic1.size(), 13u);
 
     // A stage path without any folder looks in the current directory.
     RecordingHost bare;

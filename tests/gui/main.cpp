@@ -1,14 +1,27 @@
 // The GUI tests' entry point: one QApplication for every test, on Qt's offscreen platform
 // unless a platform is chosen (the test discovery runs this binary without the tests'
-// environment).
+// environment). The per-user settings go to a fresh temporary folder, so the tests neither
+// read nor change the user's own recent-file list.
 #include <QApplication>
+#include <QSettings>
+#include <QStandardPaths>
+#include <QTemporaryDir>
 #include <gtest/gtest.h>
+
+#include "app/crkeditapp.h"
 
 int main(int argc, char** argv) {
     if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
         qputenv("QT_QPA_PLATFORM", "offscreen");
+    QTemporaryDir settingsDir;
+    qputenv("XDG_CONFIG_HOME", settingsDir.path().toLocal8Bit());
+    QStandardPaths::setTestModeEnabled(true);
+    QSettings::setPath(QSettings::NativeFormat, QSettings::UserScope, settingsDir.path());
+    QSettings::setPath(QSettings::IniFormat, QSettings::UserScope, settingsDir.path());
+
     QApplication app(argc, argv);
     QApplication::setApplicationName(QStringLiteral("rkedit"));
+    installJapaneseTranslation();
     ::testing::InitGoogleTest(&argc, argv);
     return RUN_ALL_TESTS();
 }

@@ -1,0 +1,76 @@
+#include "app/childframe.h"
+
+#include <QCloseEvent>
+#include <QLayout>
+
+#include "app/icons.h"
+#include "app/stagedocument.h"
+#include "view/CRKeditView.h"
+
+CChildFrame::CChildFrame(StageDocument* document, QWidget* parent)
+    : QMdiSubWindow(parent), document_(document) {
+    setAttribute(Qt::WA_DeleteOnClose);
+    // No maximise button: a window that cannot be resized has no larger size to go to.
+    setWindowFlags(Qt::SubWindow | Qt::WindowTitleHint | Qt::WindowSystemMenuHint |
+                   Qt::WindowMinimizeButtonHint | Qt::WindowCloseButtonHint);
+    setWindowIcon(stageWindowIcon());
+    view_ = new CRKeditView(document, this);
+    setWidget(view_);
+    fitClientArea(defaultClientSize());
+
+    connect(document, &StageDocument::titleChanged, this, &CChildFrame::updateTitle);
+    connect(document, &StageDocument::viewsChanged, this, &CChildFrame::updateTitle);
+    connect(document, &StageDocument::modifiedChanged, this, &CChildFrame::updateTitle);
+    updateTitle();
+}
+
+void CChildFrame::fitClientArea(QSize client) {
+    client_ = client;
+    applyClientSize();
+}
+
+void CChildFrame::applyClientSize() {
+    if (isMinimized())
+        return; // the frame keeps its icon size; restoring brings back the fitted size
+    const QSize client = client_;
+    // The frame around the view: the sub-window's contents margins (title bar and border)
+    // plus its layout's margins.
+    QMargins margins = contentsMargins();
+    if (layout() != nullptr)
+        margins += layout()->contentsMargins();
+    const QSize outer(client.width() + margins.left() + margins.right(),
+                      client.height() + margins.top() + margins.bottom());
+    view_->setFixedSize(client);
+    // A fixed size is what takes the sizing border away: the frame offers no drag handles.
+    setFixedSize(outer);
+}
+
+void CChildFrame::showEvent(QShowEvent* event) {
+    QMdiSubWindow::showEvent(event);
+    // The title bar and border are known only once the window is polished and shown.
+    applyClientSize();
+}
+
+void CChildFrame::changeEvent(QEvent* event) {
+    QMdiSubWindow::changeEvent(event);
+    if (event->type() == QEvent::StyleChange || event->type() == QEvent::FontChange)
+        applyClientSize();
+}
+
+void CChildFrame::updateTitle() {
+    QString title = document_->title();
+    const qsizetype count = document_->views().size();
+    if (count > 1)
+        title += QStringLiteral(":%1").arg(document_->views().indexOf(view_) + 1);
+    setWindowTitle(title + QStringLiteral("[*]"));
+    setWindowModified(document_->isModified());
+}
+
+void CChildFrame::closeEvent(QCloseEvent* event) {
+    const bool lastWindow = document_->views().size() == 1;
+    if (lastWindow && !closeWithoutAsking && canCloseDocument && !canCloseDocument(document_)) {
+        event->ignore();
+        return;
+    }
+    QMdiSubWindow::closeEvent(event);
+}

@@ -1,0 +1,49 @@
+#pragma once
+
+#include <QObject>
+#include <QString>
+#include <QStringList>
+
+class CMainFrame;
+class DocumentManager;
+class RecentFileList;
+class QTimer;
+
+// The application: starts the editor in its fixed order and owns the main frame, the
+// documents and the recent-file list. main() creates the QApplication, then one of these.
+class CRKeditApp : public QObject {
+    Q_OBJECT
+public:
+    struct CommandLine {
+        QString file;                    // the stage file to open; empty: a new stage
+        bool quitAfterFirstPaint = false; // measurement: quit once the first stage has painted
+    };
+    // The first argument that is not a switch is the file; later ones are ignored.
+    static CommandLine parseCommandLine(const QStringList& arguments);
+
+    CRKeditApp();
+    ~CRKeditApp() override;
+
+    // Start-up. `arguments` excludes the program name. A file that cannot be opened is
+    // reported and the editor starts without a stage. False only when the main frame could
+    // not be made.
+    bool InitInstance(const QStringList& arguments);
+
+    CMainFrame* mainFrame() const { return mainFrame_; }
+    DocumentManager* documents() const { return documents_; }
+    RecentFileList* recentFiles() const { return recentFiles_; }
+
+    // The about command: the about box, modal.
+    void onAppAbout();
+
+private:
+    void quitWhenSettled();
+
+    CMainFrame* mainFrame_ = nullptr;
+    DocumentManager* documents_ = nullptr;
+    RecentFileList* recentFiles_ = nullptr;
+    QTimer* quitTimer_ = nullptr;
+};
+
+// Loads Qt's own Japanese texts (standard buttons read "キャンセル") into the application.
+void installJapaneseTranslation();

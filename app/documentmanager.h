@@ -1,0 +1,74 @@
+#pragma once
+
+#include <QList>
+#include <QObject>
+#include <QString>
+
+class CChildFrame;
+class CRKeditView;
+class QMdiArea;
+class QWidget;
+class RecentFileList;
+class StageDocument;
+
+// The document template and the file commands: one StageDocument per New or Open, one
+// CChildFrame with one CRKeditView per stage window, several windows per document.
+class DocumentManager : public QObject {
+    Q_OBJECT
+public:
+    DocumentManager(QMdiArea* area, RecentFileList* recentFiles, QObject* parent = nullptr);
+    ~DocumentManager() override;
+
+    // The widget dialogs and message boxes are shown over.
+    void setDialogParent(QWidget* parent) { dialogParent_ = parent; }
+
+    // New: a fresh document named "RKedit" with a running number, in a new window.
+    StageDocument* newDocument();
+    // Open through the file dialog; null when cancelled or the file could not be read.
+    StageDocument* openDocumentWithDialog();
+    // Opens a stage file in a new window, or activates the document's window when that file
+    // is open already. A file that cannot be read is reported; null is returned.
+    StageDocument* openDocument(const QString& path);
+
+    // Save, and Save As with the file dialog. A failure is reported and leaves the old file
+    // intact and the document open; false then (and when the dialog is cancelled).
+    bool saveDocument(StageDocument* document);
+    bool saveDocumentAs(StageDocument* document);
+    // Writes the stage file; reports a failure. On success the document takes the path,
+    // loses its modified mark and the file goes to the top of the recent-file list.
+    bool writeDocument(StageDocument* document, const QString& path);
+
+    // Another window on the document.
+    CChildFrame* newWindow(StageDocument* document);
+
+    // Close: asks about unsaved changes, then closes every window of the document.
+    bool closeDocument(StageDocument* document);
+    // Takes the open tools' edits into the document and, when it is modified, asks whether
+    // to save it (save / discard / cancel). False means: keep it open.
+    bool canCloseDocument(StageDocument* document);
+    // Asks for every modified document, in turn; false when the user cancelled one.
+    bool saveAllModified();
+    // Closes every window without asking again.
+    void closeAll();
+
+    const QList<StageDocument*>& documents() const { return documents_; }
+    QList<CChildFrame*> framesOf(const StageDocument* document) const;
+    CChildFrame* activeFrame() const;
+    CRKeditView* activeView() const;
+    StageDocument* activeDocument() const;
+
+signals:
+    void viewCreated(CRKeditView* view);
+    void documentsChanged();
+
+private:
+    StageDocument* createDocument();
+    CChildFrame* createFrame(StageDocument* document);
+    QString chooseFile(bool save, const QString& initialPath);
+
+    QMdiArea* area_;
+    RecentFileList* recentFiles_;
+    QWidget* dialogParent_ = nullptr;
+    QList<StageDocument*> documents_;
+    int untitledCount_ = 0;
+};

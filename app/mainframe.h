@@ -1,0 +1,68 @@
+#pragma once
+
+#include <QHash>
+#include <QMainWindow>
+
+#include <functional>
+
+class DocumentManager;
+class QAction;
+class QLabel;
+class QMdiArea;
+class QMenu;
+class QToolBar;
+class RecentFileList;
+
+// The main window: the MDI area with the stage windows, menu 128 while no stage window is
+// open and menu 129 while one is, accelerator table 128, toolbar 128 and the status bar.
+// Every command is one QAction, found by its id.
+class CMainFrame : public QMainWindow {
+    Q_OBJECT
+public:
+    explicit CMainFrame(QWidget* parent = nullptr);
+    ~CMainFrame() override;
+
+    QMdiArea* mdiArea() const { return area_; }
+    QToolBar* toolBar() const { return toolBar_; }
+
+    // Wires the frame to the documents and the recent-file list (after construction, since
+    // the document manager works in this frame's MDI area).
+    void attach(DocumentManager* documents, RecentFileList* recentFiles);
+
+    // The action of a command id; null for an id the frame does not know.
+    QAction* action(int id) const { return actions_.value(id); }
+    // The menus on the menu bar now, and which set it is (128 or 129).
+    QList<QMenu*> currentMenus() const;
+    int currentMenuId() const { return currentMenuId_; }
+    // The recent-file entries of the menu bar's file menu now.
+    QList<QAction*> recentFileActions() const;
+
+    // Binds a command id to its handler; commands without one stay disabled.
+    void setHandler(int id, std::function<void()> handler);
+
+    // Re-evaluates the menu set, the enabled commands and the title.
+    void updateFrame();
+
+protected:
+    void closeEvent(QCloseEvent* event) override;
+
+private:
+    void createActions();
+    QMenu* buildMenu(const struct MenuDefinition& definition);
+    void rebuildRecentFiles();
+    void rebuildWindowList(QMenu* menu);
+    void arrangeIcons();
+    bool commandEnabled(int id) const;
+
+    QMdiArea* area_;
+    QToolBar* toolBar_ = nullptr;
+    QLabel* readyLabel_ = nullptr;
+    DocumentManager* documents_ = nullptr;
+    RecentFileList* recentFiles_ = nullptr;
+    QHash<int, QAction*> actions_;
+    QHash<int, std::function<void()>> handlers_;
+    QList<QMenu*> menus128_;
+    QList<QMenu*> menus129_;
+    QList<QMenu*> fileMenus_;
+    int currentMenuId_ = 0;
+};

@@ -1,0 +1,67 @@
+#include "app/stagedocument.h"
+
+#include <QFileInfo>
+
+#include "app/messagebox.h"
+#include "view/CRKeditView.h"
+
+StageDocument::StageDocument(QObject* parent)
+    : QObject(parent), doc_(std::make_unique<CRKeditDoc>()) {}
+
+StageDocument::~StageDocument() = default;
+
+void StageDocument::setFilePath(const QString& path) {
+    filePath_ = path;
+    setTitle(QFileInfo(path).fileName());
+}
+
+void StageDocument::setTitle(const QString& title) {
+    if (title == title_)
+        return;
+    title_ = title;
+    emit titleChanged();
+}
+
+void StageDocument::setModified(bool modified) {
+    if (modified == modified_)
+        return;
+    modified_ = modified;
+    emit modifiedChanged(modified);
+}
+
+void StageDocument::addView(CRKeditView* view) {
+    views_.append(view);
+    emit viewsChanged();
+}
+
+void StageDocument::removeView(CRKeditView* view) {
+    if (!views_.removeOne(view))
+        return;
+    emit viewsChanged();
+    if (views_.isEmpty())
+        emit lastViewRemoved();
+}
+
+void StageDocument::updateAllViews() {
+    // A view's update may post work but never closes a view; copy anyway so the loop cannot
+    // be disturbed by the list changing.
+    const QList<CRKeditView*> views = views_;
+    for (CRKeditView* view : views)
+        view->OnUpdate();
+}
+
+void StageDocument::messageBox(const std::string& text) {
+    showMessage(QString::fromStdString(text));
+}
+
+void StageDocument::updateAllViews(CRKeditDoc& doc) {
+    if (&doc == doc_.get())
+        updateAllViews();
+}
+
+std::optional<std::string> StageDocument::takeEventToolScript(const CRKeditDoc& doc) {
+    CRKeditView* view = CRKeditView::current();
+    if (view == nullptr || view->GetDocument() != &doc)
+        return std::nullopt;
+    return view->takeEventToolScript();
+}

@@ -1,0 +1,68 @@
+#pragma once
+
+#include <QList>
+#include <QObject>
+#include <QString>
+
+#include <memory>
+
+#include "host/host.h"
+#include "stage/CRKeditDoc.h"
+
+class CRKeditView;
+
+// One open stage in the editor: the CRKeditDoc it edits, the file it came from, whether it
+// holds edits not yet saved, and the views that show it. It is also the core's Host for this
+// document: message boxes, "update all views" and the current view's event tool.
+//
+// Whatever changes the stage (a block toggle, a setting that reaches the document with a
+// different value, the event script, the export values) calls setModified(); loading and the
+// view's size write-back do not. Closing the last window of a modified document asks first.
+class StageDocument : public QObject, public Host {
+    Q_OBJECT
+public:
+    explicit StageDocument(QObject* parent = nullptr);
+    ~StageDocument() override;
+
+    CRKeditDoc& doc() { return *doc_; }
+    const CRKeditDoc& doc() const { return *doc_; }
+
+    // The stage file this document was read from or last saved to; empty for a new stage.
+    const QString& filePath() const { return filePath_; }
+    // Sets the path and makes the title the file's name.
+    void setFilePath(const QString& path);
+
+    // The name shown in window titles: "RKedit1" for a new stage, the file name otherwise.
+    const QString& title() const { return title_; }
+    void setTitle(const QString& title);
+
+    bool isModified() const { return modified_; }
+    void setModified(bool modified = true);
+
+    // The views showing this document, in the order they were created.
+    const QList<CRKeditView*>& views() const { return views_; }
+    void addView(CRKeditView* view);
+    void removeView(CRKeditView* view);
+
+    // Runs OnUpdate of every view of this document.
+    void updateAllViews();
+
+    // Host
+    void messageBox(const std::string& text) override;
+    void updateAllViews(CRKeditDoc& doc) override;
+    std::optional<std::string> takeEventToolScript(const CRKeditDoc& doc) override;
+
+signals:
+    void modifiedChanged(bool modified);
+    void titleChanged();
+    void viewsChanged();
+    // The last view has gone: the document is closed (its owner deletes it).
+    void lastViewRemoved();
+
+private:
+    std::unique_ptr<CRKeditDoc> doc_;
+    QString filePath_;
+    QString title_;
+    bool modified_ = false;
+    QList<CRKeditView*> views_;
+};

@@ -1,0 +1,20 @@
+#!/usr/bin/env bash
+# Measures the editor's start-up: the whole process, from exec to the first painted stage
+# window on the sample stage (rkedit quits there by its --quit-after-first-paint switch).
+# Prints every run and the median in milliseconds. Needs a display (or: xvfb-run -a ...).
+# Usage: scripts/startup-time.sh [runs] [stage file]
+set -euo pipefail
+cd "$(dirname "$0")/.."
+
+runs=${1:-11}
+stage=${2:-res/sample/sample.stage}
+times=()
+for _ in $(seq "$runs"); do
+    start=$(date +%s%N)
+    build/app/rkedit --quit-after-first-paint "$stage" 2>/dev/null
+    end=$(date +%s%N)
+    times+=($(((end - start) / 1000000)))
+done
+echo "runs (ms): ${times[*]}"
+sorted=($(printf '%s\n' "${times[@]}" | sort -n))
+echo "median: ${sorted[$((runs / 2))]} ms"

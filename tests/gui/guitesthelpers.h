@@ -1,0 +1,68 @@
+#pragma once
+
+#include <QAbstractButton>
+#include <QApplication>
+#include <QFile>
+#include <QMessageBox>
+#include <QTimer>
+#include <QWidget>
+
+#include <functional>
+#include <memory>
+#include <ostream>
+
+// Readable failure messages for Qt texts.
+inline void PrintTo(const QString& text, std::ostream* out) {
+    *out << '"' << text.toStdString() << '"';
+}
+
+// Answers the next modal dialog of type T that opens while the test waits in a nested event
+// loop (QDialog::exec). The dialog is found by polling; `answer` must close it.
+template <class T> class ModalAnswer {
+public:
+    explicit ModalAnswer(std::function<void(T*)> answer) : answer_(std::move(answer)) {
+        timer_.setInterval(10);
+        QObject::connect(&timer_, &QTimer::timeout, [this] {
+            if (auto* dialog = qobject_cast<T*>(QApplication::activeModalWidget())) {
+                timer_.stop();
+                ++seen_;
+                answer_(dialog);
+            }
+        });
+        timer_.start();
+    }
+    int seen() const { return seen_; }
+    // Answers the next one too.
+    void rearm() { timer_.start(); }
+
+private:
+    std::function<void(T*)> answer_;
+    QTimer timer_;
+    int seen_ = 0;
+};
+
+// Clicks `button` on the next message box and keeps its text.
+struct MessageBoxAnswer {
+    explicit MessageBoxAnswer(QMessageBox::StandardButton button)
+        : answer([this, button](QMessageBox* box) {
+              text = box->text();
+              buttons = box->standardButtons();
+              box->button(button)->click();
+          }) {}
+    QString text;
+    QMessageBox::StandardButtons buttons;
+    ModalAnswer<QMessageBox> answer;
+};
+
+// Runs deferred deletions and posted events (closed windows go here).
+inline void settle() {
+    for (int i = 0; i < 3; ++i) {
+        QApplication::processEvents();
+        QApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+    }
+}
+
+inline QByteArray fileBytes(const QString& path) {
+    QFile file(path);
+    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
+}

@@ -1,0 +1,231 @@
+// The application shell: start-up, menus, toolbar and stage windows, driven through the real
+// actions on the offscreen platform.
+#include <QMenuBar>
+#include <QStatusBar>
+#include <QToolBar>
+
+#include "app/childframe.h"
+#include "app/commandids.h"
+#include "app/recentfilelist.h"
+#include "app/stagedocument.h"
+#include "shellfixture.h"
+#include "view/CRKeditView.h"
+
+namespace {
+
+TEST_F(Shell, StartsWithOneNewStageWithoutArgument) {
+    start();
+    ASSERT_EQ(documents()->documents().size(), 1);
+    StageDocument* document = documents()->documents().constFirst();
+    EXPECT_EQ(document->title(), "RKedit1");
+    EXPECT_TRUE(document->filePath().isEmpty());
+    EXPECT_FALSE(document->isModified());
+    EXPECT_EQ(frame()->currentMenuId(), 129);
+    EXPECT_EQ(frame()->windowTitle(), "rkedit - RKedit1[*]");
+    EXPECT_TRUE(frame()->isVisible());
+    ASSERT_EQ(document->views().size(), 1);
+    EXPECT_EQ(CRKeditView::current(), document->views().constFirst());
+    // A second New numbers on.
+    trigger(ID_FILE_NEW);
+    ASSERT_EQ(documents()->documents().size(), 2);
+    EXPECT_EQ(documents()->activeDocument()->title(), "RKedit2");
+    EXPECT_EQ(frame()->windowTitle(), "rkedit - RKedit2[*]");
+}
+
+TEST_F(Shell, OpensTheStageNamedOnTheCommandLine) {
+    start({path("sample.stage")});
+    ASSERT_EQ(documents()->documents().size(), 1);
+    StageDocument* document = documents()->documents().constFirst();
+    EXPECT_EQ(document->filePath(), path("sample.stage"));
+    EXPECT_EQ(document->title(), "sample.stage");
+    EXPECT_EQ(document->doc().graphicWidth, "640");
+    EXPECT_EQ(document->doc().version, "RK");
+    EXPECT_FALSE(document->doc().picture.empty()) << "the foreground picture was not loaded";
+    EXPECT_TRUE(document->doc().picturePending);
+    EXPECT_FALSE(document->isModified()) << "loading alone must not mark the stage modified";
+    EXPECT_EQ(frame()->windowTitle(), "rkedit - sample.stage[*]");
+    EXPECT_EQ(app->recentFiles()->files(), QStringList{path("sample.stage")});
+}
+
+TEST_F(Shell, ReportsAFileThatCannotBeOpenedAndStillStarts) {
+    ASSERT_TRUE(QDir(dir.path()).mkdir("folder"));
+    const QString cases[] = {path("missing.stage"), path("folder")};
+    for (const QString& file : cases) {
+        SCOPED_TRACE(file.toStdString());
+        MessageBoxAnswer answer(QMessageBox::Ok);
+        start({file});
+        EXPECT_EQ(answer.answer.seen(), 1);
+        EXPECT_TRUE(answer.text.contains(QDir::toNativeSeparators(file))) << answer.text.toStdString();
+        EXPECT_TRUE(answer.text.contains("開けません")) << answer.text.toStdString();
+        EXPECT_TRUE(documents()->documents().isEmpty());
+        EXPECT_EQ(frame()->currentMenuId(), 128);
+        EXPECT_EQ(frame()->windowTitle(), "rkedit[*]");
+        EXPECT_TRUE(frame()->isVisible());
+        app.reset();
+        settle();
+    }
+}
+
+TEST_F(Shell, StageWithMissingPictureOpensAfterTheMessage) {
+    QFile::remove(path("sample.JPG"));
+    MessageBoxAnswer answer(QMessageBox::Ok);
+    start({path("sample.stage")});
+    EXPECT_EQ(answer.text, "ファイルをオープンできません。");
+    ASSERT_EQ(documents()->documents().size(), 1);
+    EXPECT_EQ(documents()->documents().constFirst()->doc().graphicWidth, "640");
+    EXPECT_TRUE(documents()->documents().constFirst()->doc().picture.empty());
+}
+
+// The entries of a menu as shown: labels, "-" for a separator; hidden entries left out.
+QStringList entries(QMenu* menu) {
+    QStringList shown;
+    for (QAction* action : menu->actions())
+        if (action->isVisible())
+            shown << (action->isSeparator() ? QStringLiteral("-") : action->text());
+    return shown;
+}
+
+TEST_F(Shell, MenusToolbarAndAcceleratorsAsListed) {
+    start();
+    trigger(ID_FILE_CLOSE);
+    ASSERT_EQ(frame()->currentMenuId(), 128);
+    EXPECT_EQ(menuTitles(), (QStringList{"ﾌｧｲﾙ(&F)", "表示(&V)", "ﾍﾙﾌﾟ(&H)"}));
+    const QList<QMenu*> menus128 = frame()->currentMenus();
+    EXPECT_EQ(entries(menus128[0]),
+              (QStringList{"新規作成(&N)\tCtrl+N", "開く(&O)...\tCtrl+O", "-", "最近使ったﾌｧｲﾙ",
+                           "-", "ｱﾌﾟﾘｹｰｼｮﾝの終了(&X)"}));
+    EXPECT_EQ(entries(menus128[1]), (QStringList{"ﾂｰﾙ ﾊﾞｰ(&T)", "ｽﾃｰﾀｽ ﾊﾞｰ(&S)"}));
+    EXPECT_EQ(entries(menus128[2]), (QStringList{"rkedit のﾊﾞｰｼﾞｮﾝ情報(&A)..."}));
+    // The placeholder of the empty recent-file list is greyed; save needs a stage window.
+    EXPECT_FALSE(frame()->recentFileActions().constFirst()->isEnabled());
+    EXPECT_FALSE(frame()->action(ID_FILE_SAVE)->isEnabled());
+
+    trigger(ID_FILE_NEW);
+    ASSERT_EQ(frame()->currentMenuId(), 129);
+    EXPECT_EQ(menuTitles(), (QStringList{"ﾌｧｲﾙ(&F)", "表示(&V)", "ｳｨﾝﾄﾞｳ(&W)", "ツール",
+                                         "ﾍﾙﾌﾟ(&H)", "データ"}));
+    const QList<QMenu*> menus = frame()->currentMenus();
+    EXPECT_EQ(entries(menus[0]),
+              (QStringList{"新規作成(&N)\tCtrl+N", "開く(&O)...\tCtrl+O", "閉じる(&C)",
+                           "上書き保存(&S)\tCtrl+S", "名前を付けて保存(&A)...",
+                           "HTMLファイルの書き出し", "-", "最近使ったﾌｧｲﾙ", "-",
+                           "ｱﾌﾟﾘｹｰｼｮﾝの終了(&X)"}));
+    EXPECT_EQ(entries(menus[3]), (QStringList{"プロパティ(&P)", "配置ツール(&A)",
+                                              "アイテムツール(&I)", "イベントツール(&E)"}));
+    EXPECT_EQ(entries(menus[5]), (QStringList{"データ＜ＤＯＣ", "データ＞ＤＯＣ", "ダイアログＯＮ",
+                                              "ダイアログOFF"}));
+
+    // Commands without a handler are greyed, the others enabled.
+    struct Row {
+        int id;
+        bool enabled;
+    };
+    const Row rows[] = {
+        {ID_FILE_NEW, true},         {ID_FILE_OPEN, true},       {ID_FILE_CLOSE, true},
+        {ID_FILE_SAVE, true},        {ID_FILE_SAVE_AS, true},    {ID_HTML_EXPORT, true},
+        {ID_WINDOW_NEW, true},       {ID_WINDOW_CASCADE, true},  {ID_WINDOW_TILE_HORZ, true},
+        {ID_WINDOW_ARRANGE, true},   {ID_PROPERTIES, true},      {ID_PLACEMENT_TOOL, true},
+        {ID_EVENT_TOOL, true},       {ID_DOC_TO_PANEL, true},    {ID_PANEL_TO_DOC, true},
+        {ID_ITEM_TOOL, false},       {ID_DIALOG_ON, false},      {ID_DIALOG_OFF, false},
+        {ID_EDIT_CUT, false},        {ID_EDIT_COPY, false},      {ID_EDIT_PASTE, false},
+        {ID_FILE_PRINT, false},      {ID_EDIT_UNDO, false},      {ID_APP_ABOUT, true},
+        {ID_APP_EXIT, true},         {ID_VIEW_TOOLBAR, true},    {ID_VIEW_STATUS_BAR, true},
+    };
+    for (const Row& row : rows)
+        EXPECT_EQ(frame()->action(row.id)->isEnabled(), row.enabled) << row.id;
+
+    // Toolbar 128, left to right.
+    QList<int> buttons;
+    for (QAction* action : frame()->toolBar()->actions())
+        buttons << (action->isSeparator() ? 0 : action->data().toInt());
+    EXPECT_EQ(buttons, (QList<int>{ID_FILE_NEW, ID_FILE_OPEN, ID_FILE_SAVE, 0, ID_EDIT_CUT,
+                                   ID_EDIT_COPY, ID_EDIT_PASTE, 0, ID_FILE_PRINT, 0,
+                                   ID_APP_ABOUT}));
+    EXPECT_EQ(frame()->toolBar()->iconSize(), QSize(16, 15));
+    for (QAction* action : frame()->toolBar()->actions())
+        EXPECT_TRUE(action->isSeparator() || !action->icon().isNull()) << action->text().toStdString();
+
+    // Accelerator table 128.
+    EXPECT_TRUE(frame()->action(ID_FILE_SAVE)->shortcuts().contains(QKeySequence("Ctrl+S")));
+    EXPECT_TRUE(frame()->action(ID_EDIT_PASTE)->shortcuts().contains(QKeySequence("Shift+Ins")));
+    EXPECT_TRUE(frame()->action(ID_EDIT_UNDO)->shortcuts().contains(QKeySequence("Alt+Backspace")));
+
+    // The toolbar and status bar commands show and hide them.
+    trigger(ID_VIEW_TOOLBAR);
+    EXPECT_FALSE(frame()->toolBar()->isVisible());
+    trigger(ID_VIEW_STATUS_BAR);
+    EXPECT_FALSE(frame()->statusBar()->isVisible());
+}
+
+TEST_F(Shell, SeveralWindowsOnOneDocument) {
+    start({path("sample.stage")});
+    StageDocument* document = documents()->activeDocument();
+    ASSERT_NE(document, nullptr);
+    CRKeditView* first = documents()->activeView();
+    trigger(ID_WINDOW_NEW);
+    ASSERT_EQ(document->views().size(), 2);
+    CRKeditView* second = documents()->activeView();
+    EXPECT_NE(first, second);
+    EXPECT_EQ(second->GetDocument(), first->GetDocument());
+    EXPECT_EQ(CRKeditView::current(), second);
+    const QList<CChildFrame*> frames = documents()->framesOf(document);
+    ASSERT_EQ(frames.size(), 2);
+    EXPECT_EQ(frames[0]->windowTitle(), "sample.stage:1[*]");
+    EXPECT_EQ(frames[1]->windowTitle(), "sample.stage:2[*]");
+    // Each view keeps its own display choices.
+    second->gridMode = 0;
+    EXPECT_EQ(first->gridMode, 2);
+
+    // Closing one of two windows asks nothing, even for a modified stage, and the current
+    // view falls back to the older one that still exists.
+    document->setModified();
+    MessageBoxAnswer unexpected(QMessageBox::Cancel);
+    frames[1]->close();
+    settle();
+    EXPECT_EQ(unexpected.answer.seen(), 0);
+    EXPECT_EQ(document->views().size(), 1);
+    EXPECT_EQ(CRKeditView::current(), first);
+    EXPECT_EQ(frames[0]->windowTitle(), "sample.stage[*]");
+}
+
+TEST_F(Shell, StageWindowsKeepTheirSizeAndArrange) {
+    start();
+    trigger(ID_FILE_NEW);
+    const QList<QMdiSubWindow*> windows = frame()->mdiArea()->subWindowList();
+    ASSERT_EQ(windows.size(), 2);
+    auto* stage = qobject_cast<CChildFrame*>(windows[0]);
+    ASSERT_NE(stage, nullptr);
+
+    // A window shows its whole view inside its frame, before and after fitting; fitting sets
+    // the client area exactly and leaves no size to drag to.
+    for (const QSize client : {CChildFrame::defaultClientSize(), QSize(640, 630)}) {
+        stage->fitClientArea(client);
+        settle();
+        EXPECT_EQ(stage->view()->size(), client);
+        const QMargins m = stage->contentsMargins();
+        EXPECT_GT(m.top(), 0) << "no title bar around the view";
+        EXPECT_EQ(stage->size(), client.grownBy(m));
+        EXPECT_EQ(stage->view()->geometry(), stage->rect().marginsRemoved(m));
+        EXPECT_EQ(stage->minimumSize(), stage->maximumSize());
+    }
+
+    const QSize sizes[] = {windows[0]->size(), windows[1]->size()};
+    trigger(ID_WINDOW_CASCADE);
+    EXPECT_NE(windows[0]->pos(), windows[1]->pos());
+    trigger(ID_WINDOW_TILE_HORZ);
+    EXPECT_EQ(windows[0]->size(), sizes[0]);
+    EXPECT_EQ(windows[1]->size(), sizes[1]);
+
+    for (QMdiSubWindow* window : windows)
+        window->showMinimized();
+    settle();
+    trigger(ID_WINDOW_ARRANGE);
+    const QRect a = windows[0]->geometry();
+    const QRect b = windows[1]->geometry();
+    EXPECT_FALSE(a.intersects(b));
+    const int bottom = frame()->mdiArea()->viewport()->height();
+    EXPECT_EQ(a.bottom() + 1, bottom);
+    EXPECT_EQ(b.bottom() + 1, bottom);
+}
+
+} // namespace

@@ -1,0 +1,235 @@
+// Stage files through the shell: New / Open / Save / Save As through the menus, the recent-file
+// list, the unsaved-changes question and failed saves.
+#include <QMdiSubWindow>
+#include <QMessageBox>
+
+#include "app/childframe.h"
+#include "app/commandids.h"
+#include "app/recentfilelist.h"
+#include "app/stagedocument.h"
+#include "host/host.h"
+#include "shellfixture.h"
+#include "stage/CRKeditDoc.h"
+#include "stage/stagerecord.h"
+#include "view/CRKeditView.h"
+
+namespace {
+
+// The record a document is expected to write, for comparing with files on disk.
+std::string expectedRecord(CRKeditDoc doc) {
+    struct NoViews : Host {
+        void messageBox(const std::string&) override {}
+        void updateAllViews(CRKeditDoc&) override {}
+        std::optional<std::string> takeEventToolScript(const CRKeditDoc&) override {
+            return std::nullopt;
+        }
+    } host;
+    return writeStageRecord(doc, host);
+}
+
+TEST_F(Shell, NewSaveCloseOpenRoundTripThroughTheMenus) {
+    start();
+    StageDocument* document = documents()->activeDocument();
+    ASSERT_NE(document, nullptr);
+    CRKeditDoc& doc = document->doc();
+    doc.graphicWidth = "45";
+    doc.graphicHeight = "24";
+    doc.cell(2, 1) = 4;
+    doc.title = "夕焼け";
+    doc.command = "OnHit\r\nplay\r\n";
+    document->setModified();
+    const std::string record = expectedRecord(doc);
+
+    // Save on a new stage asks for a name: no filter, no extension added.
+    FileDialogAnswer saveAs(path("mystage"));
+    trigger(ID_FILE_SAVE);
+    EXPECT_EQ(saveAs.answer.seen(), 1);
+    EXPECT_EQ(saveAs.title, "名前を付けて保存");
+    EXPECT_TRUE(saveAs.suffix.isEmpty());
+    for (const QString& filter : saveAs.filters)
+        EXPECT_TRUE(filter.endsWith("(*)")) << filter.toStdString();
+    EXPECT_EQ(fileBytes(path("mystage")).toStdString(), record);
+    EXPECT_EQ(document->filePath(), path("mystage"));
+    EXPECT_EQ(document->title(), "mystage");
+    EXPECT_FALSE(document->isModified());
+    EXPECT_EQ(frame()->windowTitle(), "rkedit - mystage[*]");
+    EXPECT_EQ(app->recentFiles()->files().value(0), path("mystage"));
+
+    // Save again writes in place, without a dialog.
+    doc.cell(0, 0) = 1;
+    document->setModified();
+    trigger(ID_FILE_SAVE);
+    EXPECT_EQ(saveAs.answer.seen(), 1);
+    EXPECT_EQ(fileBytes(path("mystage")).toStdString(), expectedRecord(doc));
+    const std::string saved = expectedRecord(doc);
+
+    trigger(ID_FILE_CLOSE);
+    EXPECT_TRUE(documents()->documents().isEmpty());
+
+    FileDialogAnswer open(path("mystage"));
+    MessageBoxAnswer noPicture(QMessageBox::Ok); // graphic1.JPG is not beside the file
+    trigger(ID_FILE_OPEN);
+    EXPECT_EQ(open.answer.seen(), 1);
+    EXPECT_EQ(open.title, "開く");
+    ASSERT_EQ(documents()->documents().size(), 1);
+    StageDocument* reopened = documents()->activeDocument();
+    EXPECT_EQ(reopened->doc().cell(2, 1), 4);
+    EXPECT_EQ(reopened->doc().cell(0, 0), 1);
+    EXPECT_EQ(reopened->doc().title, "夕焼け");
+    EXPECT_EQ(reopened->doc().command, "OnHit\r\nplay\r\n");
+    EXPECT_FALSE(reopened->isModified());
+
+    // Save As to another name writes the same bytes there.
+    FileDialogAnswer copy(path("copy.txt"));
+    trigger(ID_FILE_SAVE_AS);
+    EXPECT_EQ(fileBytes(path("copy.txt")).toStdString(), saved);
+    EXPECT_EQ(reopened->filePath(), path("copy.txt"));
+}
+
+TEST_F(Shell, OpeningAnOpenStageShowsItsWindow) {
+    start({path("sample.stage")});
+    trigger(ID_FILE_NEW);
+    StageDocument* sample = documents()->documents().constFirst();
+    EXPECT_EQ(documents()->openDocument(path("sample.stage")), sample);
+    EXPECT_EQ(documents()->documents().size(), 2);
+    EXPECT_EQ(documents()->activeDocument(), sample);
+}
+
+TEST_F(Shell, RecentFileListKeepsTheFourNewest) {
+    QStringList stages;
+    for (int i = 1; i <= 5; ++i) {
+        stages << path(QStringLiteral("stage%1").arg(i));
+        ASSERT_TRUE(QFile::copy(path("sample.stage"), stages.last()));
+    }
+    start();
+    for (const QString& stage : stages)
+        ASSERT_NE(documents()->openDocument(stage), nullptr);
+    settle();
+    const QStringList newestFirst{stages[4], stages[3], stages[2], stages[1]};
+    EXPECT_EQ(app->recentFiles()->files(), newestFirst);
+    QList<QAction*> entries = frame()->recentFileActions();
+    ASSERT_EQ(entries.size(), 4);
+    EXPECT_EQ(entries[0]->text(), "&1 " + QDir::toNativeSeparators(stages[4]));
+    EXPECT_EQ(entries[3]->text(), "&4 " + QDir::toNativeSeparators(stages[1]));
+
+    // The list outlives the program; an entry opens its file.
+    app.reset();
+    settle();
+    start({"--no-such-switch"});
+    EXPECT_EQ(app->recentFiles()->files(), newestFirst);
+    trigger(ID_FILE_CLOSE);
+    entries = frame()->recentFileActions();
+    ASSERT_EQ(entries.size(), 4);
+    entries[2]->trigger();
+    settle();
+    ASSERT_EQ(documents()->documents().size(), 1);
+    EXPECT_EQ(documents()->activeDocument()->filePath(), stages[2]);
+    EXPECT_EQ(app->recentFiles()->files().value(0), stages[2]);
+
+    // An entry whose file has gone is reported and leaves the list.
+    QFile::remove(stages[4]);
+    MessageBoxAnswer gone(QMessageBox::Ok);
+    frame()->recentFileActions()[1]->trigger(); // stage5, second since stage3 moved up
+    settle();
+    EXPECT_EQ(gone.answer.seen(), 1);
+    EXPECT_FALSE(app->recentFiles()->files().contains(stages[4]));
+    EXPECT_EQ(frame()->recentFileActions().size(), 3);
+}
+
+TEST_F(Shell, ModifiedStageShowsItAndAsksBeforeClosing) {
+    start();
+    StageDocument* document = documents()->activeDocument();
+    CChildFrame* window = documents()->activeFrame();
+    document->setModified();
+    settle();
+    EXPECT_TRUE(window->isWindowModified());
+    EXPECT_TRUE(frame()->isWindowModified());
+    EXPECT_EQ(frame()->windowTitle(), "rkedit - RKedit1[*]");
+
+    {   // Cancel keeps the window and the document.
+        MessageBoxAnswer cancel(QMessageBox::Cancel);
+        window->close();
+        settle();
+        EXPECT_EQ(cancel.answer.seen(), 1);
+        EXPECT_EQ(cancel.text, "RKedit1 への変更を保存しますか?");
+        EXPECT_EQ(cancel.buttons,
+                  QMessageBox::Save | QMessageBox::Discard | QMessageBox::Cancel);
+        EXPECT_EQ(documents()->documents().size(), 1);
+        EXPECT_TRUE(document->isModified());
+    }
+    {   // The program's close asks too; Save goes through Save As for a new stage.
+        MessageBoxAnswer save(QMessageBox::Save);
+        FileDialogAnswer name(path("closing.stage"));
+        frame()->close();
+        settle();
+        EXPECT_EQ(save.answer.seen(), 1);
+        EXPECT_EQ(name.answer.seen(), 1);
+        EXPECT_FALSE(frame()->isVisible());
+        EXPECT_EQ(fileBytes(path("closing.stage")).toStdString(), expectedRecord(CRKeditDoc()));
+        EXPECT_TRUE(documents()->documents().isEmpty());
+    }
+}
+
+TEST_F(Shell, DiscardClosesWithoutWritingAndUnmodifiedClosesWithoutAsking) {
+    start({path("sample.stage")});
+    const QByteArray before = fileBytes(path("sample.stage"));
+    StageDocument* document = documents()->activeDocument();
+    document->doc().cell(0, 0) = 1;
+    document->setModified();
+    {
+        MessageBoxAnswer discard(QMessageBox::Discard);
+        trigger(ID_FILE_CLOSE);
+        EXPECT_EQ(discard.answer.seen(), 1);
+        EXPECT_TRUE(documents()->documents().isEmpty());
+        EXPECT_EQ(fileBytes(path("sample.stage")), before);
+    }
+    {
+        start({path("sample.stage")});
+        MessageBoxAnswer unexpected(QMessageBox::Cancel);
+        frame()->close();
+        settle();
+        EXPECT_EQ(unexpected.answer.seen(), 0);
+        EXPECT_FALSE(frame()->isVisible());
+    }
+}
+
+TEST_F(Shell, FailedSaveKeepsTheOldFileAndTheDocument) {
+    ASSERT_TRUE(QDir(dir.path()).mkdir("locked"));
+    const QString target = path("locked/old.stage");
+    {
+        QFile old(target);
+        ASSERT_TRUE(old.open(QIODevice::WriteOnly));
+        old.write("version=RK&old=1&");
+    }
+    QFile::setPermissions(target, QFile::ReadOwner | QFile::WriteOwner | QFile::ReadOther |
+                                      QFile::ReadGroup);
+    QFile::setPermissions(path("locked"), QFile::ReadOwner | QFile::ExeOwner | QFile::ReadOther |
+                                              QFile::ExeOther | QFile::ReadGroup |
+                                              QFile::ExeGroup);
+    start({path("sample.stage")});
+    StageDocument* document = documents()->activeDocument();
+    document->doc().cell(1, 1) = 1;
+    document->setModified();
+    {
+        UnprivilegedFileAccess unprivileged;
+        MessageBoxAnswer error(QMessageBox::Ok);
+        EXPECT_FALSE(documents()->writeDocument(document, target));
+        EXPECT_EQ(error.answer.seen(), 1);
+        EXPECT_TRUE(error.text.contains("保存できません")) << error.text.toStdString();
+        EXPECT_TRUE(error.text.contains(QDir::toNativeSeparators(target)));
+    }
+    EXPECT_EQ(fileBytes(target), "version=RK&old=1&");
+    EXPECT_EQ(QDir(path("locked")).entryList(QDir::Files | QDir::Hidden),
+              QStringList{"old.stage"});
+    EXPECT_EQ(documents()->documents().size(), 1);
+    EXPECT_TRUE(document->isModified());
+    EXPECT_EQ(document->filePath(), path("sample.stage"));
+
+    // A folder that does not exist is reported the same way.
+    MessageBoxAnswer error(QMessageBox::Ok);
+    EXPECT_FALSE(documents()->writeDocument(document, path("nowhere/new.stage")));
+    EXPECT_TRUE(error.text.contains("フォルダーが見つかりません")) << error.text.toStdString();
+    EXPECT_FALSE(QFile::exists(path("nowhere")));
+}
+
+} // namespace

@@ -1,0 +1,107 @@
+#pragma once
+
+// The shell tests' fixture: a temporary folder holding a copy of the sample stage, and the
+// editor started on the offscreen platform.
+#include <QAction>
+#include <QDir>
+#include <QFileDialog>
+#include <QMdiArea>
+#include <QMenu>
+#include <QSettings>
+#include <QTemporaryDir>
+#include <gtest/gtest.h>
+
+#include <sys/fsuid.h>
+#include <unistd.h>
+
+#include <memory>
+
+#include "app/crkeditapp.h"
+#include "app/documentmanager.h"
+#include "app/mainframe.h"
+#include "guitesthelpers.h"
+
+
+// Picks `path` in the next file dialog.
+struct FileDialogAnswer {
+    explicit FileDialogAnswer(const QString& path)
+        : answer([this, path](QFileDialog* dialog) {
+              title = dialog->windowTitle();
+              filters = dialog->nameFilters();
+              suffix = dialog->defaultSuffix();
+              dialog->selectFile(path);
+              static_cast<QDialog*>(dialog)->accept(); // QFileDialog::accept, virtually
+          }) {}
+    QString title;
+    QStringList filters;
+    QString suffix;
+    ModalAnswer<QFileDialog> answer;
+};
+
+// For root, whom file permissions do not stop: permission checks of this thread run as an
+// unprivileged user while it lives, so an unwritable folder is unwritable.
+class UnprivilegedFileAccess {
+public:
+    UnprivilegedFileAccess() : root_(geteuid() == 0) {
+        if (root_) {
+            setfsgid(65534);
+            setfsuid(65534);
+        }
+    }
+    ~UnprivilegedFileAccess() {
+        if (root_) {
+            setfsuid(0);
+            setfsgid(0);
+        }
+    }
+
+private:
+    bool root_;
+};
+
+class Shell : public ::testing::Test {
+protected:
+    void SetUp() override {
+        ASSERT_TRUE(dir.isValid());
+        // Each test starts with an empty recent-file list.
+        QSettings(QStringLiteral("Local AppWizard-Generated Applications"), QStringLiteral("rkedit"))
+            .clear();
+        // Readable by the unprivileged user of UnprivilegedFileAccess.
+        QFile::setPermissions(dir.path(), QFile::permissions(dir.path()) | QFile::ReadOther |
+                                              QFile::ExeOther);
+        const QString sample = QStringLiteral(RK_SOURCE_DIR "/res/sample/");
+        ASSERT_TRUE(QFile::copy(sample + "sample.stage", path("sample.stage")));
+        ASSERT_TRUE(QFile::copy(sample + "sample.JPG", path("sample.JPG")));
+    }
+    void TearDown() override {
+        app.reset();
+        settle();
+    }
+
+    QString path(const QString& name) const { return dir.filePath(name); }
+
+    void start(const QStringList& arguments = {}) {
+        app = std::make_unique<CRKeditApp>();
+        ASSERT_TRUE(app->InitInstance(arguments));
+        settle();
+    }
+    CMainFrame* frame() const { return app->mainFrame(); }
+    DocumentManager* documents() const { return app->documents(); }
+    void trigger(int id) {
+        QAction* action = frame()->action(id);
+        ASSERT_NE(action, nullptr) << id;
+        ASSERT_TRUE(action->isEnabled()) << id;
+        action->trigger();
+        settle();
+    }
+    QStringList menuTitles() const {
+        QStringList titles;
+        for (QMenu* menu : frame()->currentMenus())
+            titles << menu->title();
+        return titles;
+    }
+
+    QTemporaryDir dir;
+    std::unique_ptr<CRKeditApp> app;
+};
+

@@ -1,0 +1,151 @@
+#include "view/CRKeditView.h"
+
+#include <QImage>
+#include <QMetaObject>
+#include <QPainter>
+#include <QVector>
+
+#include "app/childframe.h"
+#include "app/stagedocument.h"
+#include "html/htmlexport.h"
+#include "stage/CRKeditDoc.h"
+#include "stage/settingtext.h"
+
+namespace {
+// Every living view in construction order; the last one is the current view.
+QVector<CRKeditView*>& livingViews() {
+    static QVector<CRKeditView*> views;
+    return views;
+}
+} // namespace
+
+CRKeditView::CRKeditView(StageDocument* document, QWidget* parent)
+    : QWidget(parent), document_(document) {
+    // Every paint covers the whole client area with the stage.
+    setAttribute(Qt::WA_OpaquePaintEvent);
+    livingViews().append(this);
+    document_->addView(this);
+}
+
+CRKeditView::~CRKeditView() {
+    // Close the tools through their own commands: the properties panel and the event tool
+    // copy their contents into the document first.
+    if (propertyPanel)
+        runCommand(ID_PROPERTIES);
+    if (placementTool)
+        runCommand(ID_PLACEMENT_TOOL);
+    if (eventTool)
+        runCommand(ID_EVENT_TOOL);
+    livingViews().removeOne(this);
+    document_->removeView(this);
+}
+
+CRKeditView* CRKeditView::current() {
+    const QVector<CRKeditView*>& views = livingViews();
+    return views.isEmpty() ? nullptr : views.back();
+}
+
+CRKeditDoc* CRKeditView::GetDocument() const { return &document_->doc(); }
+
+bool CRKeditView::handlesCommand(int id) {
+    switch (id) {
+    case ID_PROPERTIES:
+    case ID_DOC_TO_PANEL:
+    case ID_PANEL_TO_DOC:
+    case ID_PLACEMENT_TOOL:
+    case ID_EVENT_TOOL:
+    case ID_HTML_EXPORT:
+        return true;
+    default:
+        return false;
+    }
+}
+
+void CRKeditView::runCommand(int id) {
+    switch (id) {
+    case ID_PROPERTIES:
+        onProperties();
+        break;
+    case ID_DOC_TO_PANEL:
+        onDocToPanel();
+        break;
+    case ID_PANEL_TO_DOC:
+        onPanelToDoc();
+        break;
+    case ID_PLACEMENT_TOOL:
+        onPlacementTool();
+        break;
+    case ID_EVENT_TOOL:
+        onEventTool();
+        break;
+    case ID_HTML_EXPORT:
+        onHtmlExport();
+        break;
+    default:
+        break;
+    }
+}
+
+void CRKeditView::postCommand(int id) {
+    // Queued on this view: dropped with it if the view goes first.
+    QMetaObject::invokeMethod(this, [this, id] { runCommand(id); }, Qt::QueuedConnection);
+}
+
+void CRKeditView::onHtmlExport() {
+    // The export values are part of the stage: storing different ones is an edit.
+    if (runHtmlExport(window(), *GetDocument()))
+        document_->setModified();
+}
+
+void CRKeditView::OnUpdate() { runCommand(ID_DOC_TO_PANEL); }
+
+void CRKeditView::commitToolEdits() {
+    runCommand(ID_PANEL_TO_DOC);
+    CRKeditDoc& doc = *GetDocument();
+    if (std::optional<std::string> script = takeEventToolScript(); script && *script != doc.command) {
+        doc.command = *script;
+        document_->setModified();
+    }
+}
+
+void CRKeditView::paintEvent(QPaintEvent*) {
+    if (firstDraw) {
+        runCommand(ID_PROPERTIES);
+        firstDraw = false;
+    }
+    takePictureFromPanel();
+
+    CRKeditDoc& doc = *GetDocument();
+    const int w = width();
+    const int h = height();
+    PaintResult result;
+    if (w > 0 && h > 0) {
+        frame_.resize(w, h);
+        result = painter_.paint(frame_, doc, picture, gridMode, referenceDisplay);
+        if (dragStartX != -1) {
+            const int bw = digitValue(doc.blockWidth);
+            const int bh = digitValue(doc.blockHeight);
+            if (bw > 0 && bh > 0)
+                StagePainter::drawDragRectangle(frame_, dragStartX, dragStartY, dragEndX,
+                                                dragEndY, bw, bh);
+        }
+        const QImage image(reinterpret_cast<const uchar*>(frame_.pixels.data()), w, h,
+                           w * int(sizeof(std::uint32_t)), QImage::Format_RGB32);
+        QPainter(this).drawImage(0, 0, image);
+    }
+
+    if (result.fitAndWriteBack) {
+        fitFrame(result.fitWidth, result.fitHeight);
+        // The size write-back is no edit of the user's: it leaves the modified mark alone.
+        writeBackPictureSize(doc, result);
+        writeSizeToPanel(result.pictureWidth, result.pictureHeight);
+    }
+    emit painted();
+}
+
+void CRKeditView::fitFrame(int width, int height) {
+    if (auto* frame = qobject_cast<CChildFrame*>(parentWidget()))
+        frame->fitClientArea(QSize(width, height));
+    else
+        resize(width, height);
+}
