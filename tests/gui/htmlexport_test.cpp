@@ -15,43 +15,14 @@
 #include <QTimer>
 #include <functional>
 
+#include "guitesthelpers.h"
+
 #include "html/ChtmlDlg.h"
 #include "html/htmlexport.h"
 #include "html/htmlpage.h"
 #include "stage/CRKeditDoc.h"
 
-// Readable failure messages.
-inline void PrintTo(const QString& s, std::ostream* os) {
-    *os << '"' << s.toStdString() << '"';
-}
-
 namespace {
-
-// Acts on the next modal window of type W once `ready` holds for it (nested dialogs run
-// their own loops, so the test must act from a timer). Gives up after five seconds, closing
-// whatever modal window is open so that a failing test never hangs.
-template <class W>
-void whenModal(std::function<void(W*)> act, std::function<bool(W*)> ready = nullptr) {
-    auto* timer = new QTimer;
-    auto* waited = new int(0);
-    QObject::connect(timer, &QTimer::timeout, [=] {
-        auto* w = qobject_cast<W*>(QApplication::activeModalWidget());
-        if (w && (!ready || ready(w))) {
-            timer->stop();
-            timer->deleteLater();
-            delete waited;
-            act(w);
-        } else if (++*waited > 500) {
-            timer->stop();
-            timer->deleteLater();
-            delete waited;
-            ADD_FAILURE() << "expected modal window did not appear";
-            if (QWidget* other = QApplication::activeModalWidget())
-                other->close();
-        }
-    });
-    timer->start(10);
-}
 
 bool isChecked(const ChtmlDlg& d, int id) {
     return static_cast<QAbstractButton*>(d.control(id))->isChecked();
@@ -68,9 +39,10 @@ QLineEdit* edit(const ChtmlDlg& d, int id) {
     return static_cast<QLineEdit*>(d.control(id));
 }
 
-QByteArray readFile(const QString& path) {
-    QFile f(path);
-    return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray();
+// Lets the dialog's first paint initialise its radio buttons.
+void waitForFirstPaint(ChtmlDlg* d) {
+    for (int i = 0; i < 100 && d->initRadioButtons; ++i)
+        QTest::qWait(10);
 }
 
 } // namespace
@@ -135,13 +107,9 @@ TEST(ChtmlDlg, UntouchedTextsKeepTheirBytesAndUnwritableTextsAreRefused) {
 
     // A character Shift-JIS cannot hold: a message, the dialog stays open, nothing taken.
     edit(d, 1001)->setText(QStringLiteral("\U0001F600.txt"));
-    QString message;
-    whenModal<QMessageBox>([&](QMessageBox* box) {
-        message = box->text();
-        box->accept();
-    });
+    MessageBoxAnswer box(QMessageBox::Ok);
     d.accept();
-    EXPECT_FALSE(message.isEmpty());
+    EXPECT_FALSE(box.text.isEmpty());
     EXPECT_NE(d.result(), QDialog::Accepted);
     EXPECT_EQ(d.values.configFileName, "\x95\\.txt");
 
@@ -169,24 +137,30 @@ TEST(ChtmlDlg, ColourButtonsShowTheirColourAndTakeTheChosenOne) {
 
     // Confirmed: the value is 0x00BBGGRR of the chosen colour and the button shows it.
     QColor preset;
-    whenModal<QColorDialog>([&](QColorDialog* c) {
-        preset = c->currentColor();
-        c->setCurrentColor(QColor(0x12, 0x34, 0x56));
-        c->accept();
-    });
-    QTest::mouseClick(game, Qt::LeftButton);
+    {
+        ModalAnswer<QColorDialog> chooser([&](QColorDialog* c) {
+            preset = c->currentColor();
+            c->setCurrentColor(QColor(0x12, 0x34, 0x56));
+            c->accept();
+        });
+        QTest::mouseClick(game, Qt::LeftButton);
+        EXPECT_EQ(chooser.seen(), 1);
+    }
     EXPECT_EQ(preset, QColor(255, 0, 0));
     EXPECT_EQ(d.values.bgcolorGame, 0x00563412u);
     EXPECT_EQ(d.values.bgcolorHtml, 0x00ff0000u);
     EXPECT_EQ(colourOf(game), std::pair(QColor(0x12, 0x34, 0x56), QColor(0x12, 0x34, 0x56)));
 
     // Cancelled: nothing changes.
-    whenModal<QColorDialog>([&](QColorDialog* c) {
-        preset = c->currentColor();
-        c->setCurrentColor(QColor(1, 2, 3));
-        c->reject();
-    });
-    QTest::mouseClick(page, Qt::LeftButton);
+    {
+        ModalAnswer<QColorDialog> chooser([&](QColorDialog* c) {
+            preset = c->currentColor();
+            c->setCurrentColor(QColor(1, 2, 3));
+            c->reject();
+        });
+        QTest::mouseClick(page, Qt::LeftButton);
+        EXPECT_EQ(chooser.seen(), 1);
+    }
     EXPECT_EQ(preset, QColor(0, 0, 255));
     EXPECT_EQ(d.values.bgcolorHtml, 0x00ff0000u);
     EXPECT_EQ(colourOf(page).first, QColor(0, 0, 255));
@@ -196,13 +170,15 @@ TEST(HtmlExport, CancelLeavesTheDocumentAsItWas) {
     CRKeditDoc doc;
     doc.bgcolorGame = 0x00112233;
     doc.title = "t";
-    whenModal<ChtmlDlg>([](ChtmlDlg* d) {
+    ModalAnswer<ChtmlDlg> dialog([](ChtmlDlg* d) {
+        waitForFirstPaint(d);
         d->values.bgcolorGame = 0x00ffffff; // as a colour chooser would have set it
         static_cast<QRadioButton*>(d->control(1044))->click();
         edit(*d, 1000)->setText(QStringLiteral("changed"));
         QTest::mouseClick(static_cast<QAbstractButton*>(d->control(2)), Qt::LeftButton);
     });
     EXPECT_FALSE(runHtmlExport(nullptr, doc));
+    EXPECT_EQ(dialog.seen(), 1);
     EXPECT_EQ(doc.bgcolorGame, 0x00112233u);
     EXPECT_EQ(doc.title, "t");
     EXPECT_EQ(doc.quality, "");
@@ -214,42 +190,40 @@ TEST(HtmlExport, OkStoresTheValuesAndWritesThePageWhereChosen) {
     CRKeditDoc doc;
     doc.graphicWidth = "640";
     doc.graphicHeight = "480";
-    whenModal<ChtmlDlg>(
-        [&](ChtmlDlg* d) {
-            EXPECT_EQ(d->windowTitle(), QStringLiteral("htmlファイルの書き出し"));
-            static_cast<QRadioButton*>(d->control(1048))->click();
-            edit(*d, 1001)->setText(QStringLiteral("s1.txt"));
-            d->values.bgcolorHtml = 0x00ffffff;
-            whenModal<QFileDialog>([&](QFileDialog* f) {
-                EXPECT_EQ(f->acceptMode(), QFileDialog::AcceptSave);
-                EXPECT_EQ(f->defaultSuffix(), QStringLiteral("html"));
-                EXPECT_EQ(f->nameFilters(),
-                          QStringList(QStringLiteral("htmlファイル (*.html *.htm)")));
-                f->selectFile(dir.filePath(QStringLiteral("page"))); // no extension typed
-                static_cast<QDialog*>(f)->accept(); // runs the chooser's own checks
-            });
-            d->accept();
-        },
-        [](ChtmlDlg* d) { return !d->initRadioButtons; });
+    ModalAnswer<ChtmlDlg> dialog([&](ChtmlDlg* d) {
+        waitForFirstPaint(d);
+        EXPECT_EQ(d->windowTitle(), QStringLiteral("htmlファイルの書き出し"));
+        static_cast<QRadioButton*>(d->control(1048))->click();
+        edit(*d, 1001)->setText(QStringLiteral("s1.txt"));
+        d->values.bgcolorHtml = 0x00ffffff;
+        d->accept();
+    });
+    ModalAnswer<QFileDialog> chooser([&](QFileDialog* f) {
+        EXPECT_EQ(f->acceptMode(), QFileDialog::AcceptSave);
+        EXPECT_EQ(f->defaultSuffix(), QStringLiteral("html"));
+        EXPECT_EQ(f->nameFilters(), QStringList(QStringLiteral("htmlファイル (*.html *.htm)")));
+        f->selectFile(dir.filePath(QStringLiteral("page"))); // no extension typed
+        static_cast<QDialog*>(f)->accept();                  // runs the chooser's own checks
+    });
     EXPECT_TRUE(runHtmlExport(nullptr, doc));
+    EXPECT_EQ(chooser.seen(), 1);
     EXPECT_EQ(doc.annotationPosition, "bottom");
     EXPECT_EQ(doc.configFileName, "s1.txt");
     EXPECT_EQ(doc.bgcolorHtml, 0x00ffffffu);
     EXPECT_EQ(doc.quality, ""); // nothing checked, nothing changed
     const std::string page = composeHtmlPage(doc);
-    EXPECT_EQ(readFile(dir.filePath(QStringLiteral("page.html"))),
+    EXPECT_EQ(fileBytes(dir.filePath(QStringLiteral("page.html"))),
               QByteArray(page.data(), qsizetype(page.size())));
 
     // A second export opens with what the first stored.
     bool checkedBelow = false;
     QString fileName;
-    whenModal<ChtmlDlg>(
-        [&](ChtmlDlg* d) {
-            checkedBelow = isChecked(*d, 1048);
-            fileName = edit(*d, 1001)->text();
-            d->reject();
-        },
-        [](ChtmlDlg* d) { return !d->initRadioButtons; });
+    ModalAnswer<ChtmlDlg> again([&](ChtmlDlg* d) {
+        waitForFirstPaint(d);
+        checkedBelow = isChecked(*d, 1048);
+        fileName = edit(*d, 1001)->text();
+        d->reject();
+    });
     EXPECT_FALSE(runHtmlExport(nullptr, doc));
     EXPECT_TRUE(checkedBelow);
     EXPECT_EQ(fileName, QStringLiteral("s1.txt"));
@@ -258,15 +232,17 @@ TEST(HtmlExport, OkStoresTheValuesAndWritesThePageWhereChosen) {
 TEST(HtmlExport, CancellingTheFileChooserKeepsTheStoredValuesAndWritesNothing) {
     QTemporaryDir dir;
     CRKeditDoc doc;
-    whenModal<ChtmlDlg>([&](ChtmlDlg* d) {
+    ModalAnswer<ChtmlDlg> dialog([&](ChtmlDlg* d) {
+        waitForFirstPaint(d);
         edit(*d, 1000)->setText(QStringLiteral("kept"));
-        whenModal<QFileDialog>([&](QFileDialog* f) {
-            f->setDirectory(dir.path());
-            f->reject();
-        });
         d->accept();
     });
+    ModalAnswer<QFileDialog> chooser([&](QFileDialog* f) {
+        f->setDirectory(dir.path());
+        f->reject();
+    });
     EXPECT_TRUE(runHtmlExport(nullptr, doc));
+    EXPECT_EQ(chooser.seen(), 1);
     EXPECT_EQ(doc.title, "kept");
     EXPECT_TRUE(QDir(dir.path()).isEmpty());
 }
@@ -289,25 +265,21 @@ TEST(HtmlExport, AFileThatCannotBeWrittenIsReportedAndNothingIsLeft) {
         EXPECT_FALSE(saveHtmlFile(target, "<HTML>\r\n", error)) << target.toStdString();
         EXPECT_FALSE(error.isEmpty());
     }
-    EXPECT_EQ(readFile(plainFile), QByteArray("keep"));
+    EXPECT_EQ(fileBytes(plainFile), QByteArray("keep"));
     EXPECT_TRUE(QFileInfo(folder).isDir());
     EXPECT_EQ(QDir(dir.path()).entryList(QDir::AllEntries | QDir::NoDotAndDotDot | QDir::Hidden),
               QStringList({QStringLiteral("folder.html"), QStringLiteral("plain")}));
 
     // Through the command: the failure is reported in a message box.
-    QString message;
     CRKeditDoc doc;
-    whenModal<QFileDialog>([&](QFileDialog* f) {
-        whenModal<QMessageBox>([&](QMessageBox* box) {
-            message = box->text();
-            box->accept();
-        });
+    ModalAnswer<QFileDialog> chooser([&](QFileDialog* f) {
         f->selectFile(plainFile + QStringLiteral("/page.html"));
         static_cast<QDialog*>(f)->accept();
     });
+    MessageBoxAnswer box(QMessageBox::Ok);
     EXPECT_FALSE(WriteHtmlPage(nullptr, doc));
-    EXPECT_TRUE(message.contains(QStringLiteral("page.html"))) << message.toStdString();
-    EXPECT_EQ(readFile(plainFile), QByteArray("keep"));
+    EXPECT_TRUE(box.text.contains(QStringLiteral("page.html"))) << box.text.toStdString();
+    EXPECT_EQ(fileBytes(plainFile), QByteArray("keep"));
 }
 
 TEST(HtmlExport, WritesOverAnExistingPageOnlyWhenTheWholePageIsWritten) {
@@ -316,7 +288,7 @@ TEST(HtmlExport, WritesOverAnExistingPageOnlyWhenTheWholePageIsWritten) {
     QString error;
     ASSERT_TRUE(saveHtmlFile(path, "old", error));
     ASSERT_TRUE(saveHtmlFile(path, "new page", error));
-    EXPECT_EQ(readFile(path), QByteArray("new page"));
+    EXPECT_EQ(fileBytes(path), QByteArray("new page"));
     EXPECT_EQ(QDir(dir.path()).entryList(QDir::Files | QDir::Hidden).size(), 1);
 }
 
@@ -328,21 +300,21 @@ TEST(HtmlExport, ReplacingAnExistingFileAsksFirst) {
     CRKeditDoc doc;
 
     for (const bool replace : {false, true}) {
-        bool asked = false;
-        whenModal<QFileDialog>([&](QFileDialog* f) {
-            whenModal<QMessageBox>([&, f](QMessageBox* box) {
-                asked = true;
-                box->button(replace ? QMessageBox::Yes : QMessageBox::No)->click();
-                if (!replace) // the chooser stays open after "No"
-                    QTimer::singleShot(50, f, [f] { f->reject(); });
-            });
+        QFileDialog* open = nullptr;
+        ModalAnswer<QFileDialog> chooser([&](QFileDialog* f) {
+            open = f;
             f->selectFile(path);
             static_cast<QDialog*>(f)->accept();
         });
+        ModalAnswer<QMessageBox> question([&](QMessageBox* box) {
+            box->button(replace ? QMessageBox::Yes : QMessageBox::No)->click();
+            if (!replace) // the chooser stays open after "No"
+                QTimer::singleShot(50, open, [&open] { open->reject(); });
+        });
         EXPECT_EQ(WriteHtmlPage(nullptr, doc), replace);
-        EXPECT_TRUE(asked);
+        EXPECT_EQ(question.seen(), 1);
         const std::string page = composeHtmlPage(doc);
-        EXPECT_EQ(readFile(path),
+        EXPECT_EQ(fileBytes(path),
                   replace ? QByteArray(page.data(), qsizetype(page.size())) : QByteArray("old"));
     }
 }
