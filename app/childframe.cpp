@@ -10,9 +10,11 @@
 CChildFrame::CChildFrame(StageDocument* document, QWidget* parent)
     : QMdiSubWindow(parent), document_(document) {
     setAttribute(Qt::WA_DeleteOnClose);
-    // No maximise button: a window that cannot be resized has no larger size to go to.
+    // No sizing border (the fixed-size hint takes the resize handles and the system menu's
+    // size entry away), and no maximise button: such a window has no larger size to go to.
     setWindowFlags(Qt::SubWindow | Qt::WindowTitleHint | Qt::WindowSystemMenuHint |
-                   Qt::WindowMinimizeButtonHint | Qt::WindowCloseButtonHint);
+                   Qt::WindowMinimizeButtonHint | Qt::WindowCloseButtonHint |
+                   Qt::MSWindowsFixedSizeDialogHint);
     setWindowIcon(stageWindowIcon());
     view_ = new CRKeditView(document, this);
     setWidget(view_);
@@ -24,13 +26,23 @@ CChildFrame::CChildFrame(StageDocument* document, QWidget* parent)
     updateTitle();
 }
 
+CChildFrame::~CChildFrame() {
+    // The view goes first, while this frame is whole; what its closing tools store in the
+    // document no longer reaches this frame's title.
+    disconnect(document_, nullptr, this, nullptr);
+    CRKeditView* view = view_;
+    view_ = nullptr;
+    setWidget(nullptr);
+    delete view;
+}
+
 void CChildFrame::fitClientArea(QSize client) {
     client_ = client;
     applyClientSize();
 }
 
 void CChildFrame::applyClientSize() {
-    if (isMinimized())
+    if (view_ == nullptr || isMinimized())
         return; // the frame keeps its icon size; restoring brings back the fitted size
     const QSize client = client_;
     // The frame around the view: the sub-window's contents margins (title bar and border)
@@ -58,6 +70,8 @@ void CChildFrame::changeEvent(QEvent* event) {
 }
 
 void CChildFrame::updateTitle() {
+    if (view_ == nullptr)
+        return;
     QString title = document_->title();
     const qsizetype count = document_->views().size();
     if (count > 1)

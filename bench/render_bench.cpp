@@ -39,7 +39,7 @@ struct Scene {
     }
 };
 
-void paint(benchmark::State& state) {
+void RenderPaint(benchmark::State& state) {
     Scene s(int(state.range(0)), int(state.range(1)));
     StagePainter painter;
     painter.paint(s.frame, s.doc, s.picture, 2, 1); // converts the picture once
@@ -51,7 +51,7 @@ void paint(benchmark::State& state) {
     state.SetBytesProcessed(state.iterations() * std::int64_t(s.frame.pixels.size()) * 4);
 }
 
-void firstPaint(benchmark::State& state) {
+void RenderFirstPaint(benchmark::State& state) {
     Scene s(int(state.range(0)), int(state.range(1)));
     for (auto _ : state) {
         StagePainter painter; // nothing cached: includes converting the picture
@@ -61,7 +61,7 @@ void firstPaint(benchmark::State& state) {
     }
 }
 
-void copyFrame(benchmark::State& state) {
+void RenderFrameCopy(benchmark::State& state) {
     Scene s(int(state.range(0)), int(state.range(1)));
     FrameBuffer target;
     target.resize(s.frame.width, s.frame.height);
@@ -75,7 +75,7 @@ void copyFrame(benchmark::State& state) {
 }
 
 // Draws and erases the rectangle over cells (2, 2)..(12, 10) on a painted frame.
-void dragRectangle(benchmark::State& state) {
+void RenderDragRectangle(benchmark::State& state) {
     Scene s(int(state.range(0)), int(state.range(1)));
     StagePainter painter;
     painter.paint(s.frame, s.doc, s.picture, 2, 1);
@@ -87,7 +87,7 @@ void dragRectangle(benchmark::State& state) {
 }
 } // namespace
 
-BENCHMARK(paint)->Args({640, 480})->Args({4000, 3000})->Unit(benchmark::kMicrosecond);
-BENCHMARK(copyFrame)->Args({640, 480})->Args({4000, 3000})->Unit(benchmark::kMicrosecond);
-BENCHMARK(firstPaint)->Args({640, 480})->Args({4000, 3000})->Unit(benchmark::kMicrosecond);
-BENCHMARK(dragRectangle)->Args({640, 480})->Args({4000, 3000})->Unit(benchmark::kMicrosecond);
+BENCHMARK(RenderPaint)->Args({640, 480})->Args({4000, 3000})->Unit(benchmark::kMicrosecond);
+BENCHMARK(RenderFrameCopy)->Args({640, 480})->Args({4000, 3000})->Unit(benchmark::kMicrosecond);
+BENCHMARK(RenderFirstPaint)->Args({640, 480})->Args({4000, 3000})->Unit(benchmark::kMicrosecond);
+BENCHMARK(RenderDragRectangle)->Args({640, 480})->Args({4000, 3000})->Unit(benchmark::kMicrosecond);

@@ -27,6 +27,7 @@ struct StageLayout {
 // frame, where nothing is drawn.
 class RowCompositor {
 public:
+    // blockOp is the blocks' raster operation: copyPen, mergePenNot or nop (no blocks).
     RowCompositor(const CRKeditDoc& doc, const StageLayout& s, bool gridLines, RasterOp blockOp,
                   int width);
 

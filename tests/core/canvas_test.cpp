@@ -94,14 +94,6 @@ TEST(CanvasRectangle, EmptyOrOutsideDrawsNothingAndClipsSafely) {
         EXPECT_EQ(p, framePixel(0x00FF00));
 }
 
-TEST(CanvasRectangle, BandsTogetherDrawWhatTheWholeFrameDraws) {
-    FrameBuffer whole = filled(9, 11, 0x203040), banded = whole;
-    Canvas(whole).rectangle(1, 2, 8, 10, 0x0F0F0F, 0x00F0F0, RasterOp::xorPen);
-    for (int top = 0; top < 11; top += 3)
-        Canvas(banded, top, top + 3).rectangle(1, 2, 8, 10, 0x0F0F0F, 0x00F0F0, RasterOp::xorPen);
-    EXPECT_EQ(banded.pixels, whole.pixels);
-}
-
 TEST(CanvasLine, StartIncludedEndExcludedInEitherDirection) {
     const struct {
         bool horizontal;
@@ -128,18 +120,4 @@ TEST(CanvasLine, StartIncludedEndExcludedInEitherDirection) {
                     << y;
             }
     }
-}
-
-TEST(CanvasPixel, SetsDirectlyInsideTheClipOnly) {
-    FrameBuffer f = filled(4, 4, 0x00FFFFFF);
-    Canvas band(f, 1, 3);
-    band.setPixel(2, 0, 0x009B9B00); // above the band
-    band.setPixel(2, 1, 0x009B9B00);
-    band.setPixel(4, 1, 0x009B9B00); // right of the frame
-    band.setPixel(-1, 2, 0x009B9B00);
-    int changed = 0;
-    for (std::uint32_t p : f.pixels)
-        changed += p != framePixel(0x00FFFFFF);
-    EXPECT_EQ(changed, 1);
-    EXPECT_EQ(f.at(2, 1), 0xFF009B9Bu); // RGB(0, 155, 155)
 }

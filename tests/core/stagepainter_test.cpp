@@ -297,19 +297,6 @@ TEST(StagePainter, SizeWriteBackAndTheNextPaint) {
     EXPECT_FALSE(writeBackPictureSize(doc, r));
 }
 
-TEST(StagePainter, ShowsEachNewBlockNotTheCachedOne) {
-    const CRKeditDoc doc = stage(8, 6, 0, 0, 0); // block size 0: background and picture only
-    const PictureHolder a = makePicture(8, 6, [](int, int) { return 0x102030u; });
-    const PictureHolder b = makePicture(8, 6, [](int, int) { return 0x405060u; });
-    FrameBuffer f;
-    f.resize(8, 6);
-    StagePainter painter;
-    for (const PictureHolder* p : {&a, &b, &a, &b}) {
-        painter.paint(f, doc, *p, 2, 2);
-        EXPECT_EQ(f.at(3, 3), 0xFF000000 | (p == &a ? 0x102030u : 0x405060u));
-    }
-}
-
 // A block height whose text wraps to -1 puts every horizontal line and every block above the
 // frame; the vertical lines remain. Empty frames are painted without touching memory.
 TEST(StagePainter, WrappedBlockSizeAndEmptyFrames) {
@@ -334,6 +321,7 @@ TEST(StagePainter, WrappedBlockSizeAndEmptyFrames) {
 
 // Random stages, frames narrower and wider than the picture, settings that disagree with
 // the picture: the painter must give exactly what the steps give drawn over the whole frame.
+// One painter paints them all, so a converted picture kept past its block would show.
 TEST(StagePainter, AgreesWithTheStepsDrawnOverTheWholeFrame) {
     std::mt19937 rng(12345);
     auto in = [&](int lo, int hi) { return std::uniform_int_distribution<int>(lo, hi)(rng); };

@@ -1,7 +1,9 @@
 // The application shell: start-up, menus, toolbar and stage windows, driven through the real
 // actions on the offscreen platform.
+#include <QLabel>
 #include <QMenuBar>
 #include <QStatusBar>
+#include <QTest>
 #include <QToolBar>
 
 #include "app/childframe.h"
@@ -150,6 +152,23 @@ TEST_F(Shell, MenusToolbarAndAcceleratorsAsListed) {
     EXPECT_TRUE(frame()->action(ID_EDIT_PASTE)->shortcuts().contains(QKeySequence("Shift+Ins")));
     EXPECT_TRUE(frame()->action(ID_EDIT_UNDO)->shortcuts().contains(QKeySequence("Alt+Backspace")));
 
+    // The about box, modal, closed with OK.
+    QString aboutTitle;
+    ModalAnswer<QDialog> about([&aboutTitle](QDialog* box) {
+        aboutTitle = box->windowTitle();
+        box->accept();
+    });
+    trigger(ID_APP_ABOUT);
+    EXPECT_EQ(about.seen(), 1);
+    EXPECT_EQ(aboutTitle, "rkeditor");
+
+    // The status bar's idle text and the four indicators.
+    QStringList statusTexts;
+    for (QLabel* label : frame()->statusBar()->findChildren<QLabel*>())
+        if (!label->text().isEmpty())
+            statusTexts << label->text();
+    EXPECT_EQ(statusTexts, (QStringList{"ﾚﾃﾞｨ", "ｶﾅ", "CAP", "NUM", "SCRL"}));
+
     // The toolbar and status bar commands show and hide them.
     trigger(ID_VIEW_TOOLBAR);
     EXPECT_FALSE(frame()->toolBar()->isVisible());
@@ -208,6 +227,18 @@ TEST_F(Shell, StageWindowsKeepTheirSizeAndArrange) {
         EXPECT_EQ(stage->view()->geometry(), stage->rect().marginsRemoved(m));
         EXPECT_EQ(stage->minimumSize(), stage->maximumSize());
     }
+    // Nor does the window menu offer a size to set.
+    for (QAction* entry : stage->systemMenu()->actions())
+        EXPECT_FALSE(entry->text() == "サイズ(&S)" && entry->isVisible());
+
+    // Dragging the bottom-right corner changes nothing.
+    const QSize fitted = stage->size();
+    const QPoint corner(stage->width() - 2, stage->height() - 2);
+    QTest::mousePress(stage, Qt::LeftButton, {}, corner);
+    QTest::mouseMove(stage, corner + QPoint(60, 40));
+    QTest::mouseRelease(stage, Qt::LeftButton, {}, corner + QPoint(60, 40));
+    settle();
+    EXPECT_EQ(stage->size(), fitted);
 
     const QSize sizes[] = {windows[0]->size(), windows[1]->size()};
     trigger(ID_WINDOW_CASCADE);

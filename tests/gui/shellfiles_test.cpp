@@ -154,6 +154,8 @@ TEST_F(Shell, ModifiedStageShowsItAndAsksBeforeClosing) {
         EXPECT_EQ(cancel.text, "RKedit1 への変更を保存しますか?");
         EXPECT_EQ(cancel.buttons,
                   QMessageBox::Save | QMessageBox::Discard | QMessageBox::Cancel);
+        // Qt's own Japanese texts are loaded for the standard buttons.
+        EXPECT_TRUE(cancel.buttonTexts.contains("キャンセル")) << cancel.buttonTexts.join("|").toStdString();
         EXPECT_EQ(documents()->documents().size(), 1);
         EXPECT_TRUE(document->isModified());
     }
@@ -230,6 +232,28 @@ TEST_F(Shell, FailedSaveKeepsTheOldFileAndTheDocument) {
     EXPECT_FALSE(documents()->writeDocument(document, path("nowhere/new.stage")));
     EXPECT_TRUE(error.text.contains("フォルダーが見つかりません")) << error.text.toStdString();
     EXPECT_FALSE(QFile::exists(path("nowhere")));
+}
+
+TEST_F(Shell, WarnsBeforeSavingValuesThatWillNotReadBack) {
+    start();
+    StageDocument* document = documents()->activeDocument();
+    document->doc().title = "Tom&Jerry";
+    document->setModified();
+    const QString target = path("amp.stage");
+    {   // Cancel writes nothing.
+        MessageBoxAnswer cancel(QMessageBox::Cancel);
+        EXPECT_FALSE(documents()->writeDocument(document, target));
+        EXPECT_EQ(cancel.answer.seen(), 1);
+        EXPECT_TRUE(cancel.text.contains("title")) << cancel.text.toStdString();
+        EXPECT_FALSE(QFile::exists(target));
+        EXPECT_TRUE(document->isModified());
+    }
+    {   // Saving anyway writes the record in its usual form.
+        MessageBoxAnswer save(QMessageBox::Save);
+        EXPECT_TRUE(documents()->writeDocument(document, target));
+        EXPECT_EQ(fileBytes(target).toStdString(), expectedRecord(document->doc()));
+        EXPECT_FALSE(document->isModified());
+    }
 }
 
 } // namespace
