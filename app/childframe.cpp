@@ -24,13 +24,23 @@ CChildFrame::CChildFrame(StageDocument* document, QWidget* parent)
     updateTitle();
 }
 
+CChildFrame::~CChildFrame() {
+    // The view goes first, while this frame is whole; what its closing tools store in the
+    // document no longer reaches this frame's title.
+    disconnect(document_, nullptr, this, nullptr);
+    CRKeditView* view = view_;
+    view_ = nullptr;
+    setWidget(nullptr);
+    delete view;
+}
+
 void CChildFrame::fitClientArea(QSize client) {
     client_ = client;
     applyClientSize();
 }
 
 void CChildFrame::applyClientSize() {
-    if (isMinimized())
+    if (view_ == nullptr || isMinimized())
         return; // the frame keeps its icon size; restoring brings back the fitted size
     const QSize client = client_;
     // The frame around the view: the sub-window's contents margins (title bar and border)
@@ -58,6 +68,8 @@ void CChildFrame::changeEvent(QEvent* event) {
 }
 
 void CChildFrame::updateTitle() {
+    if (view_ == nullptr)
+        return;
     QString title = document_->title();
     const qsizetype count = document_->views().size();
     if (count > 1)

@@ -13,6 +13,7 @@ class CChildFrame : public QMdiSubWindow {
     Q_OBJECT
 public:
     CChildFrame(StageDocument* document, QWidget* parent = nullptr);
+    ~CChildFrame() override;
 
     CRKeditView* view() const { return view_; }
     StageDocument* document() const { return document_; }

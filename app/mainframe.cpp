@@ -98,12 +98,14 @@ CMainFrame::CMainFrame(QWidget* parent) : QMainWindow(parent), area_(new QMdiAre
 }
 
 CMainFrame::~CMainFrame() {
-    // The stage windows go first, while the frame is whole, and tell it nothing on the way.
+    // The stage windows go first, one by one, while the frame and its MDI area are whole:
+    // a closing view still stores its panels' contents in its document, which may update
+    // the frame.
+    for (QMdiSubWindow* window : area_->subWindowList())
+        delete window;
     disconnect(area_, nullptr, this, nullptr);
     if (documents_ != nullptr)
         disconnect(documents_, nullptr, this, nullptr);
-    delete area_;
-    area_ = nullptr;
 }
 
 void CMainFrame::createActions() {
@@ -181,7 +183,9 @@ QMenu* CMainFrame::buildMenu(const MenuDefinition& definition) {
 void CMainFrame::attach(DocumentManager* documents, RecentFileList* recentFiles) {
     documents_ = documents;
     recentFiles_ = recentFiles;
-    connect(recentFiles_, &RecentFileList::changed, this, &CMainFrame::rebuildRecentFiles);
+    // Queued: the entry that opens a file changes the list while it is being triggered.
+    connect(recentFiles_, &RecentFileList::changed, this, &CMainFrame::rebuildRecentFiles,
+            Qt::QueuedConnection);
     connect(documents_, &DocumentManager::documentsChanged, this, &CMainFrame::updateFrame);
     connect(documents_, &DocumentManager::viewCreated, this, [this](CRKeditView* view) {
         StageDocument* document = view->stageDocument();

@@ -47,10 +47,13 @@ struct MessageBoxAnswer {
         : answer([this, button](QMessageBox* box) {
               text = box->text();
               buttons = box->standardButtons();
+              for (QAbstractButton* shown : box->buttons())
+                  buttonTexts << shown->text();
               box->button(button)->click();
           }) {}
     QString text;
     QMessageBox::StandardButtons buttons;
+    QStringList buttonTexts;
     ModalAnswer<QMessageBox> answer;
 };
 

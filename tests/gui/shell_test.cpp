@@ -1,5 +1,6 @@
 // The application shell: start-up, menus, toolbar and stage windows, driven through the real
 // actions on the offscreen platform.
+#include <QLabel>
 #include <QMenuBar>
 #include <QStatusBar>
 #include <QToolBar>
@@ -149,6 +150,23 @@ TEST_F(Shell, MenusToolbarAndAcceleratorsAsListed) {
     EXPECT_TRUE(frame()->action(ID_FILE_SAVE)->shortcuts().contains(QKeySequence("Ctrl+S")));
     EXPECT_TRUE(frame()->action(ID_EDIT_PASTE)->shortcuts().contains(QKeySequence("Shift+Ins")));
     EXPECT_TRUE(frame()->action(ID_EDIT_UNDO)->shortcuts().contains(QKeySequence("Alt+Backspace")));
+
+    // The about box, modal, closed with OK.
+    QString aboutTitle;
+    ModalAnswer<QDialog> about([&aboutTitle](QDialog* box) {
+        aboutTitle = box->windowTitle();
+        box->accept();
+    });
+    trigger(ID_APP_ABOUT);
+    EXPECT_EQ(about.seen(), 1);
+    EXPECT_EQ(aboutTitle, "rkeditor");
+
+    // The status bar's idle text and the four indicators.
+    QStringList statusTexts;
+    for (QLabel* label : frame()->statusBar()->findChildren<QLabel*>())
+        if (!label->text().isEmpty())
+            statusTexts << label->text();
+    EXPECT_EQ(statusTexts, (QStringList{"ﾚﾃﾞｨ", "ｶﾅ", "CAP", "NUM", "SCRL"}));
 
     // The toolbar and status bar commands show and hide them.
     trigger(ID_VIEW_TOOLBAR);

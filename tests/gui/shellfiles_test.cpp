@@ -154,6 +154,8 @@ TEST_F(Shell, ModifiedStageShowsItAndAsksBeforeClosing) {
         EXPECT_EQ(cancel.text, "RKedit1 への変更を保存しますか?");
         EXPECT_EQ(cancel.buttons,
                   QMessageBox::Save | QMessageBox::Discard | QMessageBox::Cancel);
+        // Qt's own Japanese texts are loaded for the standard buttons.
+        EXPECT_TRUE(cancel.buttonTexts.contains("キャンセル")) << cancel.buttonTexts.join("|").toStdString();
         EXPECT_EQ(documents()->documents().size(), 1);
         EXPECT_TRUE(document->isModified());
     }
