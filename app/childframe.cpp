@@ -10,9 +10,11 @@
 CChildFrame::CChildFrame(StageDocument* document, QWidget* parent)
     : QMdiSubWindow(parent), document_(document) {
     setAttribute(Qt::WA_DeleteOnClose);
-    // No maximise button: a window that cannot be resized has no larger size to go to.
+    // No sizing border (the fixed-size hint takes the resize handles and the system menu's
+    // size entry away), and no maximise button: such a window has no larger size to go to.
     setWindowFlags(Qt::SubWindow | Qt::WindowTitleHint | Qt::WindowSystemMenuHint |
-                   Qt::WindowMinimizeButtonHint | Qt::WindowCloseButtonHint);
+                   Qt::WindowMinimizeButtonHint | Qt::WindowCloseButtonHint |
+                   Qt::MSWindowsFixedSizeDialogHint);
     setWindowIcon(stageWindowIcon());
     view_ = new CRKeditView(document, this);
     setWidget(view_);

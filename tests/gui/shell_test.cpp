@@ -3,6 +3,7 @@
 #include <QLabel>
 #include <QMenuBar>
 #include <QStatusBar>
+#include <QTest>
 #include <QToolBar>
 
 #include "app/childframe.h"
@@ -226,6 +227,18 @@ TEST_F(Shell, StageWindowsKeepTheirSizeAndArrange) {
         EXPECT_EQ(stage->view()->geometry(), stage->rect().marginsRemoved(m));
         EXPECT_EQ(stage->minimumSize(), stage->maximumSize());
     }
+    // Nor does the window menu offer a size to set.
+    for (QAction* entry : stage->systemMenu()->actions())
+        EXPECT_FALSE(entry->text() == "サイズ(&S)" && entry->isVisible());
+
+    // Dragging the bottom-right corner changes nothing.
+    const QSize fitted = stage->size();
+    const QPoint corner(stage->width() - 2, stage->height() - 2);
+    QTest::mousePress(stage, Qt::LeftButton, {}, corner);
+    QTest::mouseMove(stage, corner + QPoint(60, 40));
+    QTest::mouseRelease(stage, Qt::LeftButton, {}, corner + QPoint(60, 40));
+    settle();
+    EXPECT_EQ(stage->size(), fitted);
 
     const QSize sizes[] = {windows[0]->size(), windows[1]->size()};
     trigger(ID_WINDOW_CASCADE);

@@ -234,4 +234,26 @@ TEST_F(Shell, FailedSaveKeepsTheOldFileAndTheDocument) {
     EXPECT_FALSE(QFile::exists(path("nowhere")));
 }
 
+TEST_F(Shell, WarnsBeforeSavingValuesThatWillNotReadBack) {
+    start();
+    StageDocument* document = documents()->activeDocument();
+    document->doc().title = "Tom&Jerry";
+    document->setModified();
+    const QString target = path("amp.stage");
+    {   // Cancel writes nothing.
+        MessageBoxAnswer cancel(QMessageBox::Cancel);
+        EXPECT_FALSE(documents()->writeDocument(document, target));
+        EXPECT_EQ(cancel.answer.seen(), 1);
+        EXPECT_TRUE(cancel.text.contains("title")) << cancel.text.toStdString();
+        EXPECT_FALSE(QFile::exists(target));
+        EXPECT_TRUE(document->isModified());
+    }
+    {   // Saving anyway writes the record in its usual form.
+        MessageBoxAnswer save(QMessageBox::Save);
+        EXPECT_TRUE(documents()->writeDocument(document, target));
+        EXPECT_EQ(fileBytes(target).toStdString(), expectedRecord(document->doc()));
+        EXPECT_FALSE(document->isModified());
+    }
+}
+
 } // namespace
