@@ -8,10 +8,14 @@
 
 #include "app/aboutbox.h"
 #include "app/commandids.h"
+#include "app/diskwatcher.h"
 #include "app/documentmanager.h"
+#include "app/filedrop.h"
 #include "app/mainframe.h"
 #include "app/messagebox.h"
 #include "app/recentfilelist.h"
+#include "app/recoverykeeper.h"
+#include "app/recoverystore.h"
 #include "view/CRKeditView.h"
 
 namespace {
@@ -30,9 +34,12 @@ void installJapaneseTranslation() {
 
 CRKeditApp::CommandLine CRKeditApp::parseCommandLine(const QStringList& arguments) {
     CommandLine line;
+    line.recoveryAnswer = qEnvironmentVariable("RKEDIT_RECOVERY");
     for (const QString& argument : arguments) {
         if (argument == QLatin1String("--quit-after-first-paint"))
             line.quitAfterFirstPaint = true;
+        else if (argument.startsWith(QLatin1String("--recovery=")))
+            line.recoveryAnswer = argument.mid(int(qstrlen("--recovery=")));
         else if (line.file.isEmpty() && !argument.startsWith(QLatin1String("--")))
             line.file = argument;
     }
@@ -42,6 +49,9 @@ CRKeditApp::CommandLine CRKeditApp::parseCommandLine(const QStringList& argument
 CRKeditApp::CRKeditApp() = default;
 
 CRKeditApp::~CRKeditApp() {
+    // Stages the user has saved or discarded are closed by now; what is left keeps its copy.
+    if (recovery_ != nullptr)
+        recovery_->shutdown();
     // The frame owns the stage windows, whose views need their documents while they go.
     delete mainFrame_;
     delete documents_;
@@ -78,6 +88,8 @@ bool CRKeditApp::InitInstance(const QStringList& arguments) {
     mainFrame_->setHandler(ID_WINDOW_NEW,
                            [this] { documents_->newWindow(documents_->activeDocument()); });
     mainFrame_->setHandler(ID_APP_ABOUT, [this] { onAppAbout(); });
+    new FileDrop(mainFrame_, documents_);
+    new DiskWatcher(documents_, mainFrame_, this);
 
     if (line.quitAfterFirstPaint) {
         quitTimer_ = new QTimer(this);
@@ -89,10 +101,27 @@ bool CRKeditApp::InitInstance(const QStringList& arguments) {
         });
     }
 
-    if (line.file.isEmpty())
-        documents_->newDocument();
-    else
+    // Copies an earlier run left are offered before anything else opens.
+    recovery_ = new RecoveryKeeper(documents_,
+                                   std::make_unique<RecoveryStore>(RecoveryStore::defaultRoot()),
+                                   this);
+    recovery_->start(mainFrame_);
+    RecoveryKeeper::Answer answer = RecoveryKeeper::Answer::Ask;
+    if (line.recoveryAnswer == QLatin1String("restore"))
+        answer = RecoveryKeeper::Answer::Restore;
+    else if (line.recoveryAnswer == QLatin1String("discard"))
+        answer = RecoveryKeeper::Answer::Discard;
+    else if (line.recoveryAnswer == QLatin1String("keep"))
+        answer = RecoveryKeeper::Answer::Keep;
+    const int restored = recovery_->offerRecovery(mainFrame_, answer);
+
+    if (line.file.isEmpty()) {
+        // The restored stages take the place of the new, empty one.
+        if (restored == 0)
+            documents_->newDocument();
+    } else {
         documents_->openDocument(line.file);
+    }
 
     if (const QScreen* screen = QGuiApplication::primaryScreen()) {
         const QRect available = screen->availableGeometry();

@@ -5,8 +5,10 @@
 #include <QStringList>
 
 class CMainFrame;
+class DiskWatcher;
 class DocumentManager;
 class RecentFileList;
+class RecoveryKeeper;
 class QTimer;
 
 // The application: starts the editor in its fixed order and owns the main frame, the
@@ -17,6 +19,9 @@ public:
     struct CommandLine {
         QString file;                    // the stage file to open; empty: a new stage
         bool quitAfterFirstPaint = false; // measurement: quit once the first stage has painted
+        // How to answer the offer of recovery copies (--recovery=restore|discard|keep, or
+        // RKEDIT_RECOVERY): empty asks the user.
+        QString recoveryAnswer;
     };
     // The first argument that is not a switch is the file; later ones are ignored.
     static CommandLine parseCommandLine(const QStringList& arguments);
@@ -32,6 +37,7 @@ public:
     CMainFrame* mainFrame() const { return mainFrame_; }
     DocumentManager* documents() const { return documents_; }
     RecentFileList* recentFiles() const { return recentFiles_; }
+    RecoveryKeeper* recovery() const { return recovery_; }
 
     // The about command: the about box, modal.
     void onAppAbout();
@@ -42,6 +48,7 @@ private:
     CMainFrame* mainFrame_ = nullptr;
     DocumentManager* documents_ = nullptr;
     RecentFileList* recentFiles_ = nullptr;
+    RecoveryKeeper* recovery_ = nullptr;
     QTimer* quitTimer_ = nullptr;
 };
 

@@ -12,10 +12,20 @@
 #include "app/messagebox.h"
 #include "app/recentfilelist.h"
 #include "app/stagedocument.h"
+#include "host/host.h"
+#include "stage/CRKeditDoc.h"
 #include "stage/stagerecord.h"
 #include "view/CRKeditView.h"
 
 namespace {
+// Reads a record without showing or updating anything.
+class QuietHost : public Host {
+public:
+    void messageBox(const std::string&) override {}
+    void updateAllViews(CRKeditDoc&) override {}
+    std::optional<std::string> takeEventToolScript(const CRKeditDoc&) override { return {}; }
+};
+
 QString nativePath(const QString& path) { return QDir::toNativeSeparators(path); }
 
 // Why a stage file cannot be read, in the user's words.
@@ -139,10 +149,35 @@ StageDocument* DocumentManager::openDocument(const QString& path) {
 
     StageDocument* document = createDocument();
     document->setFilePath(absolute);
+    document->setDiskContents(bytes);
     readStageRecord(document->doc(), std::string_view(bytes.constData(), size_t(bytes.size())),
                     QFile::encodeName(absolute).toStdString(), *document);
     createFrame(document);
     recentFiles_->add(absolute);
+    return document;
+}
+
+StageDocument* DocumentManager::openRecovered(const QByteArray& record, const QString& path) {
+    StageDocument* document = createDocument();
+    if (!path.isEmpty()) {
+        document->setFilePath(QFileInfo(path).absoluteFilePath());
+    } else {
+        // A new running number: the old name may be taken by a stage of this run.
+        document->setTitle(QStringLiteral("RKedit%1").arg(++untitledCount_));
+    }
+    const std::string_view bytes(record.constData(), size_t(record.size()));
+    if (!path.isEmpty()) {
+        readStageRecord(document->doc(), bytes,
+                        QFile::encodeName(document->filePath()).toStdString(), *document);
+    } else {
+        // A stage never saved has no folder to find its picture in: nothing to load or report.
+        QuietHost quiet;
+        readStageRecord(document->doc(), bytes, std::string(), quiet);
+        document->doc().picture = {};
+        document->doc().picturePending = false;
+    }
+    document->setModified();
+    createFrame(document);
     return document;
 }
 
@@ -203,6 +238,7 @@ bool DocumentManager::writeDocument(StageDocument* document, const QString& path
         return fail(file.errorString());
 
     document->setFilePath(absolute);
+    document->setDiskContents(QByteArray(record.data(), qsizetype(record.size())));
     document->setModified(false);
     recentFiles_->add(absolute);
     return true;

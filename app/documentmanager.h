@@ -30,6 +30,12 @@ public:
     // is open already. A file that cannot be read is reported; null is returned.
     StageDocument* openDocument(const QString& path);
 
+    // A stage restored from a recovery copy: `record` read as Open reads the file at `path`
+    // (the picture from that folder), in a new window, modified. `path` is empty for a stage
+    // never saved, which then gets a new name. The file is not put on the recent-file list:
+    // the user has not opened it.
+    StageDocument* openRecovered(const QByteArray& record, const QString& path);
+
     // Save, and Save As with the file dialog. A failure is reported and leaves the old file
     // intact and the document open; false then (and when the dialog is cancelled).
     bool saveDocument(StageDocument* document);

@@ -6,7 +6,11 @@
 #include "view/CRKeditView.h"
 
 StageDocument::StageDocument(QObject* parent)
-    : QObject(parent), doc_(std::make_unique<CRKeditDoc>()) {}
+    : QObject(parent), doc_(std::make_unique<CRKeditDoc>()) {
+    connect(&undoStack_, &QUndoStack::cleanChanged, this,
+            [this](bool clean) { emit modifiedChanged(!clean); });
+    connect(&undoStack_, &QUndoStack::indexChanged, this, &StageDocument::edited);
+}
 
 StageDocument::~StageDocument() = default;
 
@@ -23,10 +27,23 @@ void StageDocument::setTitle(const QString& title) {
 }
 
 void StageDocument::setModified(bool modified) {
-    if (modified == modified_)
-        return;
-    modified_ = modified;
-    emit modifiedChanged(modified);
+    if (modified) {
+        // The clean state moves out of reach: no undo or redo can bring it back.
+        undoStack_.resetClean();
+        emit edited();
+    } else {
+        undoStack_.setClean();
+    }
+}
+
+void StageDocument::pushEdit(QUndoCommand* step) {
+    if (step != nullptr)
+        undoStack_.push(step);
+}
+
+void StageDocument::setDiskContents(const QByteArray& bytes) {
+    diskContents_ = bytes;
+    emit diskContentsChanged();
 }
 
 void StageDocument::addView(CRKeditView* view) {

@@ -1,8 +1,10 @@
 #pragma once
 
+#include <QByteArray>
 #include <QList>
 #include <QObject>
 #include <QString>
+#include <QUndoStack>
 
 #include <memory>
 
@@ -16,8 +18,10 @@ class CRKeditView;
 // document: message boxes, "update all views" and the current view's event tool.
 //
 // Whatever changes the stage (a block toggle, a setting that reaches the document with a
-// different value, the event script, the export values) calls setModified(); loading and the
-// view's size write-back do not. Closing the last window of a modified document asks first.
+// different value, the event script, the export values) goes onto the document's undo stack
+// as one step; loading and the view's size write-back do not. The document is modified
+// exactly when its undo stack is away from its clean state (the state last saved or read).
+// Closing the last window of a modified document asks first.
 class StageDocument : public QObject, public Host {
     Q_OBJECT
 public:
@@ -36,8 +40,22 @@ public:
     const QString& title() const { return title_; }
     void setTitle(const QString& title);
 
-    bool isModified() const { return modified_; }
+    bool isModified() const { return !undoStack_.isClean(); }
+    // false: the document now matches its file (the undo stack's clean state is here).
+    // true: the document holds a change that no undo step can reach back to (a document
+    // restored after a crash, an edit not kept as a step); only a save clears it.
     void setModified(bool modified = true);
+
+    // The document's edits, one step each. A step pushed here has already been applied to
+    // the document (its first redo changes nothing).
+    QUndoStack* undoStack() { return &undoStack_; }
+    // Keeps an edit that has already been made as one undo step; null does nothing.
+    void pushEdit(QUndoCommand* step);
+
+    // The stage file's bytes as this document last read or wrote them, so a change made by
+    // another program can be told from the editor's own save.
+    const QByteArray& diskContents() const { return diskContents_; }
+    void setDiskContents(const QByteArray& bytes);
 
     // The views showing this document, in the order they were created.
     const QList<CRKeditView*>& views() const { return views_; }
@@ -54,6 +72,11 @@ public:
 
 signals:
     void modifiedChanged(bool modified);
+    // The stored stage changed: an edit, an undo or a redo (not loading, not the size
+    // write-back).
+    void edited();
+    // setDiskContents() was called: the file was read or written.
+    void diskContentsChanged();
     void titleChanged();
     void viewsChanged();
     // The last view has gone: the document is closed (its owner deletes it).
@@ -63,6 +86,7 @@ private:
     std::unique_ptr<CRKeditDoc> doc_;
     QString filePath_;
     QString title_;
-    bool modified_ = false;
+    QUndoStack undoStack_;
+    QByteArray diskContents_;
     QList<CRKeditView*> views_;
 };

@@ -10,6 +10,7 @@
 #include <QPushButton>
 #include <QRadioButton>
 #include <QShowEvent>
+#include <algorithm>
 
 #include "app/dialogunits.h"
 #include "html/ownerdrawbutton.h"
@@ -55,17 +56,18 @@ ChtmlDlg::ChtmlDlg(QWidget* parent) : QDialog(parent) {
     dialogFont.setFamilies({QStringLiteral("MS PGothic"), QStringLiteral("Noto Sans CJK JP")});
     dialogFont.setPointSize(9);
     setFont(dialogFont);
-    const DialogUnits du(dialogFont);
-    setFixedSize(du.size(163, 115));
 
-    auto place = [&du](QWidget* w, int x, int y, int width, int height, int id) {
-        w->setGeometry(du.rect(x, y, width, height));
+    // Controls are laid out in dialog units once all exist (fitLayout).
+    std::vector<Placed> placed;
+    auto place = [&placed](QWidget* w, int x, int y, int width, int height, int id,
+                           bool showsText = false) {
+        placed.push_back({w, QRect(x, y, width, height), showsText});
         if (id != 0)
             w->setObjectName(QString::number(id));
         return w;
     };
     auto label = [&](const char* text, int x, int y, int w, int h) {
-        place(new QLabel(QString::fromUtf8(text), this), x, y, w, h, 0);
+        place(new QLabel(QString::fromUtf8(text), this), x, y, w, h, 0, true);
     };
 
     // Created in the template's control order, which is also the tab order.
@@ -94,13 +96,13 @@ ChtmlDlg::ChtmlDlg(QWidget* parent) : QDialog(parent) {
     const int qualityWidths[3] = {25, 35, 25};
     for (int i = 0; i < 3; ++i) {
         qualityButtons_[i] = new QRadioButton(QString::fromUtf8(qualityTexts[i]), this);
-        place(qualityButtons_[i], 73, 55 + 10 * i, qualityWidths[i], 8, IDC_QUALITY_HIGH + i);
+        place(qualityButtons_[i], 73, 55 + 10 * i, qualityWidths[i], 8, IDC_QUALITY_HIGH + i, true);
         qualityGroup_->addButton(qualityButtons_[i], IDC_QUALITY_HIGH + i);
     }
     const char* annotationTexts[3] = {"右", "下", "なし"};
     for (int i = 0; i < 3; ++i) {
         annotationButtons_[i] = new QRadioButton(QString::fromUtf8(annotationTexts[i]), this);
-        place(annotationButtons_[i], 115, 55 + 10 * i, 25, 8, IDC_ANNOTATION_RIGHT + i);
+        place(annotationButtons_[i], 115, 55 + 10 * i, 25, 8, IDC_ANNOTATION_RIGHT + i, true);
         annotationGroup_->addButton(annotationButtons_[i], IDC_ANNOTATION_RIGHT + i);
     }
     qualityBox->lower();
@@ -108,6 +110,7 @@ ChtmlDlg::ChtmlDlg(QWidget* parent) : QDialog(parent) {
     configFileEdit_ = new QLineEdit(this);
     place(configFileEdit_, 70, 21, 80, 14, IDC_CONFIG_FILE);
     label("設定ファイル指定", 10, 25, 52, 8);
+    fitLayout(placed, dialogFont);
 
     QWidget* tabOrder[] = {okButton_,  cancelButton_,      gameColourButton_,     htmlColourButton_,
                            titleEdit_, qualityButtons_[0], annotationButtons_[0], configFileEdit_};
@@ -119,13 +122,33 @@ ChtmlDlg::ChtmlDlg(QWidget* parent) : QDialog(parent) {
     htmlColourButton_->setDrawFunction(
         [this](QPainter& p, const QRect& r) { drawItem(IDC_COLOR_HTML, p, r); });
     connect(gameColourButton_, &QAbstractButton::clicked, this,
-            [this] { chooseColour(bgcolorGame); });
+            [this] { chooseColour(values.bgcolorGame); });
     connect(htmlColourButton_, &QAbstractButton::clicked, this,
-            [this] { chooseColour(bgcolorHtml); });
+            [this] { chooseColour(values.bgcolorHtml); });
     connect(ok, &QPushButton::clicked, this, &ChtmlDlg::accept);
     connect(static_cast<QPushButton*>(cancelButton_), &QPushButton::clicked, this,
             &ChtmlDlg::reject);
     ok->setFocus();
+}
+
+void ChtmlDlg::fitLayout(const std::vector<Placed>& placed, const QFont& dialogFont) {
+    // Dialog units come from the font's average Latin letter, but a Japanese character is
+    // about twice as wide in most fonts other than the one the layout was made with. Widen
+    // the horizontal unit until every label and radio button shows its whole text; the
+    // layout keeps its proportions.
+    const DialogUnits base(dialogFont);
+    const int baseWidth = base.x(4);
+    int charWidth = baseWidth;
+    for (const Placed& p : placed) {
+        if (p.showsText) {
+            const int units = p.units.width();
+            charWidth = std::max(charWidth, (p.widget->sizeHint().width() * 4 + units - 1) / units);
+        }
+    }
+    const DialogUnits du(std::min(charWidth, 2 * baseWidth), base.y(8));
+    for (const Placed& p : placed)
+        p.widget->setGeometry(du.rect(p.units.x(), p.units.y(), p.units.width(), p.units.height()));
+    setFixedSize(du.size(163, 115));
 }
 
 QWidget* ChtmlDlg::control(int id) const {
@@ -160,22 +183,22 @@ void ChtmlDlg::showEvent(QShowEvent* event) {
 
 void ChtmlDlg::drawItem(int id, QPainter& painter, const QRect& rect) {
     if (id == IDC_COLOR_GAME)
-        painter.fillRect(rect, toQColor(bgcolorGame));
+        painter.fillRect(rect, toQColor(values.bgcolorGame));
     else if (id == IDC_COLOR_HTML)
-        painter.fillRect(rect, toQColor(bgcolorHtml));
+        painter.fillRect(rect, toQColor(values.bgcolorHtml));
 
     if (!initRadioButtons)
         return;
     // Only the exact words check a button; any other text leaves its group with nothing
     // checked, and OK then keeps that text.
     for (int i = 0; i < 3; ++i) {
-        if (quality == qualityWords[i]) {
+        if (values.quality == qualityWords[i]) {
             qualityButtons_[i]->setChecked(true);
             break;
         }
     }
     for (int i = 0; i < 3; ++i) {
-        if (annotationPosition == annotationWords[i]) {
+        if (values.annotationPosition == annotationWords[i]) {
             annotationButtons_[i]->setChecked(true);
             break;
         }
@@ -195,8 +218,8 @@ void ChtmlDlg::chooseColour(std::uint32_t& colour) {
 }
 
 void ChtmlDlg::exchangeToControls() {
-    shownTitle_ = shown(title);
-    shownConfigFile_ = shown(configFileName);
+    shownTitle_ = shown(values.title);
+    shownConfigFile_ = shown(values.configFileName);
     titleEdit_->setText(shownTitle_);
     configFileEdit_->setText(shownConfigFile_);
 }
@@ -207,8 +230,8 @@ bool ChtmlDlg::exchangeFromControls() {
         const QString& shownText;
         std::string& member;
         const char* name;
-    } edits[] = {{titleEdit_, shownTitle_, title, "タイトル"},
-                 {configFileEdit_, shownConfigFile_, configFileName, "設定ファイル指定"}};
+    } edits[] = {{titleEdit_, shownTitle_, values.title, "タイトル"},
+                 {configFileEdit_, shownConfigFile_, values.configFileName, "設定ファイル指定"}};
     for (const auto& e : edits) {
         if (!takeEdit(e.edit, e.shownText, e.member)) {
             QMessageBox::warning(this, windowTitle(),
@@ -225,9 +248,9 @@ bool ChtmlDlg::exchangeFromControls() {
 void ChtmlDlg::accept() {
     // A group with nothing checked keeps the text it was given.
     if (const int id = qualityGroup_->checkedId(); id != -1)
-        quality = qualityWords[id - IDC_QUALITY_HIGH];
+        values.quality = qualityWords[id - IDC_QUALITY_HIGH];
     if (const int id = annotationGroup_->checkedId(); id != -1)
-        annotationPosition = annotationWords[id - IDC_ANNOTATION_RIGHT];
+        values.annotationPosition = annotationWords[id - IDC_ANNOTATION_RIGHT];
     if (QWidget* owner = parentWidget() ? parentWidget()->window() : nullptr)
         owner->update();
     if (!exchangeFromControls())

@@ -3,6 +3,9 @@
 #include <QDialog>
 #include <cstdint>
 #include <string>
+#include <vector>
+
+#include "html/htmlexportvalues.h"
 
 class QButtonGroup;
 class QLineEdit;
@@ -38,13 +41,9 @@ public:
     // The control with a template id (1 and 2 are OK and Cancel); null for an unknown id.
     QWidget* control(int id) const;
 
-    // The working copy.
-    std::string title;
-    std::string configFileName;
-    std::string quality;
-    std::string annotationPosition;
-    std::uint32_t bgcolorGame = 0; // 0x00BBGGRR
-    std::uint32_t bgcolorHtml = 0; // 0x00BBGGRR
+    // The working copy: title, configFileName, quality, annotationPosition and the two
+    // colours (0x00BBGGRR).
+    HtmlExportValues values;
     // When set, the next draw of a colour button checks the radio buttons that match the
     // quality and the annotation position, reloads the edits, and clears the flag.
     bool initRadioButtons = false;
@@ -56,6 +55,12 @@ protected:
     void showEvent(QShowEvent* event) override;
 
 private:
+    struct Placed {
+        QWidget* widget;
+        QRect units; // position and size in dialog units
+        bool showsText;
+    };
+    void fitLayout(const std::vector<Placed>& placed, const QFont& dialogFont);
     void drawItem(int id, QPainter& painter, const QRect& rect);
     void chooseColour(std::uint32_t& colour);
     // Data exchange between the edits and the members. Reading fails, with a message, when

@@ -1,6 +1,5 @@
 #include "html/htmlexport.h"
 
-#include <QAction>
 #include <QFileDialog>
 #include <QGuiApplication>
 #include <QMessageBox>
@@ -11,41 +10,13 @@
 #include "html/htmlpage.h"
 #include "stage/CRKeditDoc.h"
 
-QString htmlExportMenuText() {
-    return QStringLiteral("HTMLファイルの書き出し");
-}
-QString htmlExportStatusTip() {
-    return QStringLiteral("HTMLファイルの作成");
-}
-
-QAction* createHtmlExportAction(QObject* parent) {
-    auto* action = new QAction(htmlExportMenuText(), parent);
-    action->setStatusTip(htmlExportStatusTip());
-    action->setData(ID_HTML_EXPORT_COMMAND);
-    return action;
-}
-
 bool runHtmlExport(QWidget* parent, CRKeditDoc& doc) {
     ChtmlDlg dialog(parent);
-    const HtmlExportValues before = HtmlExportValues::from(doc);
-    dialog.bgcolorGame = before.bgcolorGame;
-    dialog.bgcolorHtml = before.bgcolorHtml;
-    dialog.title = before.title;
-    dialog.configFileName = before.configFileName;
-    dialog.quality = before.quality;
-    dialog.annotationPosition = before.annotationPosition;
+    dialog.values = HtmlExportValues::from(doc);
     dialog.initRadioButtons = true;
     if (dialog.exec() != QDialog::Accepted)
         return false;
-
-    HtmlExportValues after;
-    after.bgcolorGame = dialog.bgcolorGame;
-    after.bgcolorHtml = dialog.bgcolorHtml;
-    after.title = dialog.title;
-    after.configFileName = dialog.configFileName;
-    after.quality = dialog.quality;
-    after.annotationPosition = dialog.annotationPosition;
-    const bool changed = after.storeInto(doc);
+    const bool changed = dialog.values.storeInto(doc);
     WriteHtmlPage(parent, doc);
     return changed;
 }

@@ -4,18 +4,7 @@
 #include <string_view>
 
 class CRKeditDoc;
-class QAction;
-class QObject;
 class QWidget;
-
-// The stage window's HTML export command (command id 32776).
-constexpr int ID_HTML_EXPORT_COMMAND = 32776;
-
-// Menu text and status-bar prompt of the command, for the document menu.
-QString htmlExportMenuText();  // "HTMLファイルの書き出し"
-QString htmlExportStatusTip(); // "HTMLファイルの作成"
-// An action carrying the command's text, prompt and id (as its data); not connected.
-QAction* createHtmlExportAction(QObject* parent);
 
 // Runs the export on `doc`: the export dialog on the document's values; on OK the values
 // are stored back and the page is written where the user chooses (WriteHtmlPage). Cancel

@@ -1,7 +1,8 @@
 // The GUI tests' entry point: one QApplication for every test, on Qt's offscreen platform
 // unless a platform is chosen (the test discovery runs this binary without the tests'
-// environment). The per-user settings go to a fresh temporary folder, so the tests neither
-// read nor change the user's own recent-file list.
+// environment). The per-user settings and state (recovery copies) go to a fresh temporary
+// folder, so the tests neither read nor change the user's own files. Copies a test leaves
+// behind are discarded by the next start instead of being offered.
 #include <QApplication>
 #include <QSettings>
 #include <QStandardPaths>
@@ -15,6 +16,9 @@ int main(int argc, char** argv) {
         qputenv("QT_QPA_PLATFORM", "offscreen");
     QTemporaryDir settingsDir;
     qputenv("XDG_CONFIG_HOME", settingsDir.path().toLocal8Bit());
+    // In test mode the state folder lies under the home folder.
+    qputenv("HOME", settingsDir.path().toLocal8Bit());
+    qputenv("RKEDIT_RECOVERY", "discard");
     QStandardPaths::setTestModeEnabled(true);
     QSettings::setPath(QSettings::NativeFormat, QSettings::UserScope, settingsDir.path());
     QSettings::setPath(QSettings::IniFormat, QSettings::UserScope, settingsDir.path());

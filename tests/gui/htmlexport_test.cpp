@@ -1,0 +1,334 @@
+#include <gtest/gtest.h>
+
+#include <QAbstractButton>
+#include <QApplication>
+#include <QColorDialog>
+#include <QDir>
+#include <QFile>
+#include <QFileDialog>
+#include <QLabel>
+#include <QLineEdit>
+#include <QMessageBox>
+#include <QRadioButton>
+#include <QTemporaryDir>
+#include <QTest>
+#include <QTimer>
+#include <functional>
+
+#include "guitesthelpers.h"
+
+#include "html/ChtmlDlg.h"
+#include "html/htmlexport.h"
+#include "html/htmlpage.h"
+#include "stage/CRKeditDoc.h"
+
+namespace {
+
+bool isChecked(const ChtmlDlg& d, int id) {
+    return static_cast<QAbstractButton*>(d.control(id))->isChecked();
+}
+
+void showAndPaint(ChtmlDlg& d) {
+    d.show();
+    ASSERT_TRUE(QTest::qWaitForWindowExposed(&d));
+    for (int i = 0; i < 50 && d.initRadioButtons; ++i)
+        QTest::qWait(10);
+}
+
+QLineEdit* edit(const ChtmlDlg& d, int id) {
+    return static_cast<QLineEdit*>(d.control(id));
+}
+
+// Picks `path` in the file chooser and accepts it as the OK button does. The chooser lists
+// folders in a background thread and may move its selection when a listing arrives, so the
+// selection is checked right before accepting, with no event in between.
+void choose(QFileDialog* f, const QString& path, QString expected = {}) {
+    if (expected.isEmpty())
+        expected = path;
+    for (int i = 0; i < 100; ++i) {
+        f->selectFile(path);
+        QTest::qWait(10);
+        if (f->selectedFiles() == QStringList(expected))
+            break;
+    }
+    EXPECT_EQ(f->selectedFiles(), QStringList(expected));
+    static_cast<QDialog*>(f)->accept(); // runs the chooser's own checks
+}
+
+// Lets the dialog's first paint initialise its radio buttons.
+void waitForFirstPaint(ChtmlDlg* d) {
+    for (int i = 0; i < 100 && d->initRadioButtons; ++i)
+        QTest::qWait(10);
+}
+
+} // namespace
+
+TEST(ChtmlDlg, RadioButtonsFollowTheExactWordsAtFirstPaintAndOkKeepsOtherTexts) {
+    const struct {
+        const char* quality;
+        const char* annotation;
+        int qualityId; // 0: none checked
+        int annotationId;
+    } rows[] = {
+        {"high", "right", 1044, 1047}, {"medium", "bottom", 1045, 1048},
+        {"low", "none", 1046, 1049},   {"", "", 0, 0},
+        {"best", "Right", 0, 0},       {"High", " none", 0, 0},
+        {"lowest", "bottom ", 0, 0},
+    };
+    for (const auto& r : rows) {
+        ChtmlDlg d;
+        d.values.quality = r.quality;
+        d.values.annotationPosition = r.annotation;
+        d.initRadioButtons = true;
+        showAndPaint(d);
+        EXPECT_FALSE(d.initRadioButtons) << "the first paint clears the flag";
+        for (int id = 1044; id <= 1049; ++id)
+            EXPECT_EQ(isChecked(d, id), id == r.qualityId || id == r.annotationId)
+                << r.quality << "/" << r.annotation << " button " << id;
+        // OK without touching the groups: a group with nothing checked keeps its text.
+        d.accept();
+        EXPECT_EQ(d.result(), QDialog::Accepted);
+        EXPECT_EQ(d.values.quality, r.quality);
+        EXPECT_EQ(d.values.annotationPosition, r.annotation);
+    }
+}
+
+TEST(ChtmlDlg, OkTakesTheCheckedWordsAndTheEditedTexts) {
+    ChtmlDlg d;
+    d.values.quality = "best";
+    d.values.annotationPosition = "";
+    d.values.title = "old";
+    d.initRadioButtons = true;
+    showAndPaint(d);
+    static_cast<QRadioButton*>(d.control(1046))->click();
+    static_cast<QRadioButton*>(d.control(1048))->click();
+    edit(d, 1000)->setText(QStringLiteral("ステージ \"1\" <b>"));
+    edit(d, 1001)->setText(QStringLiteral("s1.txt"));
+    QTest::mouseClick(static_cast<QAbstractButton*>(d.control(1)), Qt::LeftButton);
+    EXPECT_EQ(d.result(), QDialog::Accepted);
+    EXPECT_EQ(d.values.quality, "low");
+    EXPECT_EQ(d.values.annotationPosition, "bottom");
+    EXPECT_EQ(d.values.title, "\x83X\x83"
+                              "e\x81[\x83W \"1\" <b>"); // CP932, verbatim
+    EXPECT_EQ(d.values.configFileName, "s1.txt");
+}
+
+TEST(ChtmlDlg, UntouchedTextsKeepTheirBytesAndUnwritableTextsAreRefused) {
+    ChtmlDlg d;
+    d.values.title = "a\x81\x20z"; // not valid CP932: shown with a mark, kept unless edited
+    d.values.configFileName = "\x95\\.txt";
+    d.initRadioButtons = true;
+    showAndPaint(d);
+    EXPECT_EQ(edit(d, 1001)->text(), QStringLiteral("表.txt"));
+
+    // A character Shift-JIS cannot hold: a message, the dialog stays open, nothing taken.
+    edit(d, 1001)->setText(QStringLiteral("\U0001F600.txt"));
+    MessageBoxAnswer box(QMessageBox::Ok);
+    d.accept();
+    EXPECT_FALSE(box.text.isEmpty());
+    EXPECT_NE(d.result(), QDialog::Accepted);
+    EXPECT_EQ(d.values.configFileName, "\x95\\.txt");
+
+    edit(d, 1001)->setText(QStringLiteral("表.txt"));
+    d.accept();
+    EXPECT_EQ(d.result(), QDialog::Accepted);
+    EXPECT_EQ(d.values.title, "a\x81\x20z");
+    EXPECT_EQ(d.values.configFileName, "\x95\\.txt");
+}
+
+TEST(ChtmlDlg, ColourButtonsShowTheirColourAndTakeTheChosenOne) {
+    ChtmlDlg d;
+    d.values.bgcolorGame = 0x000000ff; // red
+    d.values.bgcolorHtml = 0x00ff0000; // blue
+    showAndPaint(d);
+    auto* game = static_cast<QAbstractButton*>(d.control(1002));
+    auto* page = static_cast<QAbstractButton*>(d.control(1003));
+    auto colourOf = [](QWidget* w) {
+        const QImage image = w->grab().toImage();
+        return std::pair(image.pixelColor(0, 0),
+                         image.pixelColor(image.width() - 1, image.height() - 1));
+    };
+    EXPECT_EQ(colourOf(game), std::pair(QColor(255, 0, 0), QColor(255, 0, 0)));
+    EXPECT_EQ(colourOf(page), std::pair(QColor(0, 0, 255), QColor(0, 0, 255)));
+
+    // Confirmed: the value is 0x00BBGGRR of the chosen colour and the button shows it.
+    QColor preset;
+    {
+        ModalAnswer<QColorDialog> chooser([&](QColorDialog* c) {
+            preset = c->currentColor();
+            c->setCurrentColor(QColor(0x12, 0x34, 0x56));
+            c->accept();
+        });
+        QTest::mouseClick(game, Qt::LeftButton);
+        EXPECT_EQ(chooser.seen(), 1);
+    }
+    EXPECT_EQ(preset, QColor(255, 0, 0));
+    EXPECT_EQ(d.values.bgcolorGame, 0x00563412u);
+    EXPECT_EQ(d.values.bgcolorHtml, 0x00ff0000u);
+    EXPECT_EQ(colourOf(game), std::pair(QColor(0x12, 0x34, 0x56), QColor(0x12, 0x34, 0x56)));
+
+    // Cancelled: nothing changes.
+    {
+        ModalAnswer<QColorDialog> chooser([&](QColorDialog* c) {
+            preset = c->currentColor();
+            c->setCurrentColor(QColor(1, 2, 3));
+            c->reject();
+        });
+        QTest::mouseClick(page, Qt::LeftButton);
+        EXPECT_EQ(chooser.seen(), 1);
+    }
+    EXPECT_EQ(preset, QColor(0, 0, 255));
+    EXPECT_EQ(d.values.bgcolorHtml, 0x00ff0000u);
+    EXPECT_EQ(colourOf(page).first, QColor(0, 0, 255));
+}
+
+TEST(HtmlExport, CancelLeavesTheDocumentAsItWas) {
+    CRKeditDoc doc;
+    doc.bgcolorGame = 0x00112233;
+    doc.title = "t";
+    ModalAnswer<ChtmlDlg> dialog([](ChtmlDlg* d) {
+        waitForFirstPaint(d);
+        d->values.bgcolorGame = 0x00ffffff; // as a colour chooser would have set it
+        static_cast<QRadioButton*>(d->control(1044))->click();
+        edit(*d, 1000)->setText(QStringLiteral("changed"));
+        QTest::mouseClick(static_cast<QAbstractButton*>(d->control(2)), Qt::LeftButton);
+    });
+    EXPECT_FALSE(runHtmlExport(nullptr, doc));
+    EXPECT_EQ(dialog.seen(), 1);
+    EXPECT_EQ(doc.bgcolorGame, 0x00112233u);
+    EXPECT_EQ(doc.title, "t");
+    EXPECT_EQ(doc.quality, "");
+}
+
+TEST(HtmlExport, OkStoresTheValuesAndWritesThePageWhereChosen) {
+    QTemporaryDir dir;
+    ASSERT_TRUE(dir.isValid());
+    CRKeditDoc doc;
+    doc.graphicWidth = "640";
+    doc.graphicHeight = "480";
+    ModalAnswer<ChtmlDlg> dialog([&](ChtmlDlg* d) {
+        waitForFirstPaint(d);
+        EXPECT_EQ(d->windowTitle(), QStringLiteral("htmlファイルの書き出し"));
+        static_cast<QRadioButton*>(d->control(1048))->click();
+        edit(*d, 1001)->setText(QStringLiteral("s1.txt"));
+        d->values.bgcolorHtml = 0x00ffffff;
+        d->accept();
+    });
+    ModalAnswer<QFileDialog> chooser([&](QFileDialog* f) {
+        EXPECT_EQ(f->acceptMode(), QFileDialog::AcceptSave);
+        EXPECT_EQ(f->defaultSuffix(), QStringLiteral("html"));
+        EXPECT_EQ(f->nameFilters(), QStringList(QStringLiteral("htmlファイル (*.html *.htm)")));
+        // No extension typed: the chooser adds it.
+        choose(f, dir.filePath(QStringLiteral("page")), dir.filePath(QStringLiteral("page.html")));
+    });
+    EXPECT_TRUE(runHtmlExport(nullptr, doc));
+    EXPECT_EQ(chooser.seen(), 1);
+    EXPECT_EQ(doc.annotationPosition, "bottom");
+    EXPECT_EQ(doc.configFileName, "s1.txt");
+    EXPECT_EQ(doc.bgcolorHtml, 0x00ffffffu);
+    EXPECT_EQ(doc.quality, ""); // nothing checked, nothing changed
+    const std::string page = composeHtmlPage(doc);
+    EXPECT_EQ(fileBytes(dir.filePath(QStringLiteral("page.html"))),
+              QByteArray(page.data(), qsizetype(page.size())));
+
+    // A second export opens with what the first stored.
+    bool checkedBelow = false;
+    QString fileName;
+    ModalAnswer<ChtmlDlg> again([&](ChtmlDlg* d) {
+        waitForFirstPaint(d);
+        checkedBelow = isChecked(*d, 1048);
+        fileName = edit(*d, 1001)->text();
+        d->reject();
+    });
+    EXPECT_FALSE(runHtmlExport(nullptr, doc));
+    EXPECT_TRUE(checkedBelow);
+    EXPECT_EQ(fileName, QStringLiteral("s1.txt"));
+}
+
+TEST(HtmlExport, CancellingTheFileChooserKeepsTheStoredValuesAndWritesNothing) {
+    QTemporaryDir dir;
+    CRKeditDoc doc;
+    ModalAnswer<ChtmlDlg> dialog([&](ChtmlDlg* d) {
+        waitForFirstPaint(d);
+        edit(*d, 1000)->setText(QStringLiteral("kept"));
+        d->accept();
+    });
+    ModalAnswer<QFileDialog> chooser([&](QFileDialog* f) {
+        f->setDirectory(dir.path());
+        f->reject();
+    });
+    EXPECT_TRUE(runHtmlExport(nullptr, doc));
+    EXPECT_EQ(chooser.seen(), 1);
+    EXPECT_EQ(doc.title, "kept");
+    EXPECT_TRUE(QDir(dir.path()).isEmpty());
+}
+
+TEST(HtmlExport, AFileThatCannotBeWrittenIsReportedAndNothingIsLeft) {
+    QTemporaryDir dir;
+    ASSERT_TRUE(dir.isValid());
+    // Root can write anywhere, so the failures come from the path itself: a folder under a
+    // regular file, and a target that is a folder.
+    const QString plainFile = dir.filePath(QStringLiteral("plain"));
+    {
+        QFile f(plainFile);
+        ASSERT_TRUE(f.open(QIODevice::WriteOnly));
+        f.write("keep");
+    }
+    const QString folder = dir.filePath(QStringLiteral("folder.html"));
+    ASSERT_TRUE(QDir(dir.path()).mkdir(QStringLiteral("folder.html")));
+    for (const QString& target : {plainFile + QStringLiteral("/page.html"), folder}) {
+        QString error;
+        EXPECT_FALSE(saveHtmlFile(target, "<HTML>\r\n", error)) << target.toStdString();
+        EXPECT_FALSE(error.isEmpty());
+    }
+    EXPECT_EQ(fileBytes(plainFile), QByteArray("keep"));
+    EXPECT_TRUE(QFileInfo(folder).isDir());
+    EXPECT_EQ(QDir(dir.path()).entryList(QDir::AllEntries | QDir::NoDotAndDotDot | QDir::Hidden),
+              QStringList({QStringLiteral("folder.html"), QStringLiteral("plain")}));
+
+    // Through the command: the failure is reported in a message box.
+    CRKeditDoc doc;
+    ModalAnswer<QFileDialog> chooser(
+        [&](QFileDialog* f) { choose(f, plainFile + QStringLiteral("/page.html")); });
+    MessageBoxAnswer box(QMessageBox::Ok);
+    EXPECT_FALSE(WriteHtmlPage(nullptr, doc));
+    EXPECT_TRUE(box.text.contains(QStringLiteral("page.html"))) << box.text.toStdString();
+    EXPECT_EQ(fileBytes(plainFile), QByteArray("keep"));
+}
+
+TEST(HtmlExport, WritesOverAnExistingPageOnlyWhenTheWholePageIsWritten) {
+    QTemporaryDir dir;
+    const QString path = dir.filePath(QStringLiteral("old.html"));
+    QString error;
+    ASSERT_TRUE(saveHtmlFile(path, "old", error));
+    ASSERT_TRUE(saveHtmlFile(path, "new page", error));
+    EXPECT_EQ(fileBytes(path), QByteArray("new page"));
+    EXPECT_EQ(QDir(dir.path()).entryList(QDir::Files | QDir::Hidden).size(), 1);
+}
+
+TEST(HtmlExport, ReplacingAnExistingFileAsksFirst) {
+    QTemporaryDir dir;
+    const QString path = dir.filePath(QStringLiteral("page.html"));
+    QString error;
+    ASSERT_TRUE(saveHtmlFile(path, "old", error));
+    CRKeditDoc doc;
+
+    for (const bool replace : {false, true}) {
+        bool stillOpen = false;
+        ModalAnswer<QFileDialog> chooser([&](QFileDialog* f) {
+            choose(f, path); // asks, in a nested loop, before returning
+            stillOpen = f->isVisible();
+            if (stillOpen)
+                f->reject();
+        });
+        ModalAnswer<QMessageBox> question([&](QMessageBox* box) {
+            box->button(replace ? QMessageBox::Yes : QMessageBox::No)->click();
+        });
+        EXPECT_EQ(WriteHtmlPage(nullptr, doc), replace);
+        EXPECT_EQ(question.seen(), 1);
+        EXPECT_EQ(stillOpen, !replace); // "No" goes back to the chooser
+        const std::string page = composeHtmlPage(doc);
+        EXPECT_EQ(fileBytes(path),
+                  replace ? QByteArray(page.data(), qsizetype(page.size())) : QByteArray("old"));
+    }
+}
