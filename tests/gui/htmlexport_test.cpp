@@ -39,6 +39,22 @@ QLineEdit* edit(const ChtmlDlg& d, int id) {
     return static_cast<QLineEdit*>(d.control(id));
 }
 
+// Picks `path` in the file chooser and accepts it as the OK button does. The chooser lists
+// folders in a background thread and may move its selection when a listing arrives, so the
+// selection is checked right before accepting, with no event in between.
+void choose(QFileDialog* f, const QString& path, QString expected = {}) {
+    if (expected.isEmpty())
+        expected = path;
+    for (int i = 0; i < 100; ++i) {
+        f->selectFile(path);
+        QTest::qWait(10);
+        if (f->selectedFiles() == QStringList(expected))
+            break;
+    }
+    EXPECT_EQ(f->selectedFiles(), QStringList(expected));
+    static_cast<QDialog*>(f)->accept(); // runs the chooser's own checks
+}
+
 // Lets the dialog's first paint initialise its radio buttons.
 void waitForFirstPaint(ChtmlDlg* d) {
     for (int i = 0; i < 100 && d->initRadioButtons; ++i)
@@ -202,8 +218,8 @@ TEST(HtmlExport, OkStoresTheValuesAndWritesThePageWhereChosen) {
         EXPECT_EQ(f->acceptMode(), QFileDialog::AcceptSave);
         EXPECT_EQ(f->defaultSuffix(), QStringLiteral("html"));
         EXPECT_EQ(f->nameFilters(), QStringList(QStringLiteral("htmlファイル (*.html *.htm)")));
-        f->selectFile(dir.filePath(QStringLiteral("page"))); // no extension typed
-        static_cast<QDialog*>(f)->accept();                  // runs the chooser's own checks
+        // No extension typed: the chooser adds it.
+        choose(f, dir.filePath(QStringLiteral("page")), dir.filePath(QStringLiteral("page.html")));
     });
     EXPECT_TRUE(runHtmlExport(nullptr, doc));
     EXPECT_EQ(chooser.seen(), 1);
@@ -272,10 +288,8 @@ TEST(HtmlExport, AFileThatCannotBeWrittenIsReportedAndNothingIsLeft) {
 
     // Through the command: the failure is reported in a message box.
     CRKeditDoc doc;
-    ModalAnswer<QFileDialog> chooser([&](QFileDialog* f) {
-        f->selectFile(plainFile + QStringLiteral("/page.html"));
-        static_cast<QDialog*>(f)->accept();
-    });
+    ModalAnswer<QFileDialog> chooser(
+        [&](QFileDialog* f) { choose(f, plainFile + QStringLiteral("/page.html")); });
     MessageBoxAnswer box(QMessageBox::Ok);
     EXPECT_FALSE(WriteHtmlPage(nullptr, doc));
     EXPECT_TRUE(box.text.contains(QStringLiteral("page.html"))) << box.text.toStdString();
@@ -300,19 +314,19 @@ TEST(HtmlExport, ReplacingAnExistingFileAsksFirst) {
     CRKeditDoc doc;
 
     for (const bool replace : {false, true}) {
-        QFileDialog* open = nullptr;
+        bool stillOpen = false;
         ModalAnswer<QFileDialog> chooser([&](QFileDialog* f) {
-            open = f;
-            f->selectFile(path);
-            static_cast<QDialog*>(f)->accept();
+            choose(f, path); // asks, in a nested loop, before returning
+            stillOpen = f->isVisible();
+            if (stillOpen)
+                f->reject();
         });
         ModalAnswer<QMessageBox> question([&](QMessageBox* box) {
             box->button(replace ? QMessageBox::Yes : QMessageBox::No)->click();
-            if (!replace) // the chooser stays open after "No"
-                QTimer::singleShot(50, open, [&open] { open->reject(); });
         });
         EXPECT_EQ(WriteHtmlPage(nullptr, doc), replace);
         EXPECT_EQ(question.seen(), 1);
+        EXPECT_EQ(stillOpen, !replace); // "No" goes back to the chooser
         const std::string page = composeHtmlPage(doc);
         EXPECT_EQ(fileBytes(path),
                   replace ? QByteArray(page.data(), qsizetype(page.size())) : QByteArray("old"));
