@@ -10,6 +10,7 @@
 #include "app/commandids.h"
 #include "app/diskwatcher.h"
 #include "app/documentmanager.h"
+#include "app/editcommands.h"
 #include "app/filedrop.h"
 #include "app/mainframe.h"
 #include "app/messagebox.h"
@@ -88,6 +89,7 @@ bool CRKeditApp::InitInstance(const QStringList& arguments) {
     mainFrame_->setHandler(ID_WINDOW_NEW,
                            [this] { documents_->newWindow(documents_->activeDocument()); });
     mainFrame_->setHandler(ID_APP_ABOUT, [this] { onAppAbout(); });
+    new EditCommands(mainFrame_, documents_);
     new FileDrop(mainFrame_, documents_);
     new DiskWatcher(documents_, mainFrame_, this);
 

@@ -11,6 +11,7 @@
 
 #include "app/documentmanager.h"
 #include "app/messagebox.h"
+#include "app/stageedit.h"
 #include "app/stagedocument.h"
 #include "stage/CRKeditDoc.h"
 #include "stage/stagerecord.h"
@@ -40,8 +41,7 @@ bool askReload(QWidget* parent, const StageDocument* document) {
     // A modified stage keeps its edits unless the user says otherwise.
     const auto fallback = document->isModified() ? QMessageBox::No : QMessageBox::Yes;
     return QMessageBox::question(parent, applicationTitle(), text,
-                                 QMessageBox::Yes | QMessageBox::No,
-                                 fallback) == QMessageBox::Yes;
+                                 QMessageBox::Yes | QMessageBox::No, fallback) == QMessageBox::Yes;
 }
 } // namespace
 
@@ -94,7 +94,9 @@ void DiskWatcher::sync() {
             watcher_.addPath(path);
 }
 
-void DiskWatcher::scheduleCheck() { settle_.start(); }
+void DiskWatcher::scheduleCheck() {
+    settle_.start();
+}
 
 QByteArray DiskWatcher::knownContents(StageDocument* document) const {
     return document->diskContents().isEmpty() ? baseline_.value(document)
@@ -149,9 +151,11 @@ void DiskWatcher::reload(StageDocument* document, const QByteArray& bytes) {
     auto fresh = std::make_unique<CRKeditDoc>();
     readStageRecord(*fresh, std::string_view(bytes.constData(), size_t(bytes.size())),
                     QFile::encodeName(document->filePath()).toStdString(), *document);
+    // One undo step, so edits the reading replaced can be brought back; the stage now
+    // matches its file, which is the clean state.
+    StageEdit edit(*document, StageEdit::Kind::Reload);
     document->doc() = std::move(*fresh);
-    // The steps on the stack describe the stage as it was: they no longer apply.
-    document->undoStack()->clear();
+    edit.commit();
     document->setDiskContents(bytes);
     document->setModified(false);
     document->updateAllViews();

@@ -11,6 +11,7 @@
 #include "app/childframe.h"
 #include "app/messagebox.h"
 #include "app/recentfilelist.h"
+#include "app/stageedit.h"
 #include "app/stagedocument.h"
 #include "host/host.h"
 #include "stage/CRKeditDoc.h"
@@ -221,7 +222,13 @@ bool DocumentManager::writeDocument(StageDocument* document, const QString& path
     if (const QString obstacle = writeObstacle(info); !obstacle.isEmpty())
         return fail(obstacle);
 
-    // Store mode takes the current view's event tool text into the document first.
+    // Store mode takes the current view's event tool text into the document first; taken
+    // here, that is an undo step of its own, before the save marks the stage clean.
+    if (std::optional<std::string> script = document->takeEventToolScript(document->doc())) {
+        StageEdit edit(*document, StageEdit::Kind::Script);
+        document->doc().command = *script;
+        edit.commit();
+    }
     const std::string record = writeStageRecord(document->doc(), *document);
 
     // Written to a temporary beside the file and renamed over it only when complete, so a

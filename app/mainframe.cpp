@@ -203,6 +203,11 @@ void CMainFrame::setHandler(int id, std::function<void()> handler) {
     updateFrame();
 }
 
+void CMainFrame::setEnabledWhen(int id, std::function<bool()> when) {
+    enabledWhen_.insert(id, std::move(when));
+    updateFrame();
+}
+
 bool CMainFrame::commandEnabled(int id) const {
     const bool stageActive = documents_ != nullptr && documents_->activeView() != nullptr;
     if (CRKeditView::handlesCommand(id))
@@ -211,6 +216,8 @@ bool CMainFrame::commandEnabled(int id) const {
         return false;
     if (id == ID_VIEW_TOOLBAR || id == ID_VIEW_STATUS_BAR)
         return true;
+    if (const auto when = enabledWhen_.value(id))
+        return handlers_.contains(id) && when();
     return handlers_.contains(id);
 }
 

@@ -39,6 +39,9 @@ public:
 
     // Binds a command id to its handler; commands without one stay disabled.
     void setHandler(int id, std::function<void()> handler);
+    // A handled command that acts only at times: enabled while `when` says so (the caller
+    // runs updateFrame() when that may have changed).
+    void setEnabledWhen(int id, std::function<bool()> when);
 
     // Re-evaluates the menu set, the enabled commands and the title.
     void updateFrame();
@@ -61,6 +64,7 @@ private:
     RecentFileList* recentFiles_ = nullptr;
     QHash<int, QAction*> actions_;
     QHash<int, std::function<void()>> handlers_;
+    QHash<int, std::function<bool()>> enabledWhen_;
     QList<QMenu*> menus128_;
     QList<QMenu*> menus129_;
     QList<QMenu*> fileMenus_;

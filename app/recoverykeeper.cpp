@@ -42,9 +42,8 @@ Snapshot snapshotOf(StageDocument& document) {
 }
 
 QString describe(const RecoveryStore::Entry& entry) {
-    const QString name = entry.originalPath.isEmpty()
-                             ? entry.title
-                             : QDir::toNativeSeparators(entry.originalPath);
+    const QString name =
+        entry.originalPath.isEmpty() ? entry.title : QDir::toNativeSeparators(entry.originalPath);
     const QString when = entry.written.isValid()
                              ? entry.written.toString(QStringLiteral("yyyy/MM/dd HH:mm:ss"))
                              : QString();
@@ -94,7 +93,9 @@ int RecoveryKeeper::intervalFromEnvironment() {
     return ok && ms > 0 ? ms : defaultIntervalMs;
 }
 
-void RecoveryKeeper::setInterval(int ms) { timer_->setInterval(ms); }
+void RecoveryKeeper::setInterval(int ms) {
+    timer_->setInterval(ms);
+}
 
 bool RecoveryKeeper::start(QWidget* dialogParent) {
     dialogParent_ = dialogParent;
@@ -165,8 +166,7 @@ void RecoveryKeeper::writeCopy(StageDocument* document) {
     if (snapshot.record == it->written)
         return; // the copy on disk is current
     QString error;
-    if (!store_->write(it->key, snapshot.record, document->filePath(), document->title(),
-                       &error)) {
+    if (!store_->write(it->key, snapshot.record, document->filePath(), document->title(), &error)) {
         reportFailure(error);
         return;
     }
@@ -179,9 +179,10 @@ void RecoveryKeeper::reportFailure(const QString& error) {
     if (failureReported_)
         return;
     failureReported_ = true;
-    showMessage(QStringLiteral("復元用のコピーを保存できません。編集内容はこまめに保存してください。\n%1")
-                    .arg(error),
-                dialogParent_);
+    showMessage(
+        QStringLiteral("復元用のコピーを保存できません。編集内容はこまめに保存してください。\n%1")
+            .arg(error),
+        dialogParent_);
 }
 
 int RecoveryKeeper::offerRecovery(QWidget* dialogParent, Answer answer) {
@@ -211,8 +212,7 @@ int RecoveryKeeper::offerRecovery(QWidget* dialogParent, Answer answer) {
                 allRestored = false;
                 continue;
             }
-            StageDocument* document =
-                documents_->openRecovered(record, entry.originalPath);
+            StageDocument* document = documents_->openRecovered(record, entry.originalPath);
             ++restored;
             // This run's own copy exists before the old one goes.
             if (store_->isOpen())

@@ -40,8 +40,8 @@ std::unique_ptr<QLockFile> takeLock(const QString& folder) {
 QList<RecoveryStore::Entry> readEntries(const QString& folder) {
     QList<RecoveryStore::Entry> entries;
     const QDir dir(folder);
-    for (const QString& name : dir.entryList({QStringLiteral("*") + descriptionSuffix},
-                                             QDir::Files, QDir::Name)) {
+    for (const QString& name :
+         dir.entryList({QStringLiteral("*") + descriptionSuffix}, QDir::Files, QDir::Name)) {
         QFile description(dir.filePath(name));
         if (!description.open(QIODevice::ReadOnly))
             continue;
@@ -87,7 +87,8 @@ bool RecoveryStore::open(QString* error) {
     lock_ = takeLock(folder);
     if (!lock_) {
         if (error != nullptr)
-            *error = QStringLiteral("%1 をロックできません。").arg(QDir::toNativeSeparators(folder));
+            *error =
+                QStringLiteral("%1 をロックできません。").arg(QDir::toNativeSeparators(folder));
         QDir(folder).removeRecursively();
         return false;
     }
@@ -95,8 +96,8 @@ bool RecoveryStore::open(QString* error) {
     return true;
 }
 
-bool RecoveryStore::write(const QString& key, const QByteArray& record,
-                          const QString& originalPath, const QString& title, QString* error) {
+bool RecoveryStore::write(const QString& key, const QByteArray& record, const QString& originalPath,
+                          const QString& title, QString* error) {
     if (!isOpen()) {
         if (error != nullptr)
             *error = QStringLiteral("復元用のフォルダーがありません。");

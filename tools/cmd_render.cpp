@@ -64,14 +64,15 @@ int runRender(const std::vector<std::string>& args) {
         return fail("the stage has no picture to render: " + files[0]);
 
     const std::int64_t width = shown.block->width();
-    std::int64_t height = std::int64_t(shown.block->height()) + digitValue(doc.barSpace);
+    const std::int32_t barSpace = digitValue(doc.barSpace);
+    std::int64_t height = std::int64_t(shown.block->height()) + barSpace;
     StagePainter painter;
     FrameBuffer frame;
     for (int paints = 0; paints < 4; ++paints) {
         if (width <= 0 || height <= 0)
             return fail("the stage window would be empty: picture " + std::to_string(width) +
                         " x " + std::to_string(shown.block->height()) + ", barSpace " +
-                        doc.barSpace);
+                        std::to_string(barSpace));
         if (width * height > maxPixels)
             return fail("the stage window is too large to render: " + std::to_string(width) +
                         " x " + std::to_string(height) + " pixels");

@@ -7,6 +7,7 @@
 #include <QVector>
 
 #include "app/childframe.h"
+#include "app/stageedit.h"
 #include "app/stagedocument.h"
 #include "html/htmlexport.h"
 #include "stage/CRKeditDoc.h"
@@ -94,19 +95,20 @@ void CRKeditView::postCommand(int id) {
 }
 
 void CRKeditView::onHtmlExport() {
-    // The export values are part of the stage: storing different ones is an edit.
-    if (runHtmlExport(window(), *GetDocument()))
-        document_->setModified();
+    // The export values are part of the stage: storing different ones is one undo step.
+    StageEdit edit(*document_, StageEdit::Kind::ExportValues);
+    runHtmlExport(window(), *GetDocument());
+    edit.commit();
 }
 
 void CRKeditView::OnUpdate() { runCommand(ID_DOC_TO_PANEL); }
 
 void CRKeditView::commitToolEdits() {
     runCommand(ID_PANEL_TO_DOC);
-    CRKeditDoc& doc = *GetDocument();
-    if (std::optional<std::string> script = takeEventToolScript(); script && *script != doc.command) {
-        doc.command = *script;
-        document_->setModified();
+    if (std::optional<std::string> script = takeEventToolScript()) {
+        StageEdit edit(*document_, StageEdit::Kind::Script);
+        GetDocument()->command = *script;
+        edit.commit();
     }
 }
 

@@ -57,7 +57,7 @@ void convertRow(const std::uint8_t* src, std::uint32_t* dst, int w) {
 // the paint's steps run over it.
 int bandRows(int width) {
     constexpr int bandBytes = 32 * 1024;
-    return std::max(1, bandBytes / std::max(1, width * 4));
+    return int(std::max<i64>(1, bandBytes / std::max<i64>(1, i64(width) * 4)));
 }
 
 // First k >= kMin with k * step + offset >= from (step > 0).

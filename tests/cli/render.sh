@@ -145,6 +145,9 @@ cp "$work/plain.png" "$work/keep.png"
 sed 's/barSpace=20/barSpace=99999999/' "$work/s.stage" >"$work/huge.stage"
 check "an absurd paddle area is refused" render 1 "$work/huge.stage" "$work/keep.png"
 check "existing output kept" cmp -s "$work/keep.png" "$work/plain.png"
+sed 's/barSpace=20/barSpace=2147483000/' "$work/s.stage" >"$work/negative.stage" # digit value -648
+check "a paddle area that leaves no window is refused" render 1 "$work/negative.stage" "$work/keep.png"
+check "with a message" grep -q '^rkstage: .*empty.*barSpace -648' "$work/err"
 check "missing stage" render 1 "$work/absent.stage" "$work/none.png"
 check "bad grid mode" render 2 "$work/s.stage" "$work/none.png" --grid 3
 check "option without value" render 2 "$work/s.stage" "$work/none.png" --reference

@@ -1,19 +1,15 @@
 #include <gtest/gtest.h>
 
 #include <QAbstractButton>
-#include <QApplication>
 #include <QColorDialog>
 #include <QDir>
 #include <QFile>
 #include <QFileDialog>
-#include <QLabel>
 #include <QLineEdit>
 #include <QMessageBox>
 #include <QRadioButton>
 #include <QTemporaryDir>
 #include <QTest>
-#include <QTimer>
-#include <functional>
 
 #include "guitesthelpers.h"
 
@@ -294,16 +290,6 @@ TEST(HtmlExport, AFileThatCannotBeWrittenIsReportedAndNothingIsLeft) {
     EXPECT_FALSE(WriteHtmlPage(nullptr, doc));
     EXPECT_TRUE(box.text.contains(QStringLiteral("page.html"))) << box.text.toStdString();
     EXPECT_EQ(fileBytes(plainFile), QByteArray("keep"));
-}
-
-TEST(HtmlExport, WritesOverAnExistingPageOnlyWhenTheWholePageIsWritten) {
-    QTemporaryDir dir;
-    const QString path = dir.filePath(QStringLiteral("old.html"));
-    QString error;
-    ASSERT_TRUE(saveHtmlFile(path, "old", error));
-    ASSERT_TRUE(saveHtmlFile(path, "new page", error));
-    EXPECT_EQ(fileBytes(path), QByteArray("new page"));
-    EXPECT_EQ(QDir(dir.path()).entryList(QDir::Files | QDir::Hidden).size(), 1);
 }
 
 TEST(HtmlExport, ReplacingAnExistingFileAsksFirst) {

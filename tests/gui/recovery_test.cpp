@@ -174,8 +174,8 @@ TEST_F(Recovery, ACopyOfAKilledEditorIsOfferedAndRestored) {
         // A run that ended with this copy left: the editor started below restores it.
         RecoveryStore earlier(root);
         ASSERT_TRUE(earlier.open());
-        ASSERT_TRUE(earlier.write("stage1", QByteArray::fromStdString(record),
-                                  path("sample.stage"), "sample.stage"));
+        ASSERT_TRUE(earlier.write("stage1", QByteArray::fromStdString(record), path("sample.stage"),
+                                  "sample.stage"));
         earlier.close();
     }
     const QByteArray expected = sessionRecord(copiesUnder(root).value(0));
@@ -320,8 +320,8 @@ TEST_F(DiskChanges, DroppedStageFilesOpenAndOtherDropsAreRefused) {
     start();
     ASSERT_TRUE(QFile::copy(path("sample.stage"), path("second.stage")));
     QMimeData files;
-    files.setUrls({QUrl::fromLocalFile(path("sample.stage")),
-                   QUrl::fromLocalFile(path("second.stage"))});
+    files.setUrls(
+        {QUrl::fromLocalFile(path("sample.stage")), QUrl::fromLocalFile(path("second.stage"))});
     QMimeData web;
     web.setUrls({QUrl("https://example.com/a.stage")});
     QMimeData folder;

@@ -106,17 +106,18 @@ TEST_F(Shell, MenusToolbarAndAcceleratorsAsListed) {
 
     trigger(ID_FILE_NEW);
     ASSERT_EQ(frame()->currentMenuId(), 129);
-    EXPECT_EQ(menuTitles(), (QStringList{"ﾌｧｲﾙ(&F)", "表示(&V)", "ｳｨﾝﾄﾞｳ(&W)", "ツール",
-                                         "ﾍﾙﾌﾟ(&H)", "データ"}));
+    EXPECT_EQ(menuTitles(), (QStringList{"ﾌｧｲﾙ(&F)", "編集(&E)", "表示(&V)", "ｳｨﾝﾄﾞｳ(&W)",
+                                         "ツール", "ﾍﾙﾌﾟ(&H)", "データ"}));
     const QList<QMenu*> menus = frame()->currentMenus();
     EXPECT_EQ(entries(menus[0]),
               (QStringList{"新規作成(&N)\tCtrl+N", "開く(&O)...\tCtrl+O", "閉じる(&C)",
                            "上書き保存(&S)\tCtrl+S", "名前を付けて保存(&A)...",
                            "HTMLファイルの書き出し", "-", "最近使ったﾌｧｲﾙ", "-",
                            "ｱﾌﾟﾘｹｰｼｮﾝの終了(&X)"}));
-    EXPECT_EQ(entries(menus[3]), (QStringList{"プロパティ(&P)", "配置ツール(&A)",
+    EXPECT_EQ(entries(menus[1]), (QStringList{"元に戻す(&U)\tCtrl+Z", "やり直し(&R)\tCtrl+Y"}));
+    EXPECT_EQ(entries(menus[4]), (QStringList{"プロパティ(&P)", "配置ツール(&A)",
                                               "アイテムツール(&I)", "イベントツール(&E)"}));
-    EXPECT_EQ(entries(menus[5]), (QStringList{"データ＜ＤＯＣ", "データ＞ＤＯＣ", "ダイアログＯＮ",
+    EXPECT_EQ(entries(menus[6]), (QStringList{"データ＜ＤＯＣ", "データ＞ＤＯＣ", "ダイアログＯＮ",
                                               "ダイアログOFF"}));
 
     // Commands without a handler are greyed, the others enabled.
@@ -132,7 +133,8 @@ TEST_F(Shell, MenusToolbarAndAcceleratorsAsListed) {
         {ID_EVENT_TOOL, true},       {ID_DOC_TO_PANEL, true},    {ID_PANEL_TO_DOC, true},
         {ID_ITEM_TOOL, false},       {ID_DIALOG_ON, false},      {ID_DIALOG_OFF, false},
         {ID_EDIT_CUT, false},        {ID_EDIT_COPY, false},      {ID_EDIT_PASTE, false},
-        {ID_FILE_PRINT, false},      {ID_EDIT_UNDO, false},      {ID_APP_ABOUT, true},
+        {ID_FILE_PRINT, false},      {ID_EDIT_UNDO, false},      {ID_EDIT_REDO, false},
+        {ID_APP_ABOUT, true},
         {ID_APP_EXIT, true},         {ID_VIEW_TOOLBAR, true},    {ID_VIEW_STATUS_BAR, true},
     };
     for (const Row& row : rows)
@@ -153,6 +155,7 @@ TEST_F(Shell, MenusToolbarAndAcceleratorsAsListed) {
     EXPECT_TRUE(frame()->action(ID_FILE_SAVE)->shortcuts().contains(QKeySequence("Ctrl+S")));
     EXPECT_TRUE(frame()->action(ID_EDIT_PASTE)->shortcuts().contains(QKeySequence("Shift+Ins")));
     EXPECT_TRUE(frame()->action(ID_EDIT_UNDO)->shortcuts().contains(QKeySequence("Alt+Backspace")));
+    EXPECT_TRUE(frame()->action(ID_EDIT_REDO)->shortcuts().contains(QKeySequence("Ctrl+Shift+Z")));
 
     // The about box, modal, closed with OK.
     QString aboutTitle;

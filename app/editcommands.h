@@ -1,0 +1,27 @@
+#pragma once
+
+#include <QObject>
+
+class CMainFrame;
+class DocumentManager;
+class StageDocument;
+
+// Undo and redo of the active stage: the "編集(&E)" menu's two commands (and their keys
+// Ctrl+Z, Alt+Backspace; Ctrl+Y, Ctrl+Shift+Z), enabled only while they can act, and named
+// after the step they would undo or redo ("元に戻す(&U) 直径の変更").
+class EditCommands : public QObject {
+    Q_OBJECT
+public:
+    EditCommands(CMainFrame* frame, DocumentManager* documents);
+
+    void undo();
+    void redo();
+    // Brings the two commands' texts and enabled states up to date.
+    void refresh();
+
+private:
+    void follow(StageDocument* document);
+
+    CMainFrame* frame_;
+    DocumentManager* documents_;
+};

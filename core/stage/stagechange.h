@@ -1,0 +1,49 @@
+#pragma once
+
+#include <cstddef>
+#include <cstdint>
+#include <string>
+#include <vector>
+
+#include "stage/CRKeditDoc.h"
+#include "stage/griddelta.h"
+
+// What one edit changed in a stage: the old and new value of every text, flag and colour
+// that differs, and the grid's difference. It covers everything the stage record and the
+// HTML export keep (the foreground picture and the picture-pending mark are not the user's
+// edit and are left alone), so undoing it gives back the record byte for byte.
+class StageChange {
+public:
+    static StageChange between(const CRKeditDoc& before, const CRKeditDoc& after);
+
+    bool empty() const {
+        return texts_.empty() && flags_.empty() && colours_.empty() && grid_.empty();
+    }
+    // Puts the new values into `doc` (redo) or the old ones (undo).
+    void apply(CRKeditDoc& doc, bool forward) const;
+
+    // The texts that changed, as member pointers, in the document's declared order.
+    std::vector<std::string CRKeditDoc::*> changedTexts() const;
+    bool changesFlags() const { return !flags_.empty(); }
+    bool changesColours() const { return !colours_.empty(); }
+    const GridDelta& grid() const { return grid_; }
+
+    // Heap bytes this change holds (the object itself not counted).
+    std::size_t memoryBytes() const;
+
+private:
+    struct TextChange {
+        std::string CRKeditDoc::*member;
+        std::string before, after;
+    };
+    template <typename T> struct ValueChange {
+        T CRKeditDoc::*member;
+        T before, after;
+    };
+    using FlagChange = ValueChange<std::int32_t>;
+    using ColourChange = ValueChange<std::uint32_t>;
+    std::vector<TextChange> texts_;
+    std::vector<FlagChange> flags_;
+    std::vector<ColourChange> colours_;
+    GridDelta grid_;
+};

@@ -1,0 +1,171 @@
+// Undo and redo of a stage's edits through the editor's own commands: each edit one step,
+// the stage given back byte for byte, and the modified mark as the undo stack's clean state.
+#include <QFileDialog>
+#include <QLineEdit>
+#include <QTest>
+
+#include <malloc.h>
+
+#include "app/commandids.h"
+#include "app/diskwatcher.h"
+#include "app/recoverykeeper.h"
+#include "app/stagedocument.h"
+#include "app/stageedit.h"
+#include "html/ChtmlDlg.h"
+#include "shellfixture.h"
+#include "stage/CRKeditDoc.h"
+#include "view/CRKeditView.h"
+
+namespace {
+
+class Undo : public Shell {
+protected:
+    StageDocument* openSample() {
+        start({path("sample.stage")});
+        StageDocument* document = documents()->activeDocument();
+        EXPECT_NE(document, nullptr);
+        return document;
+    }
+    // The record Save would write now.
+    static QByteArray saved(StageDocument* document) {
+        return RecoveryKeeper::recordAsSaved(*document);
+    }
+    QString text(int id) const { return frame()->action(id)->text(); }
+    bool enabled(int id) const { return frame()->action(id)->isEnabled(); }
+
+    // Runs the export command; the dialog gets `title` and OK, the file chooser is cancelled.
+    void exportWithTitle(const QString& title) {
+        ModalAnswer<ChtmlDlg> dialog([&](ChtmlDlg* d) {
+            for (int i = 0; i < 100 && d->initRadioButtons; ++i)
+                QTest::qWait(10);
+            static_cast<QLineEdit*>(d->control(1000))->setText(title);
+            d->accept();
+        });
+        ModalAnswer<QFileDialog> chooser([](QFileDialog* f) { f->reject(); });
+        trigger(ID_HTML_EXPORT);
+        EXPECT_EQ(dialog.seen(), 1);
+    }
+};
+
+TEST_F(Undo, ExportValuesAreOneStepUndoneAndRedoneThroughTheEditMenu) {
+    StageDocument* document = openSample();
+    const QByteArray original = saved(document);
+    EXPECT_FALSE(enabled(ID_EDIT_UNDO));
+    EXPECT_FALSE(enabled(ID_EDIT_REDO));
+    EXPECT_EQ(text(ID_EDIT_UNDO), "元に戻す(&U)\tCtrl+Z");
+
+    exportWithTitle("夕焼け & 朝");
+    const QByteArray edited = saved(document);
+    ASSERT_NE(edited, original);
+    EXPECT_EQ(document->undoStack()->count(), 1);
+    EXPECT_TRUE(document->isModified());
+    EXPECT_TRUE(enabled(ID_EDIT_UNDO));
+    EXPECT_EQ(text(ID_EDIT_UNDO), "元に戻す(&U) HTML書き出しの設定\tCtrl+Z");
+
+    // The same values again change nothing and add no step.
+    exportWithTitle("夕焼け & 朝");
+    EXPECT_EQ(document->undoStack()->count(), 1);
+
+    trigger(ID_EDIT_UNDO);
+    EXPECT_EQ(saved(document), original);
+    EXPECT_FALSE(document->isModified()) << "back at the state read from the file";
+    EXPECT_FALSE(enabled(ID_EDIT_UNDO));
+    EXPECT_EQ(text(ID_EDIT_REDO), "やり直し(&R) HTML書き出しの設定\tCtrl+Y");
+
+    trigger(ID_EDIT_REDO);
+    EXPECT_EQ(saved(document), edited);
+    EXPECT_TRUE(document->isModified());
+    EXPECT_FALSE(enabled(ID_EDIT_REDO));
+}
+
+TEST_F(Undo, SavingMarksTheCleanStateAndUndoingBackToItClearsTheMark) {
+    StageDocument* document = openSample();
+    exportWithTitle("one");
+    const QByteArray first = saved(document);
+    trigger(ID_FILE_SAVE);
+    EXPECT_EQ(fileBytes(path("sample.stage")), first);
+    EXPECT_FALSE(document->isModified());
+    EXPECT_TRUE(enabled(ID_EDIT_UNDO)) << "saving keeps the steps";
+
+    exportWithTitle("two");
+    EXPECT_TRUE(document->isModified());
+    EXPECT_TRUE(frame()->isWindowModified());
+    trigger(ID_EDIT_UNDO);
+    EXPECT_FALSE(document->isModified());
+    EXPECT_FALSE(frame()->isWindowModified());
+    EXPECT_EQ(saved(document), first);
+    // Further back than the save is modified again, and so is redoing past it.
+    trigger(ID_EDIT_UNDO);
+    EXPECT_TRUE(document->isModified());
+    trigger(ID_EDIT_REDO);
+    EXPECT_FALSE(document->isModified());
+    trigger(ID_EDIT_REDO);
+    EXPECT_TRUE(document->isModified());
+
+    // A new step after an undo drops the redo branch, the saved state's included: the mark
+    // can then only be cleared by saving.
+    trigger(ID_EDIT_UNDO);
+    trigger(ID_EDIT_UNDO);
+    exportWithTitle("three");
+    EXPECT_FALSE(enabled(ID_EDIT_REDO));
+    EXPECT_TRUE(document->isModified());
+    trigger(ID_EDIT_UNDO);
+    EXPECT_TRUE(document->isModified()) << "the file holds \"one\", which no step gives";
+    trigger(ID_FILE_SAVE);
+    EXPECT_FALSE(document->isModified());
+}
+
+TEST_F(Undo, EachDocumentHasItsOwnStepsAndTheMenuFollowsTheActiveOne) {
+    StageDocument* sample = openSample();
+    exportWithTitle("sample's");
+    trigger(ID_FILE_NEW);
+    StageDocument* fresh = documents()->activeDocument();
+    ASSERT_NE(fresh, sample);
+    EXPECT_FALSE(enabled(ID_EDIT_UNDO));
+    exportWithTitle("fresh's");
+    trigger(ID_EDIT_UNDO);
+    EXPECT_EQ(fresh->doc().title, "");
+    EXPECT_EQ(sample->doc().title, "sample's");
+}
+
+TEST_F(Undo, ReadingAChangedFileAgainIsAStepThatGivesBackTheEdits) {
+    StageDocument* document = openSample();
+    exportWithTitle("mine");
+    const QByteArray mine = saved(document);
+    QByteArray theirs = fileBytes(path("sample.stage"));
+    theirs.replace("life=", "life=4");
+    {
+        QFile file(path("sample.stage"));
+        ASSERT_TRUE(file.open(QIODevice::WriteOnly));
+        file.write(theirs);
+    }
+    MessageBoxAnswer yes(QMessageBox::Yes);
+    app->findChild<DiskWatcher*>()->checkNow();
+    ASSERT_EQ(yes.answer.seen(), 1);
+    EXPECT_FALSE(document->isModified());
+    EXPECT_EQ(document->doc().life.substr(0, 1), "4");
+    EXPECT_EQ(text(ID_EDIT_UNDO), "元に戻す(&U) ファイルから読み込み直し\tCtrl+Z");
+    trigger(ID_EDIT_UNDO);
+    EXPECT_EQ(saved(document), mine);
+    EXPECT_TRUE(document->isModified());
+}
+
+// Heap held per undo step, measured with the allocator's own count over many steps.
+TEST_F(Undo, AWholeGridToggleStepHoldsAFewKilobytes) {
+    StageDocument* document = openSample();
+    constexpr int steps = 200;
+    const std::size_t before = mallinfo2().uordblks;
+    for (int i = 0; i < steps; ++i) {
+        StageEdit edit(*document, StageEdit::Kind::BlockToggle);
+        for (std::int32_t& cell : document->doc().block)
+            cell = cell == 0 ? 1 : 0;
+        ASSERT_TRUE(edit.commit());
+    }
+    const std::size_t perStep = (mallinfo2().uordblks - before) / steps;
+    RecordProperty("bytesPerStep", int(perStep));
+    EXPECT_EQ(document->undoStack()->count(), steps);
+    EXPECT_LT(perStep, 4096u) << perStep;
+    EXPECT_GT(perStep, 2500u) << "two bits a cell at least";
+}
+
+} // namespace
