@@ -5,6 +5,7 @@
 
 #include "app/dialogunits.h"
 #include "app/stagedocument.h"
+#include "app/stageedit.h"
 #include "panels/dataexchange.h"
 #include "panels/eventtool.h"
 #include "panels/panelpictures.h"
@@ -72,9 +73,10 @@ void CRKeditView::onPanelToDoc() {
         return;
     // A field the panel cannot read keeps its member; the rest is transferred regardless.
     propertyPanel->UpdateData(true);
+    StageEdit edit(*stageDocument(), StageEdit::Kind::SettingsTransfer);
     const PanelTransferResult result = panelToDocument(*propertyPanel, *GetDocument());
     if (result.changed)
-        stageDocument()->setModified();
+        edit.commit();
     if (result.repaint) {
         // Every window of the stage shows the new layout.
         for (CRKeditView* view : stageDocument()->views())
@@ -99,11 +101,9 @@ void CRKeditView::onPlacementTool() {
 void CRKeditView::onEventTool() {
     if (eventTool) {
         eventTool->UpdateData(true);
-        CRKeditDoc& doc = *GetDocument();
-        if (doc.command != eventTool->script) {
-            doc.command = eventTool->script;
-            stageDocument()->setModified();
-        }
+        StageEdit edit(*stageDocument(), StageEdit::Kind::Script);
+        GetDocument()->command = eventTool->script;
+        edit.commit();
         CEventTool* tool = eventTool;
         eventTool = nullptr;
         delete tool;
