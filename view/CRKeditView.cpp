@@ -154,8 +154,19 @@ void CRKeditView::paintEvent(QPaintEvent*) {
 }
 
 void CRKeditView::fitFrame(int width, int height) {
-    if (auto* frame = qobject_cast<CChildFrame*>(parentWidget()))
-        frame->fitClientArea(QSize(width, height));
-    else
-        resize(width, height);
+    const QSize client(width, height);
+    if (size() == client)
+        return;
+    // Resizing the window from inside its own paint leaves the newly exposed part unpainted
+    // on X11: the window is resized as soon as this paint has returned, then painted whole.
+    QMetaObject::invokeMethod(
+        this,
+        [this, client] {
+            if (auto* frame = qobject_cast<CChildFrame*>(parentWidget()))
+                frame->fitClientArea(client);
+            else
+                resize(client);
+            update();
+        },
+        Qt::QueuedConnection);
 }
