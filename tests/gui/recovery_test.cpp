@@ -19,6 +19,7 @@
 #include "app/recoverykeeper.h"
 #include "app/recoverystore.h"
 #include "app/stagedocument.h"
+#include "app/stageedit.h"
 #include "shellfixture.h"
 #include "stage/CRKeditDoc.h"
 #include "stage/stagerecord.h"
@@ -94,6 +95,18 @@ TEST_F(Recovery, CopyHoldsTheRecordAsSavedAndGoesWhenSavedOrUndoneToClean) {
     // That save made the document clean: its copy is gone.
     EXPECT_TRUE(copiesUnder(root).isEmpty());
     EXPECT_FALSE(keeper()->hasCopy(document));
+
+    // An edit brings a copy back; undoing it to the saved state takes it away again.
+    {
+        StageEdit edit(*document, StageEdit::Kind::Script);
+        document->doc().command = "OnStart\r\n";
+        ASSERT_TRUE(edit.commit());
+    }
+    keeper()->writeDueCopies();
+    EXPECT_EQ(copiesUnder(root).size(), 1);
+    document->undoStack()->undo();
+    EXPECT_FALSE(document->isModified());
+    EXPECT_TRUE(copiesUnder(root).isEmpty());
 }
 
 TEST_F(Recovery, EveryFiftiethEditWritesACopyWithoutWaiting) {
