@@ -22,8 +22,8 @@ CAboutDlg::CAboutDlg(QWidget* parent) : QDialog(parent) {
 
     auto* name = new QLabel(QStringLiteral("rkedit Version 1.0.0.1"), this);
     name->setGeometry(du.rect(40, 10, 119, 8));
-    auto* copyright = new QLabel(QStringLiteral("ブロック崩しゲームのステージエディタ"), this);
-    copyright->setGeometry(du.rect(40, 25, 119, 8));
+    auto* role = new QLabel(QStringLiteral("ステージエディタ"), this);
+    role->setGeometry(du.rect(40, 25, 119, 8));
 
     auto* ok = new QPushButton(QStringLiteral("OK"), this);
     ok->setGeometry(du.rect(137, 7, 50, 14));

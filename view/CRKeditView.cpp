@@ -1,5 +1,6 @@
 #include "view/CRKeditView.h"
 
+#include <QColor>
 #include <QImage>
 #include <QMetaObject>
 #include <QPainter>
@@ -11,6 +12,7 @@
 #include "html/htmlexport.h"
 #include "stage/CRKeditDoc.h"
 #include "stage/settingtext.h"
+#include "view/paintinputs.h"
 
 namespace {
 // Every living view in construction order; the last one is the current view.
@@ -122,18 +124,24 @@ void CRKeditView::paintEvent(QPaintEvent*) {
     const int h = height();
     PaintResult result;
     if (w > 0 && h > 0) {
-        frame_.resize(w, h);
-        result = painter_.paint(frame_, doc, picture, gridMode, referenceDisplay);
-        if (dragStartX != -1) {
-            const int bw = digitValue(doc.blockWidth);
-            const int bh = digitValue(doc.blockHeight);
-            if (bw > 0 && bh > 0)
-                StagePainter::drawDragRectangle(frame_, dragStartX, dragStartY, dragEndX,
-                                                dragEndY, bw, bh);
+        // Paint the stage only when something it shows has changed; a moving drag rectangle
+        // alone repaints from the last frame, within the region the move invalidated.
+        PaintInputs inputs = PaintInputs::of(doc, picture, gridMode, referenceDisplay, w, h);
+        if (!lastPaint_ || !(*lastPaint_ == inputs)) {
+            frame_.resize(w, h);
+            lastResult_ = painter_.paint(frame_, doc, picture, gridMode, referenceDisplay);
+            lastPaint_ = std::make_unique<PaintInputs>(std::move(inputs));
         }
+        result = lastResult_;
         const QImage image(reinterpret_cast<const uchar*>(frame_.pixels.data()), w, h,
                            w * int(sizeof(std::uint32_t)), QImage::Format_RGB32);
-        QPainter(this).drawImage(0, 0, image);
+        QPainter painter(this);
+        painter.drawImage(0, 0, image);
+        if (const QRect drag = dragRectanglePixels(); !drag.isEmpty()) {
+            // XOR-ed over the painted stage: drawing it twice restores the picture.
+            painter.setCompositionMode(QPainter::RasterOp_SourceXorDestination);
+            painter.fillRect(drag, QColor(0, 55, 205));
+        }
     }
 
     if (result.fitAndWriteBack) {

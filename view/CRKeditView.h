@@ -2,6 +2,7 @@
 
 #include <QWidget>
 
+#include <memory>
 #include <optional>
 #include <string>
 
@@ -14,6 +15,7 @@ class StageDocument;
 class CPropertyPanel;
 class CPlacementTool;
 class CEventTool;
+struct PaintInputs;
 
 // Command ids of the stage window's menus that the view handles.
 enum ViewCommand : int {
@@ -74,6 +76,10 @@ public:
     int dragEndX = -1, dragEndY = -1;
     PictureHolder picture; // the picture shown (pictureHeader / pictureBits)
 
+    // The pixels the drag rectangle covers (mouseplacement.cpp); empty while no drag is in
+    // progress or no cell size can be computed.
+    QRect dragRectanglePixels() const;
+
 signals:
     // After every paint of the view (start-up measurement and tests wait for it).
     void painted();
@@ -83,6 +89,7 @@ protected:
     void mousePressEvent(QMouseEvent* event) override;
     void mouseMoveEvent(QMouseEvent* event) override;
     void mouseReleaseEvent(QMouseEvent* event) override;
+    void mouseDoubleClickEvent(QMouseEvent* event) override;
 
 private:
     // Command handlers (viewcommands.cpp).
@@ -104,4 +111,7 @@ private:
     StageDocument* document_;
     FrameBuffer frame_;
     StagePainter painter_;
+    // What frame_ was last painted from, and that paint's result.
+    std::unique_ptr<PaintInputs> lastPaint_;
+    PaintResult lastResult_;
 };

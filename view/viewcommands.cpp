@@ -1,20 +1,147 @@
-// The view's commands on its tool panels and the document/panel transfers. The panels
-// themselves are built in panels/; until a panel class is opened here its pointer stays null
-// and every command below finds its panel closed.
+// The view's commands on its tool panels and the document/panel transfers.
 #include "view/CRKeditView.h"
 
-void CRKeditView::onProperties() {}
+#include <QLineEdit>
 
-void CRKeditView::onDocToPanel() {}
+#include "app/dialogunits.h"
+#include "app/stagedocument.h"
+#include "panels/dataexchange.h"
+#include "panels/eventtool.h"
+#include "panels/panelpictures.h"
+#include "panels/placementtool.h"
+#include "panels/propertypanel.h"
+#include "stage/CRKeditDoc.h"
+#include "stage/propertyvalues.h"
 
-void CRKeditView::onPanelToDoc() {}
+namespace {
+// Up-down ranges given on opening the properties panel, in this order; the panel replaces
+// them with its own at the first mouse movement over it.
+constexpr struct {
+    int id, lower, upper;
+} openingRanges[] = {
+    {1021, 0, 9999}, {1037, 0, 999}, {1038, 0, 99},  {1039, 0, 99},  {1036, 1, 18},
+    {1040, 1, 18},   {1018, 0, 9999}, {1019, 0, 999}, {1041, 0, 999}, {1042, 0, 999},
+    {1043, 0, 999},  {1020, 0, 99},
+};
 
-void CRKeditView::onPlacementTool() {}
+// The top-left corner of `owner`'s client area on the screen, plus an offset in the dialog
+// units of `dialog`: where a tool panel created without a parent window appears.
+QPoint ownerPlace(QWidget* owner, QWidget* dialog, int ux, int uy) {
+    const DialogUnits du(dialog->font());
+    return owner->mapToGlobal(QPoint(0, 0)) + du.point(ux, uy);
+}
 
-void CRKeditView::onEventTool() {}
+// Panels stay above the main window; they are owned (created and deleted) by this view.
+template <typename Panel> void attachToMainWindow(Panel* panel, QWidget* view) {
+    panel->setParent(view->window(), panel->windowFlags());
+}
+} // namespace
 
-void CRKeditView::takePictureFromPanel() {}
+void CRKeditView::onProperties() {
+    if (propertyPanel) {
+        onPanelToDoc();
+        CPropertyPanel* panel = propertyPanel;
+        propertyPanel = nullptr;
+        delete panel;
+        return;
+    }
+    propertyPanel = new CPropertyPanel(this);
+    attachToMainWindow(propertyPanel, this);
+    postCommand(ID_DOC_TO_PANEL);
+    propertyPanel->setBrowseImage(openFolderPicture());
+    // Beside the stage: 600 pixels right of the view's left edge, 20 above its top.
+    propertyPanel->move(mapToGlobal(QPoint(0, 0)) + QPoint(600, -20));
+    for (const auto& r : openingRanges)
+        propertyPanel->setSpinRange(r.id, r.lower, r.upper);
+    propertyPanel->show();
+}
 
-void CRKeditView::writeSizeToPanel(int, int) {}
+void CRKeditView::onDocToPanel() {
+    if (!propertyPanel)
+        return;
+    documentToPanel(*GetDocument(), *propertyPanel);
+    propertyPanel->filledFromDocument = true;
+    propertyPanel->UpdateData(false);
+}
 
-std::optional<std::string> CRKeditView::takeEventToolScript() { return std::nullopt; }
+void CRKeditView::onPanelToDoc() {
+    // A panel just opened holds its initial values until the queued document-to-panel
+    // transfer has run; taking those into the document (a save or close in between) would
+    // overwrite the stage and clear its blocks.
+    if (!propertyPanel || !propertyPanel->filledFromDocument)
+        return;
+    // A field the panel cannot read keeps its member; the rest is transferred regardless.
+    propertyPanel->UpdateData(true);
+    const PanelTransferResult result = panelToDocument(*propertyPanel, *GetDocument());
+    if (result.changed)
+        stageDocument()->setModified();
+    if (result.repaint) {
+        // Every window of the stage shows the new layout.
+        for (CRKeditView* view : stageDocument()->views())
+            view->update();
+    }
+}
+
+void CRKeditView::onPlacementTool() {
+    if (placementTool) {
+        CPlacementTool* tool = placementTool;
+        placementTool = nullptr;
+        delete tool;
+        return;
+    }
+    placementTool = new CPlacementTool(this);
+    attachToMainWindow(placementTool, this);
+    placementTool->move(ownerPlace(window(), placementTool, 300, 100));
+    placementTool->show();
+    placementTool->initialise();
+}
+
+void CRKeditView::onEventTool() {
+    if (eventTool) {
+        eventTool->UpdateData(true);
+        CRKeditDoc& doc = *GetDocument();
+        if (doc.command != eventTool->script) {
+            doc.command = eventTool->script;
+            stageDocument()->setModified();
+        }
+        CEventTool* tool = eventTool;
+        eventTool = nullptr;
+        delete tool;
+        return;
+    }
+    eventTool = new CEventTool(this);
+    attachToMainWindow(eventTool, this);
+    eventTool->move(ownerPlace(window(), eventTool, 300, 0));
+    eventTool->show();
+}
+
+void CRKeditView::takePictureFromPanel() {
+    if (!propertyPanel)
+        return;
+    CRKeditDoc& doc = *GetDocument();
+    if (doc.picturePending) {
+        propertyPanel->displayedPicture = doc.picture;
+        doc.picturePending = false;
+    }
+    picture = propertyPanel->displayedPicture;
+}
+
+void CRKeditView::writeSizeToPanel(int pictureWidth, int pictureHeight) {
+    if (!propertyPanel)
+        return;
+    CPropertyPanel& p = *propertyPanel;
+    p.graphicWidth = pictureWidth;
+    p.runtimeWidth = pictureWidth;
+    p.graphicHeight = pictureHeight;
+    p.runtimeHeight = p.computedRuntimeHeight();
+    // Only the four size fields are shown anew: text being typed into another field and not
+    // yet taken in stays as it is.
+    p.showSizeFields();
+}
+
+std::optional<std::string> CRKeditView::takeEventToolScript() {
+    if (!eventTool)
+        return std::nullopt;
+    eventTool->UpdateData(true);
+    return eventTool->script;
+}

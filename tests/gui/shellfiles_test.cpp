@@ -37,6 +37,7 @@ TEST_F(Shell, NewSaveCloseOpenRoundTripThroughTheMenus) {
     doc.cell(2, 1) = 4;
     doc.title = "夕焼け";
     doc.command = "OnHit\r\nplay\r\n";
+    document->updateAllViews(); // the open properties panel shows the new values
     document->setModified();
     const std::string record = expectedRecord(doc);
 

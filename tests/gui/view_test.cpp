@@ -60,10 +60,9 @@ TEST_F(Shell, FittingToThePictureWritesTheSizeBackWithoutMarkingModified) {
     CRKeditView* view = documents()->activeView();
     ASSERT_NE(view, nullptr);
     CRKeditDoc& doc = *view->GetDocument();
-    EXPECT_EQ(doc.graphicWidth, "600");
-    // The view shows what the properties panel hands it; hand it the document's picture.
-    view->picture = doc.picture;
+    // The first paint opened the properties panel, which handed the view the picture.
     paintSettled(view);
+    EXPECT_EQ(view->picture, doc.picture);
     EXPECT_EQ(doc.graphicWidth, "640");
     EXPECT_EQ(doc.graphicHeight, "480");
     EXPECT_EQ(view->size(), QSize(640, 480 + 150));

@@ -1,0 +1,153 @@
+#include "panels/dataexchange.h"
+
+#include <QApplication>
+#include <QCheckBox>
+#include <QComboBox>
+#include <QFont>
+#include <QLineEdit>
+#include <QMessageBox>
+#include <QTimer>
+
+#include "text/cp932.h"
+#include "text/integerentry.h"
+
+namespace {
+PanelMessageHandler& messageHandler() {
+    static PanelMessageHandler handler;
+    return handler;
+}
+
+constexpr QChar replacementMark(0xFFFD);
+} // namespace
+
+void showPanelMessage(const QString& text) {
+    if (messageHandler()) {
+        messageHandler()(text);
+        return;
+    }
+    QMessageBox::warning(nullptr, QApplication::applicationName(), text);
+}
+
+PanelMessageHandler setPanelMessageHandler(PanelMessageHandler handler) {
+    std::swap(handler, messageHandler());
+    return handler;
+}
+
+QFont panelFont() {
+    QFont font;
+    font.setFamilies({QStringLiteral("ＭＳ Ｐゴシック"), QStringLiteral("MS PGothic"),
+                      QStringLiteral("Noto Sans CJK JP"), QStringLiteral("Noto Sans JP")});
+    font.setPointSize(9);
+    return font;
+}
+
+QString cp932ToDisplay(const std::string& cp932) {
+    return QString::fromStdString(cp932ToUtf8Lossy(cp932));
+}
+
+std::optional<std::string> displayToCp932(const QString& text) {
+    return utf8ToCp932(text.toStdString());
+}
+
+QString charactersWithoutCp932(const QString& text) {
+    QString bad;
+    for (const char32_t c : text.toUcs4()) {
+        const QString one = QString::fromUcs4(&c, 1);
+        if (!bad.contains(one) && !utf8ToCp932(one.toStdString()))
+            bad += one;
+    }
+    return bad;
+}
+
+QString cp932RefusalMessage(const QString& field, const QString& characters) {
+    return QStringLiteral("「%1」の文字「%2」は Shift-JIS (CP932) で保存できないため、"
+                          "入力できません。")
+        .arg(field, characters);
+}
+
+QValidator::State Cp932Validator::validate(QString& input, int&) const {
+    QString withoutMarks = input;
+    withoutMarks.remove(replacementMark);
+    if (displayToCp932(withoutMarks))
+        return Acceptable;
+    // Shown after the refused input has been undone, outside the edit's own event handling.
+    const QString message = cp932RefusalMessage(field_, charactersWithoutCp932(withoutMarks));
+    QTimer::singleShot(0, [message] { showPanelMessage(message); });
+    return Invalid;
+}
+
+std::optional<std::int32_t> readIntegerEntry(const QString& text) {
+    return parseIntegerEntry(text.normalized(QString::NormalizationForm_KC).toStdString());
+}
+
+void DataExchange::fail(QWidget* control, const QString& text, QString message) {
+    failedControl_ = control;
+    failedText_ = text;
+    message_ = std::move(message);
+}
+
+void DataExchange::check(QCheckBox* box, std::int32_t& value) {
+    if (failed())
+        return;
+    if (save_)
+        value = box->isChecked() ? 1 : 0;
+    else
+        box->setChecked(value != 0);
+}
+
+void DataExchange::integer(QLineEdit* edit, std::int32_t& value, const QString& field) {
+    if (failed())
+        return;
+    if (!save_) {
+        const QString shown = QString::number(value);
+        if (edit->text() != shown)
+            edit->setText(shown);
+        return;
+    }
+    if (const auto v = readIntegerEntry(edit->text()))
+        value = *v;
+    else
+        fail(edit, edit->text(), QStringLiteral("「%1」: 整数を入力してください。").arg(field));
+}
+
+bool DataExchange::textIn(const QString& shown, std::string& value, const QString& field,
+                          QWidget* control) {
+    // Text that still shows the member unchanged keeps its exact bytes, even bytes that are
+    // not valid CP932 and show as replacement marks.
+    if (shown == cp932ToDisplay(value))
+        return true;
+    if (auto bytes = displayToCp932(shown)) {
+        value = std::move(*bytes);
+        return true;
+    }
+    fail(control, shown, cp932RefusalMessage(field, charactersWithoutCp932(shown)));
+    return false;
+}
+
+void DataExchange::text(QLineEdit* edit, std::string& value, const QString& field) {
+    if (failed())
+        return;
+    if (save_) {
+        textIn(edit->text(), value, field, edit);
+        return;
+    }
+    const QString shown = cp932ToDisplay(value);
+    if (edit->text() != shown)
+        edit->setText(shown);
+}
+
+void DataExchange::comboText(QComboBox* combo, std::string& value, const QString& field) {
+    if (failed())
+        return;
+    if (save_) {
+        textIn(combo->currentText(), value, field, combo);
+        return;
+    }
+    // The exact text: a list entry that merely starts with it ("1" and "100%") is not taken.
+    const QString shown = cp932ToDisplay(value);
+    const int index = combo->findText(shown, Qt::MatchExactly);
+    if (index >= 0 && combo->currentIndex() != index)
+        combo->setCurrentIndex(index);
+    if (combo->currentText() != shown)
+        combo->setEditText(shown);
+}

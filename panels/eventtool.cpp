@@ -1,0 +1,155 @@
+#include "panels/eventtool.h"
+
+#include <QCloseEvent>
+#include <QInputMethodEvent>
+#include <QKeyEvent>
+#include <QMenuBar>
+#include <QMimeData>
+
+#include "app/dialogunits.h"
+#include "panels/dataexchange.h"
+#include "stage/CRKeditDoc.h"
+#include "text/lineends.h"
+#include "view/CRKeditView.h"
+
+namespace {
+const QString scriptField = QStringLiteral("イベントツール");
+
+// Line breaks of the script as the edit shows them: it works with LF alone.
+QString forDisplay(const std::string& cp932) {
+    QString text = cp932ToDisplay(cp932);
+    text.replace(QStringLiteral("\r\n"), QStringLiteral("\n"));
+    text.replace(QChar('\r'), QChar('\n'));
+    return text;
+}
+
+// True when `text` can be stored; otherwise says which characters cannot.
+bool acceptable(const QString& text) {
+    QString checked = text;
+    checked.replace(QChar(QChar::ParagraphSeparator), QChar('\n'));
+    checked.replace(QChar(QChar::LineSeparator), QChar('\n'));
+    if (displayToCp932(checked))
+        return true;
+    showPanelMessage(cp932RefusalMessage(scriptField, charactersWithoutCp932(checked)));
+    return false;
+}
+} // namespace
+
+void ScriptEdit::keyPressEvent(QKeyEvent* event) {
+    if (!event->text().isEmpty() && event->text().at(0).isPrint() && !acceptable(event->text()))
+        return;
+    QPlainTextEdit::keyPressEvent(event);
+}
+
+void ScriptEdit::inputMethodEvent(QInputMethodEvent* event) {
+    if (!event->commitString().isEmpty() && !acceptable(event->commitString())) {
+        // Drop the composition as well, so nothing of the refused text stays.
+        QInputMethodEvent cleared;
+        QPlainTextEdit::inputMethodEvent(&cleared);
+        return;
+    }
+    QPlainTextEdit::inputMethodEvent(event);
+}
+
+bool ScriptEdit::canInsertFromMimeData(const QMimeData* source) const {
+    return source->hasText();
+}
+
+void ScriptEdit::insertFromMimeData(const QMimeData* source) {
+    if (!source->hasText() || !acceptable(source->text()))
+        return;
+    insertPlainText(source->text());
+}
+
+CEventTool::CEventTool(CRKeditView* view) : QDialog(nullptr), view_(view) {
+    if (view_ && view_->GetDocument())
+        script = view_->GetDocument()->command;
+    setWindowTitle(QStringLiteral("イベントツール"));
+    setFont(panelFont());
+    const DialogUnits du(font());
+
+    menu_ = new QMenuBar(this);
+    buildMenu();
+    const int menuHeight = menu_->sizeHint().height();
+    menu_->setGeometry(0, 0, du.x(315), menuHeight);
+    edit_ = new ScriptEdit(this);
+    edit_->setObjectName(QStringLiteral("c1000"));
+    edit_->setLineWrapMode(QPlainTextEdit::NoWrap); // scrolls in both directions
+    edit_->setGeometry(QRect(QPoint(0, menuHeight), du.size(315, 200)));
+    setFixedSize(du.x(315), std::max(du.y(224), menuHeight + du.y(200)));
+    UpdateData(false);
+}
+
+CEventTool::~CEventTool() {
+    for (QObject* child : findChildren<QObject*>())
+        disconnect(child, nullptr, this, nullptr);
+}
+
+void CEventTool::buildMenu() {
+    // Keyword entries have no handler: choosing one changes nothing.
+    const auto add = [](QMenu* menu, const char* keyword, int id) {
+        QAction* action = menu->addAction(QString::fromLatin1(keyword));
+        action->setData(id);
+    };
+    QMenu* conditions = menu_->addMenu(QStringLiteral("条件挿入"));
+    const std::pair<const char*, int> conditionItems[] = {
+        {"OnAmount", 32780},      {"OnClick", 32792},  {"OnEndPreLoad", 32789},
+        {"OnFlag", 32788},        {"OnHit", 32787},    {"OnLifeRest", 32786},
+        {"OnMiss", 32791},        {"OnPreGame", 32784}, {"OnProbability", 32782},
+        {"OnScore", 32785},       {"OnThrow", 32790},  {"OnTimer", 32783},
+        {"OnUpside", 32781},
+    };
+    for (const auto& [keyword, id] : conditionItems)
+        add(conditions, keyword, id);
+    QMenu* commands = menu_->addMenu(QStringLiteral("コマンド挿入"));
+    const std::pair<const char*, int> commandItems[] = {
+        {"blockBe", 32793},   {"drawRect", 32803},  {"flagSet", 32799},   {"gameClear", 32808},
+        {"jumpURL", 32798},   {"loadPic", 32794},   {"nextLevel", 32800}, {"picNumber", 32809},
+        {"play", 32806},      {"playSound", 32797}, {"preLoad", 32795},   {"putItem", 32796},
+        {"removePic", 32810}, {"resetTimer", 32811}, {"scroll", 32801},   {"stop", 32805},
+        {"text", 32802},      {"throw", 32807},     {"warp", 32804},
+    };
+    for (const auto& [keyword, id] : commandItems)
+        add(commands, keyword, id);
+    QAction* editItem = menu_->addAction(QStringLiteral("編集"));
+    editItem->setData(65535);
+}
+
+bool CEventTool::UpdateData(bool saveAndValidate) {
+    if (!saveAndValidate) {
+        shownScript_ = forDisplay(script);
+        edit_->setPlainText(shownScript_);
+        return true;
+    }
+    const QString text = edit_->toPlainText();
+    if (text == shownScript_)
+        return true; // unedited: the exact bytes stay, even undecodable ones
+    shownScript_ = text;
+    if (const auto bytes = displayToCp932(text)) {
+        script = withCrLfLineEnds(*bytes);
+        return true;
+    }
+    const QString dropped = charactersWithoutCp932(text);
+    QString kept;
+    for (const char32_t c : text.toUcs4())
+        if (const QString one = QString::fromUcs4(&c, 1); !dropped.contains(one))
+            kept += one;
+    script = withCrLfLineEnds(displayToCp932(kept).value_or(std::string()));
+    showPanelMessage(QStringLiteral("「%1」の文字「%2」は Shift-JIS (CP932) で保存できないため、"
+                                    "除いて保存しました。")
+                         .arg(scriptField, dropped));
+    return false;
+}
+
+void CEventTool::reject() {
+    // Asked once: a second request queued behind the first would open a new tool.
+    if (closeRequested_ || !view_)
+        return;
+    closeRequested_ = true;
+    view_->postCommand(ID_EVENT_TOOL);
+}
+
+void CEventTool::closeEvent(QCloseEvent* event) {
+    event->ignore();
+    reject();
+}

@@ -1,0 +1,11 @@
+#pragma once
+
+#include <QPixmap>
+
+// Small pictures of the tool panels, drawn here rather than loaded.
+
+// 16 x 15: an opened folder, shown on the properties panel's browse buttons.
+QPixmap openFolderPicture();
+
+// 8 x 8: the block kind `kind` (2..8) as the placement tool shows it beside its name.
+QPixmap blockKindPicture(int kind);

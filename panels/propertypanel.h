@@ -1,0 +1,103 @@
+#pragma once
+
+#include <QDialog>
+#include <QPixmap>
+
+#include <functional>
+#include <map>
+
+#include "picture/pictureblock.h"
+#include "stage/propertyvalues.h"
+
+class CRKeditView;
+class CUpDown;
+class DataExchange;
+class QCheckBox;
+class QComboBox;
+class QLineEdit;
+class QPushButton;
+class QScrollBar;
+
+// The modeless properties panel "プロパティ": every stage setting in one scrolling column of
+// fields. Its setting members (PropertyValues) are read and written by the owning view's
+// transfers; the panel itself never touches the document. It asks its view to take its
+// fields into the document (a posted panel-to-document transfer) whenever the pointer moves
+// over its background and whenever a field is finished (focus leaves it, Enter, an arrow
+// step, a click on a check box, a choice in a list).
+class CPropertyPanel : public QDialog, public PropertyValues {
+    Q_OBJECT
+public:
+    explicit CPropertyPanel(CRKeditView* view);
+    ~CPropertyPanel() override;
+
+    // Exchange: controls -> members when `saveAndValidate`, members -> controls otherwise.
+    // A field that cannot be read stops the exchange there (it and later fields keep their
+    // members) after a message naming it; the same refusal is not repeated until its text
+    // changes. Returns false then.
+    bool UpdateData(bool saveAndValidate = true);
+
+    // Shows the members of the four size fields (picture size and runtime size) only, so that
+    // text being typed into another field is left alone.
+    void showSizeFields();
+
+    // The browse buttons' image.
+    void setBrowseImage(const QPixmap& image);
+    // The range of up-down control `id` (lower..upper).
+    void setSpinRange(int id, int lower, int upper);
+
+    // Set by the first document-to-panel transfer. Until then the members hold the panel's
+    // initial values, not the document's, and must never be transferred into the document.
+    bool filledFromDocument = false;
+
+    // The picture the view shows while the panel is open.
+    PictureHolder displayedPicture;
+    // The scrollable height in pixels: 475 once the first-move set-up has run.
+    int scrollExtent = 0;
+
+    QWidget* control(int id) const;
+    template <typename T> T* control(int id) const { return qobject_cast<T*>(control(id)); }
+    CUpDown* upDown(int id) const;
+    QScrollBar* scrollBar() const { return scrollBar_; }
+    // The scrolling surface the controls sit on (the panel's background).
+    QWidget* surface() const { return surface_; }
+    bool firstMoveDone() const { return firstMoveDone_; }
+
+    // The file chooser of the browse buttons; tests replace it. Returns the chosen path, or an
+    // empty text when cancelled.
+    static std::function<QString()>& fileChooser();
+
+public slots:
+    void accept() override; // Enter: the panel stays open
+    void reject() override; // Esc or the close box: the view closes the panel
+
+protected:
+    void closeEvent(QCloseEvent* event) override;
+    bool eventFilter(QObject* watched, QEvent* event) override;
+
+private:
+    void build();
+    void exchange(DataExchange& dx);
+    // Takes the fields in, recomputes the runtime height, shows the members and asks the view
+    // for the transfer.
+    void commitFields();
+    void mouseMovedOverBackground();
+    void firstMoveSetUp();
+    void scrollTo(int position);
+    void browse(bool foreground);
+    void redraw(bool foreground);
+    void newBlockLayout();
+    void loadInto(const std::string& cp932Path, const std::function<void()>& beforeDecoding);
+    void invalidateView();
+
+    CRKeditView* view_;
+    QWidget* surface_ = nullptr;
+    QScrollBar* scrollBar_ = nullptr;
+    std::map<int, QWidget*> controls_;
+    std::map<int, CUpDown*> upDowns_;
+    QPixmap browseImage_;
+    int scrollPosition_ = 0;
+    bool firstMoveDone_ = false;
+    bool closeRequested_ = false;
+    QWidget* reportedControl_ = nullptr; // the last refused field and its text
+    QString reportedText_;
+};

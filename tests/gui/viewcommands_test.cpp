@@ -1,0 +1,281 @@
+// The view's tool panel commands and the document/panel transfers, driven through the panels.
+#include <gtest/gtest.h>
+
+#include <QCheckBox>
+#include <QComboBox>
+#include <QLineEdit>
+#include <QRadioButton>
+#include <QSignalSpy>
+#include <QTest>
+
+#include "paneltesthelpers.h"
+#include "panels/eventtool.h"
+#include "panels/placementtool.h"
+#include "panels/propertypanel.h"
+#include "panels/updown.h"
+
+namespace {
+QLineEdit* field(CRKeditView& view, int id) { return view.propertyPanel->control<QLineEdit>(id); }
+
+// Moves the pointer over the panel's background (a spot with no control under it).
+void moveOverPanel(CPropertyPanel* panel) {
+    QTest::mouseMove(panel->windowHandle(), QPoint(3, 3));
+    QTest::mouseMove(panel->windowHandle(), QPoint(4, 3));
+    settleEvents();
+}
+} // namespace
+
+TEST(PropertiesCommand, FirstPaintOpensThePanelFilledFromTheDocument) {
+    StageView s;
+    CPropertyPanel* panel = s.view->propertyPanel;
+    ASSERT_TRUE(panel->isVisible());
+    const CRKeditDoc& doc = s.doc();
+    const struct {
+        int id;
+        const std::string& text;
+    } rows[] = {
+        {1000, doc.graphic1}, {1001, doc.graphic2},   {1022, doc.blockWidth},
+        {1023, doc.blockHeight}, {1003, doc.barSpace}, {1005, doc.minRadian},
+        {1006, doc.maxRadian}, {1026, doc.ballSize},  {1027, doc.baseSpeed},
+        {1028, doc.precision}, {1007, doc.barWidth},  {1008, doc.barHeight},
+        {1010, doc.edgeWidth}, {1009, doc.criticalWidth}, {1011, doc.xSpeed},
+        {1012, doc.life},      {1044, doc.blockMask},
+    };
+    for (const auto& r : rows)
+        EXPECT_EQ(field(*s.view, r.id)->text().toStdString(), r.text) << r.id;
+    // The picture's size and the runtime size come from the first paint.
+    EXPECT_EQ(field(*s.view, 1031)->text(), "640");
+    EXPECT_EQ(field(*s.view, 1032)->text(), "480");
+    EXPECT_EQ(field(*s.view, 1024)->text(), "640");
+    EXPECT_EQ(field(*s.view, 1025)->text(), "630");
+    EXPECT_TRUE(panel->control<QCheckBox>(1015)->isChecked()); // soundMode 1
+    EXPECT_FALSE(panel->control<QCheckBox>(1013)->isChecked());
+    EXPECT_EQ(panel->control<QComboBox>(1062)->currentText(), "AUTO");
+    // Opening set the first ranges; the block mask's is left to the panel.
+    EXPECT_EQ(panel->upDown(1036)->upper(), 18);
+    EXPECT_EQ(panel->upDown(1045)->lower(), 100);
+    EXPECT_EQ(s.view->picture, s.doc().picture);
+    EXPECT_FALSE(s.doc().picturePending);
+}
+
+TEST(PanelToDocument, TypingThenMovingOverThePanelTransfersNormalised) {
+    StageView s;
+    s.doc().ballSize = "1.5";
+    s.doc().life = "-5";
+    s.doc().baseSpeed = "20";
+    s.view->runCommand(ID_DOC_TO_PANEL);
+    s.document->setModified(false);
+    CPropertyPanel* panel = s.view->propertyPanel;
+    QLineEdit* speed = field(*s.view, 1027);
+    speed->setFocus();
+    speed->selectAll();
+    QTest::keyClicks(speed, "016");
+    QLineEdit* space = field(*s.view, 1003);
+    space->setText("200");
+    EXPECT_EQ(s.doc().baseSpeed, "20"); // not there yet: nothing was finished or moved over
+    moveOverPanel(panel);
+    EXPECT_EQ(s.doc().baseSpeed, "16");
+    EXPECT_EQ(speed->text(), "16");
+    EXPECT_EQ(s.doc().ballSize, "105");
+    EXPECT_EQ(s.doc().life, "5");
+    EXPECT_EQ(s.doc().barSpace, "200");
+    EXPECT_EQ(field(*s.view, 1025)->text(), "680"); // runtime height = 480 + 200
+    EXPECT_TRUE(s.document->isModified());
+}
+
+TEST(PanelToDocument, FinishingAFieldTransfersWithoutAMouseMove) {
+    StageView s;
+    QLineEdit* life = field(*s.view, 1012);
+    life->setFocus();
+    life->selectAll();
+    QTest::keyClicks(life, "9");
+    QTest::keyClick(life, Qt::Key_Return); // Enter: the field is finished, the panel stays
+    settleEvents();
+    EXPECT_EQ(s.doc().life, "9");
+    ASSERT_NE(s.view->propertyPanel, nullptr);
+    EXPECT_TRUE(s.view->propertyPanel->isVisible());
+    // A click on a check box reaches the document as well.
+    QTest::mouseClick(s.view->propertyPanel->control<QCheckBox>(1030), Qt::LeftButton);
+    settleEvents();
+    EXPECT_EQ(s.doc().rankingEnable, 1);
+}
+
+TEST(PanelToDocument, NewBlockSizeClearsTheGridOverThePictureAndRepaints) {
+    StageView s;
+    s.doc().cell(0, 0) = 1;
+    s.doc().cell(42, 40) = 3;  // the last column and row the clear reaches (640/15, 480/12)
+    s.doc().cell(43, 0) = 1;   // beyond it
+    CPropertyPanel* panel = s.view->propertyPanel;
+    moveOverPanel(panel); // same size: nothing cleared
+    EXPECT_EQ(s.doc().cell(0, 0), 1);
+
+    QSignalSpy painted(s.view.get(), &CRKeditView::painted);
+    panel->blockWidth = 8; // as the new block layout dialog leaves it
+    panel->blockHeight = 8;
+    panel->UpdateData(false);
+    moveOverPanel(panel);
+    EXPECT_EQ(s.doc().blockWidth, "8");
+    EXPECT_EQ(s.doc().blockHeight, "8");
+    // Cleared with the panel's new cell size: columns 0..80, rows 0..60.
+    EXPECT_EQ(s.doc().cell(0, 0), 0);
+    EXPECT_EQ(s.doc().cell(42, 40), 0);
+    EXPECT_EQ(s.doc().cell(43, 0), 0);
+    EXPECT_TRUE(painted.count() > 0 || painted.wait(1000));
+
+    // A block size of 0 (a stage file's "0" against the panel's) clears nothing and fails
+    // nothing.
+    s.doc().cell(5, 5) = 1;
+    panel->blockWidth = 0;
+    panel->UpdateData(false);
+    moveOverPanel(panel);
+    EXPECT_EQ(s.doc().blockWidth, "0");
+    EXPECT_EQ(s.doc().cell(5, 5), 1);
+}
+
+TEST(PanelToDocument, NothingIsTakenBeforeThePanelHasBeenFilled) {
+    StageView s;
+    s.view->runCommand(ID_PROPERTIES); // closes
+    s.doc().cell(1, 1) = 1;
+    s.view->runCommand(ID_PROPERTIES); // opens; the fill is queued
+    s.document->setModified(false);
+    s.view->commitToolEdits();         // a save or close before the queue runs
+    EXPECT_EQ(s.doc().blockWidth, "15");
+    EXPECT_EQ(s.doc().barHeight, "12");
+    EXPECT_EQ(s.doc().cell(1, 1), 1);
+    EXPECT_FALSE(s.document->isModified());
+    settleEvents();
+    EXPECT_EQ(field(*s.view, 1008)->text(), "12");
+}
+
+TEST(PanelToDocument, BadIntegerStopsAtItsFieldAndTheRestArrivesLater) {
+    StageView s;
+    CPropertyPanel* panel = s.view->propertyPanel;
+    field(*s.view, 1005)->setText("3");    // minimum angle, before the bad field
+    field(*s.view, 1007)->setText("wide"); // paddle width
+    field(*s.view, 1012)->setText("7");    // lives, after it
+    moveOverPanel(panel);
+    ASSERT_EQ(s.messages.shown.size(), 1);
+    EXPECT_TRUE(s.messages.shown[0].contains(QStringLiteral("幅")));
+    EXPECT_EQ(s.doc().minRadian, "3");
+    EXPECT_EQ(s.doc().barWidth, "100");
+    EXPECT_EQ(s.doc().life, "5");
+    EXPECT_EQ(field(*s.view, 1007)->text(), "wide"); // nothing typed is lost
+    EXPECT_EQ(field(*s.view, 1012)->text(), "7");
+    field(*s.view, 1007)->setText("120");
+    moveOverPanel(panel);
+    EXPECT_EQ(s.doc().barWidth, "120");
+    EXPECT_EQ(s.doc().life, "7");
+    EXPECT_EQ(s.messages.shown.size(), 1);
+}
+
+TEST(PropertiesCommand, EscClosesThePanelAndTheDocumentKeepsItsValues) {
+    StageView s;
+    CPropertyPanel* panel = s.view->propertyPanel;
+    field(*s.view, 1026)->setText("22");
+    QTest::keyClick(panel, Qt::Key_Escape);
+    QTest::keyClick(panel, Qt::Key_Escape); // a second Esc before the close runs
+    settleEvents();
+    EXPECT_EQ(s.view->propertyPanel, nullptr);
+    EXPECT_EQ(s.doc().ballSize, "22");
+    // The command opens it again, filled from the document.
+    s.view->runCommand(ID_PROPERTIES);
+    settleEvents();
+    ASSERT_NE(s.view->propertyPanel, nullptr);
+    EXPECT_EQ(field(*s.view, 1026)->text(), "22");
+    // Typing into a field is not undone by a repaint of the view.
+    field(*s.view, 1027)->setText("44");
+    s.view->repaint();
+    EXPECT_EQ(field(*s.view, 1027)->text(), "44");
+}
+
+TEST(PlacementTool, PollsOnMouseMoveAndReopensInTwoSteps) {
+    StageView s;
+    CRKeditView& view = *s.view;
+    view.runCommand(ID_PLACEMENT_TOOL);
+    CPlacementTool* tool = view.placementTool;
+    ASSERT_NE(tool, nullptr);
+    ASSERT_TRUE(QTest::qWaitForWindowExposed(tool));
+    EXPECT_TRUE(tool->radio(1044)->isChecked());
+    EXPECT_TRUE(tool->radio(1053)->isChecked());
+    EXPECT_TRUE(tool->radio(1055)->isChecked());
+    for (int id = 1045; id <= 1051; ++id)
+        EXPECT_FALSE(tool->radio(id)->isEnabled()) << id;
+
+    QTest::mouseClick(tool->radio(1056), Qt::LeftButton); // 点表示
+    EXPECT_EQ(view.gridMode, 2); // nothing until the pointer moves over the tool
+    QSignalSpy painted(&view, &CRKeditView::painted);
+    QTest::mouseMove(tool->windowHandle(), QPoint(2, 2));
+    settleEvents();
+    EXPECT_EQ(view.gridMode, 1);
+    EXPECT_EQ(painted.count(), 1);
+    QTest::mouseMove(tool->windowHandle(), QPoint(3, 2));
+    settleEvents();
+    EXPECT_EQ(painted.count(), 1); // no change, no repaint
+    QTest::mouseClick(tool->radio(1054), Qt::LeftButton); // 非表示
+    QTest::mouseMove(tool->windowHandle(), QPoint(2, 3));
+    EXPECT_EQ(view.referenceDisplay, 0);
+
+    tool->close(); // the close box hides the tool
+    EXPECT_FALSE(tool->isVisible());
+    EXPECT_EQ(view.placementTool, tool);
+    view.runCommand(ID_PLACEMENT_TOOL); // destroys the hidden tool, shows nothing
+    EXPECT_EQ(view.placementTool, nullptr);
+    view.runCommand(ID_PLACEMENT_TOOL);
+    ASSERT_NE(view.placementTool, nullptr);
+    EXPECT_TRUE(view.placementTool->isVisible());
+    EXPECT_TRUE(view.placementTool->radio(1056)->isChecked()); // from the view's choices
+    EXPECT_TRUE(view.placementTool->radio(1054)->isChecked());
+}
+
+TEST(PlacementTool, TwoViewsEachWithItsOwnPanelsAndNoDestroyedViewTouched) {
+    StageView s;
+    auto second = std::make_unique<CRKeditView>(s.document.get());
+    second->show();
+    ASSERT_TRUE(QTest::qWaitForWindowExposed(second.get()));
+    settleEvents();
+    ASSERT_NE(second->propertyPanel, nullptr);
+    EXPECT_NE(second->propertyPanel, s.view->propertyPanel);
+    EXPECT_EQ(second->propertyPanel->control<QLineEdit>(1031)->text(), "640");
+
+    // The older view's placement tool works on the newest view.
+    s.view->runCommand(ID_PLACEMENT_TOOL);
+    CPlacementTool* tool = s.view->placementTool;
+    QTest::mouseClick(tool->radio(1057), Qt::LeftButton);
+    tool->poll();
+    EXPECT_EQ(second->gridMode, 0);
+    EXPECT_EQ(s.view->gridMode, 2);
+    // Once the newest view has gone, the tool works on the one left.
+    second.reset();
+    settleEvents();
+    tool->poll();
+    EXPECT_EQ(s.view->gridMode, 0);
+}
+
+TEST(EventTool, ClosingTheWindowKeepsTheScriptWithCrLf) {
+    StageView s;
+    s.doc().command = "OnHit\r\nwarp";
+    s.view->runCommand(ID_EVENT_TOOL);
+    CEventTool* tool = s.view->eventTool;
+    ASSERT_NE(tool, nullptr);
+    EXPECT_EQ(tool->edit()->toPlainText(), "OnHit\nwarp");
+    tool->edit()->setFocus();
+    tool->edit()->moveCursor(QTextCursor::End);
+    QTest::keyClick(tool->edit(), Qt::Key_Return);
+    QTest::keyClicks(tool->edit(), "stop");
+    s.document->setModified(false);
+    s.view.reset(); // the stage window closes with the tool open
+    EXPECT_EQ(s.doc().command, "OnHit\r\nwarp\r\nstop");
+    EXPECT_TRUE(s.document->isModified());
+}
+
+TEST(EventTool, EscStoresTheScriptAndSavingTakesTheOpenToolsText) {
+    StageView s;
+    s.view->runCommand(ID_EVENT_TOOL);
+    CEventTool* tool = s.view->eventTool;
+    tool->edit()->setPlainText("a\nb");
+    EXPECT_EQ(s.view->takeEventToolScript(), std::optional<std::string>("a\r\nb"));
+    QTest::keyClick(tool->edit(), Qt::Key_Escape);
+    settleEvents();
+    EXPECT_EQ(s.view->eventTool, nullptr);
+    EXPECT_EQ(s.doc().command, "a\r\nb");
+}

@@ -1,0 +1,30 @@
+#pragma once
+
+#include <array>
+#include <cstdint>
+#include <string>
+
+#include "picture/pictureblock.h"
+#include "stage/CRKeditDoc.h"
+
+// Everything the stage painter reads for one paint of a view. Two paints with equal inputs
+// give the same frame, so a paint that only moves the drag rectangle reuses the last frame
+// instead of painting a large picture again.
+struct PaintInputs {
+    int width = 0;
+    int height = 0;
+    std::string graphicWidth, graphicHeight, blockWidth, blockHeight, barSpace;
+    std::uint32_t bgcolorGame = 0;
+    std::array<std::int32_t, CRKeditDoc::gridSize * CRKeditDoc::gridSize> block{};
+    const PictureBlock* picture = nullptr; // blocks never change once decoded
+    int gridMode = 0;
+    int referenceDisplay = 0;
+
+    static PaintInputs of(const CRKeditDoc& doc, const PictureHolder& picture, int gridMode,
+                          int referenceDisplay, int width, int height) {
+        return {width,           height,         doc.graphicWidth, doc.graphicHeight,
+                doc.blockWidth,  doc.blockHeight, doc.barSpace,    doc.bgcolorGame,
+                doc.block,       picture.block.get(), gridMode,    referenceDisplay};
+    }
+    bool operator==(const PaintInputs&) const = default;
+};
