@@ -7,6 +7,7 @@
 #include <algorithm>
 
 #include "app/stagedocument.h"
+#include "app/stageedit.h"
 #include "stage/CRKeditDoc.h"
 #include "stage/blockedit.h"
 #include "stage/settingtext.h"
@@ -85,8 +86,10 @@ void CRKeditView::mouseReleaseEvent(QMouseEvent* event) {
     // A release outside the view is not seen: the drag stays in progress.
     if (event->button() == Qt::LeftButton && dragStartX != -1 &&
         rect().contains(event->position().toPoint())) {
-        if (toggleCells(*GetDocument(), {dragStartX, dragStartY}, {dragEndX, dragEndY}))
-            stageDocument()->setModified();
+        // The whole drag, press to release, is one undo step.
+        StageEdit edit(*stageDocument(), StageEdit::Kind::BlockToggle);
+        toggleCells(*GetDocument(), {dragStartX, dragStartY}, {dragEndX, dragEndY});
+        edit.commit();
         dragStartX = -1;
         // Every window of the stage shows the toggled cells.
         for (CRKeditView* view : stageDocument()->views())

@@ -5,6 +5,7 @@
 
 #include "app/dialogunits.h"
 #include "app/stagedocument.h"
+#include "app/stageedit.h"
 #include "panels/dataexchange.h"
 #include "panels/eventtool.h"
 #include "panels/panelpictures.h"
@@ -72,9 +73,11 @@ void CRKeditView::onPanelToDoc() {
         return;
     // A field the panel cannot read keeps its member; the rest is transferred regardless.
     propertyPanel->UpdateData(true);
+    // A transfer that changes values is one undo step, the grid clear of a new block size
+    // included; one that changes nothing adds none.
+    StageEdit edit(*stageDocument(), StageEdit::Kind::SettingsTransfer);
     const PanelTransferResult result = panelToDocument(*propertyPanel, *GetDocument());
-    if (result.changed)
-        stageDocument()->setModified();
+    edit.commit();
     if (result.repaint) {
         // Every window of the stage shows the new layout.
         for (CRKeditView* view : stageDocument()->views())
@@ -99,11 +102,9 @@ void CRKeditView::onPlacementTool() {
 void CRKeditView::onEventTool() {
     if (eventTool) {
         eventTool->UpdateData(true);
-        CRKeditDoc& doc = *GetDocument();
-        if (doc.command != eventTool->script) {
-            doc.command = eventTool->script;
-            stageDocument()->setModified();
-        }
+        StageEdit edit(*stageDocument(), StageEdit::Kind::Script);
+        GetDocument()->command = eventTool->script;
+        edit.commit();
         CEventTool* tool = eventTool;
         eventTool = nullptr;
         delete tool;

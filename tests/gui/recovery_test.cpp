@@ -20,9 +20,11 @@
 #include "app/recoverystore.h"
 #include "app/stagedocument.h"
 #include "app/stageedit.h"
+#include "panels/eventtool.h"
 #include "shellfixture.h"
 #include "stage/CRKeditDoc.h"
 #include "stage/stagerecord.h"
+#include "view/CRKeditView.h"
 
 namespace {
 
@@ -106,6 +108,28 @@ TEST_F(Recovery, CopyHoldsTheRecordAsSavedAndGoesWhenSavedOrUndoneToClean) {
     EXPECT_EQ(copiesUnder(root).size(), 1);
     document->undoStack()->undo();
     EXPECT_FALSE(document->isModified());
+    EXPECT_TRUE(copiesUnder(root).isEmpty());
+}
+
+TEST_F(Recovery, TextTypedInTheEventToolIsKeptWithoutTakingItIntoTheStage) {
+    start({path("sample.stage")});
+    StageDocument* document = documents()->activeDocument();
+    CRKeditView* view = documents()->activeView();
+    const std::string script = document->doc().command;
+    view->runCommand(ID_EVENT_TOOL);
+    ASSERT_NE(view->eventTool, nullptr);
+    view->eventTool->edit()->setPlainText("OnHit\nnot yet taken");
+    keeper()->writeDueCopies();
+    const QStringList copies = copiesUnder(root);
+    ASSERT_EQ(copies.size(), 1) << "the typed text would be lost in a crash";
+    EXPECT_TRUE(sessionRecord(copies[0]).contains("&command=OnHit,not yet taken&"));
+    // The stage itself is as it was: no step, no mark.
+    EXPECT_EQ(document->doc().command, script);
+    EXPECT_FALSE(document->isModified());
+    EXPECT_EQ(document->undoStack()->count(), 0);
+    // Typed back to what the stage holds: nothing left to keep.
+    view->eventTool->edit()->setPlainText(QString::fromStdString(script).replace("\r\n", "\n"));
+    keeper()->writeDueCopies();
     EXPECT_TRUE(copiesUnder(root).isEmpty());
 }
 
