@@ -3,6 +3,8 @@
 #include <QCheckBox>
 #include <QCloseEvent>
 #include <QComboBox>
+#include <QDir>
+#include <QFileInfo>
 #include <QFileDialog>
 #include <QFrame>
 #include <QLabel>
@@ -12,6 +14,7 @@
 #include <QScrollBar>
 
 #include "app/dialogunits.h"
+#include "app/stagedocument.h"
 #include "host/host.h"
 #include "panels/dataexchange.h"
 #include "panels/newblockdlg.h"
@@ -413,7 +416,13 @@ void CPropertyPanel::invalidateView() {
 void CPropertyPanel::loadInto(const std::string& cp932Path,
                               const std::function<void()>& beforeDecoding) {
     PanelHost host;
-    loadPicture(toFileSystemPath(cp932Path), displayedPicture, host, beforeDecoding);
+    // A bare file name (the stage's usual "graphic1.JPG") lies beside the stage file, where
+    // opening the stage found it; the process's working folder has nothing to do with it.
+    QString path = QString::fromStdString(toFileSystemPath(cp932Path));
+    if (QDir::isRelativePath(path) && view_ && view_->stageDocument() &&
+        !view_->stageDocument()->filePath().isEmpty())
+        path = QFileInfo(view_->stageDocument()->filePath()).dir().filePath(path);
+    loadPicture(path.toStdString(), displayedPicture, host, beforeDecoding);
     invalidateView();
 }
 

@@ -46,6 +46,12 @@ TEST(MousePlacement, DragTogglesTheRectangleInEitherDirection) {
     EXPECT_EQ(s.doc().cell(0, 0), 1);
     EXPECT_EQ(s.doc().cell(1, 1), 1);
     EXPECT_EQ(blockCount(s.doc()), 3);
+    // Each drag is one undo step.
+    s.document->undoStack()->undo();
+    s.document->undoStack()->undo();
+    EXPECT_EQ(blockCount(s.doc()), 1);
+    EXPECT_EQ(s.doc().cell(0, 0), 0);
+    EXPECT_EQ(s.doc().cell(3, 2), 1);
 }
 
 TEST(MousePlacement, PressWithoutReleaseThenANewPressStartsANewDrag) {

@@ -3,7 +3,10 @@
 
 #include <QCheckBox>
 #include <QComboBox>
+#include <QFile>
 #include <QLineEdit>
+#include <QPushButton>
+#include <QTemporaryDir>
 #include <QRadioButton>
 #include <QSignalSpy>
 #include <QTest>
@@ -278,4 +281,32 @@ TEST(EventTool, EscStoresTheScriptAndSavingTakesTheOpenToolsText) {
     settleEvents();
     EXPECT_EQ(s.view->eventTool, nullptr);
     EXPECT_EQ(s.doc().command, "a\r\nb");
+}
+
+TEST(PictureButtons, RedrawFindsABareNameBesideTheStageAndBrowseShowsThePath) {
+    QTemporaryDir dir;
+    ASSERT_TRUE(QFile::copy(RK_SOURCE_DIR "/res/sample/sample.JPG", dir.filePath("back.JPG")));
+    StageView s;
+    s.document->setFilePath(dir.filePath("stage.txt"));
+    CPropertyPanel* panel = s.view->propertyPanel;
+    const PictureHolder before = panel->displayedPicture;
+    field(*s.view, 1001)->setText("back.JPG");
+    panel->UpdateData(true);
+    QTest::mouseClick(panel->control<QPushButton>(1058), Qt::LeftButton);
+    EXPECT_TRUE(s.messages.shown.isEmpty()) << s.messages.shown.join('\n').toStdString();
+    EXPECT_NE(panel->displayedPicture, before); // a new decode, shown by the view
+    s.view->repaint();
+    EXPECT_EQ(s.view->picture, panel->displayedPicture);
+
+    // Browsing: cancelled changes nothing; a chosen file shows its full path.
+    const auto chooser = CPropertyPanel::fileChooser();
+    CPropertyPanel::fileChooser() = [] { return QString(); };
+    QTest::mouseClick(panel->control<QPushButton>(1033), Qt::LeftButton);
+    EXPECT_EQ(panel->graphic1, s.doc().graphic1);
+    const QString chosen = dir.filePath("back.JPG");
+    CPropertyPanel::fileChooser() = [chosen] { return chosen; };
+    QTest::mouseClick(panel->control<QPushButton>(1033), Qt::LeftButton);
+    CPropertyPanel::fileChooser() = chooser;
+    EXPECT_EQ(field(*s.view, 1000)->text(), chosen);
+    EXPECT_EQ(panel->graphic1, chosen.toStdString());
 }
