@@ -7,16 +7,18 @@
 void ScriptCommand::refresh(bool forward) {
     StageEditCommand::refresh(forward);
     // The script the document held before this undo or redo.
-    const std::string* replaced = change().textValue(&CRKeditDoc::command, !forward);
-    if (replaced == nullptr)
-        return;
-    for (CRKeditView* view : document()->views()) {
+    if (const std::string* replaced = change().textValue(&CRKeditDoc::command, !forward))
+        showInEventTools(document(), *replaced);
+}
+
+void ScriptCommand::showInEventTools(StageDocument* document, const std::string& replaced) {
+    for (CRKeditView* view : document->views()) {
         CEventTool* tool = view->eventTool;
         if (tool == nullptr)
             continue;
         tool->UpdateData(true);
-        if (tool->script == *replaced) {
-            tool->script = document()->doc().command;
+        if (tool->script == replaced && replaced != document->doc().command) {
+            tool->script = document->doc().command;
             tool->UpdateData(false);
         }
     }

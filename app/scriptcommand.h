@@ -11,6 +11,10 @@ public:
         : StageEditCommand(document, std::move(change),
                            QStringLiteral("イベントスクリプトの変更")) {}
 
+    // Shows the document's script in the open event tools of its views that still show
+    // `replaced` (a tool the user has typed in since keeps its text).
+    static void showInEventTools(StageDocument* document, const std::string& replaced);
+
 protected:
     void refresh(bool forward) override;
 };

@@ -257,20 +257,28 @@ TEST_F(Undo, ReadingAChangedFileAgainIsAStepThatGivesBackTheEdits) {
     const QByteArray mine = saved(document);
     QByteArray theirs = fileBytes(path("sample.stage"));
     theirs.replace("life=", "life=4");
+    // An open event tool that shows the stage's script follows the file.
+    documents()->activeView()->runCommand(ID_EVENT_TOOL);
+    CEventTool* tool = documents()->activeView()->eventTool;
+    ASSERT_NE(tool, nullptr);
+    theirs.replace("command=", "command=fromDisk,");
+    MessageBoxAnswer yes(QMessageBox::Yes);
     {
         QFile file(path("sample.stage"));
         ASSERT_TRUE(file.open(QIODevice::WriteOnly));
         file.write(theirs);
     }
-    MessageBoxAnswer yes(QMessageBox::Yes);
     app->findChild<DiskWatcher*>()->checkNow();
     ASSERT_EQ(yes.answer.seen(), 1);
+    EXPECT_TRUE(tool->edit()->toPlainText().startsWith("fromDisk\n"))
+        << tool->edit()->toPlainText().toStdString();
     EXPECT_FALSE(document->isModified());
     EXPECT_EQ(document->doc().life.substr(0, 1), "4");
     EXPECT_EQ(text(ID_EDIT_UNDO), "元に戻す(&U) ファイルから読み込み直し\tCtrl+Z");
     trigger(ID_EDIT_UNDO);
     EXPECT_EQ(saved(document), mine);
     EXPECT_TRUE(document->isModified());
+    EXPECT_FALSE(tool->edit()->toPlainText().contains("fromDisk"));
 }
 
 // Heap held per undo step, measured with the allocator's own count over many steps.
