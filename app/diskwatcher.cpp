@@ -11,6 +11,7 @@
 
 #include "app/documentmanager.h"
 #include "app/messagebox.h"
+#include "app/scriptcommand.h"
 #include "app/stageedit.h"
 #include "app/stagedocument.h"
 #include "stage/CRKeditDoc.h"
@@ -154,8 +155,10 @@ void DiskWatcher::reload(StageDocument* document, const QByteArray& bytes) {
     // One undo step, so edits the reading replaced can be brought back; the stage now
     // matches its file, which is the clean state.
     StageEdit edit(*document, StageEdit::Kind::Reload);
+    const std::string script = document->doc().command;
     document->doc() = std::move(*fresh);
     edit.commit();
+    ScriptCommand::showInEventTools(document, script);
     document->setDiskContents(bytes);
     document->setModified(false);
     document->updateAllViews();

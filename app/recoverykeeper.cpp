@@ -9,6 +9,7 @@
 #include "app/messagebox.h"
 #include "app/stagedocument.h"
 #include "host/host.h"
+#include "panels/dataexchange.h"
 #include "stage/CRKeditDoc.h"
 #include "stage/stagerecord.h"
 
@@ -36,7 +37,11 @@ struct Snapshot {
 Snapshot snapshotOf(StageDocument& document) {
     CRKeditDoc copy = document.doc();
     CopyHost host(document);
+    // The event tool reports text it cannot store when it takes its edit in; a copy made in
+    // the background says nothing (the user hears of it when the tool's text is taken).
+    const PanelMessageHandler previous = setPanelMessageHandler([](const QString&) {});
     const std::string record = writeStageRecord(copy, host);
+    setPanelMessageHandler(previous);
     return {QByteArray(record.data(), qsizetype(record.size())),
             copy.command != document.doc().command};
 }

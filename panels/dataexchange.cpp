@@ -1,13 +1,12 @@
 #include "panels/dataexchange.h"
 
-#include <QApplication>
 #include <QCheckBox>
 #include <QComboBox>
 #include <QFont>
 #include <QLineEdit>
-#include <QMessageBox>
 #include <QTimer>
 
+#include "app/messagebox.h"
 #include "text/cp932.h"
 #include "text/integerentry.h"
 
@@ -25,7 +24,7 @@ void showPanelMessage(const QString& text) {
         messageHandler()(text);
         return;
     }
-    QMessageBox::warning(nullptr, QApplication::applicationName(), text);
+    showMessage(text);
 }
 
 PanelMessageHandler setPanelMessageHandler(PanelMessageHandler handler) {

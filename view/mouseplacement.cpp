@@ -86,9 +86,10 @@ void CRKeditView::mouseReleaseEvent(QMouseEvent* event) {
     // A release outside the view is not seen: the drag stays in progress.
     if (event->button() == Qt::LeftButton && dragStartX != -1 &&
         rect().contains(event->position().toPoint())) {
+        // The whole drag, press to release, is one undo step.
         StageEdit edit(*stageDocument(), StageEdit::Kind::BlockToggle);
-        if (toggleCells(*GetDocument(), {dragStartX, dragStartY}, {dragEndX, dragEndY}))
-            edit.commit();
+        toggleCells(*GetDocument(), {dragStartX, dragStartY}, {dragEndX, dragEndY});
+        edit.commit();
         dragStartX = -1;
         // Every window of the stage shows the toggled cells.
         for (CRKeditView* view : stageDocument()->views())

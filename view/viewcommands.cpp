@@ -73,10 +73,11 @@ void CRKeditView::onPanelToDoc() {
         return;
     // A field the panel cannot read keeps its member; the rest is transferred regardless.
     propertyPanel->UpdateData(true);
+    // A transfer that changes values is one undo step, the grid clear of a new block size
+    // included; one that changes nothing adds none.
     StageEdit edit(*stageDocument(), StageEdit::Kind::SettingsTransfer);
     const PanelTransferResult result = panelToDocument(*propertyPanel, *GetDocument());
-    if (result.changed)
-        edit.commit();
+    edit.commit();
     if (result.repaint) {
         // Every window of the stage shows the new layout.
         for (CRKeditView* view : stageDocument()->views())

@@ -80,6 +80,13 @@ std::vector<std::string CRKeditDoc::*> StageChange::changedTexts() const {
     return members;
 }
 
+const std::string* StageChange::textValue(std::string CRKeditDoc::*member, bool after) const {
+    for (const TextChange& text : texts_)
+        if (text.member == member)
+            return after ? &text.after : &text.before;
+    return nullptr;
+}
+
 std::size_t StageChange::memoryBytes() const {
     std::size_t bytes = texts_.capacity() * sizeof(TextChange) +
                         flags_.capacity() * sizeof(FlagChange) +

@@ -24,6 +24,9 @@ public:
 
     // The texts that changed, as member pointers, in the document's declared order.
     std::vector<std::string CRKeditDoc::*> changedTexts() const;
+    // The old (`after` false) or new value of a text this change holds; null when the text
+    // did not change.
+    const std::string* textValue(std::string CRKeditDoc::*member, bool after) const;
     bool changesFlags() const { return !flags_.empty(); }
     bool changesColours() const { return !colours_.empty(); }
     const GridDelta& grid() const { return grid_; }

@@ -19,9 +19,12 @@
 #include "app/recoverykeeper.h"
 #include "app/recoverystore.h"
 #include "app/stagedocument.h"
+#include "app/stageedit.h"
+#include "panels/eventtool.h"
 #include "shellfixture.h"
 #include "stage/CRKeditDoc.h"
 #include "stage/stagerecord.h"
+#include "view/CRKeditView.h"
 
 namespace {
 
@@ -94,6 +97,40 @@ TEST_F(Recovery, CopyHoldsTheRecordAsSavedAndGoesWhenSavedOrUndoneToClean) {
     // That save made the document clean: its copy is gone.
     EXPECT_TRUE(copiesUnder(root).isEmpty());
     EXPECT_FALSE(keeper()->hasCopy(document));
+
+    // An edit brings a copy back; undoing it to the saved state takes it away again.
+    {
+        StageEdit edit(*document, StageEdit::Kind::Script);
+        document->doc().command = "OnStart\r\n";
+        ASSERT_TRUE(edit.commit());
+    }
+    keeper()->writeDueCopies();
+    EXPECT_EQ(copiesUnder(root).size(), 1);
+    document->undoStack()->undo();
+    EXPECT_FALSE(document->isModified());
+    EXPECT_TRUE(copiesUnder(root).isEmpty());
+}
+
+TEST_F(Recovery, TextTypedInTheEventToolIsKeptWithoutTakingItIntoTheStage) {
+    start({path("sample.stage")});
+    StageDocument* document = documents()->activeDocument();
+    CRKeditView* view = documents()->activeView();
+    const std::string script = document->doc().command;
+    view->runCommand(ID_EVENT_TOOL);
+    ASSERT_NE(view->eventTool, nullptr);
+    view->eventTool->edit()->setPlainText("OnHit\nnot yet taken");
+    keeper()->writeDueCopies();
+    const QStringList copies = copiesUnder(root);
+    ASSERT_EQ(copies.size(), 1) << "the typed text would be lost in a crash";
+    EXPECT_TRUE(sessionRecord(copies[0]).contains("&command=OnHit,not yet taken&"));
+    // The stage itself is as it was: no step, no mark.
+    EXPECT_EQ(document->doc().command, script);
+    EXPECT_FALSE(document->isModified());
+    EXPECT_EQ(document->undoStack()->count(), 0);
+    // Typed back to what the stage holds: nothing left to keep.
+    view->eventTool->edit()->setPlainText(QString::fromStdString(script).replace("\r\n", "\n"));
+    keeper()->writeDueCopies();
+    EXPECT_TRUE(copiesUnder(root).isEmpty());
 }
 
 TEST_F(Recovery, EveryFiftiethEditWritesACopyWithoutWaiting) {

@@ -9,6 +9,7 @@
 #include <QMenu>
 #include <QSettings>
 #include <QTemporaryDir>
+#include <QTest>
 #include <gtest/gtest.h>
 
 #include <sys/fsuid.h>
@@ -29,6 +30,15 @@ struct FileDialogAnswer {
               title = dialog->windowTitle();
               filters = dialog->nameFilters();
               suffix = dialog->defaultSuffix();
+              // The dialog lists folders in a background thread and may move its selection
+              // when a listing arrives (slowly on a busy machine): accept only once the
+              // selection holds, with no event in between.
+              for (int i = 0; i < 200; ++i) {
+                  dialog->selectFile(path);
+                  QTest::qWait(10);
+                  if (dialog->selectedFiles() == QStringList(path))
+                      break;
+              }
               dialog->selectFile(path);
               static_cast<QDialog*>(dialog)->accept(); // QFileDialog::accept, virtually
           }) {}

@@ -1,7 +1,9 @@
 // The view's tool panel commands and the document/panel transfers, driven through the panels.
 #include <gtest/gtest.h>
 
+#include <QApplication>
 #include <QCheckBox>
+#include <QTimer>
 #include <QComboBox>
 #include <QFile>
 #include <QLineEdit>
@@ -13,6 +15,7 @@
 
 #include "paneltesthelpers.h"
 #include "panels/eventtool.h"
+#include "panels/newblockdlg.h"
 #include "panels/placementtool.h"
 #include "panels/propertypanel.h"
 #include "panels/updown.h"
@@ -309,4 +312,29 @@ TEST(PictureButtons, RedrawFindsABareNameBesideTheStageAndBrowseShowsThePath) {
     CPropertyPanel::fileChooser() = chooser;
     EXPECT_EQ(field(*s.view, 1000)->text(), chosen);
     EXPECT_EQ(panel->graphic1, chosen.toStdString());
+}
+
+TEST(PanelToDocument, NewBlockLayoutButtonThenAMoveClearsTheGrid) {
+    StageView s;
+    s.doc().cell(4, 4) = 1;
+    CPropertyPanel* panel = s.view->propertyPanel;
+    const auto answer = [](const char* width) {
+        QTimer::singleShot(0, [width] {
+            auto* dialog = qobject_cast<CNewBlockDlg*>(QApplication::activeModalWidget());
+            ASSERT_NE(dialog, nullptr);
+            dialog->widthEdit()->setText(width);
+            dialog->accept();
+        });
+    };
+    answer("15"); // the document's size: nothing to clear
+    QTest::mouseClick(panel->control<QPushButton>(1002), Qt::LeftButton);
+    moveOverPanel(panel);
+    EXPECT_EQ(s.doc().cell(4, 4), 1);
+    answer("20");
+    QTest::mouseClick(panel->control<QPushButton>(1002), Qt::LeftButton);
+    EXPECT_EQ(field(*s.view, 1022)->text(), "20");
+    EXPECT_EQ(s.doc().blockWidth, "15"); // the document follows at the next transfer
+    moveOverPanel(panel);
+    EXPECT_EQ(s.doc().blockWidth, "20");
+    EXPECT_EQ(s.doc().cell(4, 4), 0);
 }

@@ -1,0 +1,11 @@
+#include "app/reloadcommand.h"
+
+#include "app/scriptcommand.h"
+#include "app/stagedocument.h"
+
+void ReloadCommand::refresh(bool forward) {
+    StageEditCommand::refresh(forward);
+    // An open event tool follows the script as the file or the undo gives it.
+    if (const std::string* replaced = change().textValue(&CRKeditDoc::command, !forward))
+        ScriptCommand::showInEventTools(document(), *replaced);
+}
