@@ -44,12 +44,12 @@ public:
 // 90, written once to a temporary file.
 const std::string& benchFile() {
     static const std::string path = [] {
-        JpegSpec spec;
-        spec.width = benchWidth;
-        spec.height = benchHeight;
-        spec.quality = 90;
-        spec.fullChroma = false;
-        spec.sample = [](int x, int y, int c) {
+        JpegRecipe recipe;
+        recipe.width = benchWidth;
+        recipe.height = benchHeight;
+        recipe.quality = 90;
+        recipe.fullChroma = false;
+        recipe.sample = [](int x, int y, int c) {
             const double shade = 128 + 90 * std::sin(x * 0.003 + c) * std::cos(y * 0.004 - c);
             const int texture = int((std::uint32_t(x * 2654435761u) ^ std::uint32_t(y * 40503u)) %
                                     23u) - 11;
@@ -58,7 +58,7 @@ const std::string& benchFile() {
         };
         char name[] = "/tmp/rkbench_picture_XXXXXX";
         close(mkstemp(name));
-        writeBytesToFile(name, makeJpeg(spec));
+        writeBytesToFile(name, makeJpeg(recipe));
         static std::string made = name;
         std::atexit([] { unlink(made.c_str()); });
         return made;

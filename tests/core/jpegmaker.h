@@ -14,7 +14,7 @@
 
 #include <jpeglib.h>
 
-struct JpegSpec {
+struct JpegRecipe {
     int width = 1;
     int height = 1;
     // Colour space of the samples handed to the compressor: JCS_RGB (3), JCS_GRAYSCALE (1),
@@ -33,7 +33,7 @@ struct JpegSpec {
     };
 };
 
-inline std::string makeJpeg(const JpegSpec& spec) {
+inline std::string makeJpeg(const JpegRecipe& recipe) {
     jpeg_compress_struct cinfo;
     jpeg_error_mgr err;
     cinfo.err = jpeg_std_error(&err);
@@ -41,27 +41,27 @@ inline std::string makeJpeg(const JpegSpec& spec) {
     unsigned char* out = nullptr;
     unsigned long outSize = 0;
     jpeg_mem_dest(&cinfo, &out, &outSize);
-    cinfo.image_width = static_cast<JDIMENSION>(spec.width);
-    cinfo.image_height = static_cast<JDIMENSION>(spec.height);
-    cinfo.input_components = spec.components;
-    cinfo.in_color_space = spec.input;
+    cinfo.image_width = static_cast<JDIMENSION>(recipe.width);
+    cinfo.image_height = static_cast<JDIMENSION>(recipe.height);
+    cinfo.input_components = recipe.components;
+    cinfo.in_color_space = recipe.input;
     jpeg_set_defaults(&cinfo);
-    if (spec.stored != JCS_UNKNOWN)
-        jpeg_set_colorspace(&cinfo, spec.stored);
-    jpeg_set_quality(&cinfo, spec.quality, TRUE);
-    if (spec.fullChroma)
+    if (recipe.stored != JCS_UNKNOWN)
+        jpeg_set_colorspace(&cinfo, recipe.stored);
+    jpeg_set_quality(&cinfo, recipe.quality, TRUE);
+    if (recipe.fullChroma)
         for (int c = 0; c < cinfo.num_components; ++c)
             cinfo.comp_info[c].h_samp_factor = cinfo.comp_info[c].v_samp_factor = 1;
-    if (spec.progressive)
+    if (recipe.progressive)
         jpeg_simple_progression(&cinfo);
-    cinfo.write_Adobe_marker = spec.adobeMarker && cinfo.write_Adobe_marker;
+    cinfo.write_Adobe_marker = recipe.adobeMarker && cinfo.write_Adobe_marker;
     jpeg_start_compress(&cinfo, TRUE);
-    std::vector<JSAMPLE> row(std::size_t(spec.width) * spec.components);
+    std::vector<JSAMPLE> row(std::size_t(recipe.width) * recipe.components);
     while (cinfo.next_scanline < cinfo.image_height) {
         const int y = static_cast<int>(cinfo.next_scanline);
-        for (int x = 0; x < spec.width; ++x)
-            for (int c = 0; c < spec.components; ++c)
-                row[std::size_t(x) * spec.components + c] = spec.sample(x, y, c);
+        for (int x = 0; x < recipe.width; ++x)
+            for (int c = 0; c < recipe.components; ++c)
+                row[std::size_t(x) * recipe.components + c] = recipe.sample(x, y, c);
         JSAMPROW rows[1] = {row.data()};
         jpeg_write_scanlines(&cinfo, rows, 1);
     }
@@ -73,14 +73,14 @@ inline std::string makeJpeg(const JpegSpec& spec) {
 }
 
 // A flat picture of one colour (samples in the input colour space).
-inline JpegSpec flatJpeg(int width, int height, std::vector<std::uint8_t> colour) {
-    JpegSpec spec;
-    spec.width = width;
-    spec.height = height;
-    spec.components = static_cast<int>(colour.size());
-    spec.input = colour.size() == 1 ? JCS_GRAYSCALE : colour.size() == 4 ? JCS_CMYK : JCS_RGB;
-    spec.sample = [colour](int, int, int c) { return colour[std::size_t(c)]; };
-    return spec;
+inline JpegRecipe flatJpeg(int width, int height, std::vector<std::uint8_t> colour) {
+    JpegRecipe recipe;
+    recipe.width = width;
+    recipe.height = height;
+    recipe.components = static_cast<int>(colour.size());
+    recipe.input = colour.size() == 1 ? JCS_GRAYSCALE : colour.size() == 4 ? JCS_CMYK : JCS_RGB;
+    recipe.sample = [colour](int, int, int c) { return colour[std::size_t(c)]; };
+    return recipe;
 }
 
 inline void writeBytesToFile(const std::string& path, const std::string& bytes) {

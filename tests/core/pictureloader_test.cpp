@@ -124,45 +124,45 @@ protected:
 };
 
 // A picture of varied colours, so that a misplaced or swapped byte shows.
-JpegSpec noisy(int width, int height) {
-    JpegSpec spec;
-    spec.width = width;
-    spec.height = height;
-    spec.sample = [](int x, int y, int c) {
+JpegRecipe noisy(int width, int height) {
+    JpegRecipe recipe;
+    recipe.width = width;
+    recipe.height = height;
+    recipe.sample = [](int x, int y, int c) {
         return std::uint8_t((x * 37 + y * 91 + c * 71 + (x * y) % 13 * 17) & 0xFF);
     };
-    return spec;
+    return recipe;
 }
 
 TEST_F(PictureLoader, BlockMatchesTheLibraryRowsInEveryShape) {
     struct Row {
         const char* what;
-        JpegSpec spec;
+        JpegRecipe recipe;
     };
     std::vector<Row> rows;
     for (int w : {1, 2, 3, 4, 5, 6, 7, 8, 9, 17})
         rows.push_back({"width", noisy(w, 3)});
     rows.push_back({"tall", noisy(3, 19)});
     rows.push_back({"block of several MiB", noisy(1001, 601)});
-    JpegSpec subsampled = noisy(33, 21);
+    JpegRecipe subsampled = noisy(33, 21);
     subsampled.fullChroma = false; // 4:2:0 with fancy upsampling at odd edges
     subsampled.quality = 75;
     rows.push_back({"4:2:0", subsampled});
-    JpegSpec progressive = noisy(23, 11);
+    JpegRecipe progressive = noisy(23, 11);
     progressive.progressive = true;
     progressive.fullChroma = false;
     rows.push_back({"progressive", progressive});
-    JpegSpec rgb = noisy(10, 5);
+    JpegRecipe rgb = noisy(10, 5);
     rgb.stored = JCS_RGB;
     rows.push_back({"stored as RGB", rgb});
 
     for (const Row& r : rows) {
-        SCOPED_TRACE(std::string(r.what) + " " + std::to_string(r.spec.width) + "x" +
-                     std::to_string(r.spec.height));
-        const std::string jpeg = makeJpeg(r.spec);
+        SCOPED_TRACE(std::string(r.what) + " " + std::to_string(r.recipe.width) + "x" +
+                     std::to_string(r.recipe.height));
+        const std::string jpeg = makeJpeg(r.recipe);
         auto block = load(jpeg);
         ASSERT_TRUE(block);
-        expectLayout(*block, r.spec.width, r.spec.height);
+        expectLayout(*block, r.recipe.width, r.recipe.height);
         const Decoded ref = referenceDecode(jpeg);
         ASSERT_EQ(ref.components, 3);
         for (int y = 0; y < ref.height; ++y)
@@ -176,7 +176,7 @@ TEST_F(PictureLoader, BlockMatchesTheLibraryRowsInEveryShape) {
 }
 
 TEST_F(PictureLoader, OnePixelRedIsBlueGreenRedThenPadding) {
-    JpegSpec red = flatJpeg(1, 1, {255, 0, 0});
+    JpegRecipe red = flatJpeg(1, 1, {255, 0, 0});
     red.stored = JCS_RGB; // no colour transform, so quality 100 keeps the value exact
     auto block = load(makeJpeg(red));
     ASSERT_TRUE(block);
@@ -187,14 +187,14 @@ TEST_F(PictureLoader, OnePixelRedIsBlueGreenRedThenPadding) {
 
 TEST_F(PictureLoader, FirstDeliveredRowIsStoredLast) {
     // Top half red, bottom half blue, stored as RGB at quality 100: near exact colours.
-    JpegSpec spec;
-    spec.width = 5;
-    spec.height = 16;
-    spec.stored = JCS_RGB;
-    spec.sample = [](int, int y, int c) {
+    JpegRecipe recipe;
+    recipe.width = 5;
+    recipe.height = 16;
+    recipe.stored = JCS_RGB;
+    recipe.sample = [](int, int y, int c) {
         return std::uint8_t((y < 8 ? c == 0 : c == 2) ? 255 : 0);
     };
-    auto block = load(makeJpeg(spec));
+    auto block = load(makeJpeg(recipe));
     ASSERT_TRUE(block);
     const std::size_t stride = 16;
     const std::uint8_t* lastStored = block->data() + 40 + 15 * stride; // picture row 0
@@ -206,17 +206,17 @@ TEST_F(PictureLoader, FirstDeliveredRowIsStoredLast) {
 TEST_F(PictureLoader, OtherComponentCountsBecomeBlueGreenRed) {
     struct Row {
         const char* what;
-        JpegSpec spec;
+        JpegRecipe recipe;
         std::vector<int> bgr; // expected, within 2
     };
-    JpegSpec grey = flatJpeg(6, 3, {200});
-    JpegSpec greyVaried = noisy(6, 3);
-    JpegSpec adobeCmyk = flatJpeg(5, 2, {255, 0, 127, 255}); // inverted: red 255, green 0
-    JpegSpec plainCmyk = flatJpeg(5, 2, {0, 255, 128, 0});   // no ink of cyan and black
+    JpegRecipe grey = flatJpeg(6, 3, {200});
+    JpegRecipe greyVaried = noisy(6, 3);
+    JpegRecipe adobeCmyk = flatJpeg(5, 2, {255, 0, 127, 255}); // inverted: red 255, green 0
+    JpegRecipe plainCmyk = flatJpeg(5, 2, {0, 255, 128, 0});   // no ink of cyan and black
     plainCmyk.adobeMarker = false;
-    JpegSpec ycck = flatJpeg(7, 3, {255, 0, 127, 255});
+    JpegRecipe ycck = flatJpeg(7, 3, {255, 0, 127, 255});
     ycck.stored = JCS_YCCK;
-    JpegSpec twoComponents = flatJpeg(3, 3, {90, 10});
+    JpegRecipe twoComponents = flatJpeg(3, 3, {90, 10});
     twoComponents.input = JCS_UNKNOWN;
     const Row rows[] = {
         {"grey", grey, {200, 200, 200}},
@@ -227,11 +227,11 @@ TEST_F(PictureLoader, OtherComponentCountsBecomeBlueGreenRed) {
     };
     for (const Row& r : rows) {
         SCOPED_TRACE(r.what);
-        auto block = load(makeJpeg(r.spec));
+        auto block = load(makeJpeg(r.recipe));
         ASSERT_TRUE(block);
-        expectLayout(*block, r.spec.width, r.spec.height);
-        for (int y = 0; y < r.spec.height; ++y)
-            for (int x = 0; x < r.spec.width; ++x)
+        expectLayout(*block, r.recipe.width, r.recipe.height);
+        for (int y = 0; y < r.recipe.height; ++y)
+            for (int x = 0; x < r.recipe.width; ++x)
                 for (int c = 0; c < 3; ++c)
                     ASSERT_NEAR(bgrAt(*block, x, y)[c], r.bgr[std::size_t(c)], 2)
                         << x << "," << y << " channel " << c;
