@@ -214,7 +214,9 @@ bool pictureSizeAllowed(std::uint32_t width, std::uint32_t height) {
 
 bool loadPicture(const std::string& path, PictureHolder& holder, Host& host,
                  const std::function<void()>& beforeDecoding) {
-    std::unique_ptr<std::FILE, FileCloser> file(std::fopen(path.c_str(), "rb"));
+    // A name holding a NUL byte would open the file named by its first part: a different one.
+    std::unique_ptr<std::FILE, FileCloser> file(
+        path.find('\0') == std::string::npos ? std::fopen(path.c_str(), "rb") : nullptr);
     // A folder opens for reading here; it is a file that cannot be opened all the same.
     struct stat info;
     if (file && (fstat(fileno(file.get()), &info) != 0 || S_ISDIR(info.st_mode)))

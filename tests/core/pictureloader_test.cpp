@@ -280,6 +280,8 @@ TEST_F(PictureLoader, FailuresShowTheMessageOnceAndKeepThePreviousPicture) {
         {"missing file", dir_ + "/missing.jpg", false},
         {"empty path", "", false},
         {"folder", dir_ + "/folder.jpg", false},
+        // The part before the NUL names a good picture; the name as a whole names none.
+        {"NUL in the name", dir_ + "/good.jpg" + std::string(1, '\0') + "x", false},
         {"text named .jpg", file("text.jpg", "this is not a picture\n"), true},
         {"empty file", file("empty.jpg", ""), true},
         {"header only", file("header.jpg", good.substr(0, 20)), true},
