@@ -41,7 +41,8 @@ QLineEdit* edit(const ChtmlDlg& d, int id) {
 void choose(QFileDialog* f, const QString& path, QString expected = {}) {
     if (expected.isEmpty())
         expected = path;
-    for (int i = 0; i < 100; ++i) {
+    // Up to 5 s: on a loaded machine the first listing can take more than a second.
+    for (int i = 0; i < 500; ++i) {
         f->selectFile(path);
         QTest::qWait(10);
         if (f->selectedFiles() == QStringList(expected))

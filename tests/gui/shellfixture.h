@@ -33,7 +33,7 @@ struct FileDialogAnswer {
               // The dialog lists folders in a background thread and may move its selection
               // when a listing arrives (slowly on a busy machine): accept only once the
               // selection holds, with no event in between.
-              for (int i = 0; i < 200; ++i) {
+              for (int i = 0; i < 500; ++i) { // up to 5 s
                   dialog->selectFile(path);
                   QTest::qWait(10);
                   if (dialog->selectedFiles() == QStringList(path))
