@@ -43,6 +43,9 @@ void choose(QFileDialog* f, const QString& path, QString expected = {}) {
         expected = path;
     // Up to 5 s: on a loaded machine the first listing can take more than a second.
     for (int i = 0; i < 500; ++i) {
+        // The chooser leaves its name field alone while that field has focus.
+        if (QWidget* focused = f->focusWidget())
+            focused->clearFocus();
         f->selectFile(path);
         QTest::qWait(10);
         if (f->selectedFiles() == QStringList(expected))

@@ -34,6 +34,9 @@ struct FileDialogAnswer {
               // when a listing arrives (slowly on a busy machine): accept only once the
               // selection holds, with no event in between.
               for (int i = 0; i < 500; ++i) { // up to 5 s
+                  // The chooser leaves its name field alone while that field has focus.
+                  if (QWidget* focused = dialog->focusWidget())
+                      focused->clearFocus();
                   dialog->selectFile(path);
                   QTest::qWait(10);
                   if (dialog->selectedFiles() == QStringList(path))
