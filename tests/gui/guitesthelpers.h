@@ -3,7 +3,9 @@
 #include <QAbstractButton>
 #include <QApplication>
 #include <QFile>
+#include <QFileDialog>
 #include <QMessageBox>
+#include <QTest>
 #include <QTimer>
 #include <QWidget>
 
@@ -68,4 +70,24 @@ inline void settle() {
 inline QByteArray fileBytes(const QString& path) {
     QFile file(path);
     return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
+}
+
+// Picks `path` in a file chooser and accepts it as its OK button does (the chooser's own
+// checks run). The chooser lists folders in a background thread and may move its selection
+// when a listing arrives (slowly on a busy machine), and it leaves its name field alone while
+// that field has focus: the selection is set until it holds, for up to 5 s, and checked
+// right before accepting, with no event in between. Returns what was selected.
+inline QStringList selectAndAccept(QFileDialog* dialog, const QString& path,
+                                   const QString& expected) {
+    for (int i = 0; i < 500; ++i) {
+        if (QWidget* focused = dialog->focusWidget())
+            focused->clearFocus();
+        dialog->selectFile(path);
+        QTest::qWait(10);
+        if (dialog->selectedFiles() == QStringList(expected))
+            break;
+    }
+    const QStringList selected = dialog->selectedFiles();
+    static_cast<QDialog*>(dialog)->accept(); // QFileDialog::accept, virtually
+    return selected;
 }

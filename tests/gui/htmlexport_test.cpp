@@ -35,24 +35,10 @@ QLineEdit* edit(const ChtmlDlg& d, int id) {
     return static_cast<QLineEdit*>(d.control(id));
 }
 
-// Picks `path` in the file chooser and accepts it as the OK button does. The chooser lists
-// folders in a background thread and may move its selection when a listing arrives, so the
-// selection is checked right before accepting, with no event in between.
 void choose(QFileDialog* f, const QString& path, QString expected = {}) {
     if (expected.isEmpty())
         expected = path;
-    // Up to 5 s: on a loaded machine the first listing can take more than a second.
-    for (int i = 0; i < 500; ++i) {
-        // The chooser leaves its name field alone while that field has focus.
-        if (QWidget* focused = f->focusWidget())
-            focused->clearFocus();
-        f->selectFile(path);
-        QTest::qWait(10);
-        if (f->selectedFiles() == QStringList(expected))
-            break;
-    }
-    EXPECT_EQ(f->selectedFiles(), QStringList(expected));
-    static_cast<QDialog*>(f)->accept(); // runs the chooser's own checks
+    EXPECT_EQ(selectAndAccept(f, path, expected), QStringList(expected));
 }
 
 // Lets the dialog's first paint initialise its radio buttons.

@@ -30,20 +30,7 @@ struct FileDialogAnswer {
               title = dialog->windowTitle();
               filters = dialog->nameFilters();
               suffix = dialog->defaultSuffix();
-              // The dialog lists folders in a background thread and may move its selection
-              // when a listing arrives (slowly on a busy machine): accept only once the
-              // selection holds, with no event in between.
-              for (int i = 0; i < 500; ++i) { // up to 5 s
-                  // The chooser leaves its name field alone while that field has focus.
-                  if (QWidget* focused = dialog->focusWidget())
-                      focused->clearFocus();
-                  dialog->selectFile(path);
-                  QTest::qWait(10);
-                  if (dialog->selectedFiles() == QStringList(path))
-                      break;
-              }
-              dialog->selectFile(path);
-              static_cast<QDialog*>(dialog)->accept(); // QFileDialog::accept, virtually
+              selectAndAccept(dialog, path, path);
           }) {}
     QString title;
     QStringList filters;
