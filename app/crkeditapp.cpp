@@ -104,9 +104,8 @@ bool CRKeditApp::InitInstance(const QStringList& arguments) {
     }
 
     // Copies an earlier run left are offered before anything else opens.
-    recovery_ = new RecoveryKeeper(documents_,
-                                   std::make_unique<RecoveryStore>(RecoveryStore::defaultRoot()),
-                                   this);
+    recovery_ = new RecoveryKeeper(
+        documents_, std::make_unique<RecoveryStore>(RecoveryStore::defaultRoot()), this);
     recovery_->start(mainFrame_);
     RecoveryKeeper::Answer answer = RecoveryKeeper::Answer::Ask;
     if (line.recoveryAnswer == QLatin1String("restore"))

@@ -17,7 +17,7 @@ class CRKeditApp : public QObject {
     Q_OBJECT
 public:
     struct CommandLine {
-        QString file;                    // the stage file to open; empty: a new stage
+        QString file;                     // the stage file to open; empty: a new stage
         bool quitAfterFirstPaint = false; // measurement: quit once the first stage has painted
         // How to answer the offer of recovery copies (--recovery=restore|discard|keep, or
         // RKEDIT_RECOVERY): empty asks the user.

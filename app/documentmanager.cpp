@@ -11,8 +11,8 @@
 #include "app/childframe.h"
 #include "app/messagebox.h"
 #include "app/recentfilelist.h"
-#include "app/stageedit.h"
 #include "app/stagedocument.h"
+#include "app/stageedit.h"
 #include "host/host.h"
 #include "stage/CRKeditDoc.h"
 #include "stage/stagerecord.h"
@@ -27,7 +27,9 @@ public:
     std::optional<std::string> takeEventToolScript(const CRKeditDoc&) override { return {}; }
 };
 
-QString nativePath(const QString& path) { return QDir::toNativeSeparators(path); }
+QString nativePath(const QString& path) {
+    return QDir::toNativeSeparators(path);
+}
 
 // Why a stage file cannot be read, in the user's words.
 QString readFailure(const QFileInfo& info, const QFile& file) {
@@ -97,8 +99,8 @@ StageDocument* DocumentManager::newDocument() {
 
 QString DocumentManager::chooseFile(bool save, const QString& initialPath) {
     // No filter and no default suffix: stage files have no fixed extension.
-    QFileDialog dialog(dialogParent_, save ? QStringLiteral("名前を付けて保存")
-                                           : QStringLiteral("開く"));
+    QFileDialog dialog(dialogParent_,
+                       save ? QStringLiteral("名前を付けて保存") : QStringLiteral("開く"));
     dialog.setOption(QFileDialog::DontUseNativeDialog);
     dialog.setAcceptMode(save ? QFileDialog::AcceptSave : QFileDialog::AcceptOpen);
     dialog.setFileMode(save ? QFileDialog::AnyFile : QFileDialog::ExistingFile);
@@ -141,9 +143,9 @@ StageDocument* DocumentManager::openDocument(const QString& path) {
     }
     const QByteArray bytes = file.readAll();
     if (file.error() != QFileDevice::NoError) {
-        showMessage(QStringLiteral("%1 を開けません。\n%2")
-                        .arg(nativePath(absolute), file.errorString()),
-                    dialogParent_);
+        showMessage(
+            QStringLiteral("%1 を開けません。\n%2").arg(nativePath(absolute), file.errorString()),
+            dialogParent_);
         return nullptr;
     }
     file.close();
@@ -299,7 +301,8 @@ void DocumentManager::closeAll() {
 QList<CChildFrame*> DocumentManager::framesOf(const StageDocument* document) const {
     QList<CChildFrame*> frames;
     for (QMdiSubWindow* window : area_->subWindowList())
-        if (auto* frame = qobject_cast<CChildFrame*>(window); frame && frame->document() == document)
+        if (auto* frame = qobject_cast<CChildFrame*>(window);
+            frame && frame->document() == document)
             frames.append(frame);
     return frames;
 }

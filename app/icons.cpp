@@ -153,9 +153,15 @@ QIcon toolbarIcon(int commandId) {
     }
 }
 
-QIcon mainWindowIcon() { return gameIcon(QColor(20, 30, 70)); }
-QIcon stageWindowIcon() { return gameIcon(QColor(40, 80, 60)); }
-QPixmap aboutBoxIcon() { return drawGameIcon(32, QColor(20, 30, 70)); }
+QIcon mainWindowIcon() {
+    return gameIcon(QColor(20, 30, 70));
+}
+QIcon stageWindowIcon() {
+    return gameIcon(QColor(40, 80, 60));
+}
+QPixmap aboutBoxIcon() {
+    return drawGameIcon(32, QColor(20, 30, 70));
+}
 
 QPixmap openFolderBitmap() {
     QPixmap pixmap = blank(buttonWidth, buttonHeight);

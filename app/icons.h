@@ -9,7 +9,7 @@
 // A null icon for any other command.
 QIcon toolbarIcon(int commandId);
 
-QIcon mainWindowIcon();      // icon 128
-QIcon stageWindowIcon();     // icon 129
-QPixmap aboutBoxIcon();      // icon 136, 32 x 32
-QPixmap openFolderBitmap();  // bitmap 130, 16 x 15: the panels' browse buttons
+QIcon mainWindowIcon();     // icon 128
+QIcon stageWindowIcon();    // icon 129
+QPixmap aboutBoxIcon();     // icon 136, 32 x 32
+QPixmap openFolderBitmap(); // bitmap 130, 16 x 15: the panels' browse buttons

@@ -91,9 +91,12 @@ const QVector<Accelerator>& acceleratorTable() {
 }
 
 const QVector<int>& toolbarButtons() {
-    static const QVector<int> buttons{ID_FILE_NEW,   ID_FILE_OPEN, ID_FILE_SAVE,  0,
-                                      ID_EDIT_CUT,   ID_EDIT_COPY, ID_EDIT_PASTE, 0,
-                                      ID_FILE_PRINT, 0,            ID_APP_ABOUT};
+    static const QVector<int> buttons{ID_FILE_NEW,   ID_FILE_OPEN,
+                                      ID_FILE_SAVE,  0,
+                                      ID_EDIT_CUT,   ID_EDIT_COPY,
+                                      ID_EDIT_PASTE, 0,
+                                      ID_FILE_PRINT, 0,
+                                      ID_APP_ABOUT};
     return buttons;
 }
 
@@ -129,10 +132,16 @@ QString commandPrompt(int id) {
     return QString::fromUtf8(prompts.value(id, ""));
 }
 
-QString statusPrompt(int id) { return commandPrompt(id).section(QLatin1Char('\n'), 0, 0); }
-QString toolTipPrompt(int id) { return commandPrompt(id).section(QLatin1Char('\n'), 1, 1); }
+QString statusPrompt(int id) {
+    return commandPrompt(id).section(QLatin1Char('\n'), 0, 0);
+}
+QString toolTipPrompt(int id) {
+    return commandPrompt(id).section(QLatin1Char('\n'), 1, 1);
+}
 
-QString readyText() { return QStringLiteral("ﾚﾃﾞｨ"); }
+QString readyText() {
+    return QStringLiteral("ﾚﾃﾞｨ");
+}
 
 QVector<QString> indicatorTexts() {
     return {QStringLiteral("ｶﾅ"), QStringLiteral("CAP"), QStringLiteral("NUM"),

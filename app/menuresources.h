@@ -38,7 +38,7 @@ const QVector<int>& toolbarButtons();
 // String table: the prompt of a command (status-bar text, then a line end and the tool tip),
 // empty when the command has none.
 QString commandPrompt(int id);
-QString statusPrompt(int id); // the part before the line end
+QString statusPrompt(int id);  // the part before the line end
 QString toolTipPrompt(int id); // the part after it
 
 // String 57345: the idle text of the status bar's message pane.

@@ -11,10 +11,16 @@ QPointer<QWidget>& dialogParent() {
 }
 } // namespace
 
-QString applicationTitle() { return QStringLiteral("rkedit"); }
+QString applicationTitle() {
+    return QStringLiteral("rkedit");
+}
 
-QWidget* defaultDialogParent() { return dialogParent().data(); }
-void setDefaultDialogParent(QWidget* widget) { dialogParent() = widget; }
+QWidget* defaultDialogParent() {
+    return dialogParent().data();
+}
+void setDefaultDialogParent(QWidget* widget) {
+    dialogParent() = widget;
+}
 
 void showMessage(const QString& text, QWidget* parent) {
     QMessageBox::warning(parent ? parent : defaultDialogParent(), applicationTitle(), text);

@@ -5,8 +5,12 @@
 
 namespace {
 const QString group = QStringLiteral("Recent File List");
-QString entryKey(int i) { return QStringLiteral("File%1").arg(i + 1); }
-QString normalised(const QString& path) { return QFileInfo(path).absoluteFilePath(); }
+QString entryKey(int i) {
+    return QStringLiteral("File%1").arg(i + 1);
+}
+QString normalised(const QString& path) {
+    return QFileInfo(path).absoluteFilePath();
+}
 } // namespace
 
 RecentFileList::RecentFileList(int capacity, QObject* parent)

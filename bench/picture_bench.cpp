@@ -51,8 +51,8 @@ const std::string& benchFile() {
         recipe.fullChroma = false;
         recipe.sample = [](int x, int y, int c) {
             const double shade = 128 + 90 * std::sin(x * 0.003 + c) * std::cos(y * 0.004 - c);
-            const int texture = int((std::uint32_t(x * 2654435761u) ^ std::uint32_t(y * 40503u)) %
-                                    23u) - 11;
+            const int texture =
+                int((std::uint32_t(x * 2654435761u) ^ std::uint32_t(y * 40503u)) % 23u) - 11;
             const int v = int(shade) + texture;
             return std::uint8_t(v < 0 ? 0 : v > 255 ? 255 : v);
         };

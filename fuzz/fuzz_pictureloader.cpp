@@ -87,9 +87,9 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     if (loadPicture(path, holder, host)) {
         // Every byte of the block is readable and the header matches its size.
         const PictureBlock& b = *holder.block;
-        const std::size_t expected = std::size_t(4) * std::size_t(b.width()) *
-                                         std::size_t(b.height()) +
-                                     PictureBlock::headerSize;
+        const std::size_t expected =
+            std::size_t(4) * std::size_t(b.width()) * std::size_t(b.height()) +
+            PictureBlock::headerSize;
         if (b.width() <= 0 || b.height() <= 0 || b.size() != expected)
             std::abort();
         unsigned sum = 0;

@@ -93,21 +93,21 @@ void CEventTool::buildMenu() {
     };
     QMenu* conditions = menu_->addMenu(QStringLiteral("条件挿入"));
     const std::pair<const char*, int> conditionItems[] = {
-        {"OnAmount", 32780},      {"OnClick", 32792},  {"OnEndPreLoad", 32789},
-        {"OnFlag", 32788},        {"OnHit", 32787},    {"OnLifeRest", 32786},
-        {"OnMiss", 32791},        {"OnPreGame", 32784}, {"OnProbability", 32782},
-        {"OnScore", 32785},       {"OnThrow", 32790},  {"OnTimer", 32783},
+        {"OnAmount", 32780}, {"OnClick", 32792},   {"OnEndPreLoad", 32789},
+        {"OnFlag", 32788},   {"OnHit", 32787},     {"OnLifeRest", 32786},
+        {"OnMiss", 32791},   {"OnPreGame", 32784}, {"OnProbability", 32782},
+        {"OnScore", 32785},  {"OnThrow", 32790},   {"OnTimer", 32783},
         {"OnUpside", 32781},
     };
     for (const auto& [keyword, id] : conditionItems)
         add(conditions, keyword, id);
     QMenu* commands = menu_->addMenu(QStringLiteral("コマンド挿入"));
     const std::pair<const char*, int> commandItems[] = {
-        {"blockBe", 32793},   {"drawRect", 32803},  {"flagSet", 32799},   {"gameClear", 32808},
-        {"jumpURL", 32798},   {"loadPic", 32794},   {"nextLevel", 32800}, {"picNumber", 32809},
-        {"play", 32806},      {"playSound", 32797}, {"preLoad", 32795},   {"putItem", 32796},
-        {"removePic", 32810}, {"resetTimer", 32811}, {"scroll", 32801},   {"stop", 32805},
-        {"text", 32802},      {"throw", 32807},     {"warp", 32804},
+        {"blockBe", 32793},   {"drawRect", 32803},   {"flagSet", 32799},   {"gameClear", 32808},
+        {"jumpURL", 32798},   {"loadPic", 32794},    {"nextLevel", 32800}, {"picNumber", 32809},
+        {"play", 32806},      {"playSound", 32797},  {"preLoad", 32795},   {"putItem", 32796},
+        {"removePic", 32810}, {"resetTimer", 32811}, {"scroll", 32801},    {"stop", 32805},
+        {"text", 32802},      {"throw", 32807},      {"warp", 32804},
     };
     for (const auto& [keyword, id] : commandItems)
         add(commands, keyword, id);

@@ -13,8 +13,8 @@ QPixmap openFolderPicture() {
     // Back wall with its tab.
     p.setPen(outline);
     p.setBrush(back);
-    p.drawPolygon(QPolygon({QPoint(0, 3), QPoint(1, 2), QPoint(5, 2), QPoint(6, 3),
-                            QPoint(12, 3), QPoint(12, 6), QPoint(0, 13)}));
+    p.drawPolygon(QPolygon({QPoint(0, 3), QPoint(1, 2), QPoint(5, 2), QPoint(6, 3), QPoint(12, 3),
+                            QPoint(12, 6), QPoint(0, 13)}));
     // Front flap tilted forward.
     p.setBrush(front);
     p.drawPolygon(QPolygon({QPoint(3, 6), QPoint(15, 6), QPoint(12, 13), QPoint(0, 13)}));

@@ -95,8 +95,8 @@ void CPlacementTool::build() {
         auto* picture = new QLabel(this);
         picture->setObjectName(QStringLiteral("kind%1").arg(kind));
         picture->setPixmap(blockKindPicture(kind));
-        picture->setGeometry(QRect(du.point(pictures[kind - 2].x(), pictures[kind - 2].y()),
-                                   QSize(8, 8)));
+        picture->setGeometry(
+            QRect(du.point(pictures[kind - 2].x(), pictures[kind - 2].y()), QSize(8, 8)));
         through(picture);
     }
 

@@ -4,8 +4,8 @@
 #include <QCloseEvent>
 #include <QComboBox>
 #include <QDir>
-#include <QFileInfo>
 #include <QFileDialog>
+#include <QFileInfo>
 #include <QFrame>
 #include <QLabel>
 #include <QLineEdit>
@@ -38,7 +38,7 @@ public:
 constexpr struct {
     int id, lower, upper;
 } firstMoveRanges[] = {
-    {1021, 0, 9999}, {1037, 1, 99},   {1038, 1, 99},   {1039, 1, 99},  {1036, 1, 17},
+    {1021, 0, 9999}, {1037, 1, 99},   {1038, 1, 99},   {1039, 1, 99},   {1036, 1, 17},
     {1040, 1, 17},   {1018, 1, 9999}, {1019, 1, 9999}, {1041, 1, 9999}, {1042, 1, 9999},
     {1043, 1, 9999}, {1020, 1, 99},   {1045, 1, 9},
 };
@@ -226,9 +226,8 @@ void CPropertyPanel::build() {
     label(QStringLiteral("プレイヤー機数"), 5, 340);
     upDown(1020, edit(1012, 60, 335, 15), 75, 335, 6, 15);
     label(QStringLiteral("▼デフォルトオプション設定"), 5, 355);
-    const QString rates[] = {QStringLiteral(" 25%"), QStringLiteral(" 50%"),
-                             QStringLiteral("100%"), QStringLiteral("150%"),
-                             QStringLiteral("200%")};
+    const QString rates[] = {QStringLiteral(" 25%"), QStringLiteral(" 50%"), QStringLiteral("100%"),
+                             QStringLiteral("150%"), QStringLiteral("200%")};
     QStringList ballRates(std::begin(rates), std::end(rates));
     QStringList barRates = ballRates;
     barRates << QStringLiteral("AUTO"); // the sorted list shows it last
@@ -249,9 +248,8 @@ void CPropertyPanel::build() {
 
     // Tab order follows the template; the read-only size fields are not tab stops.
     QWidget* previous = nullptr;
-    for (int id : {1000, 1001, 1003, 1026, 1027, 1028, 1005, 1006, 1007, 1010, 1008, 1009,
-                   1011, 1012, 1061, 1062, 1013, 1029, 1014, 1035, 1015, 1030, 1016, 1044,
-                   1017}) {
+    for (int id : {1000, 1001, 1003, 1026, 1027, 1028, 1005, 1006, 1007, 1010, 1008, 1009, 1011,
+                   1012, 1061, 1062, 1013, 1029, 1014, 1035, 1015, 1030, 1016, 1044, 1017}) {
         if (previous)
             setTabOrder(previous, controls_[id]);
         previous = controls_[id];

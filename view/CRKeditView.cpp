@@ -7,8 +7,8 @@
 #include <QVector>
 
 #include "app/childframe.h"
-#include "app/stageedit.h"
 #include "app/stagedocument.h"
+#include "app/stageedit.h"
 #include "html/htmlexport.h"
 #include "stage/CRKeditDoc.h"
 #include "stage/settingtext.h"
@@ -48,7 +48,9 @@ CRKeditView* CRKeditView::current() {
     return views.isEmpty() ? nullptr : views.back();
 }
 
-CRKeditDoc* CRKeditView::GetDocument() const { return &document_->doc(); }
+CRKeditDoc* CRKeditView::GetDocument() const {
+    return &document_->doc();
+}
 
 bool CRKeditView::handlesCommand(int id) {
     switch (id) {
@@ -91,7 +93,8 @@ void CRKeditView::runCommand(int id) {
 
 void CRKeditView::postCommand(int id) {
     // Queued on this view: dropped with it if the view goes first.
-    QMetaObject::invokeMethod(this, [this, id] { runCommand(id); }, Qt::QueuedConnection);
+    QMetaObject::invokeMethod(
+        this, [this, id] { runCommand(id); }, Qt::QueuedConnection);
 }
 
 void CRKeditView::onHtmlExport() {
@@ -101,7 +104,9 @@ void CRKeditView::onHtmlExport() {
     edit.commit();
 }
 
-void CRKeditView::OnUpdate() { runCommand(ID_DOC_TO_PANEL); }
+void CRKeditView::OnUpdate() {
+    runCommand(ID_DOC_TO_PANEL);
+}
 
 void CRKeditView::commitToolEdits() {
     runCommand(ID_PANEL_TO_DOC);

@@ -22,7 +22,7 @@ QRect dragPixels(int x0, int y0, int x1, int y1, int bw, int bh) {
     const auto at = [](long long v) { return int(std::clamp<long long>(v, -(1 << 24), 1 << 24)); };
     const long long left = std::min(x0, x1) * (long long)bw;
     const long long top = std::min(y0, y1) * (long long)bh;
-    const long long right = (std::max(x0, x1) + 1LL) * bw - 1; // excluded
+    const long long right = (std::max(x0, x1) + 1LL) * bw - 1;  // excluded
     const long long bottom = (std::max(y0, y1) + 1LL) * bh - 1; // excluded
     return QRect(at(left), at(top), at(right) - at(left), at(bottom) - at(top));
 }
@@ -57,7 +57,7 @@ void CRKeditView::mousePressEvent(QMouseEvent* event) {
             dragStartX = -1;
         }
         // Only what the rectangle leaves or newly covers is painted again.
-            update(before.xored(QRegion(dragRectanglePixels())));
+        update(before.xored(QRegion(dragRectanglePixels())));
     }
     QWidget::mousePressEvent(event);
 }
@@ -71,7 +71,8 @@ void CRKeditView::mouseMoveEvent(QMouseEvent* event) {
     // The view does not hold the mouse: movement outside it is not followed.
     const QPoint pos = event->position().toPoint();
     if (dragStartX != -1 && rect().contains(pos)) {
-        if (const auto cell = cellUnderPointer(*this, pos); cell && (cell->x != dragEndX || cell->y != dragEndY)) {
+        if (const auto cell = cellUnderPointer(*this, pos);
+            cell && (cell->x != dragEndX || cell->y != dragEndY)) {
             const QRegion before(dragRectanglePixels());
             dragEndX = cell->x;
             dragEndY = cell->y;

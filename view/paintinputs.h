@@ -22,9 +22,18 @@ struct PaintInputs {
 
     static PaintInputs of(const CRKeditDoc& doc, const PictureHolder& picture, int gridMode,
                           int referenceDisplay, int width, int height) {
-        return {width,           height,         doc.graphicWidth, doc.graphicHeight,
-                doc.blockWidth,  doc.blockHeight, doc.barSpace,    doc.bgcolorGame,
-                doc.block,       picture.block.get(), gridMode,    referenceDisplay};
+        return {width,
+                height,
+                doc.graphicWidth,
+                doc.graphicHeight,
+                doc.blockWidth,
+                doc.blockHeight,
+                doc.barSpace,
+                doc.bgcolorGame,
+                doc.block,
+                picture.block.get(),
+                gridMode,
+                referenceDisplay};
     }
     bool operator==(const PaintInputs&) const = default;
 };

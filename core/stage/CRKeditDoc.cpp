@@ -4,10 +4,10 @@
 
 CRKeditDoc::CRKeditDoc()
     : graphicWidth("0"), graphicHeight("0"), graphic1("graphic1.JPG"), graphic2("graphic2.JPG"),
-      minRadian("2"), maxRadian("8"), baseSpeed("16"), ballSize("10"), precision("4"),
-      xSpeed("10"), barWidth("100"), barHeight("12"), criticalWidth("3"), edgeWidth("5"),
-      blockWidth("15"), blockHeight("12"), barSpace("150"), life("5"), blockMask("1"),
-      ballSpeedRate("100%"), barSpeedRate("AUTO") {}
+      minRadian("2"), maxRadian("8"), baseSpeed("16"), ballSize("10"), precision("4"), xSpeed("10"),
+      barWidth("100"), barHeight("12"), criticalWidth("3"), edgeWidth("5"), blockWidth("15"),
+      blockHeight("12"), barSpace("150"), life("5"), blockMask("1"), ballSpeedRate("100%"),
+      barSpeedRate("AUTO") {}
 
 namespace {
 int stageCells(const std::string& size, const std::string& cellSize) {
@@ -19,5 +19,9 @@ int stageCells(const std::string& size, const std::string& cellSize) {
 }
 } // namespace
 
-int CRKeditDoc::columns() const { return stageCells(graphicWidth, blockWidth); }
-int CRKeditDoc::rows() const { return stageCells(graphicHeight, blockHeight); }
+int CRKeditDoc::columns() const {
+    return stageCells(graphicWidth, blockWidth);
+}
+int CRKeditDoc::rows() const {
+    return stageCells(graphicHeight, blockHeight);
+}

@@ -15,8 +15,9 @@ void documentToPanel(const CRKeditDoc& doc, PropertyValues& p) {
     p.graphicWidth = digitValue(doc.graphicWidth);
     p.graphicHeight = digitValue(doc.graphicHeight);
     p.runtimeWidth = p.graphicWidth;
-    p.runtimeHeight = static_cast<std::int32_t>(static_cast<std::uint32_t>(p.graphicHeight) +
-                                                static_cast<std::uint32_t>(digitValue(doc.barSpace)));
+    p.runtimeHeight =
+        static_cast<std::int32_t>(static_cast<std::uint32_t>(p.graphicHeight) +
+                                  static_cast<std::uint32_t>(digitValue(doc.barSpace)));
     p.blockWidth = digitValue(doc.blockWidth);
     p.blockHeight = digitValue(doc.blockHeight);
     p.barSpace = digitValue(doc.barSpace);
@@ -59,8 +60,8 @@ PanelTransferResult panelToDocument(const PropertyValues& p, CRKeditDoc& doc) {
     const std::string blockHeight = decimalText(p.blockHeight);
     if (blockWidth != doc.blockWidth || blockHeight != doc.blockHeight) {
         r.gridCleared = true;
-        r.changed = clearBlockArea(doc, p.graphicWidth, p.graphicHeight, p.blockWidth,
-                                   p.blockHeight);
+        r.changed =
+            clearBlockArea(doc, p.graphicWidth, p.graphicHeight, p.blockWidth, p.blockHeight);
     }
 
     bool& changed = r.changed;

@@ -43,9 +43,9 @@ TEST(ToggleCells, KeepsInsideTheGrid) {
         GridCell a, b;
         int toggled;
     } rows[] = {
-        {{98, 98}, {250, 400}, 4},    // reaches beyond the last column and row
-        {{-5, -5}, {1, 0}, 2},        // starts left of and above the grid
-        {{100, 0}, {300, 50}, 0},     // entirely right of the grid
+        {{98, 98}, {250, 400}, 4}, // reaches beyond the last column and row
+        {{-5, -5}, {1, 0}, 2},     // starts left of and above the grid
+        {{100, 0}, {300, 50}, 0},  // entirely right of the grid
         {{INT32_MIN, 0}, {INT32_MAX, 0}, 100},
     };
     for (const auto& r : rows) {
@@ -64,8 +64,8 @@ TEST(ClearBlockArea, ClearsThePictureAreaPlusOneAndStaysInTheGrid) {
         {4000, 3000, 8, 8, 0},               // quotients beyond 99 stop at the grid
         {640, 480, 0, 12, 10000},            // no cell size, nothing computed or cleared
         {640, 480, 15, 0, 10000},
-        {-640, 480, 15, 12, 10000},          // a negative quotient clears nothing
-        {INT32_MIN, INT32_MIN, -1, -1, 0},   // no overflow trap; all in range is cleared
+        {-640, 480, 15, 12, 10000},        // a negative quotient clears nothing
+        {INT32_MIN, INT32_MIN, -1, -1, 0}, // no overflow trap; all in range is cleared
     };
     for (const auto& r : rows) {
         CRKeditDoc doc;

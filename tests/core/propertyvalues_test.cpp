@@ -40,11 +40,9 @@ TEST(PropertyTransfer, BlockSizeTextDifferenceClearsTheGridAndRepaints) {
         std::int32_t panelWidth, panelHeight;
         bool cleared;
     } rows[] = {
-        {"15", "12", 15, 12, false},
-        {"015", "12", 15, 12, true}, // the texts are compared, not the numbers
-        {"15", "12", 8, 12, true},
-        {"15", "12", 15, 8, true},
-        {"0", "12", 0, 12, false},
+        {"15", "12", 15, 12, false}, {"015", "12", 15, 12, true}, // the texts are compared, not the
+                                                                  // numbers
+        {"15", "12", 8, 12, true},   {"15", "12", 15, 8, true},   {"0", "12", 0, 12, false},
         {"abc", "12", 0, 12, true}, // a cell size of 0: nothing computed, nothing cleared
     };
     for (const auto& r : rows) {
@@ -87,10 +85,20 @@ TEST(IntegerEntry, AcceptsSignedDecimalWithBlanksOnly) {
         const char* text;
         std::optional<std::int32_t> value;
     } rows[] = {
-        {"016", 16},       {" -5\t", -5},      {"+7", 7},          {"0", 0},
-        {"2147483647", INT32_MAX},             {"-2147483648", INT32_MIN},
-        {"2147483648", {}}, {"99999999999", {}}, {"", {}},          {"  ", {}},
-        {"-", {}},         {"1.5", {}},        {"5a", {}},         {"1 2", {}},
+        {"016", 16},
+        {" -5\t", -5},
+        {"+7", 7},
+        {"0", 0},
+        {"2147483647", INT32_MAX},
+        {"-2147483648", INT32_MIN},
+        {"2147483648", {}},
+        {"99999999999", {}},
+        {"", {}},
+        {"  ", {}},
+        {"-", {}},
+        {"1.5", {}},
+        {"5a", {}},
+        {"1 2", {}},
     };
     for (const auto& r : rows)
         EXPECT_EQ(parseIntegerEntry(r.text), r.value) << '"' << r.text << '"';
@@ -100,8 +108,12 @@ TEST(LineEnds, EveryBreakBecomesCrLf) {
     const struct {
         const char *in, *out;
     } rows[] = {
-        {"a\nb", "a\r\nb"},   {"a\r\nb", "a\r\nb"}, {"a\rb", "a\r\nb"},
-        {"a\n\nb", "a\r\n\r\nb"}, {"a\r\r\nb\n", "a\r\n\r\nb\r\n"}, {"", ""},
+        {"a\nb", "a\r\nb"},
+        {"a\r\nb", "a\r\nb"},
+        {"a\rb", "a\r\nb"},
+        {"a\n\nb", "a\r\n\r\nb"},
+        {"a\r\r\nb\n", "a\r\n\r\nb\r\n"},
+        {"", ""},
     };
     for (const auto& r : rows)
         EXPECT_EQ(withCrLfLineEnds(r.in), r.out) << r.in;

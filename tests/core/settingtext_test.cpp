@@ -8,8 +8,16 @@ TEST(DigitValue, CountsOnlyDigitsOneToNineAndWraps) {
         const char* text;
         std::int32_t value;
     } rows[] = {
-        {"640", 640}, {"", 0},   {"-5", 5},     {" 5", 5},       {"5 ", 50},
-        {"1a2", 102}, {"0", 0},  {"016", 16},   {"1.5", 105},    {"214748364", 214748364},
+        {"640", 640},
+        {"", 0},
+        {"-5", 5},
+        {" 5", 5},
+        {"5 ", 50},
+        {"1a2", 102},
+        {"0", 0},
+        {"016", 16},
+        {"1.5", 105},
+        {"214748364", 214748364},
         // The running value is multiplied by 10 after the last digit too, so ten digits
         // wrap: 2147483647 * 10 is -10 in 32 bits, and -10 / 10 is -1.
         {"2147483647", -1},

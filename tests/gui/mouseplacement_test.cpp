@@ -18,7 +18,9 @@ int blockCount(const CRKeditDoc& doc) {
 }
 
 // The centre of cell (x, y) with 15 x 12 cells.
-QPoint cellCentre(int x, int y) { return {x * 15 + 7, y * 12 + 6}; }
+QPoint cellCentre(int x, int y) {
+    return {x * 15 + 7, y * 12 + 6};
+}
 
 void drag(QWidget* view, QPoint from, QPoint to) {
     QTest::mousePress(view, Qt::LeftButton, Qt::NoModifier, from);

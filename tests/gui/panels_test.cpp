@@ -11,15 +11,17 @@
 #include <QScrollBar>
 #include <QTest>
 
-#include "paneltesthelpers.h"
 #include "panels/dataexchange.h"
 #include "panels/eventtool.h"
 #include "panels/newblockdlg.h"
 #include "panels/propertypanel.h"
 #include "panels/updown.h"
+#include "paneltesthelpers.h"
 
 namespace {
-QLineEdit* field(CPropertyPanel& p, int id) { return p.control<QLineEdit>(id); }
+QLineEdit* field(CPropertyPanel& p, int id) {
+    return p.control<QLineEdit>(id);
+}
 } // namespace
 
 TEST(PropertyPanelExchange, MembersShowAndReadBackNormalised) {
@@ -37,7 +39,7 @@ TEST(PropertyPanelExchange, MembersShowAndReadBackNormalised) {
 
     field(panel, 1027)->setText(" 016 ");
     field(panel, 1028)->setText(QStringLiteral("１２")); // typed with the input method on
-    panel.control<QComboBox>(1062)->setEditText("1"); // not taken as the "100%" entry
+    panel.control<QComboBox>(1062)->setEditText("1");    // not taken as the "100%" entry
     ASSERT_TRUE(panel.UpdateData(true));
     EXPECT_EQ(panel.baseSpeed, 16);
     EXPECT_EQ(panel.precision, 12);
@@ -53,8 +55,8 @@ TEST(PropertyPanelExchange, BadFieldStopsTheExchangeKeepsTheTypingAndReportsOnce
     CPropertyPanel panel(nullptr);
     panel.show();
     panel.UpdateData(false);
-    field(panel, 1003)->setText("12a");    // paddle area height: not an integer
-    field(panel, 1026)->setText("33");     // ball diameter, later in the exchange order
+    field(panel, 1003)->setText("12a");               // paddle area height: not an integer
+    field(panel, 1026)->setText("33");                // ball diameter, later in the exchange order
     panel.control<QCheckBox>(1013)->setChecked(true); // keyboard control, earlier
     EXPECT_FALSE(panel.UpdateData(true));
     ASSERT_EQ(messages.shown.size(), 1);
@@ -149,7 +151,7 @@ TEST(NewBlockDialog, RangeIsCheckedWidthFirstAndKeepsTheDialogOpen) {
         bool accepted;
         int focused; // 0 width, 1 height
     } rows[] = {
-        {"15", "12", true, -1}, {"8", "999", true, -1}, {"7", "12", false, 0},
+        {"15", "12", true, -1},  {"8", "999", true, -1},   {"7", "12", false, 0},
         {"1000", "7", false, 0}, {"15", "1000", false, 1}, {"x", "12", false, 0},
     };
     for (const auto& r : rows) {

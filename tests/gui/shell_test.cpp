@@ -59,7 +59,8 @@ TEST_F(Shell, ReportsAFileThatCannotBeOpenedAndStillStarts) {
         MessageBoxAnswer answer(QMessageBox::Ok);
         start({file});
         EXPECT_EQ(answer.answer.seen(), 1);
-        EXPECT_TRUE(answer.text.contains(QDir::toNativeSeparators(file))) << answer.text.toStdString();
+        EXPECT_TRUE(answer.text.contains(QDir::toNativeSeparators(file)))
+            << answer.text.toStdString();
         EXPECT_TRUE(answer.text.contains("開けません")) << answer.text.toStdString();
         EXPECT_TRUE(documents()->documents().isEmpty());
         EXPECT_EQ(frame()->currentMenuId(), 128);
@@ -95,9 +96,8 @@ TEST_F(Shell, MenusToolbarAndAcceleratorsAsListed) {
     ASSERT_EQ(frame()->currentMenuId(), 128);
     EXPECT_EQ(menuTitles(), (QStringList{"ﾌｧｲﾙ(&F)", "表示(&V)", "ﾍﾙﾌﾟ(&H)"}));
     const QList<QMenu*> menus128 = frame()->currentMenus();
-    EXPECT_EQ(entries(menus128[0]),
-              (QStringList{"新規作成(&N)\tCtrl+N", "開く(&O)...\tCtrl+O", "-", "最近使ったﾌｧｲﾙ",
-                           "-", "ｱﾌﾟﾘｹｰｼｮﾝの終了(&X)"}));
+    EXPECT_EQ(entries(menus128[0]), (QStringList{"新規作成(&N)\tCtrl+N", "開く(&O)...\tCtrl+O", "-",
+                                                 "最近使ったﾌｧｲﾙ", "-", "ｱﾌﾟﾘｹｰｼｮﾝの終了(&X)"}));
     EXPECT_EQ(entries(menus128[1]), (QStringList{"ﾂｰﾙ ﾊﾞｰ(&T)", "ｽﾃｰﾀｽ ﾊﾞｰ(&S)"}));
     EXPECT_EQ(entries(menus128[2]), (QStringList{"rkedit のﾊﾞｰｼﾞｮﾝ情報(&A)..."}));
     // The placeholder of the empty recent-file list is greyed; save needs a stage window.
@@ -106,19 +106,18 @@ TEST_F(Shell, MenusToolbarAndAcceleratorsAsListed) {
 
     trigger(ID_FILE_NEW);
     ASSERT_EQ(frame()->currentMenuId(), 129);
-    EXPECT_EQ(menuTitles(), (QStringList{"ﾌｧｲﾙ(&F)", "編集(&E)", "表示(&V)", "ｳｨﾝﾄﾞｳ(&W)",
-                                         "ツール", "ﾍﾙﾌﾟ(&H)", "データ"}));
+    EXPECT_EQ(menuTitles(), (QStringList{"ﾌｧｲﾙ(&F)", "編集(&E)", "表示(&V)", "ｳｨﾝﾄﾞｳ(&W)", "ツール",
+                                         "ﾍﾙﾌﾟ(&H)", "データ"}));
     const QList<QMenu*> menus = frame()->currentMenus();
-    EXPECT_EQ(entries(menus[0]),
-              (QStringList{"新規作成(&N)\tCtrl+N", "開く(&O)...\tCtrl+O", "閉じる(&C)",
-                           "上書き保存(&S)\tCtrl+S", "名前を付けて保存(&A)...",
-                           "HTMLファイルの書き出し", "-", "最近使ったﾌｧｲﾙ", "-",
-                           "ｱﾌﾟﾘｹｰｼｮﾝの終了(&X)"}));
+    EXPECT_EQ(entries(menus[0]), (QStringList{"新規作成(&N)\tCtrl+N", "開く(&O)...\tCtrl+O",
+                                              "閉じる(&C)", "上書き保存(&S)\tCtrl+S",
+                                              "名前を付けて保存(&A)...", "HTMLファイルの書き出し",
+                                              "-", "最近使ったﾌｧｲﾙ", "-", "ｱﾌﾟﾘｹｰｼｮﾝの終了(&X)"}));
     EXPECT_EQ(entries(menus[1]), (QStringList{"元に戻す(&U)\tCtrl+Z", "やり直し(&R)\tCtrl+Y"}));
     EXPECT_EQ(entries(menus[4]), (QStringList{"プロパティ(&P)", "配置ツール(&A)",
                                               "アイテムツール(&I)", "イベントツール(&E)"}));
-    EXPECT_EQ(entries(menus[6]), (QStringList{"データ＜ＤＯＣ", "データ＞ＤＯＣ", "ダイアログＯＮ",
-                                              "ダイアログOFF"}));
+    EXPECT_EQ(entries(menus[6]),
+              (QStringList{"データ＜ＤＯＣ", "データ＞ＤＯＣ", "ダイアログＯＮ", "ダイアログOFF"}));
 
     // Commands without a handler are greyed, the others enabled.
     struct Row {
@@ -126,16 +125,16 @@ TEST_F(Shell, MenusToolbarAndAcceleratorsAsListed) {
         bool enabled;
     };
     const Row rows[] = {
-        {ID_FILE_NEW, true},         {ID_FILE_OPEN, true},       {ID_FILE_CLOSE, true},
-        {ID_FILE_SAVE, true},        {ID_FILE_SAVE_AS, true},    {ID_HTML_EXPORT, true},
-        {ID_WINDOW_NEW, true},       {ID_WINDOW_CASCADE, true},  {ID_WINDOW_TILE_HORZ, true},
-        {ID_WINDOW_ARRANGE, true},   {ID_PROPERTIES, true},      {ID_PLACEMENT_TOOL, true},
-        {ID_EVENT_TOOL, true},       {ID_DOC_TO_PANEL, true},    {ID_PANEL_TO_DOC, true},
-        {ID_ITEM_TOOL, false},       {ID_DIALOG_ON, false},      {ID_DIALOG_OFF, false},
-        {ID_EDIT_CUT, false},        {ID_EDIT_COPY, false},      {ID_EDIT_PASTE, false},
-        {ID_FILE_PRINT, false},      {ID_EDIT_UNDO, false},      {ID_EDIT_REDO, false},
-        {ID_APP_ABOUT, true},
-        {ID_APP_EXIT, true},         {ID_VIEW_TOOLBAR, true},    {ID_VIEW_STATUS_BAR, true},
+        {ID_FILE_NEW, true},        {ID_FILE_OPEN, true},      {ID_FILE_CLOSE, true},
+        {ID_FILE_SAVE, true},       {ID_FILE_SAVE_AS, true},   {ID_HTML_EXPORT, true},
+        {ID_WINDOW_NEW, true},      {ID_WINDOW_CASCADE, true}, {ID_WINDOW_TILE_HORZ, true},
+        {ID_WINDOW_ARRANGE, true},  {ID_PROPERTIES, true},     {ID_PLACEMENT_TOOL, true},
+        {ID_EVENT_TOOL, true},      {ID_DOC_TO_PANEL, true},   {ID_PANEL_TO_DOC, true},
+        {ID_ITEM_TOOL, false},      {ID_DIALOG_ON, false},     {ID_DIALOG_OFF, false},
+        {ID_EDIT_CUT, false},       {ID_EDIT_COPY, false},     {ID_EDIT_PASTE, false},
+        {ID_FILE_PRINT, false},     {ID_EDIT_UNDO, false},     {ID_EDIT_REDO, false},
+        {ID_APP_ABOUT, true},       {ID_APP_EXIT, true},       {ID_VIEW_TOOLBAR, true},
+        {ID_VIEW_STATUS_BAR, true},
     };
     for (const Row& row : rows)
         EXPECT_EQ(frame()->action(row.id)->isEnabled(), row.enabled) << row.id;
@@ -144,12 +143,13 @@ TEST_F(Shell, MenusToolbarAndAcceleratorsAsListed) {
     QList<int> buttons;
     for (QAction* action : frame()->toolBar()->actions())
         buttons << (action->isSeparator() ? 0 : action->data().toInt());
-    EXPECT_EQ(buttons, (QList<int>{ID_FILE_NEW, ID_FILE_OPEN, ID_FILE_SAVE, 0, ID_EDIT_CUT,
-                                   ID_EDIT_COPY, ID_EDIT_PASTE, 0, ID_FILE_PRINT, 0,
-                                   ID_APP_ABOUT}));
+    EXPECT_EQ(buttons,
+              (QList<int>{ID_FILE_NEW, ID_FILE_OPEN, ID_FILE_SAVE, 0, ID_EDIT_CUT, ID_EDIT_COPY,
+                          ID_EDIT_PASTE, 0, ID_FILE_PRINT, 0, ID_APP_ABOUT}));
     EXPECT_EQ(frame()->toolBar()->iconSize(), QSize(16, 15));
     for (QAction* action : frame()->toolBar()->actions())
-        EXPECT_TRUE(action->isSeparator() || !action->icon().isNull()) << action->text().toStdString();
+        EXPECT_TRUE(action->isSeparator() || !action->icon().isNull())
+            << action->text().toStdString();
 
     // Accelerator table 128.
     EXPECT_TRUE(frame()->action(ID_FILE_SAVE)->shortcuts().contains(QKeySequence("Ctrl+S")));

@@ -147,20 +147,20 @@ TEST_F(Shell, ModifiedStageShowsItAndAsksBeforeClosing) {
     EXPECT_TRUE(frame()->isWindowModified());
     EXPECT_EQ(frame()->windowTitle(), "rkedit - RKedit1[*]");
 
-    {   // Cancel keeps the window and the document.
+    { // Cancel keeps the window and the document.
         MessageBoxAnswer cancel(QMessageBox::Cancel);
         window->close();
         settle();
         EXPECT_EQ(cancel.answer.seen(), 1);
         EXPECT_EQ(cancel.text, "RKedit1 への変更を保存しますか?");
-        EXPECT_EQ(cancel.buttons,
-                  QMessageBox::Save | QMessageBox::Discard | QMessageBox::Cancel);
+        EXPECT_EQ(cancel.buttons, QMessageBox::Save | QMessageBox::Discard | QMessageBox::Cancel);
         // Qt's own Japanese texts are loaded for the standard buttons.
-        EXPECT_TRUE(cancel.buttonTexts.contains("キャンセル")) << cancel.buttonTexts.join("|").toStdString();
+        EXPECT_TRUE(cancel.buttonTexts.contains("キャンセル"))
+            << cancel.buttonTexts.join("|").toStdString();
         EXPECT_EQ(documents()->documents().size(), 1);
         EXPECT_TRUE(document->isModified());
     }
-    {   // The program's close asks too; Save goes through Save As for a new stage.
+    { // The program's close asks too; Save goes through Save As for a new stage.
         MessageBoxAnswer save(QMessageBox::Save);
         FileDialogAnswer name(path("closing.stage"));
         frame()->close();
@@ -207,8 +207,7 @@ TEST_F(Shell, FailedSaveKeepsTheOldFileAndTheDocument) {
     QFile::setPermissions(target, QFile::ReadOwner | QFile::WriteOwner | QFile::ReadOther |
                                       QFile::ReadGroup);
     QFile::setPermissions(path("locked"), QFile::ReadOwner | QFile::ExeOwner | QFile::ReadOther |
-                                              QFile::ExeOther | QFile::ReadGroup |
-                                              QFile::ExeGroup);
+                                              QFile::ExeOther | QFile::ReadGroup | QFile::ExeGroup);
     start({path("sample.stage")});
     StageDocument* document = documents()->activeDocument();
     document->doc().cell(1, 1) = 1;
@@ -222,8 +221,7 @@ TEST_F(Shell, FailedSaveKeepsTheOldFileAndTheDocument) {
         EXPECT_TRUE(error.text.contains(QDir::toNativeSeparators(target)));
     }
     EXPECT_EQ(fileBytes(target), "version=RK&old=1&");
-    EXPECT_EQ(QDir(path("locked")).entryList(QDir::Files | QDir::Hidden),
-              QStringList{"old.stage"});
+    EXPECT_EQ(QDir(path("locked")).entryList(QDir::Files | QDir::Hidden), QStringList{"old.stage"});
     EXPECT_EQ(documents()->documents().size(), 1);
     EXPECT_TRUE(document->isModified());
     EXPECT_EQ(document->filePath(), path("sample.stage"));
@@ -241,7 +239,7 @@ TEST_F(Shell, WarnsBeforeSavingValuesThatWillNotReadBack) {
     document->doc().title = "Tom&Jerry";
     document->setModified();
     const QString target = path("amp.stage");
-    {   // Cancel writes nothing.
+    { // Cancel writes nothing.
         MessageBoxAnswer cancel(QMessageBox::Cancel);
         EXPECT_FALSE(documents()->writeDocument(document, target));
         EXPECT_EQ(cancel.answer.seen(), 1);
@@ -249,7 +247,7 @@ TEST_F(Shell, WarnsBeforeSavingValuesThatWillNotReadBack) {
         EXPECT_FALSE(QFile::exists(target));
         EXPECT_TRUE(document->isModified());
     }
-    {   // Saving anyway writes the record in its usual form.
+    { // Saving anyway writes the record in its usual form.
         MessageBoxAnswer save(QMessageBox::Save);
         EXPECT_TRUE(documents()->writeDocument(document, target));
         EXPECT_EQ(fileBytes(target).toStdString(), expectedRecord(document->doc()));

@@ -22,7 +22,6 @@
 #include "app/mainframe.h"
 #include "guitesthelpers.h"
 
-
 // Picks `path` in the next file dialog.
 struct FileDialogAnswer {
     explicit FileDialogAnswer(const QString& path)
@@ -64,11 +63,12 @@ protected:
     void SetUp() override {
         ASSERT_TRUE(dir.isValid());
         // Each test starts with an empty recent-file list.
-        QSettings(QStringLiteral("Local AppWizard-Generated Applications"), QStringLiteral("rkedit"))
+        QSettings(QStringLiteral("Local AppWizard-Generated Applications"),
+                  QStringLiteral("rkedit"))
             .clear();
         // Readable by the unprivileged user of UnprivilegedFileAccess.
-        QFile::setPermissions(dir.path(), QFile::permissions(dir.path()) | QFile::ReadOther |
-                                              QFile::ExeOther);
+        QFile::setPermissions(dir.path(),
+                              QFile::permissions(dir.path()) | QFile::ReadOther | QFile::ExeOther);
         const QString sample = QStringLiteral(RK_SOURCE_DIR "/res/sample/");
         ASSERT_TRUE(QFile::copy(sample + "sample.stage", path("sample.stage")));
         ASSERT_TRUE(QFile::copy(sample + "sample.JPG", path("sample.JPG")));
@@ -104,4 +104,3 @@ protected:
     QTemporaryDir dir;
     std::unique_ptr<CRKeditApp> app;
 };
-

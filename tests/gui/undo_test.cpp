@@ -82,7 +82,9 @@ TEST_F(Undo, ExportValuesAreOneStepUndoneAndRedoneThroughTheEditMenu) {
 }
 
 // The centre of cell (x, y) of the sample's 15 x 12 cells.
-QPoint cellCentre(int x, int y) { return {x * 15 + 7, y * 12 + 6}; }
+QPoint cellCentre(int x, int y) {
+    return {x * 15 + 7, y * 12 + 6};
+}
 
 void drag(QWidget* view, QPoint from, QPoint to) {
     QTest::mousePress(view, Qt::LeftButton, Qt::NoModifier, from);
@@ -165,8 +167,8 @@ TEST_F(Undo, EveryRealEditIsOneStepAndUndoingAllGivesBackTheSavedRecord) {
     for (std::size_t i = states.size() - 1; i-- > 0;) {
         trigger(ID_EDIT_UNDO);
         EXPECT_EQ(saved(document), states[i]) << i;
-        EXPECT_EQ(panel->control<QLineEdit>(1026)->text().toStdString(),
-                  document->doc().ballSize) << i;
+        EXPECT_EQ(panel->control<QLineEdit>(1026)->text().toStdString(), document->doc().ballSize)
+            << i;
     }
     EXPECT_FALSE(document->isModified());
     EXPECT_FALSE(enabled(ID_EDIT_UNDO));

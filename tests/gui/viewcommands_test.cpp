@@ -3,25 +3,27 @@
 
 #include <QApplication>
 #include <QCheckBox>
-#include <QTimer>
 #include <QComboBox>
 #include <QFile>
 #include <QLineEdit>
 #include <QPushButton>
-#include <QTemporaryDir>
 #include <QRadioButton>
 #include <QSignalSpy>
+#include <QTemporaryDir>
 #include <QTest>
+#include <QTimer>
 
-#include "paneltesthelpers.h"
 #include "panels/eventtool.h"
 #include "panels/newblockdlg.h"
 #include "panels/placementtool.h"
 #include "panels/propertypanel.h"
 #include "panels/updown.h"
+#include "paneltesthelpers.h"
 
 namespace {
-QLineEdit* field(CRKeditView& view, int id) { return view.propertyPanel->control<QLineEdit>(id); }
+QLineEdit* field(CRKeditView& view, int id) {
+    return view.propertyPanel->control<QLineEdit>(id);
+}
 
 // Moves the pointer over the panel's background (a spot with no control under it).
 void moveOverPanel(CPropertyPanel* panel) {
@@ -40,12 +42,12 @@ TEST(PropertiesCommand, FirstPaintOpensThePanelFilledFromTheDocument) {
         int id;
         const std::string& text;
     } rows[] = {
-        {1000, doc.graphic1}, {1001, doc.graphic2},   {1022, doc.blockWidth},
-        {1023, doc.blockHeight}, {1003, doc.barSpace}, {1005, doc.minRadian},
-        {1006, doc.maxRadian}, {1026, doc.ballSize},  {1027, doc.baseSpeed},
-        {1028, doc.precision}, {1007, doc.barWidth},  {1008, doc.barHeight},
-        {1010, doc.edgeWidth}, {1009, doc.criticalWidth}, {1011, doc.xSpeed},
-        {1012, doc.life},      {1044, doc.blockMask},
+        {1000, doc.graphic1},    {1001, doc.graphic2},      {1022, doc.blockWidth},
+        {1023, doc.blockHeight}, {1003, doc.barSpace},      {1005, doc.minRadian},
+        {1006, doc.maxRadian},   {1026, doc.ballSize},      {1027, doc.baseSpeed},
+        {1028, doc.precision},   {1007, doc.barWidth},      {1008, doc.barHeight},
+        {1010, doc.edgeWidth},   {1009, doc.criticalWidth}, {1011, doc.xSpeed},
+        {1012, doc.life},        {1044, doc.blockMask},
     };
     for (const auto& r : rows)
         EXPECT_EQ(field(*s.view, r.id)->text().toStdString(), r.text) << r.id;
@@ -109,8 +111,8 @@ TEST(PanelToDocument, FinishingAFieldTransfersWithoutAMouseMove) {
 TEST(PanelToDocument, NewBlockSizeClearsTheGridOverThePictureAndRepaints) {
     StageView s;
     s.doc().cell(0, 0) = 1;
-    s.doc().cell(42, 40) = 3;  // the last column and row the clear reaches (640/15, 480/12)
-    s.doc().cell(43, 0) = 1;   // beyond it
+    s.doc().cell(42, 40) = 3; // the last column and row the clear reaches (640/15, 480/12)
+    s.doc().cell(43, 0) = 1;  // beyond it
     CPropertyPanel* panel = s.view->propertyPanel;
     moveOverPanel(panel); // same size: nothing cleared
     EXPECT_EQ(s.doc().cell(0, 0), 1);
@@ -144,7 +146,7 @@ TEST(PanelToDocument, NothingIsTakenBeforeThePanelHasBeenFilled) {
     s.doc().cell(1, 1) = 1;
     s.view->runCommand(ID_PROPERTIES); // opens; the fill is queued
     s.document->setModified(false);
-    s.view->commitToolEdits();         // a save or close before the queue runs
+    s.view->commitToolEdits(); // a save or close before the queue runs
     EXPECT_EQ(s.doc().blockWidth, "15");
     EXPECT_EQ(s.doc().barHeight, "12");
     EXPECT_EQ(s.doc().cell(1, 1), 1);
@@ -216,7 +218,7 @@ TEST(PlacementTool, PollsOnMouseMoveAndReopensInTwoSteps) {
     EXPECT_EQ(painted.count(), 1);
     QTest::mouseMove(tool->windowHandle(), QPoint(3, 2));
     settleEvents();
-    EXPECT_EQ(painted.count(), 1); // no change, no repaint
+    EXPECT_EQ(painted.count(), 1);                        // no change, no repaint
     QTest::mouseClick(tool->radio(1054), Qt::LeftButton); // 非表示
     QTest::mouseMove(tool->windowHandle(), QPoint(2, 3));
     EXPECT_EQ(view.referenceDisplay, 0);
