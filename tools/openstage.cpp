@@ -46,3 +46,11 @@ bool openStage(const std::string& path, CRKeditDoc& doc, TerminalHost& host, std
     readStageRecord(doc, bytes, path, host);
     return true;
 }
+
+bool openStageRecord(const std::string& path, CRKeditDoc& doc, std::string& error) {
+    std::string bytes;
+    if (!readFirstLine(path, bytes, error))
+        return false;
+    parseStageRecord(doc, bytes);
+    return true;
+}

@@ -11,3 +11,7 @@ class TerminalHost;
 // through `host` (on stderr) and the document is still opened. False, with `error` set to
 // one line, only when the stage file itself cannot be read.
 bool openStage(const std::string& path, CRKeditDoc& doc, TerminalHost& host, std::string& error);
+
+// The record step of openStage alone: reads the stage file at `path` into `doc` and loads no
+// picture. False, with `error` set, when the file cannot be read.
+bool openStageRecord(const std::string& path, CRKeditDoc& doc, std::string& error);
