@@ -4,14 +4,15 @@ set(CPACK_PACKAGE_NAME rkedit)
 set(CPACK_PACKAGE_VENDOR "the rkedit authors")
 set(CPACK_PACKAGE_CONTACT "the rkedit authors <rkedit@example.org>")
 set(CPACK_PACKAGE_DESCRIPTION_SUMMARY "stage editor for a block-breaking ball game")
+# Lines under 80 columns: Debian's description format.
 set(CPACK_PACKAGE_DESCRIPTION
-    "rkedit opens, shows, edits and saves the stage files of a block-breaking ball game
-played in a web page: the stage picture with the block grid over it and the paddle area
-below it, the ball, paddle and option settings, and the stage's event script. It writes
-the HTML page that embeds the game with the stage.
+    "rkedit opens, shows, edits and saves the stage files of a block-breaking
+ball game played in a web page: the stage picture with the block grid over it
+and the paddle area below it, the ball, paddle and option settings, and the
+stage's event script. It writes the HTML page that embeds the game.
 
-The package also holds rkstage, a command-line tool that reads, converts and renders
-stage files, and the file manager thumbnailer for stage files that uses it.")
+The package also holds rkstage, a command-line tool that reads, converts and
+renders stage files, and the file manager thumbnailer that uses it.")
 set(CPACK_RESOURCE_FILE_LICENSE ${PROJECT_SOURCE_DIR}/LICENSE)
 set(CPACK_PACKAGING_INSTALL_PREFIX /usr)
 set(CPACK_STRIP_FILES ON)

@@ -54,7 +54,7 @@ done
 
 # Desktop entry: valid, English and Japanese texts, the stage type only (never text/plain).
 desktop=$usr/share/applications/$id.desktop
-check "desktop-file-validate" desktop-file-validate "$desktop"
+check "desktop-file-validate" desktop-file-validate "$desktop" >"$work/desktop.log"
 for key in 'Name=' 'Name\[ja\]=' 'Comment=' 'Comment\[ja\]=' 'Exec=rkedit %f$' "Icon=$id\$" \
     'MimeType=text/x-rkedit-stage;$' 'Categories=Graphics;Development;$'; do
     check "desktop entry has $key" grep -q "^$key" "$desktop"
@@ -95,7 +95,7 @@ data=$work/data
 mkdir -p "$data/mime/packages" "$work/home"
 cp /usr/share/mime/packages/freedesktop.org.xml "$usr/share/mime/packages/$id.xml" \
     "$data/mime/packages/"
-check "update-mime-database" update-mime-database "$data/mime"
+check "update-mime-database" update-mime-database "$data/mime" 2>"$work/mime.log"
 type_of() {
     XDG_DATA_DIRS=$data XDG_DATA_HOME=$work/home/share HOME=$work/home \
         gio info -a standard::content-type "$1" | sed -n 's/^ *standard::content-type: //p'
