@@ -34,6 +34,10 @@ public:
     // blockOp is the blocks' raster operation: copyPen, mergePenNot or nop (no blocks).
     RowCompositor(const CRKeditDoc& doc, const StageLayout& s, bool gridLines, RasterOp blockOp,
                   const StageZoom& zoom, std::int64_t left, int width);
+    // At zoom 1 over frame columns 0 .. width - 1.
+    RowCompositor(const CRKeditDoc& doc, const StageLayout& s, bool gridLines, RasterOp blockOp,
+                  int width)
+        : RowCompositor(doc, s, gridLines, blockOp, StageZoom(), 0, width) {}
 
     // Composes the frame row of device row y in place: its first `sourceCount` pixels are
     // taken from `source` (a picture row; null when sourceCount is 0), the rest from the row
