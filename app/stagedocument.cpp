@@ -71,11 +71,6 @@ void StageDocument::messageBox(const std::string& text) {
     showMessage(QString::fromStdString(text));
 }
 
-void StageDocument::updateAllViews(CRKeditDoc& doc) {
-    if (&doc == doc_.get())
-        updateAllViews();
-}
-
 std::optional<std::string> StageDocument::takeEventToolScript(const CRKeditDoc& doc) {
     CRKeditView* view = CRKeditView::current();
     if (view == nullptr || view->GetDocument() != &doc)

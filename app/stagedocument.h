@@ -15,7 +15,7 @@ class CRKeditView;
 
 // One open stage in the editor: the CRKeditDoc it edits, the file it came from, whether it
 // holds edits not yet saved, and the views that show it. It is also the core's Host for this
-// document: message boxes, "update all views" and the current view's event tool.
+// document: its messages become message boxes.
 //
 // Whatever changes the stage (a block toggle, a setting that reaches the document with a
 // different value, the event script, the export values) goes onto the document's undo stack
@@ -65,10 +65,13 @@ public:
     // Runs OnUpdate of every view of this document.
     void updateAllViews();
 
+    // When the current view shows `doc` and its event tool is open: the tool first takes its
+    // edit control's text into its script, and that script (CP932, lines ended by CR LF) is
+    // returned. Otherwise nothing.
+    std::optional<std::string> takeEventToolScript(const CRKeditDoc& doc);
+
     // Host
     void messageBox(const std::string& text) override;
-    void updateAllViews(CRKeditDoc& doc) override;
-    std::optional<std::string> takeEventToolScript(const CRKeditDoc& doc) override;
 
 signals:
     void modifiedChanged(bool modified);

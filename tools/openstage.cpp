@@ -5,6 +5,8 @@
 #include <cstring>
 #include <memory>
 
+#include "stage/CRKeditDoc.h"
+#include "stage/foregroundpicture.h"
 #include "stage/stagerecord.h"
 #include "terminalhost.h"
 
@@ -43,6 +45,7 @@ bool openStage(const std::string& path, CRKeditDoc& doc, TerminalHost& host, std
     std::string bytes;
     if (!readFirstLine(path, bytes, error))
         return false;
-    readStageRecord(doc, bytes, path, host);
+    doc = parseStageRecord(bytes);
+    loadForegroundPicture(doc, path, host);
     return true;
 }
