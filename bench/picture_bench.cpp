@@ -34,10 +34,6 @@ constexpr int benchHeight = 3000;
 class QuietHost : public Host {
 public:
     void messageBox(const std::string&) override {}
-    void updateAllViews(CRKeditDoc&) override {}
-    std::optional<std::string> takeEventToolScript(const CRKeditDoc&) override {
-        return std::nullopt;
-    }
 };
 
 // A photograph-like 4000 x 3000 picture (smooth shading with fine texture), 4:2:0 at quality

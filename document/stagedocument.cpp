@@ -108,14 +108,3 @@ std::optional<std::string> StageDocument::pendingScript(bool quiet) {
 void StageDocument::messageBox(const std::string& text) {
     emit messageRequested(QString::fromStdString(text));
 }
-
-void StageDocument::updateAllViews(CRKeditDoc& doc) {
-    if (&doc == doc_.get())
-        updateAllViews();
-}
-
-std::optional<std::string> StageDocument::takeEventToolScript(const CRKeditDoc& doc) {
-    if (&doc != doc_.get())
-        return std::nullopt;
-    return pendingScript();
-}

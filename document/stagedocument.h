@@ -20,8 +20,7 @@ class StageChange;
 //
 // One open stage in the editor: the CRKeditDoc it edits, the file it came from, whether it
 // holds edits not yet saved, and how many views show it. It is also the core's Host for this
-// document; what the Host is asked (a message, "update all views", the event tool's text)
-// goes out as a signal.
+// document: a message the core shows goes out as a signal.
 //
 // Whatever changes the stage (a block toggle, a setting that reaches the document with a
 // different value, the event script, the export values) goes onto the document's undo stack
@@ -97,8 +96,6 @@ public:
 
     // Host
     void messageBox(const std::string& text) override;
-    void updateAllViews(CRKeditDoc& doc) override;
-    std::optional<std::string> takeEventToolScript(const CRKeditDoc& doc) override;
 
 signals:
     // The stored stage changed in `scopes`: an edit, an undo, a redo or a reading of the

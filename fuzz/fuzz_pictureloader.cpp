@@ -19,10 +19,6 @@ namespace {
 class QuietHost : public Host {
 public:
     void messageBox(const std::string&) override {}
-    void updateAllViews(CRKeditDoc&) override {}
-    std::optional<std::string> takeEventToolScript(const CRKeditDoc&) override {
-        return std::nullopt;
-    }
 };
 
 struct PeekError {

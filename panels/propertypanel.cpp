@@ -29,8 +29,6 @@ public:
     void messageBox(const std::string& text) override {
         showPanelMessage(QString::fromStdString(text));
     }
-    void updateAllViews(CRKeditDoc&) override {}
-    std::optional<std::string> takeEventToolScript(const CRKeditDoc&) override { return {}; }
 };
 
 // Ranges the first mouse movement over the panel gives its up-down controls, in this order.

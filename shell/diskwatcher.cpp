@@ -13,6 +13,7 @@
 #include "panels/dialogs.h"
 #include "shell/documentmanager.h"
 #include "stage/CRKeditDoc.h"
+#include "stage/foregroundpicture.h"
 #include "stage/stagerecord.h"
 
 namespace {
@@ -149,9 +150,9 @@ void DiskWatcher::check(StageDocument* document) {
 
 void DiskWatcher::reload(StageDocument* document, const QByteArray& bytes) {
     // Read into a fresh document first (Open's reading of a new document), then take it over.
-    auto fresh = std::make_unique<CRKeditDoc>();
-    readStageRecord(*fresh, std::string_view(bytes.constData(), size_t(bytes.size())),
-                    QFile::encodeName(document->filePath()).toStdString(), *document);
+    auto fresh = std::make_unique<CRKeditDoc>(
+        parseStageRecord(std::string_view(bytes.constData(), size_t(bytes.size()))));
+    loadForegroundPicture(*fresh, QFile::encodeName(document->filePath()).toStdString(), *document);
     // One undo step, so edits the reading replaced can be brought back; the stage now
     // matches its file, which is the clean state.
     StageEdit edit(*document, StageEdit::Kind::Reload);

@@ -8,24 +8,16 @@
 #include "document/savefile.h"
 #include "document/stagedocument.h"
 #include "document/stageedit.h"
-#include "host/host.h"
 #include "panels/dialogs.h"
 #include "panels/messagebox.h"
 #include "shell/childframe.h"
 #include "shell/recentfilelist.h"
 #include "stage/CRKeditDoc.h"
+#include "stage/foregroundpicture.h"
 #include "stage/stagerecord.h"
 #include "view/CRKeditView.h"
 
 namespace {
-// Reads a record without showing or updating anything.
-class QuietHost : public Host {
-public:
-    void messageBox(const std::string&) override {}
-    void updateAllViews(CRKeditDoc&) override {}
-    std::optional<std::string> takeEventToolScript(const CRKeditDoc&) override { return {}; }
-};
-
 QString nativePath(const QString& path) {
     return QDir::toNativeSeparators(path);
 }
@@ -151,8 +143,8 @@ StageDocument* DocumentManager::openDocument(const QString& path) {
     StageDocument* document = createDocument();
     document->setFilePath(absolute);
     document->setDiskContents(bytes);
-    readStageRecord(document->doc(), std::string_view(bytes.constData(), size_t(bytes.size())),
-                    QFile::encodeName(absolute).toStdString(), *document);
+    document->doc() = parseStageRecord(std::string_view(bytes.constData(), size_t(bytes.size())));
+    loadForegroundPicture(document->doc(), QFile::encodeName(absolute).toStdString(), *document);
     createFrame(document);
     recentFiles_->add(absolute);
     return document;
@@ -166,17 +158,11 @@ StageDocument* DocumentManager::openRecovered(const QByteArray& record, const QS
         // A new running number: the old name may be taken by a stage of this run.
         document->setTitle(QStringLiteral("RKedit%1").arg(++untitledCount_));
     }
-    const std::string_view bytes(record.constData(), size_t(record.size()));
-    if (!path.isEmpty()) {
-        readStageRecord(document->doc(), bytes,
-                        QFile::encodeName(document->filePath()).toStdString(), *document);
-    } else {
-        // A stage never saved has no folder to find its picture in: nothing to load or report.
-        QuietHost quiet;
-        readStageRecord(document->doc(), bytes, std::string(), quiet);
-        document->doc().picture = {};
-        document->doc().picturePending = false;
-    }
+    document->doc() = parseStageRecord(std::string_view(record.constData(), size_t(record.size())));
+    // A stage never saved has no folder to find its picture in: nothing to load or report.
+    if (!path.isEmpty())
+        loadForegroundPicture(document->doc(),
+                              QFile::encodeName(document->filePath()).toStdString(), *document);
     document->setModified();
     createFrame(document);
     return document;
@@ -230,7 +216,7 @@ bool DocumentManager::writeDocument(StageDocument* document, const QString& path
         document->doc().command = *script;
         edit.commit();
     }
-    const std::string record = writeStageRecord(document->doc(), *document);
+    const std::string record = writeStageRecord(document->doc());
 
     // All or nothing: a failure leaves the old file as it was.
     if (const QString reason = saveFileWhole(absolute, record); !reason.isEmpty())

@@ -4,7 +4,6 @@
 #include <QTimer>
 
 #include "document/stagedocument.h"
-#include "host/host.h"
 #include "panels/dialogs.h"
 #include "panels/messagebox.h"
 #include "shell/documentmanager.h"
@@ -12,34 +11,21 @@
 #include "stage/stagerecord.h"
 
 namespace {
-// Writes a copy of a document as Save would: the open event tool's text goes into the
-// copy, never into the document itself, and nothing is shown or updated.
-class CopyHost : public Host {
-public:
-    explicit CopyHost(StageDocument& document) : document_(document) {}
-    void messageBox(const std::string&) override {}
-    void updateAllViews(CRKeditDoc&) override {}
-    std::optional<std::string> takeEventToolScript(const CRKeditDoc&) override {
-        // The event tool reports text it cannot store when it takes its edit in; a copy made
-        // in the background says nothing (the user hears of it when the tool's text is taken).
-        return document_.pendingScript(true);
-    }
-
-private:
-    StageDocument& document_;
-};
 
 struct Snapshot {
     QByteArray record;
     bool scriptPending = false; // the event tool holds text the document has not taken
 };
 
+// Writes the document as Save would, with the open event tool's text as its script; the
+// document itself keeps its own script, and nothing is shown or updated.
 Snapshot snapshotOf(StageDocument& document) {
-    CRKeditDoc copy = document.doc();
-    CopyHost host(document);
-    const std::string record = writeStageRecord(copy, host);
-    return {QByteArray(record.data(), qsizetype(record.size())),
-            copy.command != document.doc().command};
+    // The event tool reports text it cannot store when it takes its edit in; a copy made in
+    // the background says nothing (the user hears of it when the tool's text is taken).
+    const std::optional<std::string> script = document.pendingScript(true);
+    const CRKeditDoc& doc = document.doc();
+    const std::string record = writeStageRecord(doc, script ? *script : doc.command);
+    return {QByteArray(record.data(), qsizetype(record.size())), script && *script != doc.command};
 }
 
 QString describe(const RecoveryStore::Entry& entry) {

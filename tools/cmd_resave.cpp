@@ -27,7 +27,7 @@ int resave(const std::vector<std::string>& args) {
         std::fprintf(stderr, "rkstage: warning: these values will not read back the same: %s\n",
                      keys.c_str());
     }
-    const std::string record = writeStageRecord(doc, host);
+    const std::string record = writeStageRecord(doc);
     if (!writeFileAtomically(args[1], record, error))
         return fail(error);
     return 0;

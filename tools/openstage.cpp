@@ -5,6 +5,8 @@
 #include <cstring>
 #include <memory>
 
+#include "stage/CRKeditDoc.h"
+#include "stage/foregroundpicture.h"
 #include "stage/stagedetect.h"
 #include "stage/stagerecord.h"
 #include "terminalhost.h"
@@ -53,7 +55,8 @@ bool openStage(const std::string& path, CRKeditDoc& doc, TerminalHost& host, std
     if (!readFirstLine(path, bytes, error))
         return false;
     warnIfNotStage(path, bytes);
-    readStageRecord(doc, bytes, path, host);
+    doc = parseStageRecord(bytes);
+    loadForegroundPicture(doc, path, host);
     return true;
 }
 
@@ -62,6 +65,6 @@ bool openStageRecord(const std::string& path, CRKeditDoc& doc, std::string& erro
     if (!readFirstLine(path, bytes, error))
         return false;
     warnIfNotStage(path, bytes);
-    parseStageRecord(doc, bytes);
+    doc = parseStageRecord(bytes);
     return true;
 }

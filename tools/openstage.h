@@ -6,8 +6,8 @@ class CRKeditDoc;
 class TerminalHost;
 
 // Opens the stage file at `path` into `doc` (a freshly constructed document) the way the
-// editor's Open does: the whole file is read, its record is read into the document and the
-// foreground picture beside it is loaded. A picture that cannot be loaded is reported
+// editor's Open does: its first line is parsed into the document and the foreground picture
+// beside it is loaded. A picture that cannot be loaded is reported
 // through `host` (on stderr) and the document is still opened. False, with `error` set to
 // one line, only when the stage file itself cannot be read. A non-empty file that holds no
 // stage record is read all the same (as a new stage) after a warning line on stderr.

@@ -19,6 +19,7 @@
 #include "render/framebuffer.h"
 #include "render/scaledstagepainter.h"
 #include "stage/CRKeditDoc.h"
+#include "stage/foregroundpicture.h"
 #include "stage/settingtext.h"
 #include "stage/stagerecord.h"
 #include "terminalhost.h"

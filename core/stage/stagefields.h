@@ -50,6 +50,11 @@ void appendColourText(std::string& out, std::uint32_t colour);
 // back unchanged. Independent of the C locale.
 std::uint32_t colourFromText(std::string_view text);
 
+// The value the writer writes for `f` (without key and "&"), with `script` as the event
+// script. Shared by the writer and the read-back check.
+void appendStageValue(std::string& out, const StageField& f, const CRKeditDoc& doc,
+                      std::string_view script);
+
 // The script list: every CR LF becomes ","; the "," of a final CR LF is dropped.
 void appendScriptList(std::string& out, std::string_view script);
 

@@ -1,62 +1,34 @@
 #include <algorithm>
+#include <array>
 
 #include "stage/CRKeditDoc.h"
-#include "stage/settingtext.h"
 #include "stage/stagefields.h"
 #include "stage/stagerecord.h"
 #include "text/stagepath.h"
 
-// The record has no escape: "&" ends a pair, a CR or LF ends the line the reader takes, and
-// "," turns a value into a list. These checks mirror what the reader would do with what the
-// writer writes, so the editor can warn before a save that cannot be read back.
+// Whether a value reads back is decided by the parser itself: each pair is written as the
+// writer writes it, the pairs are parsed as one record and each value found is compared with
+// the document's. Only what the record cannot carry at all is told from the written bytes:
+// "&" ends a pair and a CR or LF ends the line the parser takes, so such a pair would cut
+// into its neighbours; it is reported and left out of the record parsed.
 
 namespace {
 
 bool hasRecordBreak(std::string_view written) {
-    for (char c : written)
-        if (c == '&' || c == '\r' || c == '\n')
-            return true;
-    return false;
+    return written.find_first_of("&\r\n") != std::string_view::npos;
 }
 
-bool scalarReadsBack(std::string_view written) {
-    return !hasRecordBreak(written) && written.find(',') == std::string_view::npos;
-}
-
-// What the reader makes of a written script list.
-std::string scriptReadBack(std::string_view written) {
-    if (written.empty())
-        return {};
-    std::string script;
-    std::size_t start = 0;
-    while (true) {
-        const std::size_t comma = written.find(',', start);
-        script.append(written, start,
-                      comma == std::string_view::npos ? std::string_view::npos : comma - start);
-        script += "\r\n";
-        if (comma == std::string_view::npos)
-            return script;
-        start = comma + 1;
-    }
-}
-
-bool scriptReadsBack(const std::string& script) {
-    std::string written;
-    appendScriptList(written, script);
-    if (hasRecordBreak(written))
-        return false;
-    // A last line without a line end gains one; that is no loss.
-    std::string expected = script;
+// The script as the parser gives it back when nothing is lost: a last line without a line
+// end gains one, which is no loss.
+std::string scriptAsRead(std::string_view script) {
+    std::string expected(script);
     if (!expected.empty() && !expected.ends_with("\r\n"))
         expected += "\r\n";
-    return scriptReadBack(written) == expected;
+    return expected;
 }
 
-bool cellReadsBack(std::int32_t kind) {
-    return kind >= 0 && digitValue(decimalText(kind)) == kind;
-}
-
-bool blockReadsBack(const CRKeditDoc& doc) {
+// The stage's cells inside the grid: those the block list carries.
+bool sameCells(const CRKeditDoc& back, const CRKeditDoc& doc) {
     const BlockListShape shape = blockListShape(doc);
     if (shape.cut)
         return false;
@@ -64,42 +36,63 @@ bool blockReadsBack(const CRKeditDoc& doc) {
     const int rows = int(std::min<std::int64_t>(shape.rows, CRKeditDoc::gridSize));
     for (int x = 0; x < columns; ++x)
         for (int y = 0; y < rows; ++y)
-            if (!cellReadsBack(doc.cell(x, y)))
+            if (back.cell(x, y) != doc.cell(x, y))
                 return false;
     return true;
 }
 
-bool readsBack(const StageField& f, const CRKeditDoc& doc) {
+bool readsBack(const StageField& f, const CRKeditDoc& back, const CRKeditDoc& doc,
+               std::string_view script) {
     switch (f.kind) {
     case FieldKind::version:
-    case FieldKind::colour:
-        return true; // always written in a form that reads back
+        return true; // always written "RK", whatever the document held
     case FieldKind::text:
-        return scalarReadsBack(doc.*f.text);
-    case FieldKind::leafName:
-        return scalarReadsBack(leafName(doc.*f.text));
-    case FieldKind::ballRate: {
-        const std::string_view written = ballRateFileValue(doc.*f.text);
-        return scalarReadsBack(written) && ballRateFromFile(written) == doc.*f.text;
-    }
+    case FieldKind::ballRate:
     case FieldKind::barRate:
-        return barRateFromFile(barRateFileValue(doc.*f.text)) == doc.*f.text;
+        return back.*f.text == doc.*f.text;
+    case FieldKind::leafName:
+        return back.*f.text == leafName(doc.*f.text);
     case FieldKind::flag:
-        return doc.*f.flag == 0 || doc.*f.flag == 1;
+        return back.*f.flag == doc.*f.flag;
+    case FieldKind::colour:
+        return back.*f.colour == doc.*f.colour;
     case FieldKind::block:
-        return blockReadsBack(doc);
+        return sameCells(back, doc);
     case FieldKind::command:
-        return scriptReadsBack(doc.command);
+        return back.command == scriptAsRead(script);
     }
     return true;
 }
 
 } // namespace
 
-std::vector<std::string> keysThatWillNotReadBack(const CRKeditDoc& doc) {
+std::vector<std::string> keysThatWillNotReadBack(const CRKeditDoc& doc, std::string_view script) {
+    std::array<bool, stageFieldCount> broken{};
+    std::string record;
+    std::string value;
+    for (std::size_t i = 0; i < stageFieldCount; ++i) {
+        const StageField& f = stageFields()[i];
+        value.clear();
+        appendStageValue(value, f, doc, script);
+        if (hasRecordBreak(value)) {
+            broken[i] = true;
+            continue;
+        }
+        record += f.key;
+        record += '=';
+        record += value;
+        record += '&';
+    }
+    const CRKeditDoc back = parseStageRecord(record);
     std::vector<std::string> keys;
-    for (const StageField& f : stageFields())
-        if (!readsBack(f, doc))
+    for (std::size_t i = 0; i < stageFieldCount; ++i) {
+        const StageField& f = stageFields()[i];
+        if (broken[i] || !readsBack(f, back, doc, script))
             keys.emplace_back(f.key);
+    }
     return keys;
+}
+
+std::vector<std::string> keysThatWillNotReadBack(const CRKeditDoc& doc) {
+    return keysThatWillNotReadBack(doc, doc.command);
 }

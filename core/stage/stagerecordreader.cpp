@@ -1,12 +1,9 @@
 #include <algorithm>
 
-#include "host/host.h"
-#include "picture/pictureloader.h"
 #include "stage/CRKeditDoc.h"
 #include "stage/settingtext.h"
 #include "stage/stagefields.h"
 #include "stage/stagerecord.h"
-#include "text/stagepath.h"
 
 namespace {
 
@@ -102,7 +99,8 @@ void readPair(CRKeditDoc& doc, std::string_view pair) {
 
 } // namespace
 
-void parseStageRecord(CRKeditDoc& doc, std::string_view fileBytes) {
+CRKeditDoc parseStageRecord(std::string_view fileBytes) {
+    CRKeditDoc doc;
     // Only the first line holds the record; its line end and everything after are ignored.
     // (Two single-byte searches: find_first_of looks up its set once per byte, far slower.)
     const std::string_view record =
@@ -116,26 +114,5 @@ void parseStageRecord(CRKeditDoc& doc, std::string_view fileBytes) {
             break;
         start = amp + 1;
     }
-}
-
-std::string foregroundPicturePath(const CRKeditDoc& doc, const std::string& filePath) {
-    // The foreground picture lies beside the stage file. graphic1 is appended to the folder
-    // as it stands, so a full path in it names no file there.
-    return folderOf(filePath) + toFileSystemPath(doc.graphic1);
-}
-
-void readStageRecord(CRKeditDoc& doc, std::string_view fileBytes, const std::string& filePath,
-                     Host& host) {
-    parseStageRecord(doc, fileBytes);
-    const std::string path = foregroundPicturePath(doc, filePath);
-    // No file name holds a NUL byte; handed to the file system it would cut the name short
-    // and open another file. Such a name is a file that cannot be opened.
-    if (path.find('\0') != std::string::npos) {
-        host.messageBox("ファイルをオープンできません。");
-        return;
-    }
-    if (loadPicture(path, doc.picture, host)) {
-        doc.picturePending = true;
-        host.updateAllViews(doc);
-    }
+    return doc;
 }

@@ -1,6 +1,5 @@
 #include <algorithm>
 
-#include "host/host.h"
 #include "stage/CRKeditDoc.h"
 #include "stage/settingtext.h"
 #include "stage/stagefields.h"
@@ -29,47 +28,52 @@ void appendBlockList(std::string& out, const CRKeditDoc& doc) {
 
 } // namespace
 
-std::string writeStageRecord(CRKeditDoc& doc, Host& host) {
-    // An open event tool holds the newest script.
-    if (std::optional<std::string> script = host.takeEventToolScript(doc))
-        doc.command = std::move(*script);
+void appendStageValue(std::string& out, const StageField& f, const CRKeditDoc& doc,
+                      std::string_view script) {
+    switch (f.kind) {
+    case FieldKind::version:
+        out += "RK";
+        break;
+    case FieldKind::text:
+        out += doc.*f.text;
+        break;
+    case FieldKind::leafName:
+        out += leafName(doc.*f.text);
+        break;
+    case FieldKind::ballRate:
+        out += ballRateFileValue(doc.*f.text);
+        break;
+    case FieldKind::barRate:
+        out += barRateFileValue(doc.*f.text);
+        break;
+    case FieldKind::flag:
+        out += doc.*f.flag != 0 ? "true" : "false";
+        break;
+    case FieldKind::block:
+        appendBlockList(out, doc);
+        break;
+    case FieldKind::command:
+        appendScriptList(out, script);
+        break;
+    case FieldKind::colour:
+        appendColourText(out, doc.*f.colour);
+        break;
+    }
+}
 
+std::string writeStageRecord(const CRKeditDoc& doc, std::string_view script) {
     std::string out;
-    out.reserve(640 + doc.command.size() +
+    out.reserve(640 + script.size() +
                 2 * std::size_t(CRKeditDoc::gridSize) * std::size_t(CRKeditDoc::gridSize));
     for (const StageField& f : stageFields()) {
         out += f.key;
         out += '=';
-        switch (f.kind) {
-        case FieldKind::version:
-            out += "RK";
-            break;
-        case FieldKind::text:
-            out += doc.*f.text;
-            break;
-        case FieldKind::leafName:
-            out += leafName(doc.*f.text);
-            break;
-        case FieldKind::ballRate:
-            out += ballRateFileValue(doc.*f.text);
-            break;
-        case FieldKind::barRate:
-            out += barRateFileValue(doc.*f.text);
-            break;
-        case FieldKind::flag:
-            out += doc.*f.flag != 0 ? "true" : "false";
-            break;
-        case FieldKind::block:
-            appendBlockList(out, doc);
-            break;
-        case FieldKind::command:
-            appendScriptList(out, doc.command);
-            break;
-        case FieldKind::colour:
-            appendColourText(out, doc.*f.colour);
-            break;
-        }
+        appendStageValue(out, f, doc, script);
         out += '&';
     }
     return out;
+}
+
+std::string writeStageRecord(const CRKeditDoc& doc) {
+    return writeStageRecord(doc, doc.command);
 }

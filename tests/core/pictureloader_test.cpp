@@ -14,23 +14,13 @@
 #include <sys/stat.h>
 #include <unistd.h>
 
-#include "host/host.h"
 #include "jpegmaker.h"
 #include "picture/pictureloader.h"
+#include "recordinghost.h"
 
 namespace {
 
 const std::string cannotOpen = "ファイルをオープンできません。";
-
-class RecordingHost : public Host {
-public:
-    std::vector<std::string> messages;
-    void messageBox(const std::string& text) override { messages.push_back(text); }
-    void updateAllViews(CRKeditDoc&) override {}
-    std::optional<std::string> takeEventToolScript(const CRKeditDoc&) override {
-        return std::nullopt;
-    }
-};
 
 // The library's own top-down rows for `jpeg`, in its default output colour space (RGB for
 // colour pictures, one sample for grey), decoded independently of the loader.

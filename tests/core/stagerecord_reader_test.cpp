@@ -4,6 +4,7 @@
 
 #include "recordinghost.h"
 #include "stage/CRKeditDoc.h"
+#include "stage/foregroundpicture.h"
 #include "stage/stagefields.h"
 #include "stage/stagerecord.h"
 
@@ -13,15 +14,19 @@ namespace {
 const std::string nowhere = "/nonexistent-rkedit-test-folder/stage.txt";
 const std::string sampleFolderStage = RK_TEST_DATA_DIR "/../../res/sample/stage.txt";
 
-CRKeditDoc read(std::string_view bytes, RecordingHost& host, const std::string& path = nowhere) {
-    CRKeditDoc doc;
-    readStageRecord(doc, bytes, path, host);
-    return doc;
+CRKeditDoc read(std::string_view bytes) {
+    return parseStageRecord(bytes);
 }
 
-CRKeditDoc read(std::string_view bytes) {
-    RecordingHost host;
-    return read(bytes, host);
+// Opening's two steps: the record parsed, then the foreground picture beside `path` loaded.
+struct Opened {
+    CRKeditDoc doc;
+    bool pictureLoaded = false;
+};
+Opened openBytes(std::string_view bytes, RecordingHost& host, const std::string& path) {
+    Opened opened{parseStageRecord(bytes)};
+    opened.pictureLoaded = loadForegroundPicture(opened.doc, path, host);
+    return opened;
 }
 
 // Every member the record stores, for comparing whole documents.
@@ -43,20 +48,25 @@ void expectSameStoredMembers(const CRKeditDoc& a, const CRKeditDoc& b) {
 } // namespace
 
 TEST(StageRecordReader, NewRecordReadsBackAsANewDocument) {
-    CRKeditDoc fresh;
-    RecordingHost host;
-    const std::string record = writeStageRecord(fresh, host);
-    CRKeditDoc doc = read(record, host);
+    const CRKeditDoc fresh;
+    const std::string record = writeStageRecord(fresh);
+    CRKeditDoc doc = read(record);
     EXPECT_EQ(doc.version, "RK");
     doc.version.clear();
     expectSameStoredMembers(doc, fresh);
     EXPECT_EQ(doc.annotationPosition, "");
     EXPECT_EQ(doc.configFileName, "");
-    // graphic1.JPG is not beside the file: the message once, no picture.
-    EXPECT_EQ(host.messages, std::vector<std::string>{"ファイルをオープンできません。"});
+    // Parsing loads no picture.
     EXPECT_FALSE(doc.picturePending);
     EXPECT_TRUE(doc.picture.empty());
-    EXPECT_EQ(host.updates, 0);
+
+    // graphic1.JPG is not beside the file: the message once, no picture.
+    RecordingHost host;
+    const Opened opened = openBytes(record, host, nowhere);
+    EXPECT_FALSE(opened.pictureLoaded);
+    EXPECT_EQ(host.messages, std::vector<std::string>{"ファイルをオープンできません。"});
+    EXPECT_FALSE(opened.doc.picturePending);
+    EXPECT_TRUE(opened.doc.picture.empty());
 }
 
 TEST(StageRecordReader, RoundTripKeepsEveryStoredMember) {
@@ -85,13 +95,12 @@ TEST(StageRecordReader, RoundTripKeepsEveryStoredMember) {
     doc.cell(91, 53) = 120; // last cell of the 92 x 54 stage
     ASSERT_TRUE(keysThatWillNotReadBack(doc).empty());
 
-    RecordingHost host;
-    const std::string record = writeStageRecord(doc, host);
+    const std::string record = writeStageRecord(doc);
     CRKeditDoc back = read(record);
     EXPECT_EQ(back.version, "RK");
     back.version = doc.version;
     expectSameStoredMembers(back, doc);
-    EXPECT_EQ(writeStageRecord(back, host), record);
+    EXPECT_EQ(writeStageRecord(back), record);
 }
 
 TEST(StageRecordReader, ScalarValues) {
@@ -250,31 +259,50 @@ TEST(StageRecordReader, ScriptLists) {
 
 TEST(StageRecordReader, ForegroundPictureBesideTheStageFile) {
     RecordingHost host;
-    CRKeditDoc doc = read("graphicWidth=640&graphic1=sample.JPG&title=t", host, sampleFolderStage);
+    Opened opened =
+        openBytes("graphicWidth=640&graphic1=sample.JPG&title=t", host, sampleFolderStage);
     EXPECT_TRUE(host.messages.empty());
-    EXPECT_TRUE(doc.picturePending);
-    ASSERT_FALSE(doc.picture.empty());
-    EXPECT_EQ(host.updates, 1);
+    EXPECT_TRUE(opened.pictureLoaded);
+    EXPECT_TRUE(opened.doc.picturePending);
+    ASSERT_FALSE(opened.doc.picture.empty());
+    EXPECT_EQ(opened.doc.graphicWidth, "640");
 
     // A full path is still appended to the stage's folder: no file there, settings read.
     for (const char* full : {"graphic1=C:\\rk\\sample.JPG", "graphic1=/res/sample/sample.JPG"}) {
         RecordingHost failing;
-        doc = read(std::string(full) + "&title=t&block=1,", failing, sampleFolderStage);
+        opened = openBytes(std::string(full) + "&title=t&block=1,", failing, sampleFolderStage);
         EXPECT_EQ(failing.messages, std::vector<std::string>{"ファイルをオープンできません。"});
-        EXPECT_FALSE(doc.picturePending);
-        EXPECT_EQ(failing.updates, 0);
-        EXPECT_EQ(doc.title, "t");
+        EXPECT_FALSE(opened.pictureLoaded);
+        EXPECT_FALSE(opened.doc.picturePending);
+        EXPECT_TRUE(opened.doc.picture.empty());
+        EXPECT_EQ(opened.doc.title, "t");
     }
 
     // A NUL byte would cut the name to "sample.JPG", which exists: it must not be opened.
     RecordingHost nul;
-    doc = read(std::string_view("graphic1=sample.JPG\0.x", 22), nul, sampleFolderStage);
+    opened = openBytes(std::string_view("graphic1=sample.JPG\0.x", 22), nul, sampleFolderStage);
     EXPECT_EQ(nul.messages.size(), 1u);
-    EXPECT_TRUE(doc.picture.empty());
-    EXPECT_EQ(doc.graphic1.size(), 13u);
+    EXPECT_FALSE(opened.pictureLoaded);
+    EXPECT_TRUE(opened.doc.picture.empty());
+    EXPECT_EQ(opened.doc.graphic1.size(), 13u);
 
     // A stage path without any folder looks in the current directory.
     RecordingHost bare;
-    read("graphic1=no-such-picture-here.JPG", bare, "stage.txt");
+    EXPECT_FALSE(openBytes("graphic1=no-such-picture-here.JPG", bare, "stage.txt").pictureLoaded);
     EXPECT_EQ(bare.messages.size(), 1u);
+}
+
+// A picture that cannot be loaded leaves the picture the document had: the two steps are
+// separate, so a caller may load into a document that already shows one.
+TEST(StageRecordReader, FailedPictureLoadKeepsThePictureHeld) {
+    RecordingHost host;
+    Opened opened = openBytes("graphic1=sample.JPG", host, sampleFolderStage);
+    ASSERT_TRUE(opened.pictureLoaded);
+    const PictureHolder before = opened.doc.picture;
+    opened.doc.picturePending = false;
+    opened.doc.graphic1 = "missing.JPG";
+    EXPECT_FALSE(loadForegroundPicture(opened.doc, sampleFolderStage, host));
+    EXPECT_EQ(opened.doc.picture.block, before.block);
+    EXPECT_FALSE(opened.doc.picturePending);
+    EXPECT_EQ(host.messages.size(), 1u);
 }

@@ -40,10 +40,6 @@ struct StageView {
         if (withPicture) {
             struct Silent : Host {
                 void messageBox(const std::string& text) override { ADD_FAILURE() << text; }
-                void updateAllViews(CRKeditDoc&) override {}
-                std::optional<std::string> takeEventToolScript(const CRKeditDoc&) override {
-                    return {};
-                }
             } host;
             EXPECT_TRUE(loadPicture(RK_SOURCE_DIR "/res/sample/sample.JPG", doc.picture, host));
             doc.picturePending = true;

@@ -195,20 +195,12 @@ TEST_F(Recovery, ACopyOfAKilledEditorIsOfferedAndRestored) {
         QFile file(path("sample.stage"));
         ASSERT_TRUE(file.open(QIODevice::ReadOnly));
         const QByteArray bytes = file.readAll();
-        struct Quiet : Host {
-            void messageBox(const std::string&) override {}
-            void updateAllViews(CRKeditDoc&) override {}
-            std::optional<std::string> takeEventToolScript(const CRKeditDoc&) override {
-                return std::nullopt;
-            }
-        } host;
-        readStageRecord(edited, std::string_view(bytes.constData(), size_t(bytes.size())), "",
-                        host);
+        edited = parseStageRecord(std::string_view(bytes.constData(), size_t(bytes.size())));
         edited.cell(0, 0) = edited.cell(0, 0) ? 0 : 1;
         edited.cell(5, 4) = 3;
         edited.command = "OnHit\r\n速く\r\n";
         edited.barSpeedRate = "150%";
-        const std::string record = writeStageRecord(edited, host);
+        const std::string record = writeStageRecord(edited);
         // A run that ended with this copy left: the editor started below restores it.
         RecoveryStore earlier(root);
         ASSERT_TRUE(earlier.open());

@@ -4,7 +4,6 @@
 #include <QMessageBox>
 
 #include "document/stagedocument.h"
-#include "host/host.h"
 #include "shell/childframe.h"
 #include "shell/commandids.h"
 #include "shell/recentfilelist.h"
@@ -16,15 +15,8 @@
 namespace {
 
 // The record a document is expected to write, for comparing with files on disk.
-std::string expectedRecord(CRKeditDoc doc) {
-    struct NoViews : Host {
-        void messageBox(const std::string&) override {}
-        void updateAllViews(CRKeditDoc&) override {}
-        std::optional<std::string> takeEventToolScript(const CRKeditDoc&) override {
-            return std::nullopt;
-        }
-    } host;
-    return writeStageRecord(doc, host);
+std::string expectedRecord(const CRKeditDoc& doc) {
+    return writeStageRecord(doc);
 }
 
 TEST_F(Shell, NewSaveCloseOpenRoundTripThroughTheMenus) {
