@@ -16,9 +16,17 @@ class Host;
 bool loadPicture(const std::string& path, PictureHolder& holder, Host& host,
                  const std::function<void()>& beforeDecoding = {});
 
-// The largest picture the loader accepts, in pixels (8192 x 8192, a 256 MiB block). A JPEG
-// frame may claim up to 65500 x 65500 pixels in a few header bytes; such a file is refused
-// before the library or the loader allocates anything for its rows.
+// The same decoding without any message: false with `reason` set to one line saying why
+// (the file cannot be opened or is no regular file, it is not a JPEG, the picture is larger
+// than allowed, it has more scans than any real picture needs, ...). loadPicture writes that
+// line on stderr before its message.
+bool readPictureFile(const std::string& path, PictureHolder& holder, std::string& reason,
+                     const std::function<void()>& beforeDecoding = {});
+
+// The largest picture the loader accepts, in pixels (8192 x 8192, a 256 MiB block; any shape
+// of that many pixels, such as 65500 x 1024, is accepted). A JPEG frame may claim up to
+// 65500 x 65500 pixels in a few header bytes; such a file is refused before the library or
+// the loader allocates anything for its rows.
 inline constexpr std::uint64_t maxPicturePixels = std::uint64_t(1) << 26;
 
 // True when a picture of width x height pixels is within maxPicturePixels (and not empty).
