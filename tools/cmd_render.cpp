@@ -47,6 +47,8 @@ int runRender(const std::vector<std::string>& args) {
     }
     if (files.size() != 2)
         return usageError("render");
+    if (const int refused = refuseOutputThatIsInput("render", files[0], files[1]))
+        return refused;
 
     TerminalHost host; // the picture loader's message goes to stderr
     CRKeditDoc doc;
