@@ -46,6 +46,21 @@ std::string describeFileFailure(const FileFailure& failure) {
     return {};
 }
 
+FileFault fileFaultOf(const FileFailure& failure) {
+    switch (failure.kind) {
+    case FileFailure::Kind::cannotOpen:
+    case FileFailure::Kind::readFailed:
+        return fileFaultFromErrno(failure.error);
+    case FileFailure::Kind::notRegular:
+        return failure.fileType == "a folder" ? FileFault::isFolder : FileFault::notRegularFile;
+    case FileFailure::Kind::tooLarge:
+        return FileFault::fileTooLarge;
+    case FileFailure::Kind::none:
+        break;
+    }
+    return FileFault::readError;
+}
+
 int openRegularFile(const std::string& path, FileFailure& failure) {
     failure = {};
     if (path.find('\0') != std::string::npos) {

@@ -3,6 +3,8 @@
 #include <cstdint>
 #include <string>
 
+#include "host/filefault.h"
+
 // Reading the files a stage is made of (the stage file, its pictures) without being held up
 // or swamped by what the path really names: a FIFO opens and then blocks for ever, a device
 // such as /dev/zero never ends, a folder is no file at all. Only regular files are read.
@@ -27,8 +29,12 @@ struct FileFailure {
     std::uint64_t limit = 0;
 };
 
-// One line saying what went wrong, without the path ("a FIFO, not a regular file").
+// One line saying what went wrong, without the path ("a FIFO, not a regular file"), for
+// stderr and logs.
 std::string describeFileFailure(const FileFailure& failure);
+
+// The reason as the editor tells the user (the second line of its message).
+FileFault fileFaultOf(const FileFailure& failure);
 
 // Opens `path` for reading when it names a regular file (following symbolic links). Never
 // blocks on a FIFO: it is opened without waiting for a writer, seen to be a FIFO and closed.

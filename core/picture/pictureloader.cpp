@@ -22,8 +22,6 @@
 
 namespace {
 
-const char* const cannotOpenMessage = "ファイルをオープンできません。";
-
 // The library's standard error manager with the place to jump back to on a fatal error and
 // the reason the decoding stopped. The manager comes first so that the library's pointer to
 // it is a pointer to the record.
@@ -31,6 +29,7 @@ struct ErrorRecord {
     jpeg_error_mgr manager;
     std::jmp_buf jumpTarget;
     char reason[JMSG_LENGTH_MAX + 80];
+    FileFault fault;
 };
 
 // Replaces the standard error_exit, which would end the process: the library's message
@@ -38,13 +37,17 @@ struct ErrorRecord {
 [[noreturn]] void errorExit(j_common_ptr cinfo) {
     auto* record = reinterpret_cast<ErrorRecord*>(cinfo->err);
     (*cinfo->err->format_message)(cinfo, record->reason);
+    record->fault =
+        cinfo->err->msg_code == JERR_NO_SOI ? FileFault::notJpeg : FileFault::damagedPicture;
     std::longjmp(record->jumpTarget, 1);
 }
 
 // Stops the decoding with a reason of the loader's own.
 template <typename... Args>
-[[noreturn]] void refuseWith(j_common_ptr cinfo, const char* format, Args... args) {
+[[noreturn]] void refuseWith(j_common_ptr cinfo, FileFault fault, const char* format,
+                             Args... args) {
     auto* record = reinterpret_cast<ErrorRecord*>(cinfo->err);
+    record->fault = fault;
     std::snprintf(record->reason, sizeof record->reason, format, args...);
     std::longjmp(record->jumpTarget, 1);
 }
@@ -78,14 +81,15 @@ void chargeScan(j_common_ptr common) {
         return;
     budget->lastScan = cinfo->input_scan_number;
     if (cinfo->input_scan_number > maxScans)
-        refuseWith(common, "the picture has more than %d scans", maxScans);
+        refuseWith(common, FileFault::damagedPicture, "the picture has more than %d scans",
+                   maxScans);
     std::uint64_t blocks = 0;
     for (int i = 0; i < cinfo->comps_in_scan; ++i)
         blocks += std::uint64_t(cinfo->cur_comp_info[i]->width_in_blocks) *
                   cinfo->cur_comp_info[i]->height_in_blocks;
     if (blocks > budget->blocksLeft)
-        refuseWith(common, "the picture's %d scans are too many for its size",
-                   cinfo->input_scan_number);
+        refuseWith(common, FileFault::damagedPicture,
+                   "the picture's %d scans are too many for its size", cinfo->input_scan_number);
     budget->blocksLeft -= blocks;
 }
 
@@ -108,7 +112,6 @@ enum class RowForm {
 // with a destructor is alive in the function that calls setjmp.
 struct DecodeJob {
     std::FILE* file = nullptr;
-    const char* reason = nullptr;  // why the decoding failed, in the decoding's error record
     PictureBlock* block = nullptr; // owned by loadPicture once decode returns
     std::uint32_t width = 0;
     std::uint32_t height = 0;
@@ -183,9 +186,9 @@ bool decode(DecodeJob& job, ErrorRecord& error) {
     cinfo.err = jpeg_std_error(&error.manager);
     error.manager.error_exit = errorExit;
     error.reason[0] = '\0';
+    error.fault = FileFault::damagedPicture;
     if (setjmp(error.jumpTarget)) {
         jpeg_destroy_decompress(&cinfo);
-        job.reason = error.reason;
         return false;
     }
 
@@ -194,7 +197,7 @@ bool decode(DecodeJob& job, ErrorRecord& error) {
     jpeg_read_header(&cinfo, TRUE);
     // Refused before jpeg_start_decompress, which may already allocate whole-picture buffers.
     if (!pictureSizeAllowed(cinfo.image_width, cinfo.image_height))
-        refuseWith(reinterpret_cast<j_common_ptr>(&cinfo),
+        refuseWith(reinterpret_cast<j_common_ptr>(&cinfo), FileFault::pictureTooLarge,
                    "the picture is %u x %u pixels, more than the %llu pixels allowed",
                    unsigned(cinfo.image_width), unsigned(cinfo.image_height),
                    static_cast<unsigned long long>(maxPicturePixels));
@@ -283,19 +286,19 @@ bool pictureSizeAllowed(std::uint32_t width, std::uint32_t height) {
     return width > 0 && height > 0 && std::uint64_t(width) * height <= maxPicturePixels;
 }
 
-bool readPictureFile(const std::string& path, PictureHolder& holder, std::string& reason,
+bool readPictureFile(const std::string& path, PictureHolder& holder, PictureFailure& failure,
                      const std::function<void()>& beforeDecoding) {
     // Only a regular file is read: a FIFO would block, a device never end.
-    FileFailure failure;
-    const int fd = openRegularFile(path, failure);
+    FileFailure fileFailure;
+    const int fd = openRegularFile(path, fileFailure);
     std::unique_ptr<std::FILE, FileCloser> file(fd >= 0 ? fdopen(fd, "rb") : nullptr);
     if (fd >= 0 && !file) {
-        failure.kind = FileFailure::Kind::cannotOpen;
-        failure.error = errno;
+        fileFailure.kind = FileFailure::Kind::cannotOpen;
+        fileFailure.error = errno;
         ::close(fd);
     }
     if (!file) {
-        reason = describeFileFailure(failure);
+        failure = {fileFaultOf(fileFailure), describeFileFailure(fileFailure)};
         return false;
     }
 
@@ -309,24 +312,24 @@ bool readPictureFile(const std::string& path, PictureHolder& holder, std::string
     std::unique_ptr<PictureBlock> block(job.block);
     file.reset();
     if (!decoded) {
-        reason = job.reason && *job.reason ? job.reason : "the picture cannot be decoded";
+        failure = {error.fault, *error.reason ? error.reason : "the picture cannot be decoded"};
         return false;
     }
     // The header goes in last, once every row is in place; only then do holders see it.
     writeHeader(block->data(), job.width, job.height);
     holder.block = std::move(block);
-    reason.clear();
+    failure = {};
     return true;
 }
 
 bool loadPicture(const std::string& path, PictureHolder& holder, Host& host,
                  const std::function<void()>& beforeDecoding) {
-    std::string reason;
-    if (readPictureFile(path, holder, reason, beforeDecoding))
+    PictureFailure failure;
+    if (readPictureFile(path, holder, failure, beforeDecoding))
         return true;
-    // The reason goes where the picture library's own messages always went; the user sees the
+    // The details go where the picture library's own messages always went; the user sees the
     // message.
-    std::fprintf(stderr, "%s: %s\n", path.c_str(), reason.c_str());
-    host.messageBox(cannotOpenMessage);
+    std::fprintf(stderr, "%s: %s\n", path.c_str(), failure.detail.c_str());
+    host.messageBox(std::string(cannotOpenFileText));
     return false;
 }

@@ -4,6 +4,7 @@
 #include <functional>
 #include <string>
 
+#include "host/filefault.h"
 #include "picture/pictureblock.h"
 
 class Host;
@@ -16,11 +17,18 @@ class Host;
 bool loadPicture(const std::string& path, PictureHolder& holder, Host& host,
                  const std::function<void()>& beforeDecoding = {});
 
-// The same decoding without any message: false with `reason` set to one line saying why
-// (the file cannot be opened or is no regular file, it is not a JPEG, the picture is larger
-// than allowed, it has more scans than any real picture needs, ...). loadPicture writes that
-// line on stderr before its message.
-bool readPictureFile(const std::string& path, PictureHolder& holder, std::string& reason,
+// Why a picture could not be loaded: the reason as the user is told it, and one line with
+// the details (the library's message, the sizes) for stderr and logs.
+struct PictureFailure {
+    FileFault fault = FileFault::readError;
+    std::string detail;
+};
+
+// The same decoding without any message: false with `failure` set (the file cannot be opened
+// or is no regular file, it is not a JPEG, the picture is larger than allowed, it has more
+// scans than any real picture needs, ...). loadPicture writes the detail line on stderr
+// before its message.
+bool readPictureFile(const std::string& path, PictureHolder& holder, PictureFailure& failure,
                      const std::function<void()>& beforeDecoding = {});
 
 // The largest picture the loader accepts, in pixels (8192 x 8192, a 256 MiB block; any shape

@@ -29,12 +29,13 @@ TEST(RegularFiles, SpecialFilesAreRefusedAtOnceWithTheirKind) {
     struct Row {
         std::string path;
         const char* kind;
+        FileFault fault;
     };
     const Row rows[] = {
-        {dir.at("fifo"), "a FIFO"},
-        {"/dev/zero", "a character device"},
-        {"/dev/null", "a character device"},
-        {dir.at("folder"), "a folder"},
+        {dir.at("fifo"), "a FIFO", FileFault::notRegularFile},
+        {"/dev/zero", "a character device", FileFault::notRegularFile},
+        {"/dev/null", "a character device", FileFault::notRegularFile},
+        {dir.at("folder"), "a folder", FileFault::isFolder},
     };
     const Deadline deadline(20);
     for (const Row& r : rows) {
@@ -44,13 +45,15 @@ TEST(RegularFiles, SpecialFilesAreRefusedAtOnceWithTheirKind) {
         EXPECT_FALSE(readRegularFile(r.path, maxStageFileBytes, bytes, failure));
         EXPECT_EQ(failure.kind, FileFailure::Kind::notRegular);
         EXPECT_EQ(describeFileFailure(failure), std::string(r.kind) + ", not a regular file");
+        EXPECT_EQ(fileFaultOf(failure), r.fault);
         EXPECT_TRUE(bytes.empty());
 
         PictureHolder holder;
-        std::string reason;
+        PictureFailure pictureFailure;
         int opened = 0;
-        EXPECT_FALSE(readPictureFile(r.path, holder, reason, [&] { ++opened; }));
-        EXPECT_EQ(reason, std::string(r.kind) + ", not a regular file");
+        EXPECT_FALSE(readPictureFile(r.path, holder, pictureFailure, [&] { ++opened; }));
+        EXPECT_EQ(pictureFailure.detail, std::string(r.kind) + ", not a regular file");
+        EXPECT_EQ(pictureFailure.fault, r.fault);
         EXPECT_EQ(opened, 0);
     }
 }
@@ -84,6 +87,7 @@ TEST(RegularFiles, SizeLimitIsInclusiveAndSaysSo) {
     EXPECT_EQ(bytes, std::string(1000, '\0'));
     EXPECT_FALSE(readRegularFile(sized("over", 1001), 1000, bytes, failure));
     EXPECT_EQ(failure.kind, FileFailure::Kind::tooLarge);
+    EXPECT_EQ(fileFaultOf(failure), FileFault::fileTooLarge);
     EXPECT_EQ(describeFileFailure(failure),
               "the file is larger than the 1000 bytes allowed (1001 bytes)");
     EXPECT_TRUE(bytes.empty());
@@ -101,13 +105,14 @@ TEST(RegularFiles, OpenFailuresKeepTheSystemsReason) {
     EXPECT_FALSE(readRegularFile(dir.at("missing"), 10, bytes, failure));
     EXPECT_EQ(failure.kind, FileFailure::Kind::cannotOpen);
     EXPECT_EQ(describeFileFailure(failure), "No such file or directory");
+    EXPECT_EQ(fileFaultOf(failure), FileFault::notFound);
     // A NUL byte would cut the name short and open another file.
     dir.write("a", "x");
     EXPECT_FALSE(readRegularFile(dir.at("a") + std::string(1, '\0') + "b", 10, bytes, failure));
     EXPECT_EQ(failure.kind, FileFailure::Kind::cannotOpen);
 }
 
-TEST(PictureLimit, TheReasonSpeaksOfPixels) {
+TEST(PictureFailures, ReasonsSpeakOfPixelsAndOfWhatTheFileIs) {
     TempFolder dir;
     // An 8 x 8 picture whose frame header claims 65500 x 65500.
     JpegRecipe recipe;
@@ -120,9 +125,16 @@ TEST(PictureLimit, TheReasonSpeaksOfPixels) {
         jpeg[sof + i + 1] = char(0xDC);
     }
     PictureHolder holder;
-    std::string reason;
-    EXPECT_FALSE(readPictureFile(dir.write("huge.jpg", jpeg), holder, reason));
-    EXPECT_EQ(reason, "the picture is 65500 x 65500 pixels, more than the 67108864 pixels allowed");
+    PictureFailure failure;
+    EXPECT_FALSE(readPictureFile(dir.write("huge.jpg", jpeg), holder, failure));
+    EXPECT_EQ(failure.fault, FileFault::pictureTooLarge);
+    EXPECT_EQ(failure.detail,
+              "the picture is 65500 x 65500 pixels, more than the 67108864 pixels allowed");
+    // Text is no JPEG; a JPEG cut inside its header is a damaged one.
+    EXPECT_FALSE(readPictureFile(dir.write("text.jpg", "plain text\n"), holder, failure));
+    EXPECT_EQ(failure.fault, FileFault::notJpeg);
+    EXPECT_FALSE(readPictureFile(dir.write("cut.jpg", jpeg.substr(0, 30)), holder, failure));
+    EXPECT_EQ(failure.fault, FileFault::damagedPicture);
 }
 
 } // namespace
