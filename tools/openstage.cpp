@@ -7,20 +7,42 @@
 #include "stage/stagerecord.h"
 #include "terminalhost.h"
 
-bool openStage(const std::string& path, CRKeditDoc& doc, TerminalHost& host, std::string& error) {
-    // Only a regular file of a sane size is read: a FIFO would wait for ever, a device or a
-    // huge file would fill memory.
-    std::string bytes;
+namespace {
+
+// Only a regular file of a sane size is read: a FIFO would wait for ever, a device or a huge
+// file would fill memory.
+bool readStageFile(const std::string& path, std::string& bytes, std::string& error) {
     FileFailure failure;
-    if (!readRegularFile(path, maxStageFileBytes, bytes, failure)) {
-        error = path + ": " + describeFileFailure(failure);
-        return false;
-    }
-    // The editor refuses such a file; here it is read as ever (scripts may rely on that),
-    // with a warning, since no setting of it reaches the document.
+    if (readRegularFile(path, maxStageFileBytes, bytes, failure))
+        return true;
+    error = path + ": " + describeFileFailure(failure);
+    return false;
+}
+
+// The editor refuses such a file; here it is read as ever (scripts may rely on that), with a
+// warning, since no setting of it reaches the document.
+void warnIfNotStage(const std::string& path, const std::string& bytes) {
     if (classifyStageBytes(bytes) == StageBytes::notStage)
         std::fprintf(stderr, "rkstage: warning: %s is not a stage file; it reads as a new stage\n",
                      path.c_str());
+}
+
+} // namespace
+
+bool openStage(const std::string& path, CRKeditDoc& doc, TerminalHost& host, std::string& error) {
+    std::string bytes;
+    if (!readStageFile(path, bytes, error))
+        return false;
+    warnIfNotStage(path, bytes);
     readStageRecord(doc, bytes, path, host);
+    return true;
+}
+
+bool openStageRecord(const std::string& path, CRKeditDoc& doc, std::string& error) {
+    std::string bytes;
+    if (!readStageFile(path, bytes, error))
+        return false;
+    warnIfNotStage(path, bytes);
+    parseStageRecord(doc, bytes);
     return true;
 }

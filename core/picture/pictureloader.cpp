@@ -112,9 +112,14 @@ enum class RowForm {
 // with a destructor is alive in the function that calls setjmp.
 struct DecodeJob {
     std::FILE* file = nullptr;
+    // Null: the picture at its own size. Else asked for the eighths to decode at, given the
+    // frame's size (see loadPictureScaled).
+    const PictureScaleChoice* chooseEighths = nullptr;
     PictureBlock* block = nullptr; // owned by loadPicture once decode returns
-    std::uint32_t width = 0;
+    std::uint32_t width = 0;       // of the decoded rows
     std::uint32_t height = 0;
+    std::uint32_t frameWidth = 0; // of the picture in the file
+    std::uint32_t frameHeight = 0;
 };
 
 // Allocation cannot throw through the library's C frames: failure comes back as null.
@@ -205,14 +210,28 @@ bool decode(DecodeJob& job, ErrorRecord& error) {
     budget.blocksLeft = blockBudgetFor(cinfo);
     cinfo.progress = &budget.manager;
     const RowForm form = chooseOutput(cinfo);
+    job.frameWidth = cinfo.image_width;
+    job.frameHeight = cinfo.image_height;
+    std::uint32_t expectedWidth = cinfo.image_width;
+    std::uint32_t expectedHeight = cinfo.image_height;
+    if (job.chooseEighths) {
+        // The library's DCT scaling: the picture comes out at eighths/8 of its size, rounded
+        // up, for a fraction of the work of a full decode.
+        const unsigned eighths = (*job.chooseEighths)(cinfo.image_width, cinfo.image_height);
+        cinfo.scale_num = eighths < 1 ? 1 : eighths > 8 ? 8 : eighths;
+        cinfo.scale_denom = 8;
+        jpeg_calc_output_dimensions(&cinfo);
+        expectedWidth = cinfo.output_width;
+        expectedHeight = cinfo.output_height;
+    }
     jpeg_start_decompress(&cinfo);
 
     const std::uint32_t width = cinfo.output_width;
     const std::uint32_t height = cinfo.output_height;
     const unsigned components = static_cast<unsigned>(cinfo.output_components);
-    // No scaling is requested, so the output is the frame's size; the block is laid out for
-    // it and nothing below may write outside it.
-    if (width != cinfo.image_width || height != cinfo.image_height ||
+    // The output has the size asked for (the frame's own unless scaled); the block is laid
+    // out for it and nothing below may write outside it.
+    if (width != expectedWidth || height != expectedHeight || width == 0 || height == 0 ||
         (form != RowForm::Other && components != (form == RowForm::Bgr ? 3u : 4u)))
         refuse(cinfo, JERR_CONVERSION_NOTIMPL);
 
@@ -286,8 +305,14 @@ bool pictureSizeAllowed(std::uint32_t width, std::uint32_t height) {
     return width > 0 && height > 0 && std::uint64_t(width) * height <= maxPicturePixels;
 }
 
-bool readPictureFile(const std::string& path, PictureHolder& holder, PictureFailure& failure,
-                     const std::function<void()>& beforeDecoding) {
+namespace {
+
+// Reads and decodes the picture; `chooseEighths` (when not null) picks a reduced scale once
+// the frame's size is known, and the frame's size is handed back through the two pointers.
+bool readPicture(const std::string& path, PictureHolder& holder, PictureFailure& failure,
+                 const std::function<void()>& beforeDecoding,
+                 const PictureScaleChoice* chooseEighths, std::uint32_t* frameWidth,
+                 std::uint32_t* frameHeight) {
     // Only a regular file is read: a FIFO would block, a device never end.
     FileFailure fileFailure;
     const int fd = openRegularFile(path, fileFailure);
@@ -307,6 +332,7 @@ bool readPictureFile(const std::string& path, PictureHolder& holder, PictureFail
 
     DecodeJob job;
     job.file = file.get();
+    job.chooseEighths = chooseEighths;
     ErrorRecord error;
     const bool decoded = decode(job, error);
     std::unique_ptr<PictureBlock> block(job.block);
@@ -318,18 +344,39 @@ bool readPictureFile(const std::string& path, PictureHolder& holder, PictureFail
     // The header goes in last, once every row is in place; only then do holders see it.
     writeHeader(block->data(), job.width, job.height);
     holder.block = std::move(block);
+    if (frameWidth && frameHeight) {
+        *frameWidth = job.frameWidth;
+        *frameHeight = job.frameHeight;
+    }
     failure = {};
     return true;
+}
+
+// The details go where the picture library's own messages always went; the user sees the
+// message.
+bool report(const std::string& path, const PictureFailure& failure, Host& host) {
+    std::fprintf(stderr, "%s: %s\n", path.c_str(), failure.detail.c_str());
+    host.messageBox(std::string(cannotOpenFileText));
+    return false;
+}
+
+} // namespace
+
+bool readPictureFile(const std::string& path, PictureHolder& holder, PictureFailure& failure,
+                     const std::function<void()>& beforeDecoding) {
+    return readPicture(path, holder, failure, beforeDecoding, nullptr, nullptr, nullptr);
 }
 
 bool loadPicture(const std::string& path, PictureHolder& holder, Host& host,
                  const std::function<void()>& beforeDecoding) {
     PictureFailure failure;
-    if (readPictureFile(path, holder, failure, beforeDecoding))
-        return true;
-    // The details go where the picture library's own messages always went; the user sees the
-    // message.
-    std::fprintf(stderr, "%s: %s\n", path.c_str(), failure.detail.c_str());
-    host.messageBox(std::string(cannotOpenFileText));
-    return false;
+    return readPictureFile(path, holder, failure, beforeDecoding) || report(path, failure, host);
+}
+
+bool loadPictureScaled(const std::string& path, PictureHolder& holder, Host& host,
+                       const PictureScaleChoice& chooseEighths, std::uint32_t& frameWidth,
+                       std::uint32_t& frameHeight) {
+    PictureFailure failure;
+    return readPicture(path, holder, failure, {}, &chooseEighths, &frameWidth, &frameHeight) ||
+           report(path, failure, host);
 }
