@@ -10,6 +10,7 @@ packages=(
     libgtest-dev libgmock-dev libbenchmark-dev
     fonts-noto-cjk xvfb xauth clang-format
     openbox xdotool imagemagick x11-utils
+    strace util-linux
     desktop-file-utils appstream shared-mime-info libglib2.0-bin lintian dpkg-dev file
     tiled python3
     "$@"

@@ -20,6 +20,8 @@ void putUint32(std::string& out, std::size_t at, std::uint32_t v) {
 int runDecode(const std::vector<std::string>& args) {
     if (args.size() != 2)
         return usageError("decode");
+    if (const int refused = refuseOutputThatIsInput("decode", args[0], args[1]))
+        return refused;
     TerminalHost host; // shows the loader's message on stderr
     PictureHolder holder;
     if (!loadPicture(args[0], holder, host))

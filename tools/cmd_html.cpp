@@ -11,6 +11,7 @@
 #include "stage/CRKeditDoc.h"
 #include "terminalhost.h"
 #include "text/cp932.h"
+#include "text/utf8.h"
 
 namespace {
 
@@ -81,6 +82,10 @@ bool toDocumentText(const std::optional<std::string>& utf8, const char* option, 
                     std::string& error) {
     if (!utf8)
         return true;
+    if (!isValidUtf8(*utf8)) {
+        error = std::string(option) + ": the text is not valid UTF-8";
+        return false;
+    }
     const auto bytes = utf8ToCp932(*utf8);
     if (!bytes) {
         error = std::string(option) + ": the text has a character Shift-JIS cannot hold";
@@ -97,6 +102,8 @@ int html(const std::vector<std::string>& args) {
         std::fprintf(stderr, "rkstage html: %s\n", why.c_str());
         return usageError("html");
     }
+    if (const int refused = refuseOutputThatIsInput("html", o.positional[0], o.positional[1]))
+        return refused;
     CRKeditDoc doc;
     TerminalHost host;
     std::string error;

@@ -63,6 +63,8 @@ int runRender(const std::vector<std::string>& args) {
     }
     if (files.size() != 2)
         return usageError("render");
+    if (const int refused = refuseOutputThatIsInput("render", files[0], files[1]))
+        return refused;
     if (size > 0)
         return renderThumbnail(files[0], files[1], size, gridMode, referenceDisplay);
 

@@ -14,6 +14,8 @@ namespace {
 int resave(const std::vector<std::string>& args) {
     if (args.size() != 2)
         return usageError("resave");
+    if (const int refused = refuseOutputThatIsInput("resave", args[0], args[1]))
+        return refused;
     CRKeditDoc doc;
     TerminalHost host;
     std::string error;

@@ -20,3 +20,6 @@ bool registerCommand(const CommandInfo& info);
 int fail(const std::string& message);
 // Prints this command's usage on stderr and returns 2.
 int usageError(const char* name);
+// When `out` names the file `in` (also through links) prints that on stderr and returns 2
+// (bad usage: the output would destroy the input it is made from); otherwise returns 0.
+int refuseOutputThatIsInput(const char* name, const std::string& in, const std::string& out);

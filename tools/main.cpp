@@ -5,6 +5,7 @@
 #include <vector>
 
 #include "command.h"
+#include "fileio.h"
 
 namespace {
 std::map<std::string, CommandInfo>& commands() {
@@ -35,6 +36,14 @@ int usageError(const char* name) {
     if (it == commands().end())
         return usage();
     std::fprintf(stderr, "usage: rkstage %s %s\n", name, it->second.usage);
+    return 2;
+}
+
+int refuseOutputThatIsInput(const char* name, const std::string& in, const std::string& out) {
+    if (!sameFile(in, out))
+        return 0;
+    std::fprintf(stderr, "rkstage %s: %s is the input file %s itself; nothing written\n", name,
+                 out.c_str(), in.c_str());
     return 2;
 }
 

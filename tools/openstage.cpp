@@ -1,10 +1,8 @@
 #include "openstage.h"
 
-#include <cerrno>
 #include <cstdio>
-#include <cstring>
-#include <memory>
 
+#include "file/regularfile.h"
 #include "stage/CRKeditDoc.h"
 #include "stage/foregroundpicture.h"
 #include "stage/stagedetect.h"
@@ -13,31 +11,14 @@
 
 namespace {
 
-struct FileCloser {
-    void operator()(std::FILE* f) const { std::fclose(f); }
-};
-
-// The record is the file's first line; whatever follows it is never looked at, so reading
-// stops at the first line end instead of taking a file of any size into memory.
-bool readFirstLine(const std::string& path, std::string& bytes, std::string& error) {
-    std::unique_ptr<std::FILE, FileCloser> f(std::fopen(path.c_str(), "rb"));
-    if (!f) {
-        error = path + ": " + std::strerror(errno);
-        return false;
-    }
-    bytes.clear();
-    char buffer[65536];
-    std::size_t n;
-    while ((n = std::fread(buffer, 1, sizeof buffer, f.get())) > 0) {
-        bytes.append(buffer, n);
-        if (std::memchr(buffer, '\r', n) || std::memchr(buffer, '\n', n))
-            return true;
-    }
-    if (std::ferror(f.get())) {
-        error = path + ": " + std::strerror(errno);
-        return false;
-    }
-    return true;
+// Only a regular file of a sane size is read: a FIFO would wait for ever, a device or a huge
+// file would fill memory.
+bool readStageFile(const std::string& path, std::string& bytes, std::string& error) {
+    FileFailure failure;
+    if (readRegularFile(path, maxStageFileBytes, bytes, failure))
+        return true;
+    error = path + ": " + describeFileFailure(failure);
+    return false;
 }
 
 // The editor refuses such a file; here it is read as ever (scripts may rely on that), with a
@@ -52,7 +33,7 @@ void warnIfNotStage(const std::string& path, const std::string& bytes) {
 
 bool openStage(const std::string& path, CRKeditDoc& doc, TerminalHost& host, std::string& error) {
     std::string bytes;
-    if (!readFirstLine(path, bytes, error))
+    if (!readStageFile(path, bytes, error))
         return false;
     warnIfNotStage(path, bytes);
     doc = parseStageRecord(bytes);
@@ -62,7 +43,7 @@ bool openStage(const std::string& path, CRKeditDoc& doc, TerminalHost& host, std
 
 bool openStageRecord(const std::string& path, CRKeditDoc& doc, std::string& error) {
     std::string bytes;
-    if (!readFirstLine(path, bytes, error))
+    if (!readStageFile(path, bytes, error))
         return false;
     warnIfNotStage(path, bytes);
     doc = parseStageRecord(bytes);

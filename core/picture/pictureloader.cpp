@@ -3,35 +3,102 @@
 // jpeglib.h uses FILE and size_t without including their headers.
 #include <cstdio>
 
+#include <algorithm>
+#include <cerrno>
 #include <csetjmp>
 #include <cstddef>
 #include <cstdint>
+#include <cstring>
 #include <memory>
 #include <new>
 
 #include <jpeglib.h>
 // After jpeglib.h: the message codes need its types.
 #include <jerror.h>
-#include <sys/stat.h>
+#include <unistd.h>
 
+#include "file/regularfile.h"
 #include "host/host.h"
 
 namespace {
 
-const char* const cannotOpenMessage = "ファイルをオープンできません。";
-
-// The library's standard error manager with the place to jump back to on a fatal error.
-// The manager comes first so that the library's pointer to it is a pointer to the record.
+// The library's standard error manager with the place to jump back to on a fatal error and
+// the reason the decoding stopped. The manager comes first so that the library's pointer to
+// it is a pointer to the record.
 struct ErrorRecord {
     jpeg_error_mgr manager;
     std::jmp_buf jumpTarget;
+    char reason[JMSG_LENGTH_MAX + 80];
+    FileFault fault;
 };
 
-// Replaces the standard error_exit, which would end the process: the library's message goes
-// to its usual output (stderr, never seen by the user), then control goes back to the loader.
+// Replaces the standard error_exit, which would end the process: the library's message
+// becomes the reason, then control goes back to the loader.
 [[noreturn]] void errorExit(j_common_ptr cinfo) {
-    (*cinfo->err->output_message)(cinfo);
-    std::longjmp(reinterpret_cast<ErrorRecord*>(cinfo->err)->jumpTarget, 1);
+    auto* record = reinterpret_cast<ErrorRecord*>(cinfo->err);
+    (*cinfo->err->format_message)(cinfo, record->reason);
+    record->fault =
+        cinfo->err->msg_code == JERR_NO_SOI ? FileFault::notJpeg : FileFault::damagedPicture;
+    std::longjmp(record->jumpTarget, 1);
+}
+
+// Stops the decoding with a reason of the loader's own.
+template <typename... Args>
+[[noreturn]] void refuseWith(j_common_ptr cinfo, FileFault fault, const char* format,
+                             Args... args) {
+    auto* record = reinterpret_cast<ErrorRecord*>(cinfo->err);
+    record->fault = fault;
+    std::snprintf(record->reason, sizeof record->reason, format, args...);
+    std::longjmp(record->jumpTarget, 1);
+}
+
+// A progressive (or multi-scan) JPEG may hold any number of scans, each of which makes the
+// library walk every coefficient block it covers, even when the scan holds no data at all: a
+// few kilobytes of empty scans keep it busy for minutes. The library calls this monitor
+// before each step of its input; at the first step of every new scan the blocks that scan
+// covers are charged against a budget of a few full passes over the picture, and the scan
+// count is capped too (each scan also costs a little on its own). A picture past either is
+// refused before the scan is decoded, so the refusal costs less than a normal decode.
+struct ScanBudget {
+    jpeg_progress_mgr manager; // first, so that the library's pointer is one to the budget
+    int lastScan = 0;
+    std::uint64_t blocksLeft = 0;
+};
+
+// Scans any real picture needs stay well below these: the library's own progressive script
+// has 10 scans, touching each component 4 to 6 times.
+constexpr int maxScans = 1000;
+constexpr std::uint64_t passesPerPicture = 16;
+// Small pictures may take many more passes: their whole budget is still quickly spent.
+constexpr std::uint64_t minimumBlockBudget = std::uint64_t(1) << 20;
+
+void chargeScan(j_common_ptr common) {
+    if (!common->is_decompressor)
+        return;
+    auto* cinfo = reinterpret_cast<j_decompress_ptr>(common);
+    auto* budget = reinterpret_cast<ScanBudget*>(cinfo->progress);
+    if (cinfo->input_scan_number == budget->lastScan)
+        return;
+    budget->lastScan = cinfo->input_scan_number;
+    if (cinfo->input_scan_number > maxScans)
+        refuseWith(common, FileFault::damagedPicture, "the picture has more than %d scans",
+                   maxScans);
+    std::uint64_t blocks = 0;
+    for (int i = 0; i < cinfo->comps_in_scan; ++i)
+        blocks += std::uint64_t(cinfo->cur_comp_info[i]->width_in_blocks) *
+                  cinfo->cur_comp_info[i]->height_in_blocks;
+    if (blocks > budget->blocksLeft)
+        refuseWith(common, FileFault::damagedPicture,
+                   "the picture's %d scans are too many for its size", cinfo->input_scan_number);
+    budget->blocksLeft -= blocks;
+}
+
+std::uint64_t blockBudgetFor(const jpeg_decompress_struct& cinfo) {
+    std::uint64_t blocks = 0;
+    for (int c = 0; c < cinfo.num_components; ++c)
+        blocks +=
+            std::uint64_t(cinfo.comp_info[c].width_in_blocks) * cinfo.comp_info[c].height_in_blocks;
+    return std::max(passesPerPicture * blocks, minimumBlockBudget);
 }
 
 // How the library's output rows become the block's blue, green, red pixels.
@@ -111,19 +178,20 @@ void firstSampleRowToBgr(const JSAMPLE* in, std::uint8_t* out, std::uint32_t wid
 }
 
 // Fails the decoding the way a library error does, with the library message that fits.
-void refuse(jpeg_decompress_struct& cinfo, int messageCode, int parameter = 0) {
+void refuse(jpeg_decompress_struct& cinfo, int messageCode) {
     cinfo.err->msg_code = messageCode;
-    cinfo.err->msg_parm.i[0] = parameter;
     (*cinfo.err->error_exit)(reinterpret_cast<j_common_ptr>(&cinfo));
 }
 
 // Runs the library from the open file to the last row. Only plain C objects live here:
 // a fatal library error longjmps back into this frame.
-bool decode(DecodeJob& job) {
+bool decode(DecodeJob& job, ErrorRecord& error) {
     jpeg_decompress_struct cinfo{}; // zeroed, so destroying it is safe at any point
-    ErrorRecord error;
+    ScanBudget budget;
     cinfo.err = jpeg_std_error(&error.manager);
     error.manager.error_exit = errorExit;
+    error.reason[0] = '\0';
+    error.fault = FileFault::damagedPicture;
     if (setjmp(error.jumpTarget)) {
         jpeg_destroy_decompress(&cinfo);
         return false;
@@ -134,7 +202,13 @@ bool decode(DecodeJob& job) {
     jpeg_read_header(&cinfo, TRUE);
     // Refused before jpeg_start_decompress, which may already allocate whole-picture buffers.
     if (!pictureSizeAllowed(cinfo.image_width, cinfo.image_height))
-        refuse(cinfo, JERR_IMAGE_TOO_BIG, 8192);
+        refuseWith(reinterpret_cast<j_common_ptr>(&cinfo), FileFault::pictureTooLarge,
+                   "the picture is %u x %u pixels, more than the %llu pixels allowed",
+                   unsigned(cinfo.image_width), unsigned(cinfo.image_height),
+                   static_cast<unsigned long long>(maxPicturePixels));
+    budget.manager.progress_monitor = chargeScan;
+    budget.blocksLeft = blockBudgetFor(cinfo);
+    cinfo.progress = &budget.manager;
     const RowForm form = chooseOutput(cinfo);
     job.frameWidth = cinfo.image_width;
     job.frameHeight = cinfo.image_height;
@@ -232,18 +306,24 @@ bool pictureSizeAllowed(std::uint32_t width, std::uint32_t height) {
 }
 
 namespace {
-bool load(const std::string& path, PictureHolder& holder, Host& host,
-          const std::function<void()>& beforeDecoding, const PictureScaleChoice* chooseEighths,
-          std::uint32_t* frameWidth, std::uint32_t* frameHeight) {
-    // A name holding a NUL byte would open the file named by its first part: a different one.
-    std::unique_ptr<std::FILE, FileCloser> file(
-        path.find('\0') == std::string::npos ? std::fopen(path.c_str(), "rb") : nullptr);
-    // A folder opens for reading here; it is a file that cannot be opened all the same.
-    struct stat info;
-    if (file && (fstat(fileno(file.get()), &info) != 0 || S_ISDIR(info.st_mode)))
-        file.reset();
+
+// Reads and decodes the picture; `chooseEighths` (when not null) picks a reduced scale once
+// the frame's size is known, and the frame's size is handed back through the two pointers.
+bool readPicture(const std::string& path, PictureHolder& holder, PictureFailure& failure,
+                 const std::function<void()>& beforeDecoding,
+                 const PictureScaleChoice* chooseEighths, std::uint32_t* frameWidth,
+                 std::uint32_t* frameHeight) {
+    // Only a regular file is read: a FIFO would block, a device never end.
+    FileFailure fileFailure;
+    const int fd = openRegularFile(path, fileFailure);
+    std::unique_ptr<std::FILE, FileCloser> file(fd >= 0 ? fdopen(fd, "rb") : nullptr);
+    if (fd >= 0 && !file) {
+        fileFailure.kind = FileFailure::Kind::cannotOpen;
+        fileFailure.error = errno;
+        ::close(fd);
+    }
     if (!file) {
-        host.messageBox(cannotOpenMessage);
+        failure = {fileFaultOf(fileFailure), describeFileFailure(fileFailure)};
         return false;
     }
 
@@ -253,11 +333,12 @@ bool load(const std::string& path, PictureHolder& holder, Host& host,
     DecodeJob job;
     job.file = file.get();
     job.chooseEighths = chooseEighths;
-    const bool decoded = decode(job);
+    ErrorRecord error;
+    const bool decoded = decode(job, error);
     std::unique_ptr<PictureBlock> block(job.block);
     file.reset();
     if (!decoded) {
-        host.messageBox(cannotOpenMessage);
+        failure = {error.fault, *error.reason ? error.reason : "the picture cannot be decoded"};
         return false;
     }
     // The header goes in last, once every row is in place; only then do holders see it.
@@ -267,17 +348,35 @@ bool load(const std::string& path, PictureHolder& holder, Host& host,
         *frameWidth = job.frameWidth;
         *frameHeight = job.frameHeight;
     }
+    failure = {};
     return true;
 }
+
+// The details go where the picture library's own messages always went; the user sees the
+// message.
+bool report(const std::string& path, const PictureFailure& failure, Host& host) {
+    std::fprintf(stderr, "%s: %s\n", path.c_str(), failure.detail.c_str());
+    host.messageBox(std::string(cannotOpenFileText));
+    return false;
+}
+
 } // namespace
+
+bool readPictureFile(const std::string& path, PictureHolder& holder, PictureFailure& failure,
+                     const std::function<void()>& beforeDecoding) {
+    return readPicture(path, holder, failure, beforeDecoding, nullptr, nullptr, nullptr);
+}
 
 bool loadPicture(const std::string& path, PictureHolder& holder, Host& host,
                  const std::function<void()>& beforeDecoding) {
-    return load(path, holder, host, beforeDecoding, nullptr, nullptr, nullptr);
+    PictureFailure failure;
+    return readPictureFile(path, holder, failure, beforeDecoding) || report(path, failure, host);
 }
 
 bool loadPictureScaled(const std::string& path, PictureHolder& holder, Host& host,
                        const PictureScaleChoice& chooseEighths, std::uint32_t& frameWidth,
                        std::uint32_t& frameHeight) {
-    return load(path, holder, host, {}, &chooseEighths, &frameWidth, &frameHeight);
+    PictureFailure failure;
+    return readPicture(path, holder, failure, {}, &chooseEighths, &frameWidth, &frameHeight) ||
+           report(path, failure, host);
 }

@@ -4,6 +4,7 @@
 #include <functional>
 #include <string>
 
+#include "host/filefault.h"
 #include "picture/pictureblock.h"
 
 class Host;
@@ -16,6 +17,20 @@ class Host;
 bool loadPicture(const std::string& path, PictureHolder& holder, Host& host,
                  const std::function<void()>& beforeDecoding = {});
 
+// Why a picture could not be loaded: the reason as the user is told it, and one line with
+// the details (the library's message, the sizes) for stderr and logs.
+struct PictureFailure {
+    FileFault fault = FileFault::readError;
+    std::string detail;
+};
+
+// The same decoding without any message: false with `failure` set (the file cannot be opened
+// or is no regular file, it is not a JPEG, the picture is larger than allowed, it has more
+// scans than any real picture needs, ...). loadPicture writes the detail line on stderr
+// before its message.
+bool readPictureFile(const std::string& path, PictureHolder& holder, PictureFailure& failure,
+                     const std::function<void()>& beforeDecoding = {});
+
 // Given a picture's size in the file, the scale to decode it at, in eighths (1..8; values
 // outside are held to that range).
 using PictureScaleChoice = std::function<unsigned(std::uint32_t width, std::uint32_t height)>;
@@ -23,15 +38,16 @@ using PictureScaleChoice = std::function<unsigned(std::uint32_t width, std::uint
 // loadPicture for a reduced copy (thumbnails): once the file's header is read,
 // `chooseEighths` gets the picture's size and picks the scale; the block then holds the
 // picture decoded at that many eighths of its size (width and height rounded up) by
-// libjpeg's DCT scaling, and frameWidth x frameHeight is the picture's own size. Failures as
-// loadPicture, which is unchanged (its pictures always have their own size).
+// libjpeg's DCT scaling, and frameWidth x frameHeight is the picture's own size. Failures and
+// limits as loadPicture, which is unchanged (its pictures always have their own size).
 bool loadPictureScaled(const std::string& path, PictureHolder& holder, Host& host,
                        const PictureScaleChoice& chooseEighths, std::uint32_t& frameWidth,
                        std::uint32_t& frameHeight);
 
-// The largest picture the loader accepts, in pixels (8192 x 8192, a 256 MiB block). A JPEG
-// frame may claim up to 65500 x 65500 pixels in a few header bytes; such a file is refused
-// before the library or the loader allocates anything for its rows.
+// The largest picture the loader accepts, in pixels (8192 x 8192, a 256 MiB block; any shape
+// of that many pixels, such as 65500 x 1024, is accepted). A JPEG frame may claim up to
+// 65500 x 65500 pixels in a few header bytes; such a file is refused before the library or
+// the loader allocates anything for its rows.
 inline constexpr std::uint64_t maxPicturePixels = std::uint64_t(1) << 26;
 
 // True when a picture of width x height pixels is within maxPicturePixels (and not empty).

@@ -34,7 +34,7 @@ std::string leafName(std::string_view cp932) {
 }
 
 std::string folderOf(std::string_view path) {
-    const std::size_t cut = path.find_last_of("/\\");
+    const std::size_t cut = path.rfind('/');
     if (cut == std::string_view::npos)
         return {};
     return std::string(path.substr(0, cut + 1));

@@ -5,6 +5,7 @@
 
 #include <cstdio>
 
+#include <algorithm>
 #include <cstdint>
 #include <cstdlib>
 #include <fstream>
@@ -85,4 +86,60 @@ inline JpegRecipe flatJpeg(int width, int height, std::vector<std::uint8_t> colo
 
 inline void writeBytesToFile(const std::string& path, const std::string& bytes) {
     std::ofstream(path, std::ios::binary).write(bytes.data(), std::streamsize(bytes.size()));
+}
+
+// A progressive grey JPEG of width x height whose coefficients are all zero, split into
+// `scans` scans that each cover every block and hold nothing but end-of-band runs: a few
+// bytes a scan, yet the decoder walks every block of the picture for each of them.
+inline std::string makeScanBomb(int width, int height, int scans) {
+    std::string j;
+    auto marker = [&](unsigned char code, std::initializer_list<int> body) {
+        j += char(0xFF);
+        j += char(code);
+        const std::size_t length = body.size() + 2;
+        j += char(length >> 8);
+        j += char(length & 0xFF);
+        for (int b : body)
+            j += char(b);
+    };
+    j += "\xFF\xD8"; // SOI
+    std::initializer_list<int> table = {0, 1, 1, 1, 1, 1, 1, 1, 1, 1, 1, 1, 1, 1, 1, 1, 1,
+                                        1, 1, 1, 1, 1, 1, 1, 1, 1, 1, 1, 1, 1, 1, 1, 1, 1,
+                                        1, 1, 1, 1, 1, 1, 1, 1, 1, 1, 1, 1, 1, 1, 1, 1, 1,
+                                        1, 1, 1, 1, 1, 1, 1, 1, 1, 1, 1, 1, 1, 1};
+    marker(0xDB, table); // DQT: table 0, all ones
+    marker(0xC2, {8, height >> 8, height & 0xFF, width >> 8, width & 0xFF, 1, 1, 0x11, 0});
+    // DHT: AC table 0 with one code "0" for the symbol 0xE0 (an end-of-band run of 2^14 plus
+    // 14 more bits' worth of blocks).
+    marker(0xC4, {0x10, 1, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0xE0});
+    const std::uint64_t blocks = std::uint64_t((width + 7) / 8) * std::uint64_t((height + 7) / 8);
+    for (int s = 0; s < scans; ++s) {
+        marker(0xDA, {1, 1, 0x00, 1, 63, 0x00}); // one component, AC 1..63, first pass
+        // Runs of at most 32767 blocks: the code bit "0", then 14 bits of run - 2^14.
+        std::uint32_t acc = 0;
+        int bits = 0;
+        auto put = [&](std::uint32_t value, int count) {
+            acc = (acc << count) | value;
+            bits += count;
+            while (bits >= 8) {
+                const auto byte = static_cast<unsigned char>(acc >> (bits - 8));
+                j += char(byte);
+                if (byte == 0xFF)
+                    j += char(0); // stuffed
+                bits -= 8;
+            }
+        };
+        // A run longer than the blocks left simply ends with the scan, so each run covers
+        // at least 2^14 blocks and at most 32767.
+        for (std::uint64_t left = blocks; left > 0;) {
+            const std::uint64_t run = std::clamp<std::uint64_t>(left, 16384, 32767);
+            put(0, 1);
+            put(std::uint32_t(run - 16384), 14);
+            left -= std::min(left, run);
+        }
+        if (bits > 0)
+            put((1u << (8 - bits)) - 1, 8 - bits); // pad with one bits
+    }
+    j += "\xFF\xD9"; // EOI
+    return j;
 }

@@ -2,6 +2,7 @@
 
 #include "text/cp932.h"
 #include "text/stagepath.h"
+#include "text/utf8.h"
 
 TEST(Cp932, ConvertsBothWaysAndRefusesInvalidText) {
     const struct {
@@ -70,11 +71,42 @@ TEST(StagePath, LeafNameFolderAndFileSystemPath) {
     EXPECT_EQ(folderOf("/home/u/stage.txt"), "/home/u/");
     EXPECT_EQ(folderOf("stage.txt"), "");
     EXPECT_EQ(folderOf("/stage.txt"), "/");
-    EXPECT_EQ(folderOf("C:\\stage\\s.txt"), "C:\\stage\\");
+    // The stage file's own path is a path of this file system, where "\\" is an ordinary
+    // character of a name: a stage file "a\\b.stage" lies in the current folder.
+    EXPECT_EQ(folderOf("a\\b.stage"), "");
+    EXPECT_EQ(folderOf("/home/u/x\\y/s\\t.stage"), "/home/u/x\\y/");
     EXPECT_EQ(folderOf("/home/ソフト/s.txt"), "/home/ソフト/");
 
     EXPECT_EQ(toFileSystemPath("pic.JPG"), "pic.JPG");
     EXPECT_EQ(toFileSystemPath("sub\\pic.JPG"), "sub/pic.JPG");
     EXPECT_EQ(toFileSystemPath("\x83\x5c\x83\x74\x83\x67\\\x89\xe6.JPG"), "ソフト/画.JPG");
     EXPECT_EQ(toFileSystemPath("bad\xff.JPG"), "bad\xff.JPG");
+}
+
+TEST(Utf8, WellFormedTextOnly) {
+    struct Row {
+        const char* text;
+        bool valid;
+    };
+    const Row rows[] = {
+        {"", true},
+        {"plain", true},
+        {"ステージ1", true},
+        {"\xF0\x9F\x98\x80", true}, // U+1F600, four bytes
+        {"\xF4\x8F\xBF\xBF", true}, // U+10FFFF, the last
+        {"ab\xFF"
+         "cd",
+         false},             // never a UTF-8 byte
+        {"\x80", false},     // a continuation byte alone
+        {"\xE3\x81", false}, // cut short
+        {"\xE3\x81"
+         "a",
+         false},                     // cut short before ASCII
+        {"\xC0\xAF", false},         // overlong "/"
+        {"\xE0\x80\xAF", false},     // overlong, three bytes
+        {"\xED\xA0\x80", false},     // a surrogate
+        {"\xF4\x90\x80\x80", false}, // above U+10FFFF
+    };
+    for (const Row& r : rows)
+        EXPECT_EQ(isValidUtf8(r.text), r.valid) << r.text;
 }
