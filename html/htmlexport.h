@@ -6,6 +6,10 @@
 class CRKeditDoc;
 class QWidget;
 
+// The HTML export layer (html/): the export dialog and command, beside the panels. It may use
+// core, the document and the panels' dialog helpers; it names no view and nothing of the
+// shell.
+//
 // Runs the export on `doc`: the export dialog on the document's values; on OK the values
 // are stored back and the page is written where the user chooses (WriteHtmlPage). Cancel
 // changes nothing. True when OK stored values that differ from the document's, so the

@@ -18,6 +18,12 @@ class QPushButton;
 class QScrollBar;
 class StageDocument;
 
+// The panels layer (panels/): the tool panels of a stage window (properties panel, placement
+// tool, event tool, new block layout dialog) and what every dialog uses: dialog units, the
+// panel font, file choosers and message boxes (Dialogs). It may use core and the document;
+// it names no view and nothing of the shell. A panel reads its document and emits requests
+// (take my values, close me, the display changed) that its view connects.
+//
 // The modeless properties panel "プロパティ": every stage setting in one scrolling column of
 // fields. Its setting members (PropertyValues) are read and written by the owning view's
 // transfers; the panel itself never changes the document (it reads the stage file's path to

@@ -6,7 +6,10 @@
 #include <QTimer>
 #include <QTranslator>
 
+#include <cstdio>
+
 #include "document/recoverystore.h"
+#include "panels/dialogs.h"
 #include "panels/messagebox.h"
 #include "shell/aboutbox.h"
 #include "shell/commandids.h"
@@ -21,6 +24,20 @@
 
 namespace {
 constexpr int recentFileCount = 4;
+
+// Dialogs that show nothing, for a run nobody watches.
+class UnattendedDialogs : public Dialogs {
+public:
+    QMessageBox::StandardButton ask(QWidget*, const MessageChoice& choice) override {
+        std::fprintf(stderr, "rkedit: %s\n", qPrintable(choice.text));
+        if (choice.defaultButton != QMessageBox::NoButton)
+            return choice.defaultButton;
+        return choice.buttons == QMessageBox::Ok ? QMessageBox::Ok : QMessageBox::Cancel;
+    }
+
+protected:
+    QString showChooser(QWidget*, const FileChoice&) override { return {}; }
+};
 } // namespace
 
 void installJapaneseTranslation() {
@@ -94,12 +111,23 @@ bool CRKeditApp::InitInstance(const QStringList& arguments) {
     new DiskWatcher(documents_, mainFrame_, this);
 
     if (line.quitAfterFirstPaint) {
+        // A measurement run waits for nobody: messages go to stderr, questions are answered
+        // with their default (no file is chosen), and recovery copies are left for later.
+        static UnattendedDialogs unattended;
+        Dialogs::replace(&unattended);
         quitTimer_ = new QTimer(this);
         quitTimer_->setSingleShot(true);
         quitTimer_->setInterval(0);
         connect(quitTimer_, &QTimer::timeout, qApp, &QCoreApplication::quit);
         connect(documents_, &DocumentManager::viewCreated, this, [this](CRKeditView* view) {
-            connect(view, &CRKeditView::painted, this, &CRKeditApp::quitWhenSettled);
+            connect(view, &CRKeditView::painted, this, [this, view] {
+                // Only the paint of the stage at its fitted size counts; the paints before the
+                // window has been fitted to the picture do not.
+                if (view->showsFittedStage())
+                    quitWhenSettled();
+                else
+                    quitTimer_->stop();
+            });
         });
     }
 
@@ -107,7 +135,8 @@ bool CRKeditApp::InitInstance(const QStringList& arguments) {
     recovery_ = new RecoveryKeeper(
         documents_, std::make_unique<RecoveryStore>(RecoveryStore::defaultRoot()), this);
     recovery_->start(mainFrame_);
-    RecoveryKeeper::Answer answer = RecoveryKeeper::Answer::Ask;
+    RecoveryKeeper::Answer answer =
+        line.quitAfterFirstPaint ? RecoveryKeeper::Answer::Keep : RecoveryKeeper::Answer::Ask;
     if (line.recoveryAnswer == QLatin1String("restore"))
         answer = RecoveryKeeper::Answer::Restore;
     else if (line.recoveryAnswer == QLatin1String("discard"))

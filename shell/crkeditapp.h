@@ -11,6 +11,11 @@ class RecentFileList;
 class RecoveryKeeper;
 class QTimer;
 
+// The shell layer (shell/): the application object, main frame, child frames, document
+// manager, recovery keeper, disk watcher and file drop; rkedit's main() only starts it. It
+// is the top layer: it may use every layer below (view, panels, html, document, core), and
+// nothing below it names it.
+//
 // The application: starts the editor in its fixed order and owns the main frame, the
 // documents and the recent-file list. main() creates the QApplication, then one of these.
 class CRKeditApp : public QObject {

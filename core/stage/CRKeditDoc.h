@@ -6,6 +6,10 @@
 
 #include "picture/pictureblock.h"
 
+// The core layer (core/, the rkcore library): the stage data, the stage record, pictures, the
+// HTML page, painting and text conversion. It uses the standard library, libjpeg and iconv,
+// never Qt, and calls the program around it only through Host (host/host.h).
+//
 // One open stage: everything a stage file stores, the two HTML export values the file does
 // not store, and the foreground picture decoded when a stage file is read. Texts are the
 // CP932 bytes exactly as typed or read; nothing here validates a setting.
