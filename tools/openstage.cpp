@@ -5,6 +5,7 @@
 #include <cstring>
 #include <memory>
 
+#include "stage/stagedetect.h"
 #include "stage/stagerecord.h"
 #include "terminalhost.h"
 
@@ -43,6 +44,11 @@ bool openStage(const std::string& path, CRKeditDoc& doc, TerminalHost& host, std
     std::string bytes;
     if (!readFirstLine(path, bytes, error))
         return false;
+    // The editor refuses such a file; here it is read as ever (scripts may rely on that),
+    // with a warning, since no setting of it reaches the document.
+    if (classifyStageBytes(bytes) == StageBytes::notStage)
+        std::fprintf(stderr, "rkstage: warning: %s is not a stage file; it reads as a new stage\n",
+                     path.c_str());
     readStageRecord(doc, bytes, path, host);
     return true;
 }

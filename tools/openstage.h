@@ -9,5 +9,6 @@ class TerminalHost;
 // editor's Open does: the whole file is read, its record is read into the document and the
 // foreground picture beside it is loaded. A picture that cannot be loaded is reported
 // through `host` (on stderr) and the document is still opened. False, with `error` set to
-// one line, only when the stage file itself cannot be read.
+// one line, only when the stage file itself cannot be read. A non-empty file that holds no
+// stage record is read all the same (as a new stage) after a warning line on stderr.
 bool openStage(const std::string& path, CRKeditDoc& doc, TerminalHost& host, std::string& error);

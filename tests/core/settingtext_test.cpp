@@ -42,6 +42,32 @@ TEST(CeilingDivision, RoundsUpOnRemainder) {
     EXPECT_EQ(ceilingDivision(INT32_MIN, -1), INT32_MIN);
 }
 
+// Settings whose digit value wraps give negative operands. The rule is C's: the quotient is
+// truncated toward zero, the remainder takes the sign of the dividend, and any remainder adds
+// 1, whichever its sign. So a negative quotient with a remainder moves toward zero by one more
+// than a true ceiling would, and a positive one rounds up as usual.
+TEST(CeilingDivision, NegativeOperandsFollowTruncatedDivision) {
+    const struct {
+        std::int32_t a, b, result;
+    } rows[] = {
+        {-7, -2, 4}, // 3 rem -1
+        {-6, -2, 3}, // exact
+        {-1, -2, 1}, // 0 rem -1
+        {-7, 2, -2}, // -3 rem -1: not the ceiling -3
+        {7, -2, -2}, // -3 rem 1
+        {-6, 2, -3}, // exact
+        {-1, 2, 1},  // 0 rem -1: not the ceiling 0
+        {1, -2, 1},  // 0 rem 1
+        {-7, -1, 7}, // the divisor -1 never leaves a remainder
+        {INT32_MAX, -1, -INT32_MAX},
+        {INT32_MIN, -2, 1073741824},     // exact
+        {INT32_MIN + 1, -2, 1073741824}, // 1073741823 rem -1
+        {INT32_MIN, 3, -715827881},      // -715827882 rem -2
+    };
+    for (const auto& r : rows)
+        EXPECT_EQ(ceilingDivision(r.a, r.b), r.result) << r.a << " / " << r.b;
+}
+
 TEST(StageSize, ColumnsAndRowsFromSettingTexts) {
     CRKeditDoc doc;
     EXPECT_EQ(doc.columns(), 0); // a new document has graphicWidth "0"

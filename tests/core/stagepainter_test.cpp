@@ -206,6 +206,25 @@ TEST(StagePainter, GridAndReferenceModes) {
         }
 }
 
+// A picture 30 pixels wide holds exactly three 10-pixel columns: a block in the last one ends
+// on the frame's last pixel column, which must carry its right border. A frame one pixel
+// wider must show the same block.
+TEST(StagePainter, BlockInTheLastColumnOfAnExactWidthKeepsItsRightBorder) {
+    CRKeditDoc doc = stage(30, 24, 10, 8, 6);
+    doc.cell(2, 1) = 1; // x = 20 .. 29, y = 8 .. 15
+    const PictureHolder picture = makePicture(30, 24, patternRgb);
+    for (int fw : {30, 31}) {
+        const FrameBuffer f = paintOnce(doc, picture, fw, 30, 0, 2);
+        for (int y = 0; y < 24; ++y)
+            for (int x = 0; x < 30; ++x) {
+                std::uint32_t want = pic(x, y);
+                if (x >= 20 && y >= 8 && y <= 15)
+                    want = x == 20 || x == 29 || y == 8 || y == 15 ? pen : brush;
+                ASSERT_EQ(f.at(x, y), want) << "frame width " << fw << " at " << x << ',' << y;
+            }
+    }
+}
+
 TEST(StagePainter, OnlyCodeOneIsDrawn) {
     const CRKeditDoc empty = stage(60, 48, 6, 4, 10);
     CRKeditDoc coded = empty;
