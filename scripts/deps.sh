@@ -6,11 +6,13 @@ set -euo pipefail
 packages=(
     cmake ninja-build g++ pkg-config
     qt6-base-dev qt6-base-dev-tools qt6-translations-l10n
-    libjpeg62-turbo-dev libjpeg-turbo-progs libpng-dev
+    libjpeg62-turbo-dev libjpeg-turbo-progs libdeflate-dev
     libgtest-dev libgmock-dev libbenchmark-dev
     fonts-noto-cjk xvfb xauth clang-format
     openbox xdotool imagemagick x11-utils
-    qt6-httpserver-dev qt6-websockets-dev python3 openssl
+    desktop-file-utils appstream shared-mime-info libglib2.0-bin lintian dpkg-dev file
+    tiled python3
+    qt6-httpserver-dev qt6-websockets-dev openssl
     "$@"
 )
 

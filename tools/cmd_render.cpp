@@ -1,9 +1,10 @@
-// rkstage render IN OUT.png [--grid 2|1|0] [--reference 2|1|0]: the stage window's picture
+// rkstage render IN OUT.png [--grid 2|1|0] [--reference 2|1|0] [--size N]: the stage window's
+// picture
 // once settled. The stage is opened like the editor's Open; the first paint hands the
 // document's newly loaded picture over to the view (through the properties panel it opens);
 // the view is painted on a client area of picture width x (picture height + barSpace), and
 // painted again while the size write-back changes the document, as the editor's repaints
-// after fitting the window do.
+// after fitting the window do. With --size, a thumbnail of that window (thumbnail.cpp).
 #include <cstdint>
 #include <string>
 #include <vector>
@@ -17,6 +18,7 @@
 #include "stage/CRKeditDoc.h"
 #include "stage/settingtext.h"
 #include "terminalhost.h"
+#include "thumbnail.h"
 
 namespace {
 
@@ -28,13 +30,27 @@ int parseMode(const std::string& text) {
     return text.size() == 1 && text[0] >= '0' && text[0] <= '2' ? text[0] - '0' : -1;
 }
 
+// "1" .. maxThumbnailSize in decimal digits -> the size; anything else -> 0.
+int parseSize(const std::string& text) {
+    if (text.empty() || text.size() > 4 ||
+        text.find_first_not_of("0123456789") != std::string::npos)
+        return 0;
+    const int n = std::stoi(text);
+    return n <= maxThumbnailSize ? n : 0;
+}
+
 int runRender(const std::vector<std::string>& args) {
     std::vector<std::string> files;
     int gridMode = 2; // the view's initial display choices
     int referenceDisplay = 1;
+    int size = 0; // a full-size render
     for (std::size_t i = 0; i < args.size(); ++i) {
         const std::string& a = args[i];
-        if (a == "--grid" || a == "--reference") {
+        if (a == "--size") {
+            size = i + 1 < args.size() ? parseSize(args[++i]) : 0;
+            if (size <= 0)
+                return usageError("render");
+        } else if (a == "--grid" || a == "--reference") {
             const int mode = i + 1 < args.size() ? parseMode(args[++i]) : -1;
             if (mode < 0)
                 return usageError("render");
@@ -47,6 +63,8 @@ int runRender(const std::vector<std::string>& args) {
     }
     if (files.size() != 2)
         return usageError("render");
+    if (size > 0)
+        return renderThumbnail(files[0], files[1], size, gridMode, referenceDisplay);
 
     TerminalHost host; // the picture loader's message goes to stderr
     CRKeditDoc doc;
@@ -88,13 +106,13 @@ int runRender(const std::vector<std::string>& args) {
             height = r.fitHeight;
     }
 
-    std::string png;
-    if (!encodePng(frame, png, error) || !writeFileAtomically(files[1], png, error))
+    PngFile png;
+    if (!encodePng(frame, png, error) || !writeFileAtomically(files[1], png.view(), error))
         return fail(error);
     return 0;
 }
 
-const bool registered =
-    registerCommand({"render", "IN OUT.png [--grid 2|1|0] [--reference 2|1|0]", runRender});
+const bool registered = registerCommand(
+    {"render", "IN OUT.png [--grid 2|1|0] [--reference 2|1|0] [--size N]", runRender});
 
 } // namespace

@@ -38,17 +38,30 @@ bool readFirstLine(const std::string& path, std::string& bytes, std::string& err
     return true;
 }
 
+// The editor refuses such a file; here it is read as ever (scripts may rely on that), with a
+// warning, since no setting of it reaches the document.
+void warnIfNotStage(const std::string& path, const std::string& bytes) {
+    if (classifyStageBytes(bytes) == StageBytes::notStage)
+        std::fprintf(stderr, "rkstage: warning: %s is not a stage file; it reads as a new stage\n",
+                     path.c_str());
+}
+
 } // namespace
 
 bool openStage(const std::string& path, CRKeditDoc& doc, TerminalHost& host, std::string& error) {
     std::string bytes;
     if (!readFirstLine(path, bytes, error))
         return false;
-    // The editor refuses such a file; here it is read as ever (scripts may rely on that),
-    // with a warning, since no setting of it reaches the document.
-    if (classifyStageBytes(bytes) == StageBytes::notStage)
-        std::fprintf(stderr, "rkstage: warning: %s is not a stage file; it reads as a new stage\n",
-                     path.c_str());
+    warnIfNotStage(path, bytes);
     readStageRecord(doc, bytes, path, host);
+    return true;
+}
+
+bool openStageRecord(const std::string& path, CRKeditDoc& doc, std::string& error) {
+    std::string bytes;
+    if (!readFirstLine(path, bytes, error))
+        return false;
+    warnIfNotStage(path, bytes);
+    parseStageRecord(doc, bytes);
     return true;
 }

@@ -12,3 +12,7 @@ class TerminalHost;
 // one line, only when the stage file itself cannot be read. A non-empty file that holds no
 // stage record is read all the same (as a new stage) after a warning line on stderr.
 bool openStage(const std::string& path, CRKeditDoc& doc, TerminalHost& host, std::string& error);
+
+// The record step of openStage alone: reads the stage file at `path` into `doc` and loads no
+// picture. False, with `error` set, when the file cannot be read.
+bool openStageRecord(const std::string& path, CRKeditDoc& doc, std::string& error);

@@ -45,9 +45,14 @@ enum class RowForm {
 // with a destructor is alive in the function that calls setjmp.
 struct DecodeJob {
     std::FILE* file = nullptr;
+    // Null: the picture at its own size. Else asked for the eighths to decode at, given the
+    // frame's size (see loadPictureScaled).
+    const PictureScaleChoice* chooseEighths = nullptr;
     PictureBlock* block = nullptr; // owned by loadPicture once decode returns
-    std::uint32_t width = 0;
+    std::uint32_t width = 0;       // of the decoded rows
     std::uint32_t height = 0;
+    std::uint32_t frameWidth = 0; // of the picture in the file
+    std::uint32_t frameHeight = 0;
 };
 
 // Allocation cannot throw through the library's C frames: failure comes back as null.
@@ -131,14 +136,28 @@ bool decode(DecodeJob& job) {
     if (!pictureSizeAllowed(cinfo.image_width, cinfo.image_height))
         refuse(cinfo, JERR_IMAGE_TOO_BIG, 8192);
     const RowForm form = chooseOutput(cinfo);
+    job.frameWidth = cinfo.image_width;
+    job.frameHeight = cinfo.image_height;
+    std::uint32_t expectedWidth = cinfo.image_width;
+    std::uint32_t expectedHeight = cinfo.image_height;
+    if (job.chooseEighths) {
+        // The library's DCT scaling: the picture comes out at eighths/8 of its size, rounded
+        // up, for a fraction of the work of a full decode.
+        const unsigned eighths = (*job.chooseEighths)(cinfo.image_width, cinfo.image_height);
+        cinfo.scale_num = eighths < 1 ? 1 : eighths > 8 ? 8 : eighths;
+        cinfo.scale_denom = 8;
+        jpeg_calc_output_dimensions(&cinfo);
+        expectedWidth = cinfo.output_width;
+        expectedHeight = cinfo.output_height;
+    }
     jpeg_start_decompress(&cinfo);
 
     const std::uint32_t width = cinfo.output_width;
     const std::uint32_t height = cinfo.output_height;
     const unsigned components = static_cast<unsigned>(cinfo.output_components);
-    // No scaling is requested, so the output is the frame's size; the block is laid out for
-    // it and nothing below may write outside it.
-    if (width != cinfo.image_width || height != cinfo.image_height ||
+    // The output has the size asked for (the frame's own unless scaled); the block is laid
+    // out for it and nothing below may write outside it.
+    if (width != expectedWidth || height != expectedHeight || width == 0 || height == 0 ||
         (form != RowForm::Other && components != (form == RowForm::Bgr ? 3u : 4u)))
         refuse(cinfo, JERR_CONVERSION_NOTIMPL);
 
@@ -212,8 +231,10 @@ bool pictureSizeAllowed(std::uint32_t width, std::uint32_t height) {
     return width > 0 && height > 0 && std::uint64_t(width) * height <= maxPicturePixels;
 }
 
-bool loadPicture(const std::string& path, PictureHolder& holder, Host& host,
-                 const std::function<void()>& beforeDecoding) {
+namespace {
+bool load(const std::string& path, PictureHolder& holder, Host& host,
+          const std::function<void()>& beforeDecoding, const PictureScaleChoice* chooseEighths,
+          std::uint32_t* frameWidth, std::uint32_t* frameHeight) {
     // A name holding a NUL byte would open the file named by its first part: a different one.
     std::unique_ptr<std::FILE, FileCloser> file(
         path.find('\0') == std::string::npos ? std::fopen(path.c_str(), "rb") : nullptr);
@@ -231,6 +252,7 @@ bool loadPicture(const std::string& path, PictureHolder& holder, Host& host,
 
     DecodeJob job;
     job.file = file.get();
+    job.chooseEighths = chooseEighths;
     const bool decoded = decode(job);
     std::unique_ptr<PictureBlock> block(job.block);
     file.reset();
@@ -241,5 +263,21 @@ bool loadPicture(const std::string& path, PictureHolder& holder, Host& host,
     // The header goes in last, once every row is in place; only then do holders see it.
     writeHeader(block->data(), job.width, job.height);
     holder.block = std::move(block);
+    if (frameWidth && frameHeight) {
+        *frameWidth = job.frameWidth;
+        *frameHeight = job.frameHeight;
+    }
     return true;
+}
+} // namespace
+
+bool loadPicture(const std::string& path, PictureHolder& holder, Host& host,
+                 const std::function<void()>& beforeDecoding) {
+    return load(path, holder, host, beforeDecoding, nullptr, nullptr, nullptr);
+}
+
+bool loadPictureScaled(const std::string& path, PictureHolder& holder, Host& host,
+                       const PictureScaleChoice& chooseEighths, std::uint32_t& frameWidth,
+                       std::uint32_t& frameHeight) {
+    return load(path, holder, host, {}, &chooseEighths, &frameWidth, &frameHeight);
 }

@@ -22,6 +22,14 @@ std::string writeStageRecord(CRKeditDoc& doc, Host& host);
 void readStageRecord(CRKeditDoc& doc, std::string_view fileBytes, const std::string& filePath,
                      Host& host);
 
+// Load mode's record step alone: reads the first line of `fileBytes` into `doc` (a freshly
+// constructed document) and loads no picture.
+void parseStageRecord(CRKeditDoc& doc, std::string_view fileBytes);
+
+// The file load mode decodes as the foreground picture: graphic1 in the folder of
+// `filePath` (a name holding a NUL byte names no file; load mode refuses it).
+std::string foregroundPicturePath(const CRKeditDoc& doc, const std::string& filePath);
+
 // The keys whose current values would not read back the same, in record order, so the
 // editor can warn before saving. The record has no escape, so: a "&" anywhere, a CR or LF
 // anywhere (the reader takes only the first line; in the script only CR LF pairs are line

@@ -102,8 +102,7 @@ void readPair(CRKeditDoc& doc, std::string_view pair) {
 
 } // namespace
 
-void readStageRecord(CRKeditDoc& doc, std::string_view fileBytes, const std::string& filePath,
-                     Host& host) {
+void parseStageRecord(CRKeditDoc& doc, std::string_view fileBytes) {
     // Only the first line holds the record; its line end and everything after are ignored.
     // (Two single-byte searches: find_first_of looks up its set once per byte, far slower.)
     const std::string_view record =
@@ -117,10 +116,18 @@ void readStageRecord(CRKeditDoc& doc, std::string_view fileBytes, const std::str
             break;
         start = amp + 1;
     }
+}
 
+std::string foregroundPicturePath(const CRKeditDoc& doc, const std::string& filePath) {
     // The foreground picture lies beside the stage file. graphic1 is appended to the folder
     // as it stands, so a full path in it names no file there.
-    const std::string path = folderOf(filePath) + toFileSystemPath(doc.graphic1);
+    return folderOf(filePath) + toFileSystemPath(doc.graphic1);
+}
+
+void readStageRecord(CRKeditDoc& doc, std::string_view fileBytes, const std::string& filePath,
+                     Host& host) {
+    parseStageRecord(doc, fileBytes);
+    const std::string path = foregroundPicturePath(doc, filePath);
     // No file name holds a NUL byte; handed to the file system it would cut the name short
     // and open another file. Such a name is a file that cannot be opened.
     if (path.find('\0') != std::string::npos) {

@@ -2,6 +2,7 @@
 
 #include <cstdio>
 
+#include <algorithm>
 #include <cstdint>
 #include <cstdlib>
 #include <memory>
@@ -41,13 +42,18 @@ struct Decoded {
     }
 };
 
-Decoded referenceDecode(const std::string& jpeg) {
+// `eighths` other than 8 asks the library for its DCT-scaled output at that many eighths.
+Decoded referenceDecode(const std::string& jpeg, unsigned eighths = 8) {
     jpeg_decompress_struct cinfo;
     jpeg_error_mgr err;
     cinfo.err = jpeg_std_error(&err);
     jpeg_create_decompress(&cinfo);
     jpeg_mem_src(&cinfo, reinterpret_cast<const unsigned char*>(jpeg.data()), jpeg.size());
     jpeg_read_header(&cinfo, TRUE);
+    if (eighths != 8) {
+        cinfo.scale_num = eighths;
+        cinfo.scale_denom = 8;
+    }
     jpeg_start_decompress(&cinfo);
     Decoded d{int(cinfo.output_width), int(cinfo.output_height), cinfo.output_components, {}};
     d.samples.resize(std::size_t(d.width) * d.height * d.components);
@@ -172,6 +178,70 @@ TEST_F(PictureLoader, BlockMatchesTheLibraryRowsInEveryShape) {
                 ASSERT_TRUE(bgr[0] == rgb[2] && bgr[1] == rgb[1] && bgr[2] == rgb[0])
                     << "pixel " << x << "," << y;
             }
+    }
+}
+
+// The reduced decode for thumbnails: the chooser sees the picture's own size, the block holds
+// exactly the library's scaled rows (sizes rounded up), and the picture's own size comes back.
+TEST_F(PictureLoader, ScaledDecodeIsTheLibrarysScaledOutput) {
+    JpegRecipe subsampled = noisy(61, 23);
+    subsampled.fullChroma = false;
+    const std::vector<JpegRecipe> recipes = {noisy(37, 19), subsampled, noisy(5, 44)};
+    for (const JpegRecipe& recipe : recipes) {
+        const std::string jpeg = makeJpeg(recipe);
+        const std::string path = file("s.jpg", jpeg);
+        for (unsigned asked : {0u, 1u, 2u, 3u, 5u, 7u, 8u, 12u}) {
+            const unsigned eighths = std::clamp(asked, 1u, 8u); // outside 1..8: held to it
+            SCOPED_TRACE(std::to_string(recipe.width) + "x" + std::to_string(recipe.height) +
+                         " at " + std::to_string(asked) + "/8");
+            PictureHolder holder;
+            RecordingHost host;
+            std::uint32_t seenWidth = 0, seenHeight = 0, frameWidth = 0, frameHeight = 0;
+            const PictureScaleChoice choose = [&](std::uint32_t w, std::uint32_t h) {
+                seenWidth = w;
+                seenHeight = h;
+                return asked;
+            };
+            ASSERT_TRUE(loadPictureScaled(path, holder, host, choose, frameWidth, frameHeight));
+            EXPECT_TRUE(host.messages.empty());
+            EXPECT_EQ(seenWidth, std::uint32_t(recipe.width));
+            EXPECT_EQ(seenHeight, std::uint32_t(recipe.height));
+            EXPECT_EQ(frameWidth, std::uint32_t(recipe.width));
+            EXPECT_EQ(frameHeight, std::uint32_t(recipe.height));
+            const int w = int((recipe.width * eighths + 7) / 8);
+            const int h = int((recipe.height * eighths + 7) / 8);
+            expectLayout(*holder.block, w, h);
+            const Decoded ref = referenceDecode(jpeg, eighths);
+            ASSERT_EQ(ref.width, w);
+            ASSERT_EQ(ref.height, h);
+            for (int y = 0; y < h; ++y)
+                for (int x = 0; x < w; ++x) {
+                    const std::uint8_t* rgb = ref.pixel(x, y);
+                    const std::uint8_t* bgr = bgrAt(*holder.block, x, y);
+                    ASSERT_TRUE(bgr[0] == rgb[2] && bgr[1] == rgb[1] && bgr[2] == rgb[0])
+                        << "pixel " << x << "," << y;
+                }
+        }
+    }
+}
+
+TEST_F(PictureLoader, ScaledDecodeFailuresKeepThePreviousPicture) {
+    const std::string jpeg = makeJpeg(noisy(16, 16));
+    PictureHolder holder;
+    RecordingHost host;
+    std::uint32_t w = 7, h = 9;
+    const PictureScaleChoice half = [](std::uint32_t, std::uint32_t) { return 4u; };
+    ASSERT_TRUE(loadPictureScaled(file("ok.jpg", jpeg), holder, host, half, w, h));
+    const auto before = holder.block;
+    for (const std::string& bad :
+         {dir_ + "/absent.jpg", file("cut.jpg", jpeg.substr(0, 20)), file("text.jpg", "text")}) {
+        SCOPED_TRACE(bad);
+        host.messages.clear();
+        EXPECT_FALSE(loadPictureScaled(bad, holder, host, half, w, h));
+        EXPECT_EQ(host.messages, std::vector<std::string>{cannotOpen});
+        EXPECT_EQ(holder.block, before);
+        EXPECT_EQ(w, 16u); // the sizes of the last picture loaded stay
+        EXPECT_EQ(h, 16u);
     }
 }
 
