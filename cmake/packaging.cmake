@@ -1,6 +1,7 @@
 # `cpack -G DEB` in the build folder makes rkedit_VERSION_ARCH.deb from the install rules.
-# Its dependencies come from dpkg-shlibdeps (Qt, libjpeg-turbo, libpng, ...).
+# Its dependencies come from dpkg-shlibdeps (Qt, libjpeg-turbo, libdeflate, ...).
 set(CPACK_PACKAGE_NAME rkedit)
+set(CPACK_PACKAGE_VERSION ${PROJECT_VERSION}) # all four parts, as the changelog has it
 set(CPACK_PACKAGE_VENDOR "the rkedit authors")
 set(CPACK_PACKAGE_CONTACT "the rkedit authors <rkedit@example.org>")
 set(CPACK_PACKAGE_DESCRIPTION_SUMMARY "stage editor for a block-breaking ball game")

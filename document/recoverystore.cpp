@@ -7,10 +7,11 @@
 #include <QJsonObject>
 #include <QLockFile>
 #include <QRandomGenerator>
-#include <QSaveFile>
 #include <QStandardPaths>
 
 #include <algorithm>
+
+#include "document/savefile.h"
 
 namespace {
 const QString lockName = QStringLiteral("lock");
@@ -18,13 +19,10 @@ const QString recordSuffix = QStringLiteral(".stage");
 const QString descriptionSuffix = QStringLiteral(".json");
 
 bool writeWhole(const QString& path, const QByteArray& bytes, QString* error) {
-    QSaveFile file(path);
-    if (file.open(QIODevice::WriteOnly) && file.write(bytes) == bytes.size() && file.commit())
-        return true;
-    if (error != nullptr)
-        *error = file.errorString();
-    file.cancelWriting();
-    return false;
+    const QString reason = saveFileWhole(path, bytes);
+    if (!reason.isEmpty() && error != nullptr)
+        *error = reason;
+    return reason.isEmpty();
 }
 
 // A lock that lives as long as the editor does: never stale by age, only when the process

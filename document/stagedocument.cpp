@@ -2,8 +2,31 @@
 
 #include <QFileInfo>
 
-#include "panels/messagebox.h"
-#include "view/CRKeditView.h"
+#include "stage/stagechange.h"
+
+StageDocument::Scopes StageDocument::scopesOf(const StageChange& change) {
+    Scopes scopes;
+    if (!change.grid().empty())
+        scopes |= Scope::Grid;
+    for (std::string CRKeditDoc::*member : change.changedTexts()) {
+        if (member == &CRKeditDoc::graphicWidth || member == &CRKeditDoc::graphicHeight ||
+            member == &CRKeditDoc::blockWidth || member == &CRKeditDoc::blockHeight ||
+            member == &CRKeditDoc::barSpace)
+            scopes |= Scope::Layout;
+        else if (member == &CRKeditDoc::command)
+            scopes |= Scope::Script;
+        else if (member == &CRKeditDoc::title || member == &CRKeditDoc::quality ||
+                 member == &CRKeditDoc::configFileName || member == &CRKeditDoc::annotationPosition)
+            scopes |= Scope::Export;
+        else
+            scopes |= Scope::Settings;
+    }
+    if (change.changesFlags())
+        scopes |= Scope::Settings;
+    if (change.changesColours())
+        scopes |= Scope::Export; // both colours are chosen in the export dialog
+    return scopes;
+}
 
 StageDocument::StageDocument(QObject* parent)
     : QObject(parent), doc_(std::make_unique<CRKeditDoc>()) {
@@ -46,12 +69,12 @@ void StageDocument::setDiskContents(const QByteArray& bytes) {
     emit diskContentsChanged();
 }
 
-void StageDocument::addView(CRKeditView* view) {
+void StageDocument::addView(QObject* view) {
     views_.append(view);
     emit viewsChanged();
 }
 
-void StageDocument::removeView(CRKeditView* view) {
+void StageDocument::removeView(QObject* view) {
     if (!views_.removeOne(view))
         return;
     emit viewsChanged();
@@ -60,15 +83,30 @@ void StageDocument::removeView(CRKeditView* view) {
 }
 
 void StageDocument::updateAllViews() {
-    // A view's update may post work but never closes a view; copy anyway so the loop cannot
-    // be disturbed by the list changing.
-    const QList<CRKeditView*> views = views_;
-    for (CRKeditView* view : views)
-        view->OnUpdate();
+    emit viewsUpdateRequested();
+}
+
+void StageDocument::announceChange(Scopes scopes) {
+    if (scopes)
+        emit stageChanged(scopes);
+}
+
+void StageDocument::announceScriptReplaced(const std::string& replaced) {
+    emit scriptReplaced(replaced);
+}
+
+void StageDocument::takePendingEdits() {
+    emit pendingEditsRequested();
+}
+
+std::optional<std::string> StageDocument::pendingScript(bool quiet) {
+    std::optional<std::string> script;
+    emit pendingScriptRequested(&script, quiet);
+    return script;
 }
 
 void StageDocument::messageBox(const std::string& text) {
-    showMessage(QString::fromStdString(text));
+    emit messageRequested(QString::fromStdString(text));
 }
 
 void StageDocument::updateAllViews(CRKeditDoc& doc) {
@@ -77,8 +115,7 @@ void StageDocument::updateAllViews(CRKeditDoc& doc) {
 }
 
 std::optional<std::string> StageDocument::takeEventToolScript(const CRKeditDoc& doc) {
-    CRKeditView* view = CRKeditView::current();
-    if (view == nullptr || view->GetDocument() != &doc)
+    if (&doc != doc_.get())
         return std::nullopt;
-    return view->takeEventToolScript();
+    return pendingScript();
 }

@@ -11,11 +11,17 @@
 #include "host/host.h"
 #include "stage/CRKeditDoc.h"
 
-class CRKeditView;
+class StageChange;
 
+// The document layer (document/): the open stage, its undo stack and commands, edit
+// recording and the recovery store. It uses core and QtCore/QtGui only, never a widget, and
+// calls nothing above it: it tells what changed through StageDocument's signals, and the
+// views, panels and shell that show a document connect to them.
+//
 // One open stage in the editor: the CRKeditDoc it edits, the file it came from, whether it
-// holds edits not yet saved, and the views that show it. It is also the core's Host for this
-// document: message boxes, "update all views" and the current view's event tool.
+// holds edits not yet saved, and how many views show it. It is also the core's Host for this
+// document; what the Host is asked (a message, "update all views", the event tool's text)
+// goes out as a signal.
 //
 // Whatever changes the stage (a block toggle, a setting that reaches the document with a
 // different value, the event script, the export values) goes onto the document's undo stack
@@ -25,6 +31,15 @@ class CRKeditView;
 class StageDocument : public QObject, public Host {
     Q_OBJECT
 public:
+    // What part of the stage a change touched, so that each listener refreshes only what
+    // shows it. Layout: picture size, cell size, paddle area height; Grid: the blocks;
+    // Script: the event script; Export: the HTML export's values (the two colours among
+    // them); Settings: every other setting.
+    enum class Scope { Layout = 0x1, Grid = 0x2, Settings = 0x4, Script = 0x8, Export = 0x10 };
+    Q_DECLARE_FLAGS(Scopes, Scope)
+    Q_FLAG(Scopes)
+    static Scopes scopesOf(const StageChange& change);
+
     explicit StageDocument(QObject* parent = nullptr);
     ~StageDocument() override;
 
@@ -57,13 +72,28 @@ public:
     const QByteArray& diskContents() const { return diskContents_; }
     void setDiskContents(const QByteArray& bytes);
 
-    // The views showing this document, in the order they were created.
-    const QList<CRKeditView*>& views() const { return views_; }
-    void addView(CRKeditView* view);
-    void removeView(CRKeditView* view);
+    // The views showing this document, in the order they were created. When the last one
+    // is removed the document is closed (lastViewRemoved).
+    const QList<QObject*>& views() const { return views_; }
+    void addView(QObject* view);
+    void removeView(QObject* view);
 
-    // Runs OnUpdate of every view of this document.
+    // Asks every view to show the document anew: its open panels take the document's values
+    // (after an undo, a redo or a reading of the file, which the panels did not make).
     void updateAllViews();
+    // Tells that the stored stage has changed in `scopes` (stageChanged; none: nothing).
+    void announceChange(Scopes scopes);
+    // Tells that the event script has been replaced; `replaced` is the script before.
+    void announceScriptReplaced(const std::string& replaced);
+    // Asks the open tool panels to hand over what they hold and the document has not taken
+    // yet (the properties panel's fields, the event tool's script), each as an undo step, so
+    // that a question about unsaved changes sees every edit.
+    void takePendingEdits();
+    // The text the current view's event tool holds, as the script it would store (CP932,
+    // CR LF line ends), without taking it into the document; nothing while that view shows
+    // another document or has no event tool open. `quiet`: a character the script cannot
+    // store is left out without a message (a copy made in the background).
+    std::optional<std::string> pendingScript(bool quiet = false);
 
     // Host
     void messageBox(const std::string& text) override;
@@ -71,6 +101,21 @@ public:
     std::optional<std::string> takeEventToolScript(const CRKeditDoc& doc) override;
 
 signals:
+    // The stored stage changed in `scopes`: an edit, an undo, a redo or a reading of the
+    // file (not loading it, not the size write-back).
+    void stageChanged(StageDocument::Scopes scopes);
+    // updateAllViews(): views show the document anew.
+    void viewsUpdateRequested();
+    // The event script was replaced; open event tools that still show `replaced` show the
+    // document's script instead.
+    void scriptReplaced(const std::string& replaced);
+    // takePendingEdits(): the tool panels hand over their edits now.
+    void pendingEditsRequested();
+    // pendingScript(): the current view answers by setting `script`.
+    void pendingScriptRequested(std::optional<std::string>* script, bool quiet);
+    // A message for the user (from reading or writing the stage); the shell shows it.
+    void messageRequested(const QString& text);
+
     void modifiedChanged(bool modified);
     // The stored stage changed: an edit, an undo or a redo (not loading, not the size
     // write-back).
@@ -88,5 +133,7 @@ private:
     QString title_;
     QUndoStack undoStack_;
     QByteArray diskContents_;
-    QList<CRKeditView*> views_;
+    QList<QObject*> views_;
 };
+
+Q_DECLARE_OPERATORS_FOR_FLAGS(StageDocument::Scopes)

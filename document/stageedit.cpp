@@ -20,6 +20,7 @@ bool StageEdit::commit() {
     before_.reset();
     if (change.empty())
         return false;
+    const StageDocument::Scopes scopes = StageDocument::scopesOf(change);
     StageDocument* document = &document_;
     switch (kind_) {
     case Kind::BlockToggle:
@@ -38,5 +39,6 @@ bool StageEdit::commit() {
         document->pushEdit(new ReloadCommand(document, std::move(change)));
         break;
     }
+    document->announceChange(scopes);
     return true;
 }

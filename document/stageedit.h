@@ -6,8 +6,9 @@ class CRKeditDoc;
 class StageDocument;
 
 // Records one edit of a stage as one undo step: constructed before the edit, it keeps the
-// stage as it was; commit() compares and pushes what changed as a step of its kind. An edit
-// that changes nothing adds no step.
+// stage as it was; commit() compares, pushes what changed as a step of its kind and has the
+// document tell what changed (the views repaint from that). An edit that changes nothing adds
+// no step and tells nothing.
 //
 //     StageEdit edit(*document, StageEdit::Kind::Script);
 //     document->doc().command = script;

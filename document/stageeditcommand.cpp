@@ -1,7 +1,6 @@
 #include "document/stageeditcommand.h"
 
 #include "document/stagedocument.h"
-#include "view/CRKeditView.h"
 
 StageEditCommand::StageEditCommand(StageDocument* document, StageChange change, const QString& text)
     : QUndoCommand(text), document_(document), change_(std::move(change)) {}
@@ -21,8 +20,7 @@ void StageEditCommand::redo() {
 }
 
 void StageEditCommand::refresh(bool) {
-    // Each view's update runs its document-to-panel transfer.
+    // The open properties panels take the document's values; views repaint what changed.
     document_->updateAllViews();
-    for (CRKeditView* view : document_->views())
-        view->update();
+    document_->announceChange(StageDocument::scopesOf(change_));
 }

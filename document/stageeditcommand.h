@@ -9,8 +9,8 @@ class StageDocument;
 // One undo step of a stage: what the edit changed, applied forwards by redo and backwards by
 // undo. The edit has already been made when the step is pushed, so the first redo changes
 // nothing (and leaves open panels alone: they may hold text the user is still typing). Every
-// later undo or redo repaints every view of the stage and refreshes its open properties
-// panels from the document.
+// later undo or redo asks the stage's views to show the document anew and tells what changed;
+// a step includes no widget.
 class StageEditCommand : public QUndoCommand {
 public:
     StageEditCommand(StageDocument* document, StageChange change, const QString& text);

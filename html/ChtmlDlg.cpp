@@ -13,6 +13,7 @@
 #include <algorithm>
 
 #include "html/ownerdrawbutton.h"
+#include "panels/dialogs.h"
 #include "panels/dialogunits.h"
 #include "text/cp932.h"
 
@@ -234,9 +235,11 @@ bool ChtmlDlg::exchangeFromControls() {
                  {configFileEdit_, shownConfigFile_, values.configFileName, "設定ファイル指定"}};
     for (const auto& e : edits) {
         if (!takeEdit(e.edit, e.shownText, e.member)) {
-            QMessageBox::warning(this, windowTitle(),
-                                 QStringLiteral("「%1」に Shift-JIS で書けない文字があります。")
-                                     .arg(QString::fromUtf8(e.name)));
+            MessageChoice refusal;
+            refusal.caption = windowTitle();
+            refusal.text = QStringLiteral("「%1」に Shift-JIS で書けない文字があります。")
+                               .arg(QString::fromUtf8(e.name));
+            Dialogs::current().ask(this, refusal);
             e.edit->setFocus();
             e.edit->selectAll();
             return false;

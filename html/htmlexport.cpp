@@ -1,13 +1,13 @@
 #include "html/htmlexport.h"
 
-#include <QFileDialog>
-#include <QGuiApplication>
-#include <QMessageBox>
-#include <QSaveFile>
+#include <QDir>
 
+#include "document/savefile.h"
 #include "html/ChtmlDlg.h"
 #include "html/htmlexportvalues.h"
 #include "html/htmlpage.h"
+#include "panels/dialogs.h"
+#include "panels/messagebox.h"
 #include "stage/CRKeditDoc.h"
 
 bool runHtmlExport(QWidget* parent, CRKeditDoc& doc) {
@@ -22,44 +22,27 @@ bool runHtmlExport(QWidget* parent, CRKeditDoc& doc) {
 }
 
 bool saveHtmlFile(const QString& path, std::string_view bytes, QString& error) {
-    QSaveFile file(path);
-    if (!file.open(QIODevice::WriteOnly)) {
-        error = file.errorString();
-        return false;
-    }
-    if (file.write(bytes.data(), qint64(bytes.size())) != qint64(bytes.size())) {
-        error = file.errorString();
-        file.cancelWriting();
-        return false;
-    }
-    if (!file.commit()) {
-        error = file.errorString();
-        return false;
-    }
-    return true;
+    error = saveFileWhole(path, QByteArrayView(bytes.data(), qsizetype(bytes.size())));
+    return error.isEmpty();
 }
 
 bool WriteHtmlPage(QWidget* parent, const CRKeditDoc& doc) {
     // The page is complete before the file chooser opens.
     const std::string page = composeHtmlPage(doc);
 
-    QFileDialog chooser(parent);
-    chooser.setAcceptMode(QFileDialog::AcceptSave);
-    chooser.setFileMode(QFileDialog::AnyFile);
-    chooser.setDefaultSuffix(QStringLiteral("html"));
-    chooser.setNameFilter(QStringLiteral("htmlファイル (*.html *.htm)"));
-    // Qt's own chooser asks before replacing an existing file (the default) and works the
-    // same on every platform.
-    chooser.setOption(QFileDialog::DontUseNativeDialog);
-    if (chooser.exec() != QDialog::Accepted || chooser.selectedFiles().isEmpty())
+    FileChoice choice;
+    choice.mode = FileChoice::Mode::Save; // asks before replacing an existing file
+    choice.defaultSuffix = QStringLiteral("html");
+    choice.nameFilters = QStringList(QStringLiteral("htmlファイル (*.html *.htm)"));
+    const QString path = Dialogs::current().chooseFile(parent, choice);
+    if (path.isEmpty())
         return false;
-    const QString path = chooser.selectedFiles().constFirst();
 
     QString error;
     if (!saveHtmlFile(path, page, error)) {
-        QMessageBox::warning(parent, QGuiApplication::applicationDisplayName(),
-                             QStringLiteral("HTMLファイル %1 を書き出せませんでした。\n%2")
-                                 .arg(QDir::toNativeSeparators(path), error));
+        showMessage(QStringLiteral("HTMLファイル %1 を書き出せませんでした。\n%2")
+                        .arg(QDir::toNativeSeparators(path), error),
+                    parent);
         return false;
     }
     return true;

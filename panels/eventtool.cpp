@@ -6,11 +6,11 @@
 #include <QMenuBar>
 #include <QMimeData>
 
+#include "document/stagedocument.h"
 #include "panels/dataexchange.h"
 #include "panels/dialogunits.h"
 #include "stage/CRKeditDoc.h"
 #include "text/lineends.h"
-#include "view/CRKeditView.h"
 
 namespace {
 const QString scriptField = QStringLiteral("イベントツール");
@@ -61,9 +61,11 @@ void ScriptEdit::insertFromMimeData(const QMimeData* source) {
     insertPlainText(source->text());
 }
 
-CEventTool::CEventTool(CRKeditView* view) : QDialog(nullptr), view_(view) {
-    if (view_ && view_->GetDocument())
-        script = view_->GetDocument()->command;
+CEventTool::CEventTool(StageDocument* document) : QDialog(nullptr), document_(document) {
+    if (document_) {
+        script = document_->doc().command;
+        connect(document_, &StageDocument::scriptReplaced, this, &CEventTool::scriptReplaced);
+    }
     setWindowTitle(QStringLiteral("イベントツール"));
     setFont(panelFont());
     const DialogUnits du(font());
@@ -135,18 +137,35 @@ bool CEventTool::UpdateData(bool saveAndValidate) {
         if (const QString one = QString::fromUcs4(&c, 1); !dropped.contains(one))
             kept += one;
     script = withCrLfLineEnds(displayToCp932(kept).value_or(std::string()));
-    showPanelMessage(QStringLiteral("「%1」の文字「%2」は Shift-JIS (CP932) で保存できないため、"
-                                    "除いて保存しました。")
-                         .arg(scriptField, dropped));
+    if (!quiet_)
+        showPanelMessage(
+            QStringLiteral("「%1」の文字「%2」は Shift-JIS (CP932) で保存できないため、"
+                           "除いて保存しました。")
+                .arg(scriptField, dropped));
     return false;
+}
+
+const std::string& CEventTool::takeScript(bool quiet) {
+    quiet_ = quiet;
+    UpdateData(true);
+    quiet_ = false;
+    return script;
+}
+
+void CEventTool::scriptReplaced(const std::string& replaced) {
+    UpdateData(true);
+    if (script == replaced && replaced != document_->doc().command) {
+        script = document_->doc().command;
+        UpdateData(false);
+    }
 }
 
 void CEventTool::reject() {
     // Asked once: a second request queued behind the first would open a new tool.
-    if (closeRequested_ || !view_)
+    if (closeRequested_)
         return;
     closeRequested_ = true;
-    view_->postCommand(ID_EVENT_TOOL);
+    emit closeRequested();
 }
 
 void CEventTool::closeEvent(QCloseEvent* event) {

@@ -5,8 +5,8 @@
 
 #include <string>
 
-class CRKeditView;
 class QMenuBar;
+class StageDocument;
 
 // The script edit of the event tool. It refuses typed, pasted or composed text holding a
 // character that CP932 cannot store, with a message naming it, so that the script always
@@ -25,12 +25,14 @@ protected:
 
 // The modeless event tool "イベントツール": the stage's event script as plain multi-line text,
 // with menus of condition and command keywords (which insert nothing). Its view copies the
-// text into the document when it closes the tool, and saving takes it too.
+// text into the document when it closes the tool, and saving takes it too. When the document
+// replaces its script (an undo, a redo, a reading of the file) the tool shows the new one,
+// unless the user has typed in it since.
 class CEventTool : public QDialog {
     Q_OBJECT
 public:
-    // Takes the script of the view's document.
-    explicit CEventTool(CRKeditView* view);
+    // Takes the script of `document` (none: starts empty).
+    explicit CEventTool(StageDocument* document);
     ~CEventTool() override;
 
     // Exchange with the edit: edit -> script when `saveAndValidate`, script -> edit otherwise.
@@ -39,6 +41,9 @@ public:
     // the same (an undecodable byte's replacement mark left in an edited line), the rest of
     // the text is stored without it and a message names it, since the tool may be closing.
     bool UpdateData(bool saveAndValidate = true);
+    // The edit's text taken into `script` (UpdateData(true)), which is returned. `quiet`: a
+    // character that cannot be stored is left out without a message.
+    const std::string& takeScript(bool quiet = false);
 
     // The event script: CP932 bytes, lines separated by CR LF.
     std::string script;
@@ -46,18 +51,25 @@ public:
     QPlainTextEdit* edit() const { return edit_; }
     QMenuBar* menu() const { return menu_; }
 
+signals:
+    // Esc or the close box: the view is to take the script and close the tool (asked once).
+    void closeRequested();
+
 public slots:
-    void reject() override; // Esc or the close box: the view takes the script and closes it
+    void reject() override; // asks for closing (closeRequested)
 
 protected:
     void closeEvent(QCloseEvent* event) override;
 
 private:
     void buildMenu();
+    // The document replaced its script; `replaced` is the one before.
+    void scriptReplaced(const std::string& replaced);
 
-    CRKeditView* view_;
+    StageDocument* document_;
     ScriptEdit* edit_;
     QMenuBar* menu_;
     QString shownScript_; // the script as last shown, to keep its exact bytes when unedited
     bool closeRequested_ = false;
+    bool quiet_ = false;
 };

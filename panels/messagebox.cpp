@@ -1,8 +1,9 @@
 #include "panels/messagebox.h"
 
-#include <QMessageBox>
 #include <QPointer>
 #include <QWidget>
+
+#include "panels/dialogs.h"
 
 namespace {
 QPointer<QWidget>& dialogParent() {
@@ -23,5 +24,7 @@ void setDefaultDialogParent(QWidget* widget) {
 }
 
 void showMessage(const QString& text, QWidget* parent) {
-    QMessageBox::warning(parent ? parent : defaultDialogParent(), applicationTitle(), text);
+    MessageChoice choice;
+    choice.text = text;
+    Dialogs::current().ask(parent, choice);
 }

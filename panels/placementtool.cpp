@@ -11,7 +11,6 @@
 #include "panels/dataexchange.h"
 #include "panels/dialogunits.h"
 #include "panels/panelpictures.h"
-#include "view/CRKeditView.h"
 
 namespace {
 // Radio button -> value of the view member it sets.
@@ -42,7 +41,7 @@ int gridValue(int id) {
 }
 } // namespace
 
-CPlacementTool::CPlacementTool(CRKeditView* view) : QDialog(nullptr), view_(view) {
+CPlacementTool::CPlacementTool() : QDialog(nullptr) {
     setWindowTitle(QStringLiteral("配置ツール"));
     setFont(panelFont());
     build();
@@ -136,17 +135,14 @@ void CPlacementTool::check(int id) {
         r->setChecked(true);
 }
 
-void CPlacementTool::initialise() {
-    CRKeditView* view = CRKeditView::current();
-    if (!view)
-        return;
-    if (view->blockKind >= 1 && view->blockKind <= 8)
-        check(1043 + view->blockKind);
+void CPlacementTool::initialise(int blockKind, int referenceDisplay, int gridMode) {
+    if (blockKind >= 1 && blockKind <= 8)
+        check(1043 + blockKind);
     for (int id = 1052; id <= 1054; ++id)
-        if (referenceValue(id) == view->referenceDisplay)
+        if (referenceValue(id) == referenceDisplay)
             check(id);
     for (int id = 1055; id <= 1057; ++id)
-        if (gridValue(id) == view->gridMode)
+        if (gridValue(id) == gridMode)
             check(id);
 }
 
@@ -158,23 +154,10 @@ int CPlacementTool::checkedRadio(int first, int last) const {
 }
 
 void CPlacementTool::poll() {
-    // The current view is never a destroyed one; with no view left there is nothing to set.
-    CRKeditView* view = CRKeditView::current();
-    if (!view)
-        return;
-    if (const int k = checkedRadio(1044, 1051))
-        view->blockKind = k - 1043;
-    bool changed = false;
-    if (const int r = checkedRadio(1052, 1054); r && referenceValue(r) != view->referenceDisplay) {
-        view->referenceDisplay = referenceValue(r);
-        changed = true;
-    }
-    if (const int g = checkedRadio(1055, 1057); g && gridValue(g) != view->gridMode) {
-        view->gridMode = gridValue(g);
-        changed = true;
-    }
-    if (changed)
-        view->update();
+    const int k = checkedRadio(1044, 1051);
+    const int r = checkedRadio(1052, 1054);
+    const int g = checkedRadio(1055, 1057);
+    emit choicesPolled(k ? k - 1043 : 0, r ? referenceValue(r) : -1, g ? gridValue(g) : -1);
 }
 
 bool CPlacementTool::eventFilter(QObject* watched, QEvent* event) {

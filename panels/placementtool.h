@@ -2,29 +2,34 @@
 
 #include <QDialog>
 
-class CRKeditView;
 class QButtonGroup;
 class QRadioButton;
 
 // The modeless placement tool "配置ツール": which block kind to place, how blocks are shown
-// (reference display) and how the grid is shown. It keeps no data: it starts from the current
-// view's choices and, whenever the pointer moves over it, writes the checked choices into the
-// current view, which repaints when a display choice changed. Enter, Esc and the close box
+// (reference display) and how the grid is shown. It keeps no data: it starts from the choices
+// it is given and, whenever the pointer moves over it, tells the checked choices
+// (choicesPolled), which its view writes into the current view. Enter, Esc and the close box
 // only hide it; its view destroys it.
 class CPlacementTool : public QDialog {
     Q_OBJECT
 public:
-    explicit CPlacementTool(CRKeditView* view);
+    CPlacementTool();
 
-    // Checks one radio button per group from the current view's members.
-    void initialise();
-    // Writes the checked choices into the current view (the step run on every mouse move).
+    // Checks one radio button per group: block kind 1..8, reference display and grid mode
+    // 2, 1 or 0.
+    void initialise(int blockKind, int referenceDisplay, int gridMode);
+    // Tells the checked choices (the step run on every mouse move).
     void poll();
 
     // The checked id among first..last, or 0 when none is.
     int checkedRadio(int first, int last) const;
     QRadioButton* radio(int id) const;
     QWidget* control(int id) const;
+
+signals:
+    // The checked choices: block kind 1..8, reference display and grid mode 2, 1 or 0; a
+    // group with no button checked gives 0 for the kind and -1 for the others.
+    void choicesPolled(int blockKind, int referenceDisplay, int gridMode);
 
 protected:
     bool eventFilter(QObject* watched, QEvent* event) override;
@@ -33,6 +38,4 @@ protected:
 private:
     void build();
     void check(int id);
-
-    CRKeditView* view_;
 };

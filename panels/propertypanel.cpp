@@ -4,7 +4,6 @@
 #include <QCloseEvent>
 #include <QComboBox>
 #include <QDir>
-#include <QFileDialog>
 #include <QFileInfo>
 #include <QFrame>
 #include <QLabel>
@@ -16,12 +15,12 @@
 #include "document/stagedocument.h"
 #include "host/host.h"
 #include "panels/dataexchange.h"
+#include "panels/dialogs.h"
 #include "panels/dialogunits.h"
 #include "panels/newblockdlg.h"
 #include "panels/updown.h"
 #include "picture/pictureloader.h"
 #include "text/stagepath.h"
-#include "view/CRKeditView.h"
 
 namespace {
 // What the picture loader needs from its surroundings here: its message.
@@ -43,31 +42,27 @@ constexpr struct {
     {1043, 1, 9999}, {1020, 1, 99},   {1045, 1, 9},
 };
 
+// Ranges the up-down controls get on opening, in this order.
+constexpr struct {
+    int id, lower, upper;
+} openingRanges[] = {
+    {1021, 0, 9999}, {1037, 0, 999}, {1038, 0, 99},  {1039, 0, 99},  {1036, 1, 18},  {1040, 1, 18},
+    {1018, 0, 9999}, {1019, 0, 999}, {1041, 0, 999}, {1042, 0, 999}, {1043, 0, 999}, {1020, 0, 99},
+};
+
 constexpr int scrollMaximum = 100;
 constexpr int scrolledExtent = 475;
 } // namespace
 
-std::function<QString()>& CPropertyPanel::fileChooser() {
-    static std::function<QString()> chooser = [] {
-        QFileDialog dialog(nullptr);
-        dialog.setAcceptMode(QFileDialog::AcceptOpen);
-        dialog.setFileMode(QFileDialog::ExistingFile); // the chosen file must exist
-        dialog.setNameFilter(QStringLiteral("JPEGファイル (*.jpeg *.jpg)"));
-        dialog.setDefaultSuffix(QStringLiteral("JPEG"));
-        dialog.selectFile(QStringLiteral("*.jpg"));
-        if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty())
-            return QString();
-        return dialog.selectedFiles().constFirst();
-    };
-    return chooser;
-}
-
-CPropertyPanel::CPropertyPanel(CRKeditView* view) : QDialog(nullptr), view_(view) {
+CPropertyPanel::CPropertyPanel(StageDocument* document) : QDialog(nullptr), document_(document) {
     setWindowTitle(QStringLiteral("プロパティ"));
     setAttribute(Qt::WA_DeleteOnClose, false);
     setFont(panelFont());
     build();
     UpdateData(false); // the controls start from the members, as a dialog's set-up does
+    // The first mouse movement over the panel replaces these with its own.
+    for (const auto& r : openingRanges)
+        setSpinRange(r.id, r.lower, r.upper);
 }
 
 CPropertyPanel::~CPropertyPanel() {
@@ -358,8 +353,7 @@ void CPropertyPanel::commitFields() {
         // the derived runtime height is shown anew.
         control<QLineEdit>(1025)->setText(QString::number(runtimeHeight));
     }
-    if (view_)
-        view_->postCommand(ID_PANEL_TO_DOC);
+    emit transferRequested();
 }
 
 void CPropertyPanel::mouseMovedOverBackground() {
@@ -395,20 +389,15 @@ void CPropertyPanel::accept() {}
 void CPropertyPanel::reject() {
     // The view takes the fields into the document and then closes the panel. Asked once:
     // a second request queued behind the first would open a new panel.
-    if (closeRequested_ || !view_)
+    if (closeRequested_)
         return;
     closeRequested_ = true;
-    view_->postCommand(ID_PROPERTIES);
+    emit closeRequested();
 }
 
 void CPropertyPanel::closeEvent(QCloseEvent* event) {
     event->ignore();
     reject();
-}
-
-void CPropertyPanel::invalidateView() {
-    if (view_)
-        view_->update();
 }
 
 void CPropertyPanel::loadInto(const std::string& cp932Path,
@@ -417,15 +406,19 @@ void CPropertyPanel::loadInto(const std::string& cp932Path,
     // A bare file name (the stage's usual "graphic1.JPG") lies beside the stage file, where
     // opening the stage found it; the process's working folder has nothing to do with it.
     QString path = QString::fromStdString(toFileSystemPath(cp932Path));
-    if (QDir::isRelativePath(path) && view_ && view_->stageDocument() &&
-        !view_->stageDocument()->filePath().isEmpty())
-        path = QFileInfo(view_->stageDocument()->filePath()).dir().filePath(path);
+    if (QDir::isRelativePath(path) && document_ && !document_->filePath().isEmpty())
+        path = QFileInfo(document_->filePath()).dir().filePath(path);
     loadPicture(path.toStdString(), displayedPicture, host, beforeDecoding);
-    invalidateView();
+    emit displayChanged();
 }
 
 void CPropertyPanel::browse(bool foreground) {
-    const QString path = fileChooser()();
+    FileChoice choice; // an existing file
+    choice.nameFilters = QStringList(QStringLiteral("JPEGファイル (*.jpeg *.jpg)"));
+    choice.defaultSuffix = QStringLiteral("JPEG");
+    choice.selection = QStringLiteral("*.jpg");
+    choice.qtChooser = false;
+    const QString path = Dialogs::current().chooseFile(nullptr, choice);
     if (path.isEmpty())
         return;
     const auto cp932 = displayToCp932(path);
@@ -452,5 +445,5 @@ void CPropertyPanel::newBlockLayout() {
     blockWidth = dialog.width;
     blockHeight = dialog.height;
     UpdateData(false);
-    invalidateView();
+    emit displayChanged();
 }

@@ -9,7 +9,6 @@
 #include "picture/pictureblock.h"
 #include "stage/propertyvalues.h"
 
-class CRKeditView;
 class CUpDown;
 class DataExchange;
 class QCheckBox;
@@ -17,17 +16,19 @@ class QComboBox;
 class QLineEdit;
 class QPushButton;
 class QScrollBar;
+class StageDocument;
 
 // The modeless properties panel "プロパティ": every stage setting in one scrolling column of
 // fields. Its setting members (PropertyValues) are read and written by the owning view's
-// transfers; the panel itself never touches the document. It asks its view to take its
-// fields into the document (a posted panel-to-document transfer) whenever the pointer moves
-// over its background and whenever a field is finished (focus leaves it, Enter, an arrow
-// step, a click on a check box, a choice in a list).
+// transfers; the panel itself never changes the document (it reads the stage file's path to
+// find pictures). It asks its view to take its fields into the document (transferRequested)
+// whenever the pointer moves over its background and whenever a field is finished (focus
+// leaves it, Enter, an arrow step, a click on a check box, a choice in a list).
 class CPropertyPanel : public QDialog, public PropertyValues {
     Q_OBJECT
 public:
-    explicit CPropertyPanel(CRKeditView* view);
+    // The panel of `document`'s view (none: no stage file to find pictures beside).
+    explicit CPropertyPanel(StageDocument* document);
     ~CPropertyPanel() override;
 
     // Exchange: controls -> members when `saveAndValidate`, members -> controls otherwise.
@@ -62,13 +63,17 @@ public:
     QWidget* surface() const { return surface_; }
     bool firstMoveDone() const { return firstMoveDone_; }
 
-    // The file chooser of the browse buttons; tests replace it. Returns the chosen path, or an
-    // empty text when cancelled.
-    static std::function<QString()>& fileChooser();
+signals:
+    // The view is to take the fields into the document (a posted panel-to-document transfer).
+    void transferRequested();
+    // Esc or the close box: the view is to take the fields and close the panel (asked once).
+    void closeRequested();
+    // What the view shows from the panel changed (the displayed picture, the cell size).
+    void displayChanged();
 
 public slots:
     void accept() override; // Enter: the panel stays open
-    void reject() override; // Esc or the close box: the view closes the panel
+    void reject() override; // asks for closing (closeRequested)
 
 protected:
     void closeEvent(QCloseEvent* event) override;
@@ -87,9 +92,7 @@ private:
     void redraw(bool foreground);
     void newBlockLayout();
     void loadInto(const std::string& cp932Path, const std::function<void()>& beforeDecoding);
-    void invalidateView();
-
-    CRKeditView* view_;
+    StageDocument* document_;
     QWidget* surface_ = nullptr;
     QScrollBar* scrollBar_ = nullptr;
     std::map<int, QWidget*> controls_;

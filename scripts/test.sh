@@ -23,10 +23,6 @@ if [ "${CI:-}" = "true" ]; then
     werror=ON
 fi
 jobs=$(nproc)
-# The GUI tests drive real dialogs (file choosers list folders in a background thread); on a
-# loaded machine one can miss its moment. A test that fails is run again up to twice; a real
-# fault fails every time.
-retry=(--repeat until-pass:3)
 
 build() { # dir, extra cmake args...
     local dir=$1
@@ -36,9 +32,9 @@ build() { # dir, extra cmake args...
 }
 
 build build
-(cd build && ctest --output-on-failure "${retry[@]}" -j "$jobs" "$@")
+(cd build && ctest --output-on-failure -j "$jobs" "$@")
 
 # AddressSanitizer + UndefinedBehaviorSanitizer: the same tests, benchmarks left out.
 build build-asan -DRKEDIT_ASAN=ON -DRKEDIT_BENCH=OFF -DCMAKE_BUILD_TYPE=Debug
 (cd build-asan && ASAN_OPTIONS=detect_leaks=1 UBSAN_OPTIONS=print_stacktrace=1 \
-    ctest --output-on-failure "${retry[@]}" -j "$jobs" "$@")
+    ctest --output-on-failure -j "$jobs" "$@")

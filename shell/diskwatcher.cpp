@@ -3,20 +3,17 @@
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
-#include <QMessageBox>
 #include <QSet>
 
 #include <memory>
 #include <optional>
 
-#include "document/scriptcommand.h"
 #include "document/stagedocument.h"
 #include "document/stageedit.h"
-#include "panels/messagebox.h"
+#include "panels/dialogs.h"
 #include "shell/documentmanager.h"
 #include "stage/CRKeditDoc.h"
 #include "stage/stagerecord.h"
-#include "view/CRKeditView.h"
 
 namespace {
 // Changes come in bursts (write, then rename, then attributes): wait for the last one.
@@ -40,9 +37,12 @@ bool askReload(QWidget* parent, const StageDocument* document) {
                                "読み込み直すと、その変更は失われます。");
     text += QStringLiteral("\n\n読み込み直しますか？");
     // A modified stage keeps its edits unless the user says otherwise.
-    const auto fallback = document->isModified() ? QMessageBox::No : QMessageBox::Yes;
-    return QMessageBox::question(parent, applicationTitle(), text,
-                                 QMessageBox::Yes | QMessageBox::No, fallback) == QMessageBox::Yes;
+    MessageChoice question;
+    question.icon = QMessageBox::Question;
+    question.text = text;
+    question.buttons = QMessageBox::Yes | QMessageBox::No;
+    question.defaultButton = document->isModified() ? QMessageBox::No : QMessageBox::Yes;
+    return Dialogs::current().ask(parent, question) == QMessageBox::Yes;
 }
 } // namespace
 
@@ -158,10 +158,8 @@ void DiskWatcher::reload(StageDocument* document, const QByteArray& bytes) {
     const std::string script = document->doc().command;
     document->doc() = std::move(*fresh);
     edit.commit();
-    ScriptCommand::showInEventTools(document, script);
+    document->announceScriptReplaced(script);
     document->setDiskContents(bytes);
     document->setModified(false);
     document->updateAllViews();
-    for (CRKeditView* view : document->views())
-        view->update();
 }

@@ -2,15 +2,14 @@
 
 #include <QDir>
 #include <QFile>
-#include <QFileDialog>
 #include <QFileInfo>
 #include <QMdiArea>
-#include <QMessageBox>
-#include <QSaveFile>
 
+#include "document/savefile.h"
 #include "document/stagedocument.h"
 #include "document/stageedit.h"
 #include "host/host.h"
+#include "panels/dialogs.h"
 #include "panels/messagebox.h"
 #include "shell/childframe.h"
 #include "shell/recentfilelist.h"
@@ -68,6 +67,9 @@ DocumentManager::~DocumentManager() = default;
 StageDocument* DocumentManager::createDocument() {
     auto* document = new StageDocument(this);
     documents_.append(document);
+    // What reading or writing the stage has to tell the user.
+    connect(document, &StageDocument::messageRequested, this,
+            [this](const QString& text) { showMessage(text, dialogParent_); });
     connect(document, &StageDocument::lastViewRemoved, this, [this, document] {
         documents_.removeOne(document);
         // The view that has just gone may still be on the stack: delete later.
@@ -99,20 +101,16 @@ StageDocument* DocumentManager::newDocument() {
 
 QString DocumentManager::chooseFile(bool save, const QString& initialPath) {
     // No filter and no default suffix: stage files have no fixed extension.
-    QFileDialog dialog(dialogParent_,
-                       save ? QStringLiteral("名前を付けて保存") : QStringLiteral("開く"));
-    dialog.setOption(QFileDialog::DontUseNativeDialog);
-    dialog.setAcceptMode(save ? QFileDialog::AcceptSave : QFileDialog::AcceptOpen);
-    dialog.setFileMode(save ? QFileDialog::AnyFile : QFileDialog::ExistingFile);
+    FileChoice choice;
+    choice.mode = save ? FileChoice::Mode::Save : FileChoice::Mode::Open;
+    choice.caption = save ? QStringLiteral("名前を付けて保存") : QStringLiteral("開く");
     if (!initialPath.isEmpty()) {
         const QFileInfo info(initialPath);
         if (info.isAbsolute())
-            dialog.setDirectory(info.absolutePath());
-        dialog.selectFile(info.fileName());
+            choice.directory = info.absolutePath();
+        choice.selection = info.fileName();
     }
-    if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty())
-        return {};
-    return dialog.selectedFiles().constFirst();
+    return Dialogs::current().chooseFile(dialogParent_, choice);
 }
 
 StageDocument* DocumentManager::openDocumentWithDialog() {
@@ -206,13 +204,14 @@ bool DocumentManager::writeDocument(StageDocument* document, const QString& path
         QStringList keys;
         for (const std::string& key : unsafe)
             keys << QString::fromStdString(key);
-        const auto answer = QMessageBox::warning(
-            dialogParent_, applicationTitle(),
+        MessageChoice question;
+        question.text =
             QStringLiteral("次の項目の値は「&」または「,」を含むため、保存したファイルを開き直すと"
                            "同じ値に戻りません。\n%1\n\nこのまま保存しますか?")
-                .arg(keys.join(QStringLiteral(", "))),
-            QMessageBox::Save | QMessageBox::Cancel, QMessageBox::Cancel);
-        if (answer != QMessageBox::Save)
+                .arg(keys.join(QStringLiteral(", ")));
+        question.buttons = QMessageBox::Save | QMessageBox::Cancel;
+        question.defaultButton = QMessageBox::Cancel;
+        if (Dialogs::current().ask(dialogParent_, question) != QMessageBox::Save)
             return false;
     }
 
@@ -226,25 +225,16 @@ bool DocumentManager::writeDocument(StageDocument* document, const QString& path
 
     // Store mode takes the current view's event tool text into the document first; taken
     // here, that is an undo step of its own, before the save marks the stage clean.
-    if (std::optional<std::string> script = document->takeEventToolScript(document->doc())) {
+    if (std::optional<std::string> script = document->pendingScript()) {
         StageEdit edit(*document, StageEdit::Kind::Script);
         document->doc().command = *script;
         edit.commit();
     }
     const std::string record = writeStageRecord(document->doc(), *document);
 
-    // Written to a temporary beside the file and renamed over it only when complete, so a
-    // failure leaves the old file as it was.
-    QSaveFile file(absolute);
-    if (!file.open(QIODevice::WriteOnly))
-        return fail(file.errorString());
-    if (file.write(record.data(), qint64(record.size())) != qint64(record.size())) {
-        const QString reason = file.errorString();
-        file.cancelWriting();
+    // All or nothing: a failure leaves the old file as it was.
+    if (const QString reason = saveFileWhole(absolute, record); !reason.isEmpty())
         return fail(reason);
-    }
-    if (!file.commit())
-        return fail(file.errorString());
 
     document->setFilePath(absolute);
     document->setDiskContents(QByteArray(record.data(), qsizetype(record.size())));
@@ -258,14 +248,14 @@ CChildFrame* DocumentManager::newWindow(StageDocument* document) {
 }
 
 bool DocumentManager::canCloseDocument(StageDocument* document) {
-    for (CRKeditView* view : document->views())
-        view->commitToolEdits();
+    document->takePendingEdits();
     if (!document->isModified())
         return true;
-    const auto answer = QMessageBox::warning(
-        dialogParent_, applicationTitle(),
-        QStringLiteral("%1 への変更を保存しますか?").arg(document->title()),
-        QMessageBox::Save | QMessageBox::Discard | QMessageBox::Cancel, QMessageBox::Save);
+    MessageChoice question;
+    question.text = QStringLiteral("%1 への変更を保存しますか?").arg(document->title());
+    question.buttons = QMessageBox::Save | QMessageBox::Discard | QMessageBox::Cancel;
+    question.defaultButton = QMessageBox::Save;
+    const QMessageBox::StandardButton answer = Dialogs::current().ask(dialogParent_, question);
     if (answer == QMessageBox::Save)
         return saveDocument(document);
     return answer == QMessageBox::Discard;

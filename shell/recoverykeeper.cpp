@@ -1,13 +1,11 @@
 #include "shell/recoverykeeper.h"
 
 #include <QDir>
-#include <QMessageBox>
-#include <QPushButton>
 #include <QTimer>
 
 #include "document/stagedocument.h"
 #include "host/host.h"
-#include "panels/dataexchange.h"
+#include "panels/dialogs.h"
 #include "panels/messagebox.h"
 #include "shell/documentmanager.h"
 #include "stage/CRKeditDoc.h"
@@ -22,7 +20,9 @@ public:
     void messageBox(const std::string&) override {}
     void updateAllViews(CRKeditDoc&) override {}
     std::optional<std::string> takeEventToolScript(const CRKeditDoc&) override {
-        return document_.takeEventToolScript(document_.doc());
+        // The event tool reports text it cannot store when it takes its edit in; a copy made
+        // in the background says nothing (the user hears of it when the tool's text is taken).
+        return document_.pendingScript(true);
     }
 
 private:
@@ -37,11 +37,7 @@ struct Snapshot {
 Snapshot snapshotOf(StageDocument& document) {
     CRKeditDoc copy = document.doc();
     CopyHost host(document);
-    // The event tool reports text it cannot store when it takes its edit in; a copy made in
-    // the background says nothing (the user hears of it when the tool's text is taken).
-    const PanelMessageHandler previous = setPanelMessageHandler([](const QString&) {});
     const std::string record = writeStageRecord(copy, host);
-    setPanelMessageHandler(previous);
     return {QByteArray(record.data(), qsizetype(record.size())),
             copy.command != document.doc().command};
 }
@@ -60,17 +56,19 @@ RecoveryKeeper::Answer ask(QWidget* parent, const QList<RecoveryStore::Orphan>& 
     for (const auto& orphan : orphans)
         for (const auto& entry : orphan.entries)
             lines << QStringLiteral("・") + describe(entry);
-    QMessageBox box(QMessageBox::Question, applicationTitle(),
-                    QStringLiteral("rkedit が正常に終了しなかったため、保存されていない変更の"
+    MessageChoice question;
+    question.icon = QMessageBox::Question;
+    question.text = QStringLiteral("rkedit が正常に終了しなかったため、保存されていない変更の"
                                    "復元用コピーが残っています。\n\n%1\n\n復元しますか？")
-                        .arg(lines.join(QLatin1Char('\n'))),
-                    QMessageBox::NoButton, parent);
-    QPushButton* restore = box.addButton(QStringLiteral("復元する"), QMessageBox::AcceptRole);
-    box.addButton(QStringLiteral("破棄する"), QMessageBox::DestructiveRole);
-    box.setDefaultButton(restore);
-    box.exec();
-    return box.clickedButton() == restore ? RecoveryKeeper::Answer::Restore
-                                          : RecoveryKeeper::Answer::Discard;
+                        .arg(lines.join(QLatin1Char('\n')));
+    // Ok accepts, Discard is the destructive choice; closing the box chooses neither.
+    question.buttons = QMessageBox::Ok | QMessageBox::Discard;
+    question.defaultButton = QMessageBox::Ok;
+    question.buttonTexts = {{QMessageBox::Ok, QStringLiteral("復元する")},
+                            {QMessageBox::Discard, QStringLiteral("破棄する")}};
+    return Dialogs::current().ask(parent, question) == QMessageBox::Ok
+               ? RecoveryKeeper::Answer::Restore
+               : RecoveryKeeper::Answer::Discard;
 }
 } // namespace
 

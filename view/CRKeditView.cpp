@@ -10,6 +10,7 @@
 #include "document/stagedocument.h"
 #include "document/stageedit.h"
 #include "html/htmlexport.h"
+#include "panels/eventtool.h"
 #include "stage/CRKeditDoc.h"
 #include "stage/settingtext.h"
 #include "view/paintinputs.h"
@@ -28,6 +29,22 @@ CRKeditView::CRKeditView(StageDocument* document, QWidget* parent)
     setAttribute(Qt::WA_OpaquePaintEvent);
     livingViews().append(this);
     document_->addView(this);
+
+    // The one place a change of the document repaints the view: the painted stage shows the
+    // layout, the blocks and the game background (an export value).
+    connect(document_, &StageDocument::stageChanged, this, [this](StageDocument::Scopes scopes) {
+        using Scope = StageDocument::Scope;
+        if (scopes & (Scope::Layout | Scope::Grid | Scope::Export))
+            update();
+    });
+    connect(document_, &StageDocument::viewsUpdateRequested, this, &CRKeditView::OnUpdate);
+    connect(document_, &StageDocument::pendingEditsRequested, this, &CRKeditView::commitToolEdits);
+    // The script in the current view's event tool is the one a save takes.
+    connect(document_, &StageDocument::pendingScriptRequested, this,
+            [this](std::optional<std::string>* script, bool quiet) {
+                if (current() == this && eventTool && !*script)
+                    *script = eventTool->takeScript(quiet);
+            });
 }
 
 CRKeditView::~CRKeditView() {

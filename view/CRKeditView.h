@@ -27,6 +27,11 @@ enum ViewCommand : int {
     ID_EVENT_TOOL = 32779,     // open or close the event tool
 };
 
+// The view layer (view/): CRKeditView, the contents of a stage window. It may use core, the
+// document, the panels and the HTML export; nothing above it (the shell) is named here. It
+// listens to its document: it repaints when the document tells that something it shows
+// changed, and its panels' requests reach it as signals.
+//
 // The view of one stage window: paints the stage (core/render does the pixels), owns the
 // three modeless tool panels, keeps the display choices and the mouse drag state.
 //
@@ -106,6 +111,8 @@ private:
     // show the written-back picture size in the open panel.
     void takePictureFromPanel();
     void writeSizeToPanel(int pictureWidth, int pictureHeight);
+    // The placement tool's checked choices go to the current view (placement tool's poll).
+    static void applyPlacementChoices(int blockKind, int referenceDisplay, int gridMode);
 
     // Sizes the stage window so that the view's client area is width x height.
     void fitFrame(int width, int height);

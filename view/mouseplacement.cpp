@@ -87,14 +87,15 @@ void CRKeditView::mouseReleaseEvent(QMouseEvent* event) {
     // A release outside the view is not seen: the drag stays in progress.
     if (event->button() == Qt::LeftButton && dragStartX != -1 &&
         rect().contains(event->position().toPoint())) {
-        // The whole drag, press to release, is one undo step.
+        // The whole drag, press to release, is one undo step; every window of the stage
+        // shows the toggled cells as the document tells them.
+        const QRegion rectangle(dragRectanglePixels());
         StageEdit edit(*stageDocument(), StageEdit::Kind::BlockToggle);
         toggleCells(*GetDocument(), {dragStartX, dragStartY}, {dragEndX, dragEndY});
         edit.commit();
         dragStartX = -1;
-        // Every window of the stage shows the toggled cells.
-        for (CRKeditView* view : stageDocument()->views())
-            view->update();
+        // The drag rectangle goes, whether or not a cell changed.
+        update(rectangle);
     }
     QWidget::mouseReleaseEvent(event);
 }

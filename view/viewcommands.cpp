@@ -15,15 +15,6 @@
 #include "stage/propertyvalues.h"
 
 namespace {
-// Up-down ranges given on opening the properties panel, in this order; the panel replaces
-// them with its own at the first mouse movement over it.
-constexpr struct {
-    int id, lower, upper;
-} openingRanges[] = {
-    {1021, 0, 9999}, {1037, 0, 999}, {1038, 0, 99},  {1039, 0, 99},  {1036, 1, 18},  {1040, 1, 18},
-    {1018, 0, 9999}, {1019, 0, 999}, {1041, 0, 999}, {1042, 0, 999}, {1043, 0, 999}, {1020, 0, 99},
-};
-
 // The top-left corner of `owner`'s client area on the screen, plus an offset in the dialog
 // units of `dialog`: where a tool panel created without a parent window appears.
 QPoint ownerPlace(QWidget* owner, QWidget* dialog, int ux, int uy) {
@@ -45,14 +36,17 @@ void CRKeditView::onProperties() {
         delete panel;
         return;
     }
-    propertyPanel = new CPropertyPanel(this);
+    propertyPanel = new CPropertyPanel(document_);
+    connect(propertyPanel, &CPropertyPanel::transferRequested, this,
+            [this] { postCommand(ID_PANEL_TO_DOC); });
+    connect(propertyPanel, &CPropertyPanel::closeRequested, this,
+            [this] { postCommand(ID_PROPERTIES); });
+    connect(propertyPanel, &CPropertyPanel::displayChanged, this, [this] { update(); });
     attachToMainWindow(propertyPanel, this);
     postCommand(ID_DOC_TO_PANEL);
     propertyPanel->setBrowseImage(openFolderPicture());
     // Beside the stage: 600 pixels right of the view's left edge, 20 above its top.
     propertyPanel->move(mapToGlobal(QPoint(0, 0)) + QPoint(600, -20));
-    for (const auto& r : openingRanges)
-        propertyPanel->setSpinRange(r.id, r.lower, r.upper);
     propertyPanel->show();
 }
 
@@ -73,15 +67,11 @@ void CRKeditView::onPanelToDoc() {
     // A field the panel cannot read keeps its member; the rest is transferred regardless.
     propertyPanel->UpdateData(true);
     // A transfer that changes values is one undo step, the grid clear of a new block size
-    // included; one that changes nothing adds none.
+    // included; one that changes nothing adds none. Every window of the stage shows a new
+    // layout as the document tells it.
     StageEdit edit(*stageDocument(), StageEdit::Kind::SettingsTransfer);
-    const PanelTransferResult result = panelToDocument(*propertyPanel, *GetDocument());
+    panelToDocument(*propertyPanel, *GetDocument());
     edit.commit();
-    if (result.repaint) {
-        // Every window of the stage shows the new layout.
-        for (CRKeditView* view : stageDocument()->views())
-            view->update();
-    }
 }
 
 void CRKeditView::onPlacementTool() {
@@ -91,11 +81,36 @@ void CRKeditView::onPlacementTool() {
         delete tool;
         return;
     }
-    placementTool = new CPlacementTool(this);
+    placementTool = new CPlacementTool;
+    connect(placementTool, &CPlacementTool::choicesPolled, this,
+            &CRKeditView::applyPlacementChoices);
     attachToMainWindow(placementTool, this);
     placementTool->move(ownerPlace(window(), placementTool, 300, 100));
     placementTool->show();
-    placementTool->initialise();
+    // The tool starts from the current view's choices.
+    if (const CRKeditView* view = current())
+        placementTool->initialise(view->blockKind, view->referenceDisplay, view->gridMode);
+}
+
+void CRKeditView::applyPlacementChoices(int blockKind, int referenceDisplay, int gridMode) {
+    // The current view is never a destroyed one; with no view left there is nothing to set.
+    CRKeditView* view = current();
+    if (!view)
+        return;
+    if (blockKind != 0)
+        view->blockKind = blockKind;
+    bool changed = false;
+    if (referenceDisplay != -1 && referenceDisplay != view->referenceDisplay) {
+        view->referenceDisplay = referenceDisplay;
+        changed = true;
+    }
+    if (gridMode != -1 && gridMode != view->gridMode) {
+        view->gridMode = gridMode;
+        changed = true;
+    }
+    // A display choice is the view's own, not the document's: it repaints itself.
+    if (changed)
+        view->update();
 }
 
 void CRKeditView::onEventTool() {
@@ -109,7 +124,8 @@ void CRKeditView::onEventTool() {
         delete tool;
         return;
     }
-    eventTool = new CEventTool(this);
+    eventTool = new CEventTool(document_);
+    connect(eventTool, &CEventTool::closeRequested, this, [this] { postCommand(ID_EVENT_TOOL); });
     attachToMainWindow(eventTool, this);
     eventTool->move(ownerPlace(window(), eventTool, 300, 0));
     eventTool->show();
@@ -142,6 +158,5 @@ void CRKeditView::writeSizeToPanel(int pictureWidth, int pictureHeight) {
 std::optional<std::string> CRKeditView::takeEventToolScript() {
     if (!eventTool)
         return std::nullopt;
-    eventTool->UpdateData(true);
-    return eventTool->script;
+    return eventTool->takeScript();
 }

@@ -41,20 +41,26 @@ void composeRow(bool merge, std::uint32_t* row, const std::uint32_t* source, int
 } // namespace
 
 RowCompositor::RowCompositor(const CRKeditDoc& doc, const StageLayout& s, bool gridLines,
-                             RasterOp blockOp, int width)
+                             RasterOp blockOp, const StageZoom& zoom, i64 left, int width)
     : doc_(doc), s_(s), op_(blockOp), width_(width), gridLines_(gridLines),
-      zeros_(std::size_t(width), 0) {
+      rows_(zoom, s.bh > 0 ? s.bh : 1, s.h), zeros_(std::size_t(width), 0) {
     if (gridLines_) {
-        // Vertical lines at x = k*BW - 1 while x <= W, each from (x, 0) to (x, H).
+        // Vertical lines before each boundary x = k*BW with k*BW - 1 <= W, each from the
+        // top to row H (excluded).
         vertical_.assign(std::size_t(width), 0);
-        if (s.bw > 0)
-            for (i64 x = s.bw - 1; x <= s.w && x < width; x += s.bw) {
-                vertical_[std::size_t(x)] = invert;
-                anyVertical_ = true;
-            }
-        // A horizontal line runs from (0, y) to (W, y).
+        if (s.bw > 0) {
+            const GridAxis columns(zoom, s.bw, s.w);
+            for (int x = 0; x < width; ++x)
+                if (columns.line(left + x)) {
+                    vertical_[std::size_t(x)] = invert;
+                    anyVertical_ = true;
+                }
+        }
+        verticalRows_ = zoom.toDevice(s.h);
+        // A horizontal line runs from the left edge to column W (excluded).
         horizontal_.assign(std::size_t(width), 0);
-        std::fill_n(horizontal_.begin(), std::clamp<i64>(s.w, 0, width), invert);
+        std::fill_n(horizontal_.begin(), std::clamp<i64>(zoom.toDevice(s.w) - left, 0, width),
+                    invert);
         both_.resize(std::size_t(width));
         for (int x = 0; x < width; ++x)
             both_[std::size_t(x)] = vertical_[std::size_t(x)] ^ horizontal_[std::size_t(x)];
@@ -64,18 +70,25 @@ RowCompositor::RowCompositor(const CRKeditDoc& doc, const StageLayout& s, bool g
     if (op_ != RasterOp::nop && s.bw > 0 && s.bh > 0 && width > 0) {
         constexpr i64 last = CRKeditDoc::gridSize - 1;
         jLast_ = std::min(s.h / s.bh, last);
-        iLast_ = std::min({s.w / s.bw, last, i64(width - 1) / s.bw});
+        iLast_ = std::min(s.w / s.bw, last);
         edge_.assign(std::size_t(width), 0);
         inner_.assign(std::size_t(width), 0);
+        const GridAxis columns(zoom, s.bw, s.w);
+        cellColumn_.resize(std::size_t(width));
+        cellEdgeColumn_.resize(std::size_t(width));
+        for (int x = 0; x < width; ++x) {
+            const i64 i = columns.cellAt(left + x);
+            cellColumn_[std::size_t(x)] = std::uint8_t(i <= iLast_ ? i : CRKeditDoc::gridSize);
+            cellEdgeColumn_[std::size_t(x)] = columns.cellEdge(left + x);
+        }
     }
 }
 
 const std::uint32_t* RowCompositor::gridMask(i64 y) const {
     if (!gridLines_ || y < 0)
         return nullptr;
-    // Horizontal lines at y = k*BH - 1 (k >= 1) while y <= H; vertical lines cover 0..H-1.
-    const bool horizontal = s_.bh > 0 && y <= s_.h && (y + 1) % s_.bh == 0;
-    const bool vertical = anyVertical_ && y < s_.h;
+    const bool horizontal = s_.bh > 0 && rows_.line(y);
+    const bool vertical = anyVertical_ && y < verticalRows_;
     if (horizontal)
         return vertical ? both_.data() : horizontal_.data();
     return vertical ? vertical_.data() : nullptr;
@@ -86,40 +99,33 @@ void RowCompositor::prepareBlocks(int j) {
     for (int i = 0; i <= iLast_; ++i)
         cells[std::size_t(i)] = doc_.cell(i, j) == 1;
     preparedJ_ = j;
-    if (cells == preparedCells_ && !edge_.empty())
+    if (cells == preparedCells_ && preparedOnce_)
         return; // the same blocks as the row prepared before: typical of a stage
+    preparedOnce_ = true;
     preparedCells_ = cells;
     preparedAny_ = false;
-    std::fill(edge_.begin(), edge_.end(), 0);
-    std::fill(inner_.begin(), inner_.end(), 0);
     const std::uint32_t pen = framePixel(StageColours::blockPen);
     const std::uint32_t brush = framePixel(StageColours::blockBrush);
-    for (int i = 0; i <= iLast_; ++i) {
-        if (!cells[std::size_t(i)])
-            continue;
-        const i64 left = i * s_.bw, right = left + s_.bw; // left < width_ (iLast_)
-        const auto x0 = std::size_t(left), x1 = std::size_t(std::min<i64>(right, width_));
-        std::fill(edge_.begin() + x0, edge_.begin() + x1, pen);
-        std::fill(inner_.begin() + x0, inner_.begin() + x1, brush);
-        inner_[x0] = pen;
-        if (right <= width_)
-            inner_[std::size_t(right - 1)] = pen;
-        preparedAny_ = true;
+    for (int x = 0; x < width_; ++x) {
+        const std::size_t i = cellColumn_[std::size_t(x)];
+        const bool block = i < cells.size() && cells[i];
+        edge_[std::size_t(x)] = block ? pen : 0;
+        inner_[std::size_t(x)] = block ? (cellEdgeColumn_[std::size_t(x)] ? pen : brush) : 0;
+        preparedAny_ = preparedAny_ || block;
     }
 }
 
 const std::uint32_t* RowCompositor::blockRow(i64 y) {
     if (jLast_ < 0 || iLast_ < 0 || y < 0)
         return nullptr;
-    const i64 j = y / s_.bh;
+    const i64 j = rows_.cellAt(y);
     if (j > jLast_)
         return nullptr;
     if (j != preparedJ_)
         prepareBlocks(int(j));
     if (!preparedAny_)
         return nullptr;
-    const i64 inCell = y % s_.bh;
-    return inCell == 0 || inCell == s_.bh - 1 ? edge_.data() : inner_.data();
+    return rows_.cellEdge(y) ? edge_.data() : inner_.data();
 }
 
 void RowCompositor::compose(std::uint32_t* row, i64 y, const std::uint32_t* source,

@@ -4,7 +4,9 @@
 #include <cstdint>
 #include <vector>
 
+#include "render/gridaxis.h"
 #include "render/rasterop.h"
+#include "render/stagezoom.h"
 
 class CRKeditDoc;
 
@@ -16,7 +18,9 @@ struct StageLayout {
 };
 
 // Grid lines and normal blocks prepared as pixel rows, so that a frame row gets its
-// picture, the grid lines over it and the blocks over both in one pass.
+// picture, the grid lines over it and the blocks over both in one pass. The frame is a part
+// of a zoomed stage's device pixels: columns left .. left + width - 1; rows are given by their
+// device row. Lines and cell borders are one device pixel wide (GridAxis).
 //
 // Grid lines invert (R2_NOT): a row's lines become one XOR mask, horizontal line and
 // vertical lines together (a crossing is inverted twice, the mask there is 0). Blocks are
@@ -29,11 +33,15 @@ class RowCompositor {
 public:
     // blockOp is the blocks' raster operation: copyPen, mergePenNot or nop (no blocks).
     RowCompositor(const CRKeditDoc& doc, const StageLayout& s, bool gridLines, RasterOp blockOp,
-                  int width);
+                  const StageZoom& zoom, std::int64_t left, int width);
+    // At zoom 1 over frame columns 0 .. width - 1.
+    RowCompositor(const CRKeditDoc& doc, const StageLayout& s, bool gridLines, RasterOp blockOp,
+                  int width)
+        : RowCompositor(doc, s, gridLines, blockOp, StageZoom(), 0, width) {}
 
-    // Composes frame row y in place: its first `sourceCount` pixels are taken from `source`
-    // (a picture row; null when sourceCount is 0), the rest from the row itself; grid lines
-    // and blocks are applied over them.
+    // Composes the frame row of device row y in place: its first `sourceCount` pixels are
+    // taken from `source` (a picture row; null when sourceCount is 0), the rest from the row
+    // itself; grid lines and blocks are applied over them.
     void compose(std::uint32_t* row, std::int64_t y, const std::uint32_t* source, int sourceCount);
 
 private:
@@ -46,6 +54,8 @@ private:
     RasterOp op_;
     int width_;
     bool gridLines_;
+    GridAxis rows_;                 // the grid's rows on device rows (meaningful when bh > 0)
+    std::int64_t verticalRows_ = 0; // vertical lines cover device rows 0 .. verticalRows_ - 1
     bool anyVertical_ = false;
     std::vector<std::uint32_t> vertical_;   // XOR mask of the vertical lines
     std::vector<std::uint32_t> horizontal_; // ... of a horizontal line alone (row H)
@@ -55,7 +65,10 @@ private:
     std::int64_t jLast_ = -1, iLast_ = -1; // cells examined: 0..jLast_ x 0..iLast_
     int preparedJ_ = -1;
     bool preparedAny_ = false;
+    bool preparedOnce_ = false;
     std::array<bool, 100> preparedCells_{}; // which cells of the prepared row are blocks
+    std::vector<std::uint8_t> cellColumn_;  // each frame column's cell column; 100: none
+    std::vector<bool> cellEdgeColumn_;      // ... the first or last column of its cell
     std::vector<std::uint32_t> edge_;
     std::vector<std::uint32_t> inner_;
 };

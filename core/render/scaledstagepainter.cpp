@@ -80,7 +80,8 @@ void paintScaledStage(FrameBuffer& frame, const CRKeditDoc& doc, const PictureHo
                         digitValue(doc.barSpace)};
     const bool layout = std::uint32_t(s.bw) * std::uint32_t(s.bh) != 0;
     RowCompositor rows(doc, s, layout && gridMode == 2,
-                       layout ? blockRasterOp(referenceDisplay) : RasterOp::nop, int(width));
+                       layout ? blockRasterOp(referenceDisplay) : RasterOp::nop, StageZoom(), 0,
+                       int(width));
 
     const PictureSampler sampler(picture, extent.pictureWidth, extent.pictureHeight);
     const i64 coverWidth = sampler.shown() ? std::min(extent.pictureWidth, width) : 0;

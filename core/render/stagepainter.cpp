@@ -6,6 +6,8 @@
 
 #include "render/canvas.h"
 #include "render/framebuffer.h"
+#include "render/gridaxis.h"
+#include "render/pixelrow.h"
 #include "render/rowcompositor.h"
 #include "stage/CRKeditDoc.h"
 #include "stage/settingtext.h"
@@ -27,30 +29,12 @@ bool convertible(const PictureBlock& block) {
     const std::int32_t w = block.width();
     const std::int32_t ht = block.height();
     const unsigned bitCount = unsigned(h[14]) | unsigned(h[15]) << 8;
-    if (w <= 0 || ht <= 0 || bitCount != 24 || readU32(h + 16) != 0)
+    // Wider pictures than any JPEG can hold are refused too, so that byte offsets in a row
+    // stay 32-bit.
+    if (w <= 0 || ht <= 0 || w > (1 << 28) || bitCount != 24 || readU32(h + 16) != 0)
         return false;
     const std::size_t rows = PictureBlock::strideFor(w) * std::size_t(ht);
     return rows <= block.size() - PictureBlock::headerSize;
-}
-
-// One row of blue, green, red bytes as frame pixels 0xFFRRGGBB. Four pixels are twelve
-// bytes, read as three little-endian words.
-void convertRow(const std::uint8_t* src, std::uint32_t* dst, int w) {
-    constexpr std::uint32_t opaque = 0xFF000000u;
-    auto word = [](const std::uint8_t* p) {
-        return std::uint32_t(p[0]) | std::uint32_t(p[1]) << 8 | std::uint32_t(p[2]) << 16 |
-               std::uint32_t(p[3]) << 24;
-    };
-    int x = 0;
-    for (; x + 4 <= w; x += 4, src += 12) {
-        const std::uint32_t a = word(src), b = word(src + 4), c = word(src + 8);
-        dst[x] = opaque | (a & 0xFFFFFFu);
-        dst[x + 1] = opaque | a >> 24 | (b & 0xFFFFu) << 8;
-        dst[x + 2] = opaque | b >> 16 | (c & 0xFFu) << 16;
-        dst[x + 3] = opaque | c >> 8;
-    }
-    for (; x < w; ++x, src += 3)
-        dst[x] = opaque | std::uint32_t(src[2]) << 16 | std::uint32_t(src[1]) << 8 | src[0];
 }
 
 // Rows per band: a band of the frame stays in the processor's first-level cache while all
@@ -60,22 +44,15 @@ int bandRows(int width) {
     return int(std::max<i64>(1, bandBytes / std::max<i64>(1, i64(width) * 4)));
 }
 
-// First k >= kMin with k * step + offset >= from (step > 0).
-i64 firstStep(i64 from, i64 step, i64 offset, i64 kMin) {
-    const i64 d = from - offset;
-    const i64 k = d <= 0 ? 0 : (d + step - 1) / step;
-    return std::max(k, kMin);
-}
+__extension__ typedef __int128 i128;
 
-// Grid dots: pixel (k*BW, j*BH) for j = 1 .. H/BH + 1 and k = 1 .. W/BW + 1.
-void drawGridDots(Canvas& c, const StageLayout& s, int frameWidth, int top, int bottom) {
-    if (s.bh <= 0 || s.bw <= 0)
-        return; // every dot would lie above or left of the frame
-    const i64 jLast = std::min(s.h / s.bh + 1, i64(bottom - 1) / s.bh);
-    const i64 kLast = std::min(s.w / s.bw + 1, i64(frameWidth - 1) / s.bw);
-    for (i64 j = firstStep(top, s.bh, 0, 1); j <= jLast; ++j)
-        for (i64 k = 1; k <= kLast; ++k)
-            c.setPixel(k * s.bw, j * s.bh, StageColours::grid);
+// The block pixel (column or row) that device pixel d shows when a block `blockLength` long
+// stands for `stageLength` stage pixels at `zoom`: floor(d * den * blockLength / (num *
+// stageLength)). d lies inside the picture's device length, so the result is inside the block.
+i64 blockPixel(i64 d, const StageZoom& zoom, i64 blockLength, i64 stageLength) {
+    if (blockLength == stageLength)
+        return zoom.toStage(d);
+    return i64(i128(d) * zoom.den() * blockLength / (i128(zoom.num()) * stageLength));
 }
 
 RasterOp blockRasterOp(int referenceDisplay) {
@@ -90,95 +67,232 @@ RasterOp blockRasterOp(int referenceDisplay) {
 }
 } // namespace
 
-bool StagePainter::preparePicture(const PictureHolder& picture) {
-    if (picture.empty() || !convertible(*picture.block)) {
-        cachedBlock_.reset();
-        cachedPixels_ = {};
-        cachedWidth_ = cachedHeight_ = 0;
-        return false;
-    }
-    if (cachedBlock_ == picture.block)
-        return true;
-    const PictureBlock& block = *picture.block;
-    const int w = block.width();
-    const int h = block.height();
-    const std::size_t stride = PictureBlock::strideFor(w);
-    cachedPixels_.resize(std::size_t(w) * std::size_t(h));
-    for (int r = 0; r < h; ++r) {
-        // Row r from the top is stored h - 1 - r rows from the start: the block is bottom-up.
-        convertRow(block.data() + PictureBlock::headerSize + std::size_t(h - 1 - r) * stride,
-                   cachedPixels_.data() + std::size_t(r) * std::size_t(w), w);
-    }
-    cachedBlock_ = picture.block;
-    cachedWidth_ = w;
-    cachedHeight_ = h;
-    return true;
-}
-
 PaintResult StagePainter::paint(FrameBuffer& frame, const CRKeditDoc& doc,
                                 const PictureHolder& picture, int gridMode, int referenceDisplay) {
+    return paintRegion(frame, doc, picture, gridMode, referenceDisplay,
+                       PaintArea::whole(frame.width, frame.height));
+}
+
+PaintResult StagePainter::paintRegion(FrameBuffer& frame, const CRKeditDoc& doc,
+                                      const PictureHolder& picture, int gridMode,
+                                      int referenceDisplay, const PaintArea& area) {
     PaintResult result;
-    const bool shown = preparePicture(picture);
+    const bool shown = !picture.empty() && convertible(*picture.block);
     // Read before the caller writes the picture size back into graphicWidth/graphicHeight.
     const StageLayout s{digitValue(doc.graphicWidth), digitValue(doc.graphicHeight),
                         digitValue(doc.blockWidth), digitValue(doc.blockHeight),
                         digitValue(doc.barSpace)};
+    const int blockWidth = shown ? picture.block->width() : 0;
+    const int blockHeight = shown ? picture.block->height() : 0;
+    // The picture's size on the stage.
+    const int pictureWidth = shown && area.pictureWidth > 0 ? area.pictureWidth : blockWidth;
+    const int pictureHeight = shown && area.pictureHeight > 0 ? area.pictureHeight : blockHeight;
     if (shown) {
         // The block size test is on the 32-bit product, as the settings are 32-bit values.
         const bool zero = std::uint32_t(s.bw) * std::uint32_t(s.bh) == 0;
         result.outcome = zero ? PaintOutcome::zeroBlockSize : PaintOutcome::complete;
     }
-    const bool complete = result.outcome == PaintOutcome::complete;
-    RowCompositor rows(doc, s, complete && gridMode == 2,
-                       complete ? blockRasterOp(referenceDisplay) : RasterOp::nop, frame.width);
-    // The picture covers the background's top-left part: the background is drawn only
-    // beside and below it.
-    const int coverWidth = shown ? std::min(cachedWidth_, frame.width) : 0;
-    const int coverHeight = shown ? std::min(cachedHeight_, frame.height) : 0;
-    const int step = bandRows(frame.width);
-    for (int top = 0; top < frame.height; top += step) {
-        const int bottom = std::min(frame.height, top + step);
-        const int besideBottom = std::min(bottom, coverHeight);
-        for (Canvas part : {Canvas(frame, coverWidth, top, frame.width, besideBottom),
-                            Canvas(frame, 0, std::max(top, coverHeight), frame.width, bottom)})
-            part.rectangle(0, 0, frame.width, frame.height, StageColours::backgroundPen,
-                           doc.bgcolorGame, RasterOp::copyPen);
-        auto source = [&](int y) {
-            return y < coverHeight ? cachedPixels_.data() + std::size_t(y) * cachedWidth_ : nullptr;
-        };
-        if (complete && gridMode == 1) {
-            // Dots are set over the picture and under the blocks: picture first, then the
-            // dots, then the blocks over the frame's own pixels.
-            for (int y = top; y < besideBottom && coverWidth > 0; ++y)
-                std::memcpy(frame.row(y), source(y), std::size_t(coverWidth) * 4);
-            Canvas band(frame, top, bottom);
-            drawGridDots(band, s, frame.width, top, bottom);
-            for (int y = top; y < bottom; ++y)
-                rows.compose(frame.row(y), y, nullptr, 0);
-            continue;
-        }
-        for (int y = top; y < bottom; ++y)
-            rows.compose(frame.row(y), y, source(y), y < coverHeight ? coverWidth : 0);
-    }
     if (result.outcome == PaintOutcome::complete) {
         result.fitAndWriteBack = true;
-        result.pictureWidth = cachedWidth_;
-        result.pictureHeight = cachedHeight_;
-        result.fitWidth = cachedWidth_;
-        result.fitHeight = int(std::clamp<i64>(cachedHeight_ + s.bs, 0, INT_MAX));
+        result.pictureWidth = pictureWidth;
+        result.pictureHeight = pictureHeight;
+        result.fitWidth = pictureWidth;
+        result.fitHeight = int(std::clamp<i64>(i64(pictureHeight) + s.bs, 0, INT_MAX));
+    }
+    const int fw = frame.width, fh = frame.height;
+    if (fw <= 0 || fh <= 0)
+        return result;
+
+    const StageZoom& zoom = area.zoom;
+    const i64 left = std::max<i64>(area.left, 0), top = std::max<i64>(area.top, 0);
+    const i64 canvasWidth = std::max<i64>(area.canvasWidth, 0);
+    const i64 canvasHeight = std::max<i64>(area.canvasHeight, 0);
+    // The frame's part inside the canvas, and the part of that the picture covers.
+    const int insideWidth = int(std::clamp<i64>(canvasWidth - left, 0, fw));
+    const int insideHeight = int(std::clamp<i64>(canvasHeight - top, 0, fh));
+    auto covered = [&](int stageLength, i64 canvasLength, i64 origin, int frameLength) {
+        if (!shown)
+            return 0;
+        const i64 device = std::min(zoom.toDevice(stageLength), canvasLength);
+        return int(std::clamp<i64>(device - origin, 0, frameLength));
+    };
+    const int coverWidth = covered(pictureWidth, canvasWidth, left, fw);
+    const int coverHeight = covered(pictureHeight, canvasHeight, top, fh);
+
+    // Where each covered column's pixel lies in a block row: straight runs at zoom 1 with the
+    // block at its stage size, looked up otherwise.
+    const bool straight = zoom.isOne() && blockWidth == pictureWidth;
+    if (!straight && coverWidth > 0) {
+        sourceColumn_.resize(std::size_t(coverWidth));
+        for (int x = 0; x < coverWidth; ++x)
+            sourceColumn_[std::size_t(x)] =
+                std::uint32_t(3 * blockPixel(left + x, zoom, blockWidth, pictureWidth));
+        pictureRow_.resize(std::size_t(coverWidth));
+    }
+    const std::size_t stride = shown ? PictureBlock::strideFor(blockWidth) : 0;
+    // Row by from the top is stored blockHeight - 1 - by rows from the start: bottom-up.
+    auto blockRowOffset = [&](i64 by) {
+        return PictureBlock::headerSize + std::size_t(blockHeight - 1 - by) * stride;
+    };
+    i64 scaledRow = -1; // the block row pictureRow_ holds
+
+    const bool complete = result.outcome == PaintOutcome::complete;
+    const bool dots = complete && gridMode == 1 && s.bw > 0 && s.bh > 0;
+    RowCompositor rows(doc, s, complete && gridMode == 2,
+                       complete ? blockRasterOp(referenceDisplay) : RasterOp::nop, zoom, left, fw);
+    std::vector<int> dotColumns;
+    if (dots) {
+        const GridAxis columns(zoom, s.bw, s.w);
+        for (int x = 0; x < insideWidth; ++x)
+            if (columns.dot(left + x))
+                dotColumns.push_back(x);
+    }
+    const GridAxis dotRows(zoom, s.bh > 0 ? s.bh : 1, s.h);
+    const std::uint32_t dotPixel = framePixel(StageColours::grid);
+    const std::uint32_t outside = framePixel(doc.bgcolorGame);
+
+    const int step = bandRows(fw);
+    for (int bandTop = 0; bandTop < fh; bandTop += step) {
+        const int bandBottom = std::min(fh, bandTop + step);
+        // The background rectangle over the canvas, drawn only where the picture does not
+        // cover it.
+        const int besideBottom = std::min(bandBottom, coverHeight);
+        for (Canvas part :
+             {Canvas(frame, coverWidth, bandTop, insideWidth, std::min(besideBottom, insideHeight)),
+              Canvas(frame, 0, std::max(bandTop, coverHeight), insideWidth,
+                     std::min(bandBottom, insideHeight))})
+            part.rectangle(-left, -top, canvasWidth - left, canvasHeight - top,
+                           StageColours::backgroundPen, doc.bgcolorGame, RasterOp::copyPen);
+        for (int y = bandTop; y < bandBottom; ++y) {
+            std::uint32_t* row = frame.row(y);
+            const i64 deviceY = top + y;
+            const std::uint32_t* source = nullptr;
+            int sourceCount = 0;
+            if (y < coverHeight && coverWidth > 0) {
+                const i64 by = blockPixel(deviceY, zoom, blockHeight, pictureHeight);
+                const std::size_t at = blockRowOffset(by);
+                const std::size_t readable = picture.block->size() - at;
+                if (straight) {
+                    const std::size_t skip = 3 * std::size_t(left);
+                    convertPixelRow(picture.block->data() + at + skip, row, coverWidth,
+                                    readable - skip);
+                } else {
+                    if (by != scaledRow) {
+                        // The next block row this paint reads is fetched from memory while
+                        // this one is picked: a paint below 100 % is bound by memory.
+                        if (y + 1 < coverHeight) {
+                            const i64 ahead =
+                                blockPixel(deviceY + 1, zoom, blockHeight, pictureHeight);
+                            if (ahead != by) {
+                                const std::uint8_t* n =
+                                    picture.block->data() + blockRowOffset(ahead);
+                                const std::size_t from = sourceColumn_.front();
+                                const std::size_t to = sourceColumn_.back() + 3;
+                                for (std::size_t b = from; b < to; b += 64)
+                                    __builtin_prefetch(n + b);
+                            }
+                        }
+                        gatherPixelRow(picture.block->data() + at, sourceColumn_.data(),
+                                       pictureRow_.data(), coverWidth, readable);
+                        scaledRow = by;
+                    }
+                    source = pictureRow_.data();
+                    sourceCount = coverWidth;
+                }
+            }
+            if (dots && y < insideHeight && dotRows.dot(deviceY)) {
+                // Dots are set over the picture and under the blocks.
+                if (sourceCount > 0)
+                    std::memcpy(row, source, std::size_t(sourceCount) * sizeof *row);
+                source = nullptr;
+                sourceCount = 0;
+                for (int x : dotColumns)
+                    row[x] = dotPixel;
+            }
+            rows.compose(row, deviceY, source, sourceCount);
+            // Beyond the canvas: the game background only.
+            if (y >= insideHeight)
+                std::fill_n(row, fw, outside);
+            else if (insideWidth < fw)
+                std::fill_n(row + insideWidth, fw - insideWidth, outside);
+        }
     }
     return result;
 }
 
-void StagePainter::drawDragRectangle(FrameBuffer& frame, int x0, int y0, int x1, int y1, int bw,
-                                     int bh) {
+PixelRect StagePainter::dragRectangle(int x0, int y0, int x1, int y1, int bw, int bh) {
     if (bw <= 0 || bh <= 0)
-        return;
+        return {};
     const i64 minX = std::min(x0, x1), maxX = std::max(x0, x1);
     const i64 minY = std::min(y0, y1), maxY = std::max(y0, y1);
-    Canvas c(frame);
-    c.rectangle(minX * bw, minY * bh, (maxX + 1) * bw - 1, (maxY + 1) * bh - 1, StageColours::drag,
-                StageColours::drag, RasterOp::xorPen);
+    return {minX * bw, minY * bh, (maxX + 1) * bw - 1, (maxY + 1) * bh - 1};
+}
+
+PixelRect StagePainter::toDevice(const PixelRect& stage, const StageZoom& zoom) {
+    return {zoom.toDevice(stage.left), zoom.toDevice(stage.top), zoom.toDevice(stage.right),
+            zoom.toDevice(stage.bottom)};
+}
+
+void StagePainter::drawDragRectangle(FrameBuffer& frame, int x0, int y0, int x1, int y1, int bw,
+                                     int bh) {
+    moveDragRectangle(frame, PaintArea::whole(frame.width, frame.height), {},
+                      dragRectangle(x0, y0, x1, y1, bw, bh));
+}
+
+PixelRect StagePainter::moveDragRectangle(FrameBuffer& frame, const PaintArea& area,
+                                          const PixelRect& from, const PixelRect& to) {
+    // Both rectangles in frame coordinates, clipped to the frame.
+    auto inFrame = [&](const PixelRect& r) -> PixelRect {
+        if (r.empty())
+            return {};
+        const PixelRect c{std::max<i64>(r.left - area.left, 0), std::max<i64>(r.top - area.top, 0),
+                          std::min<i64>(r.right - area.left, frame.width),
+                          std::min<i64>(r.bottom - area.top, frame.height)};
+        return c.empty() ? PixelRect{} : c;
+    };
+    const PixelRect a = inFrame(from), b = inFrame(to);
+    if (a == b)
+        return {};
+    const std::uint32_t colour = framePixel(StageColours::drag) & 0x00FFFFFFu;
+    auto xorSpan = [&](std::uint32_t* row, i64 x0, i64 x1) {
+        for (i64 x = x0; x < x1; ++x)
+            row[x] ^= colour;
+    };
+    PixelRect changed{INT64_MAX, INT64_MAX, INT64_MIN, INT64_MIN};
+    auto mark = [&](i64 y, i64 x0, i64 x1) {
+        if (x0 >= x1)
+            return;
+        changed = {std::min(changed.left, x0), std::min(changed.top, y),
+                   std::max(changed.right, x1), std::max(changed.bottom, y + 1)};
+    };
+    const bool hasA = !a.empty(), hasB = !b.empty();
+    const i64 y0 = std::min(hasA ? a.top : b.top, hasB ? b.top : a.top);
+    const i64 y1 = std::max(a.bottom, b.bottom);
+    for (i64 y = y0; y < y1; ++y) {
+        const bool inA = hasA && y >= a.top && y < a.bottom;
+        const bool inB = hasB && y >= b.top && y < b.bottom;
+        std::uint32_t* row = frame.row(int(y));
+        if (inA && inB) {
+            // The symmetric difference of two spans.
+            const i64 l0 = std::min(a.left, b.left), l1 = std::max(a.left, b.left);
+            const i64 r0 = std::min(a.right, b.right), r1 = std::max(a.right, b.right);
+            if (l1 >= r0) { // apart: both whole
+                xorSpan(row, a.left, a.right);
+                xorSpan(row, b.left, b.right);
+                mark(y, l0, r1);
+                continue;
+            }
+            xorSpan(row, l0, l1);
+            xorSpan(row, r0, r1);
+            mark(y, l0, l1);
+            mark(y, r0, r1);
+        } else if (inA || inB) {
+            const PixelRect& r = inA ? a : b;
+            xorSpan(row, r.left, r.right);
+            mark(y, r.left, r.right);
+        }
+    }
+    return changed.left == INT64_MAX ? PixelRect{} : changed;
 }
 
 bool writeBackPictureSize(CRKeditDoc& doc, const PaintResult& result) {

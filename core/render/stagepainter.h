@@ -5,6 +5,7 @@
 #include <vector>
 
 #include "picture/pictureblock.h"
+#include "render/paintarea.h"
 
 class CRKeditDoc;
 struct FrameBuffer;
@@ -38,35 +39,52 @@ struct PaintResult {
     int pictureHeight = 0;
 };
 
-// Paints the stage into `frame` (already sized to the client area): background in
-// bgcolorGame, the picture at (0, 0), the grid by gridMode (2 lines, 1 dots, 0 none) and the
-// normal blocks by referenceDisplay (2 copy, 1 merge-pen-not, 0 none). Reads the document's
-// settings only; the write-back is the caller's (writeBackPictureSize). Keeps the converted
-// picture between paints while the block is unchanged.
+// Paints the stage: background in bgcolorGame, the picture at (0, 0), the grid by gridMode
+// (2 lines, 1 dots, 0 none) and the normal blocks by referenceDisplay (2 copy, 1
+// merge-pen-not, 0 none). Reads the document's settings only; the write-back is the
+// caller's (writeBackPictureSize).
+//
+// paint() is the stage window's paint on a client area of the frame's size; paintRegion()
+// paints any part of the stage at any zoom (PaintArea), straight from the picture block:
+// the picture is scaled nearest-neighbour (each device pixel shows the stage pixel its
+// top-left corner lies in), grid lines, dots and block borders stay one device pixel wide
+// at the cell boundaries, and the work and memory are those of the frame, whatever the
+// picture's size. At zoom 1 both give the same pixels. Nothing is kept between paints but
+// scratch rows.
 //
 // A picture block whose header does not describe a bottom-up 24-bit picture that fits in
-// the block (for instance a block whose decoding failed half-way) is shown as no picture.
+// the block (for instance a block whose decoding failed half-way), or one wider than 2^28
+// pixels (no JPEG is), is shown as no picture.
 class StagePainter {
 public:
     PaintResult paint(FrameBuffer& frame, const CRKeditDoc& doc, const PictureHolder& picture,
                       int gridMode, int referenceDisplay);
+    PaintResult paintRegion(FrameBuffer& frame, const CRKeditDoc& doc, const PictureHolder& picture,
+                            int gridMode, int referenceDisplay, const PaintArea& area);
 
-    // XOR drag rectangle over the cells (x0, y0)..(x1, y1) (any order) with cell size bw x bh:
-    // from the top-left corner of the first cell to one pixel short of the bottom-right
-    // corner of the last. Drawing it a second time erases it. Draws nothing unless bw and bh
-    // are positive.
+    // The drag rectangle over the cells (x0, y0)..(x1, y1) (any order) with cell size
+    // bw x bh, in stage pixels: from the top-left corner of the first cell to one pixel short
+    // of the bottom-right corner of the last (right and bottom edges excluded). Empty unless
+    // bw and bh are positive.
+    static PixelRect dragRectangle(int x0, int y0, int x1, int y1, int bw, int bh);
+    // A stage rectangle's device pixels at `zoom`: those showing its stage pixels.
+    static PixelRect toDevice(const PixelRect& stage, const StageZoom& zoom);
+
+    // XOR drag rectangle (dragRectangle) drawn on a frame painted at zoom 1 from (0, 0).
+    // Drawing it a second time erases it.
     static void drawDragRectangle(FrameBuffer& frame, int x0, int y0, int x1, int y1, int bw,
                                   int bh);
+    // Moves an XOR rectangle drawn on the frame of `area` from device rectangle `from` to
+    // `to` (canvas device pixels; an empty one stands for no rectangle): the pixels in
+    // exactly one of them are XOR-ed, so the cost is that of the change, not of the
+    // rectangles. Returns the frame pixels changed (their bounding rectangle, in frame
+    // coordinates), for the caller to show.
+    static PixelRect moveDragRectangle(FrameBuffer& frame, const PaintArea& area,
+                                       const PixelRect& from, const PixelRect& to);
 
 private:
-    // Converts `picture` into cachedPixels_ unless it is the block already converted.
-    // False when there is no picture to show.
-    bool preparePicture(const PictureHolder& picture);
-
-    std::shared_ptr<const PictureBlock> cachedBlock_;
-    std::vector<std::uint32_t> cachedPixels_; // top-down frame pixels
-    int cachedWidth_ = 0;
-    int cachedHeight_ = 0;
+    std::vector<std::uint32_t> pictureRow_;   // one scaled picture row
+    std::vector<std::uint32_t> sourceColumn_; // byte offset in a block row of each column
 };
 
 // The size write-back that follows a complete paint: graphicWidth and graphicHeight become

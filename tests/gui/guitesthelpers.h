@@ -3,15 +3,19 @@
 #include <QAbstractButton>
 #include <QApplication>
 #include <QFile>
-#include <QFileDialog>
 #include <QMessageBox>
 #include <QTest>
 #include <QTimer>
 #include <QWidget>
+#include <gtest/gtest.h>
 
 #include <functional>
+#include <list>
 #include <memory>
 #include <ostream>
+#include <utility>
+
+#include "panels/dialogs.h"
 
 // Readable failure messages for Qt texts.
 inline void PrintTo(const QString& text, std::ostream* out) {
@@ -43,20 +47,115 @@ private:
     int seen_ = 0;
 };
 
-// Clicks `button` on the next message box and keeps its text.
+// Scripted answers to the file choosers and message boxes the editor asks through its
+// Dialogs: each answer is armed when made and answers the next request of its kind once
+// (rearm() for one more); the earliest armed answer goes first. A request nobody answers
+// fails the test and is cancelled, so no test ever waits for a real dialog.
+class ScriptedDialogs : public Dialogs {
+public:
+    using FileAnswerer = std::function<QString(const FileChoice&)>;
+    using MessageAnswerer = std::function<QMessageBox::StandardButton(const MessageChoice&)>;
+    struct Armed {
+        std::function<void()> seen; // counts the answer
+        FileAnswerer file;
+        MessageAnswerer message;
+    };
+
+    static ScriptedDialogs& instance() {
+        static ScriptedDialogs dialogs;
+        return dialogs;
+    }
+    void arm(const void* owner, Armed armed) { armed_.push_back({owner, std::move(armed)}); }
+    void disarm(const void* owner) {
+        std::erase_if(armed_, [owner](const auto& entry) { return entry.first == owner; });
+    }
+
+    QMessageBox::StandardButton ask(QWidget*, const MessageChoice& choice) override {
+        for (auto it = armed_.begin(); it != armed_.end(); ++it) {
+            if (!it->second.message)
+                continue;
+            Armed armed = std::move(it->second);
+            armed_.erase(it);
+            armed.seen();
+            return armed.message(choice);
+        }
+        ADD_FAILURE() << "unanswered message box: " << choice.text.toStdString();
+        return QMessageBox::Cancel;
+    }
+
+protected:
+    QString showChooser(QWidget*, const FileChoice& choice) override {
+        for (auto it = armed_.begin(); it != armed_.end(); ++it) {
+            if (!it->second.file)
+                continue;
+            Armed armed = std::move(it->second);
+            armed_.erase(it);
+            armed.seen();
+            return armed.file(choice);
+        }
+        ADD_FAILURE() << "unanswered file chooser: " << choice.caption.toStdString();
+        return {};
+    }
+
+private:
+    std::list<std::pair<const void*, Armed>> armed_;
+};
+
+// Answers the next file chooser with what `answer` returns (the chosen path; empty cancels).
+class FileAnswer {
+public:
+    explicit FileAnswer(ScriptedDialogs::FileAnswerer answer) : answer_(std::move(answer)) {
+        rearm();
+    }
+    ~FileAnswer() { ScriptedDialogs::instance().disarm(this); }
+    FileAnswer(const FileAnswer&) = delete;
+    FileAnswer& operator=(const FileAnswer&) = delete;
+    int seen() const { return seen_; }
+    void rearm() {
+        ScriptedDialogs::instance().arm(this, {[this] { ++seen_; }, answer_, {}});
+    }
+
+private:
+    ScriptedDialogs::FileAnswerer answer_;
+    int seen_ = 0;
+};
+
+// Answers the next message box with the button `answer` returns.
+class MessageAnswer {
+public:
+    explicit MessageAnswer(ScriptedDialogs::MessageAnswerer answer) : answer_(std::move(answer)) {
+        rearm();
+    }
+    ~MessageAnswer() { ScriptedDialogs::instance().disarm(this); }
+    MessageAnswer(const MessageAnswer&) = delete;
+    MessageAnswer& operator=(const MessageAnswer&) = delete;
+    int seen() const { return seen_; }
+    void rearm() {
+        ScriptedDialogs::instance().arm(this, {[this] { ++seen_; }, {}, answer_});
+    }
+
+private:
+    ScriptedDialogs::MessageAnswerer answer_;
+    int seen_ = 0;
+};
+
+// Chooses `button` on the next message box and keeps what the box shows.
 struct MessageBoxAnswer {
     explicit MessageBoxAnswer(QMessageBox::StandardButton button)
-        : answer([this, button](QMessageBox* box) {
-              text = box->text();
-              buttons = box->standardButtons();
+        : answer([this, button](const MessageChoice& choice) {
+              text = choice.text;
+              buttons = choice.buttons;
+              buttonTexts.clear();
+              // The buttons' texts as the box would show them (translated, or its own).
+              const auto box = Dialogs::messageBoxFor(nullptr, choice);
               for (QAbstractButton* shown : box->buttons())
                   buttonTexts << shown->text();
-              box->button(button)->click();
+              return button;
           }) {}
     QString text;
     QMessageBox::StandardButtons buttons;
     QStringList buttonTexts;
-    ModalAnswer<QMessageBox> answer;
+    MessageAnswer answer;
 };
 
 // Runs deferred deletions and posted events (closed windows go here).
@@ -70,24 +169,4 @@ inline void settle() {
 inline QByteArray fileBytes(const QString& path) {
     QFile file(path);
     return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
-}
-
-// Picks `path` in a file chooser and accepts it as its OK button does (the chooser's own
-// checks run). The chooser lists folders in a background thread and may move its selection
-// when a listing arrives (slowly on a busy machine), and it leaves its name field alone while
-// that field has focus: the selection is set until it holds, for up to 5 s, and checked
-// right before accepting, with no event in between. Returns what was selected.
-inline QStringList selectAndAccept(QFileDialog* dialog, const QString& path,
-                                   const QString& expected) {
-    for (int i = 0; i < 500; ++i) {
-        if (QWidget* focused = dialog->focusWidget())
-            focused->clearFocus();
-        dialog->selectFile(path);
-        QTest::qWait(10);
-        if (dialog->selectedFiles() == QStringList(expected))
-            break;
-    }
-    const QStringList selected = dialog->selectedFiles();
-    static_cast<QDialog*>(dialog)->accept(); // QFileDialog::accept, virtually
-    return selected;
 }

@@ -4,7 +4,6 @@
 #include <QColorDialog>
 #include <QDir>
 #include <QFile>
-#include <QFileDialog>
 #include <QLineEdit>
 #include <QMessageBox>
 #include <QRadioButton>
@@ -33,12 +32,6 @@ void showAndPaint(ChtmlDlg& d) {
 
 QLineEdit* edit(const ChtmlDlg& d, int id) {
     return static_cast<QLineEdit*>(d.control(id));
-}
-
-void choose(QFileDialog* f, const QString& path, QString expected = {}) {
-    if (expected.isEmpty())
-        expected = path;
-    EXPECT_EQ(selectAndAccept(f, path, expected), QStringList(expected));
 }
 
 // Lets the dialog's first paint initialise its radio buttons.
@@ -200,12 +193,12 @@ TEST(HtmlExport, OkStoresTheValuesAndWritesThePageWhereChosen) {
         d->values.bgcolorHtml = 0x00ffffff;
         d->accept();
     });
-    ModalAnswer<QFileDialog> chooser([&](QFileDialog* f) {
-        EXPECT_EQ(f->acceptMode(), QFileDialog::AcceptSave);
-        EXPECT_EQ(f->defaultSuffix(), QStringLiteral("html"));
-        EXPECT_EQ(f->nameFilters(), QStringList(QStringLiteral("htmlファイル (*.html *.htm)")));
-        // No extension typed: the chooser adds it.
-        choose(f, dir.filePath(QStringLiteral("page")), dir.filePath(QStringLiteral("page.html")));
+    FileAnswer chooser([&](const FileChoice& f) {
+        EXPECT_EQ(f.mode, FileChoice::Mode::Save);
+        // A name typed without an extension gets this one.
+        EXPECT_EQ(f.defaultSuffix, QStringLiteral("html"));
+        EXPECT_EQ(f.nameFilters, QStringList(QStringLiteral("htmlファイル (*.html *.htm)")));
+        return dir.filePath(QStringLiteral("page.html"));
     });
     EXPECT_TRUE(runHtmlExport(nullptr, doc));
     EXPECT_EQ(chooser.seen(), 1);
@@ -239,10 +232,7 @@ TEST(HtmlExport, CancellingTheFileChooserKeepsTheStoredValuesAndWritesNothing) {
         edit(*d, 1000)->setText(QStringLiteral("kept"));
         d->accept();
     });
-    ModalAnswer<QFileDialog> chooser([&](QFileDialog* f) {
-        f->setDirectory(dir.path());
-        f->reject();
-    });
+    FileAnswer chooser([](const FileChoice&) { return QString(); });
     EXPECT_TRUE(runHtmlExport(nullptr, doc));
     EXPECT_EQ(chooser.seen(), 1);
     EXPECT_EQ(doc.title, "kept");
@@ -274,8 +264,7 @@ TEST(HtmlExport, AFileThatCannotBeWrittenIsReportedAndNothingIsLeft) {
 
     // Through the command: the failure is reported in a message box.
     CRKeditDoc doc;
-    ModalAnswer<QFileDialog> chooser(
-        [&](QFileDialog* f) { choose(f, plainFile + QStringLiteral("/page.html")); });
+    FileAnswer chooser([&](const FileChoice&) { return plainFile + QStringLiteral("/page.html"); });
     MessageBoxAnswer box(QMessageBox::Ok);
     EXPECT_FALSE(WriteHtmlPage(nullptr, doc));
     EXPECT_TRUE(box.text.contains(QStringLiteral("page.html"))) << box.text.toStdString();
@@ -290,19 +279,19 @@ TEST(HtmlExport, ReplacingAnExistingFileAsksFirst) {
     CRKeditDoc doc;
 
     for (const bool replace : {false, true}) {
-        bool stillOpen = false;
-        ModalAnswer<QFileDialog> chooser([&](QFileDialog* f) {
-            choose(f, path); // asks, in a nested loop, before returning
-            stillOpen = f->isVisible();
-            if (stillOpen)
-                f->reject();
-        });
-        ModalAnswer<QMessageBox> question([&](QMessageBox* box) {
-            box->button(replace ? QMessageBox::Yes : QMessageBox::No)->click();
+        // The existing file first; the second time round, the chooser is cancelled.
+        FileAnswer chooser([&](const FileChoice&) { return path; });
+        FileAnswer again([](const FileChoice&) { return QString(); });
+        QString asked;
+        MessageAnswer question([&](const MessageChoice& box) {
+            asked = box.text;
+            EXPECT_EQ(box.defaultButton, QMessageBox::No);
+            return replace ? QMessageBox::Yes : QMessageBox::No;
         });
         EXPECT_EQ(WriteHtmlPage(nullptr, doc), replace);
         EXPECT_EQ(question.seen(), 1);
-        EXPECT_EQ(stillOpen, !replace); // "No" goes back to the chooser
+        EXPECT_TRUE(asked.contains(QStringLiteral("page.html"))) << asked.toStdString();
+        EXPECT_EQ(again.seen() == 1, !replace); // "No" goes back to the chooser
         const std::string page = composeHtmlPage(doc);
         EXPECT_EQ(fileBytes(path),
                   replace ? QByteArray(page.data(), qsizetype(page.size())) : QByteArray("old"));

@@ -9,6 +9,7 @@
 #include <QTemporaryDir>
 #include <gtest/gtest.h>
 
+#include "guitesthelpers.h"
 #include "shell/crkeditapp.h"
 
 int main(int argc, char** argv) {
@@ -26,6 +27,8 @@ int main(int argc, char** argv) {
     QApplication app(argc, argv);
     QApplication::setApplicationName(QStringLiteral("rkedit"));
     installJapaneseTranslation();
+    // File choosers and message boxes are answered by the tests' scripts, never shown.
+    Dialogs::replace(&ScriptedDialogs::instance());
     ::testing::InitGoogleTest(&argc, argv);
     return RUN_ALL_TESTS();
 }

@@ -167,11 +167,12 @@ TEST_F(Recovery, CleanExitAndDiscardRemoveCopiesAndAnUncleanEndLeavesThemOffered
 
     // ... and the next start offers it; discarding deletes it for good.
     QString offer;
-    ModalAnswer<QMessageBox> clickDiscard([&](QMessageBox* box) {
-        offer = box->text();
-        for (QAbstractButton* button : box->buttons())
-            if (button->text() == "破棄する")
-                button->click();
+    MessageAnswer clickDiscard([&](const MessageChoice& box) {
+        offer = box.text;
+        for (const auto& [button, text] : box.buttonTexts)
+            if (text == "破棄する")
+                return button;
+        return QMessageBox::NoButton;
     });
     start();
     EXPECT_EQ(clickDiscard.seen(), 1);
@@ -250,10 +251,11 @@ TEST_F(Recovery, ACopyOfAKilledEditorIsOfferedAndRestored) {
     EXPECT_EQ(editor.exitStatus(), QProcess::CrashExit);
 
     // The next start offers what the killed editor left, and restores it.
-    ModalAnswer<QMessageBox> restore([](QMessageBox* box) {
-        for (QAbstractButton* button : box->buttons())
-            if (button->text() == "復元する")
-                button->click();
+    MessageAnswer restore([](const MessageChoice& box) {
+        for (const auto& [button, text] : box.buttonTexts)
+            if (text == "復元する")
+                return button;
+        return QMessageBox::NoButton;
     });
     start();
     EXPECT_EQ(restore.seen(), 1);

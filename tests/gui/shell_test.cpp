@@ -45,7 +45,8 @@ TEST_F(Shell, OpensTheStageNamedOnTheCommandLine) {
     EXPECT_FALSE(document->doc().picture.empty()) << "the foreground picture was not loaded";
     // The first paint handed the picture to the properties panel it opened.
     EXPECT_FALSE(document->doc().picturePending);
-    EXPECT_EQ(document->views().constFirst()->picture, document->doc().picture);
+    EXPECT_EQ(qobject_cast<CRKeditView*>(document->views().constFirst())->picture,
+              document->doc().picture);
     EXPECT_FALSE(document->isModified()) << "loading alone must not mark the stage modified";
     EXPECT_EQ(frame()->windowTitle(), "rkedit - sample.stage[*]");
     EXPECT_EQ(app->recentFiles()->files(), QStringList{path("sample.stage")});

@@ -4,7 +4,6 @@
 // editor started on the offscreen platform.
 #include <QAction>
 #include <QDir>
-#include <QFileDialog>
 #include <QMdiArea>
 #include <QMenu>
 #include <QSettings>
@@ -22,19 +21,19 @@
 #include "shell/documentmanager.h"
 #include "shell/mainframe.h"
 
-// Picks `path` in the next file dialog.
+// Picks `path` in the next file chooser and keeps what the chooser was asked for.
 struct FileDialogAnswer {
     explicit FileDialogAnswer(const QString& path)
-        : answer([this, path](QFileDialog* dialog) {
-              title = dialog->windowTitle();
-              filters = dialog->nameFilters();
-              suffix = dialog->defaultSuffix();
-              selectAndAccept(dialog, path, path);
+        : answer([this, path](const FileChoice& choice) {
+              title = choice.caption;
+              filters = choice.nameFilters;
+              suffix = choice.defaultSuffix;
+              return path;
           }) {}
     QString title;
     QStringList filters;
     QString suffix;
-    ModalAnswer<QFileDialog> answer;
+    FileAnswer answer;
 };
 
 // For root, whom file permissions do not stop: permission checks of this thread run as an

@@ -1,6 +1,5 @@
 // Undo and redo of a stage's edits through the editor's own commands: each edit one step,
 // the stage given back byte for byte, and the modified mark as the undo stack's clean state.
-#include <QFileDialog>
 #include <QLineEdit>
 #include <QTest>
 
@@ -44,7 +43,7 @@ protected:
             static_cast<QLineEdit*>(d->control(1000))->setText(title);
             d->accept();
         });
-        ModalAnswer<QFileDialog> chooser([](QFileDialog* f) { f->reject(); });
+        FileAnswer chooser([](const FileChoice&) { return QString(); });
         trigger(ID_HTML_EXPORT);
         EXPECT_EQ(dialog.seen(), 1);
     }

@@ -13,6 +13,7 @@
 #include <QTest>
 #include <QTimer>
 
+#include "guitesthelpers.h"
 #include "panels/eventtool.h"
 #include "panels/newblockdlg.h"
 #include "panels/placementtool.h"
@@ -304,14 +305,20 @@ TEST(PictureButtons, RedrawFindsABareNameBesideTheStageAndBrowseShowsThePath) {
     EXPECT_EQ(s.view->picture, panel->displayedPicture);
 
     // Browsing: cancelled changes nothing; a chosen file shows its full path.
-    const auto chooser = CPropertyPanel::fileChooser();
-    CPropertyPanel::fileChooser() = [] { return QString(); };
-    QTest::mouseClick(panel->control<QPushButton>(1033), Qt::LeftButton);
+    {
+        FileAnswer cancel([](const FileChoice& choice) {
+            EXPECT_EQ(choice.mode, FileChoice::Mode::Open);
+            EXPECT_EQ(choice.nameFilters, QStringList("JPEGファイル (*.jpeg *.jpg)"));
+            return QString();
+        });
+        QTest::mouseClick(panel->control<QPushButton>(1033), Qt::LeftButton);
+        EXPECT_EQ(cancel.seen(), 1);
+    }
     EXPECT_EQ(panel->graphic1, s.doc().graphic1);
     const QString chosen = dir.filePath("back.JPG");
-    CPropertyPanel::fileChooser() = [chosen] { return chosen; };
+    FileAnswer choose([chosen](const FileChoice&) { return chosen; });
     QTest::mouseClick(panel->control<QPushButton>(1033), Qt::LeftButton);
-    CPropertyPanel::fileChooser() = chooser;
+    EXPECT_EQ(choose.seen(), 1);
     EXPECT_EQ(field(*s.view, 1000)->text(), chosen);
     EXPECT_EQ(panel->graphic1, chosen.toStdString());
 }

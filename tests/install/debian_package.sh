@@ -39,6 +39,8 @@ debs=("$work"/pkg/rkedit_*.deb)
 deb=${debs[0]}
 field() { dpkg-deb -f "$deb" "$1"; }
 check "package name" test "$(field Package)" = rkedit
+version=$(sed -n 's/^project(rkedit VERSION \([0-9.]*\).*/\1/p' "$root/CMakeLists.txt")
+check "the project's version $version" test "$(field Version)" = "$version"
 check "maintainer" test -n "$(field Maintainer)"
 check "description" test "$(field Description | wc -l)" -gt 2
 depends=$(field Depends)

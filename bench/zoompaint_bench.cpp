@@ -1,0 +1,193 @@
+// A stage window's view of 1366 x 768 device pixels over large stages: the first paint of
+// what is visible (nothing kept from an earlier paint) and a drag step (pointer to cell,
+// the drag rectangle moved on the painted frame), against a memcpy of the visible frame.
+// Ratios: ZoomFirstPaint / ZoomVisibleFrameCopy, ZoomDragStep / ZoomVisibleFrameCopy.
+//
+// ZoomVisibleFrameCopy copies between two frames that stay in the processor's cache. A first
+// paint has to read the picture's rows from memory (the picture is far larger than any
+// cache), so ZoomVisibleFrameCopyFromMemory gives the other baseline: the same memcpy with
+// its source taken in turn from 16 frames (67 MB), which memory, not the cache, delivers.
+//
+// The stage: a 100 x 100 grid of blocks (every cell one) with grid lines, blocks drawn
+// merge-pen-not (the view's initial display choices), barSpace 256.
+#include <benchmark/benchmark.h>
+
+#include <cstring>
+#include <memory>
+#include <vector>
+
+#include "render/framebuffer.h"
+#include "render/paintarea.h"
+#include "render/stagepainter.h"
+#include "render/stagezoom.h"
+#include "stage/CRKeditDoc.h"
+#include "stage/settingtext.h"
+
+namespace {
+constexpr int viewWidth = 1366;
+constexpr int viewHeight = 768;
+constexpr int barSpace = 256;
+
+PictureHolder makePicture(int w, int h) {
+    const std::size_t stride = PictureBlock::strideFor(w);
+    auto block = std::make_shared<PictureBlock>(PictureBlock::headerSize + stride * h);
+    std::uint8_t* p = block->data();
+    const std::uint32_t header[3] = {40, std::uint32_t(w), std::uint32_t(h)};
+    std::memcpy(p, header, sizeof header); // little-endian host
+    p[12] = 1;
+    p[14] = 24;
+    for (int y = 0; y < h; ++y) {
+        std::uint8_t* row = p + 40 + std::size_t(y) * stride;
+        for (int x = 0; x < 3 * w; ++x)
+            row[x] = std::uint8_t(x * 7 + y * 3);
+    }
+    return PictureHolder{block};
+}
+
+// One picture per size for the whole run (an 8000 x 8000 block is 192 MB).
+const PictureHolder& picture(int w, int h) {
+    static PictureHolder pictures[2];
+    PictureHolder& p = pictures[w > 4000 ? 1 : 0];
+    if (p.empty())
+        p = makePicture(w, h);
+    return p;
+}
+
+CRKeditDoc stageFor(int w, int h) {
+    CRKeditDoc doc;
+    doc.graphicWidth = decimalText(w);
+    doc.graphicHeight = decimalText(h);
+    doc.blockWidth = decimalText(w / 100);
+    doc.blockHeight = decimalText(h / 100);
+    doc.barSpace = decimalText(barSpace);
+    doc.block.fill(1);
+    doc.bgcolorGame = 0x00203040;
+    return doc;
+}
+
+// Zoom argument: 0 the whole stage in the view (the zoom a large stage opens at), else a
+// percentage.
+StageZoom zoomFor(int percent, int h) {
+    if (percent == 0)
+        return StageZoom(viewHeight, h + barSpace); // the height is the limit here
+    return StageZoom(percent, 100);
+}
+
+// The view's scroll position: the stage's middle in view (or the top-left corner when the
+// whole stage fits).
+PaintArea viewArea(const StageZoom& zoom, int w, int h) {
+    PaintArea area = PaintArea::scaledStage(zoom, w, h + barSpace);
+    area.canvasWidth = std::max<std::int64_t>(area.canvasWidth, viewWidth);
+    area.canvasHeight = std::max<std::int64_t>(area.canvasHeight, viewHeight);
+    area.left = (area.canvasWidth - viewWidth) / 2;
+    area.top = (area.canvasHeight - viewHeight) / 2;
+    return area;
+}
+
+void ZoomVisibleFrameCopy(benchmark::State& state) {
+    FrameBuffer from, to;
+    from.resize(viewWidth, viewHeight);
+    to.resize(viewWidth, viewHeight);
+    std::memset(from.pixels.data(), 0x5A, from.pixels.size() * 4);
+    const std::size_t bytes = from.pixels.size() * 4;
+    for (auto _ : state) {
+        std::memcpy(to.pixels.data(), from.pixels.data(), bytes);
+        benchmark::DoNotOptimize(to.pixels.data());
+        benchmark::ClobberMemory();
+    }
+    state.SetBytesProcessed(state.iterations() * std::int64_t(bytes));
+}
+
+void ZoomVisibleFrameCopyFromMemory(benchmark::State& state) {
+    constexpr int sources = 16;
+    std::vector<FrameBuffer> from(sources);
+    for (FrameBuffer& f : from) {
+        f.resize(viewWidth, viewHeight);
+        std::memset(f.pixels.data(), 0x5A, f.pixels.size() * 4);
+    }
+    FrameBuffer to;
+    to.resize(viewWidth, viewHeight);
+    const std::size_t bytes = to.pixels.size() * 4;
+    int k = 0;
+    for (auto _ : state) {
+        std::memcpy(to.pixels.data(), from[std::size_t(k)].pixels.data(), bytes);
+        k = (k + 1) % sources;
+        benchmark::DoNotOptimize(to.pixels.data());
+        benchmark::ClobberMemory();
+    }
+    state.SetBytesProcessed(state.iterations() * std::int64_t(bytes));
+}
+
+// Args: picture width, height, zoom (0: whole stage).
+void ZoomFirstPaint(benchmark::State& state) {
+    const int w = int(state.range(0)), h = int(state.range(1));
+    const CRKeditDoc doc = stageFor(w, h);
+    const PictureHolder& pic = picture(w, h);
+    const PaintArea area = viewArea(zoomFor(int(state.range(2)), h), w, h);
+    FrameBuffer frame;
+    frame.resize(viewWidth, viewHeight);
+    for (auto _ : state) {
+        StagePainter painter; // nothing kept from an earlier paint
+        painter.paintRegion(frame, doc, pic, 2, 1, area);
+        benchmark::DoNotOptimize(frame.pixels.data());
+        benchmark::ClobberMemory();
+    }
+}
+
+// Args: zoom percent. A 4000 x 3000 stage; the drag runs from the first cell in view to one
+// near the view's far corner, and each step moves the pointer by one cell and back.
+void ZoomDragStep(benchmark::State& state) {
+    const int w = 4000, h = 3000;
+    const CRKeditDoc doc = stageFor(w, h);
+    const int bw = w / 100, bh = h / 100;
+    const StageZoom zoom = zoomFor(int(state.range(0)), h);
+    const PaintArea area = viewArea(zoom, w, h);
+    FrameBuffer frame;
+    frame.resize(viewWidth, viewHeight);
+    StagePainter().paintRegion(frame, doc, picture(w, h), 2, 1, area);
+    // Device pixel (pointer) -> stage pixel -> cell, as the view maps the mouse.
+    auto cellAt = [&](std::int64_t px, std::int64_t py) {
+        return std::pair<int, int>(int(zoom.toStage(area.left + px) / bw),
+                                   int(zoom.toStage(area.top + py) / bh));
+    };
+    const auto [startX, startY] = cellAt(4, 4);
+    auto rectFor = [&](std::pair<int, int> end) {
+        return StagePainter::toDevice(
+            StagePainter::dragRectangle(startX, startY, end.first, end.second, bw, bh), zoom);
+    };
+    const std::int64_t cellPixels = zoom.toDevice(bw) + 1;
+    const std::int64_t pointer[2][2] = {{viewWidth - 2 * cellPixels, viewHeight - 2 * cellPixels},
+                                        {viewWidth - cellPixels, viewHeight - cellPixels}};
+    PixelRect shown = rectFor(cellAt(pointer[0][0], pointer[0][1]));
+    StagePainter::moveDragRectangle(frame, area, {}, shown);
+    std::int64_t changedPixels = 0;
+    int k = 1;
+    for (auto _ : state) {
+        const PixelRect next = rectFor(cellAt(pointer[k][0], pointer[k][1]));
+        const PixelRect changed = StagePainter::moveDragRectangle(frame, area, shown, next);
+        shown = next;
+        k ^= 1;
+        changedPixels += (changed.right - changed.left) * (changed.bottom - changed.top);
+        benchmark::DoNotOptimize(frame.pixels.data());
+        benchmark::ClobberMemory();
+    }
+    state.counters["changedBoxPixels"] = benchmark::Counter(
+        double(changedPixels) / double(std::max<std::int64_t>(1, state.iterations())));
+}
+} // namespace
+
+BENCHMARK(ZoomVisibleFrameCopy)->Unit(benchmark::kMicrosecond);
+BENCHMARK(ZoomVisibleFrameCopyFromMemory)->Unit(benchmark::kMicrosecond);
+BENCHMARK(ZoomFirstPaint)
+    ->ArgNames({"w", "h", "zoom%"})
+    ->Args({4000, 3000, 0})
+    ->Args({4000, 3000, 100})
+    ->Args({8000, 8000, 0})
+    ->Args({8000, 8000, 100})
+    ->Unit(benchmark::kMicrosecond);
+BENCHMARK(ZoomDragStep)
+    ->ArgNames({"zoom%"})
+    ->Arg(25)
+    ->Arg(100)
+    ->Arg(400)
+    ->Unit(benchmark::kMicrosecond);

@@ -1,0 +1,177 @@
+// StageDocument's signals and the undo commands, with no widget: what an edit, an undo, a
+// redo and the panels' requests tell the views and panels that listen.
+#include <QSignalSpy>
+#include <gtest/gtest.h>
+
+#include <optional>
+#include <string>
+
+#include "document/stagedocument.h"
+#include "document/stageedit.h"
+#include "stage/CRKeditDoc.h"
+#include "stage/stagechange.h"
+
+namespace {
+
+using Scope = StageDocument::Scope;
+using Scopes = StageDocument::Scopes;
+
+Scopes scopesAt(const QSignalSpy& spy, int i) {
+    return spy.at(i).at(0).value<Scopes>();
+}
+
+// Makes one edit of `kind` with `change` and commits it.
+template <typename Change> bool edit(StageDocument& document, StageEdit::Kind kind, Change change) {
+    StageEdit recorded(document, kind);
+    change(document.doc());
+    return recorded.commit();
+}
+
+TEST(StageDocumentSignals, EachEditTellsWhatItChangedOnce) {
+    const struct {
+        const char* what;
+        void (*change)(CRKeditDoc&);
+        Scopes scopes;
+    } rows[] = {
+        {"a cell", [](CRKeditDoc& d) { d.cell(3, 4) = 1; }, Scope::Grid},
+        {"the cell width", [](CRKeditDoc& d) { d.blockWidth = "8"; }, Scope::Layout},
+        {"the paddle area", [](CRKeditDoc& d) { d.barSpace = "99"; }, Scope::Layout},
+        {"the picture size", [](CRKeditDoc& d) { d.graphicWidth = "1"; }, Scope::Layout},
+        {"the ball", [](CRKeditDoc& d) { d.ballSize = "7"; }, Scope::Settings},
+        {"a flag", [](CRKeditDoc& d) { d.soundMode = 0; }, Scope::Settings},
+        {"the script", [](CRKeditDoc& d) { d.command = "OnHit\r\n"; }, Scope::Script},
+        {"the page title", [](CRKeditDoc& d) { d.title = "t"; }, Scope::Export},
+        {"the game background", [](CRKeditDoc& d) { d.bgcolorGame = 0x123456; }, Scope::Export},
+        {"a new cell size and the grid it clears",
+         [](CRKeditDoc& d) {
+             d.blockWidth = "9";
+             d.cell(0, 0) = 0;
+         },
+         Scope::Layout | Scope::Grid},
+    };
+    for (const auto& r : rows) {
+        SCOPED_TRACE(r.what);
+        StageDocument document;
+        document.doc().cell(0, 0) = 1;
+        QSignalSpy changed(&document, &StageDocument::stageChanged);
+        QSignalSpy updates(&document, &StageDocument::viewsUpdateRequested);
+        EXPECT_TRUE(edit(document, StageEdit::Kind::SettingsTransfer, r.change));
+        ASSERT_EQ(changed.count(), 1);
+        EXPECT_EQ(scopesAt(changed, 0), r.scopes);
+        // The panel the edit came from holds the values already: it is not refilled.
+        EXPECT_EQ(updates.count(), 0);
+        EXPECT_TRUE(document.isModified());
+    }
+}
+
+TEST(StageDocumentSignals, AnEditThatChangesNothingTellsNothing) {
+    StageDocument document;
+    QSignalSpy changed(&document, &StageDocument::stageChanged);
+    QSignalSpy modified(&document, &StageDocument::modifiedChanged);
+    EXPECT_FALSE(edit(document, StageEdit::Kind::SettingsTransfer, [](CRKeditDoc&) {}));
+    EXPECT_EQ(changed.count(), 0);
+    EXPECT_EQ(modified.count(), 0);
+    EXPECT_EQ(document.undoStack()->count(), 0);
+}
+
+TEST(StageDocumentSignals, UndoAndRedoRefreshTheViewsAndTellTheChange) {
+    StageDocument document;
+    edit(document, StageEdit::Kind::BlockToggle, [](CRKeditDoc& d) { d.cell(1, 2) = 1; });
+    QSignalSpy changed(&document, &StageDocument::stageChanged);
+    QSignalSpy updates(&document, &StageDocument::viewsUpdateRequested);
+    QSignalSpy modified(&document, &StageDocument::modifiedChanged);
+
+    document.undoStack()->undo();
+    EXPECT_EQ(document.doc().cell(1, 2), 0);
+    EXPECT_EQ(updates.count(), 1); // open panels show the document's values again
+    ASSERT_EQ(changed.count(), 1);
+    EXPECT_EQ(scopesAt(changed, 0), Scopes(Scope::Grid));
+    ASSERT_EQ(modified.count(), 1);
+    EXPECT_FALSE(modified.at(0).at(0).toBool()); // back at the saved state
+
+    document.undoStack()->redo();
+    EXPECT_EQ(document.doc().cell(1, 2), 1);
+    EXPECT_EQ(updates.count(), 2);
+    EXPECT_EQ(changed.count(), 2);
+    EXPECT_TRUE(document.isModified());
+}
+
+TEST(StageDocumentSignals, UndoingTheScriptTellsWhichScriptWasReplaced) {
+    StageDocument document;
+    document.doc().command = "old";
+    edit(document, StageEdit::Kind::Script, [](CRKeditDoc& d) { d.command = "new"; });
+    QSignalSpy replaced(&document, &StageDocument::scriptReplaced);
+    document.undoStack()->undo();
+    ASSERT_EQ(replaced.count(), 1);
+    EXPECT_EQ(replaced.at(0).at(0).value<std::string>(), "new");
+    document.undoStack()->redo();
+    ASSERT_EQ(replaced.count(), 2);
+    EXPECT_EQ(replaced.at(1).at(0).value<std::string>(), "old");
+
+    // A reading of the file that replaced the script tells it the same way.
+    edit(document, StageEdit::Kind::Reload, [](CRKeditDoc& d) { d.command = "from the file"; });
+    document.undoStack()->undo();
+    ASSERT_EQ(replaced.count(), 3);
+    EXPECT_EQ(replaced.at(2).at(0).value<std::string>(), "from the file");
+    // A step that leaves the script alone tells nothing of it.
+    edit(document, StageEdit::Kind::BlockToggle, [](CRKeditDoc& d) { d.cell(0, 0) = 1; });
+    document.undoStack()->undo();
+    EXPECT_EQ(replaced.count(), 3);
+}
+
+TEST(StageDocumentSignals, PendingEditsAndTheEventToolScriptAreAskedFor) {
+    StageDocument document;
+    // With no view listening there is nothing pending.
+    EXPECT_EQ(document.pendingScript(), std::nullopt);
+    EXPECT_EQ(document.takeEventToolScript(document.doc()), std::nullopt);
+
+    QObject view;
+    bool quietAsked = false;
+    QObject::connect(&document, &StageDocument::pendingScriptRequested, &view,
+                     [&](std::optional<std::string>* script, bool quiet) {
+                         quietAsked = quiet;
+                         *script = "typed";
+                     });
+    EXPECT_EQ(document.pendingScript(true), "typed");
+    EXPECT_TRUE(quietAsked);
+    // The core's writer asks through the Host, for this document only.
+    EXPECT_EQ(document.takeEventToolScript(document.doc()), "typed");
+    EXPECT_FALSE(quietAsked);
+    CRKeditDoc other;
+    EXPECT_EQ(document.takeEventToolScript(other), std::nullopt);
+
+    QSignalSpy handOver(&document, &StageDocument::pendingEditsRequested);
+    document.takePendingEdits();
+    EXPECT_EQ(handOver.count(), 1);
+}
+
+TEST(StageDocumentSignals, TheHostsRequestsBecomeSignals) {
+    StageDocument document;
+    QSignalSpy messages(&document, &StageDocument::messageRequested);
+    QSignalSpy updates(&document, &StageDocument::viewsUpdateRequested);
+    Host& host = document;
+    host.messageBox("ファイルをオープンできません。");
+    ASSERT_EQ(messages.count(), 1);
+    EXPECT_EQ(messages.at(0).at(0).toString(), QStringLiteral("ファイルをオープンできません。"));
+    host.updateAllViews(document.doc());
+    EXPECT_EQ(updates.count(), 1);
+    CRKeditDoc other;
+    host.updateAllViews(other); // another document's views are not this one's
+    EXPECT_EQ(updates.count(), 1);
+}
+
+TEST(StageDocumentViews, TheLastViewGoneClosesTheDocument) {
+    StageDocument document;
+    QSignalSpy closed(&document, &StageDocument::lastViewRemoved);
+    QObject first, second;
+    document.addView(&first);
+    document.addView(&second);
+    document.removeView(&first);
+    EXPECT_EQ(closed.count(), 0);
+    document.removeView(&first); // not a view any more: nothing
+    document.removeView(&second);
+    EXPECT_EQ(closed.count(), 1);
+    EXPECT_TRUE(document.views().isEmpty());
+}
+
+} // namespace
