@@ -1,6 +1,8 @@
 // rkstage html IN OUT [options]: the page the editor's HTML export writes for IN after an
 // export dialog that stored the given values. OUT is replaced all at once or not at all.
+// With --ruffle the page also loads Ruffle, whose files go into a "ruffle" folder beside OUT.
 #include <cstdio>
+#include <filesystem>
 #include <optional>
 
 #include "command.h"
@@ -8,6 +10,7 @@
 #include "html/htmlexportvalues.h"
 #include "html/htmlpage.h"
 #include "openstage.h"
+#include "ruffleaccess.h"
 #include "stage/CRKeditDoc.h"
 #include "terminalhost.h"
 #include "text/cp932.h"
@@ -27,6 +30,7 @@ struct Options {
     std::vector<std::string> positional;
     std::optional<std::string> title, cnf, quality, annotation;
     std::optional<std::uint32_t> bgcolorGame, bgcolorHtml;
+    bool ruffle = false, replaceRuffle = false;
 };
 
 // False on bad usage, with the reason in `why`.
@@ -35,6 +39,10 @@ bool parse(const std::vector<std::string>& args, Options& o, std::string& why) {
         const std::string& a = args[i];
         if (a.size() < 2 || a.compare(0, 2, "--") != 0) {
             o.positional.push_back(a);
+            continue;
+        }
+        if (a == "--ruffle" || a == "--replace-ruffle") {
+            (a == "--ruffle" ? o.ruffle : o.replaceRuffle) = true;
             continue;
         }
         if (i + 1 == args.size()) {
@@ -72,6 +80,10 @@ bool parse(const std::vector<std::string>& args, Options& o, std::string& why) {
     }
     if (o.positional.size() != 2) {
         why = "IN and OUT are needed";
+        return false;
+    }
+    if (o.replaceRuffle && !o.ruffle) {
+        why = "--replace-ruffle goes with --ruffle";
         return false;
     }
     return true;
@@ -125,15 +137,52 @@ int html(const std::vector<std::string>& args) {
         values.bgcolorHtml = *o.bgcolorHtml;
     values.storeInto(doc);
 
-    if (!writeFileAtomically(o.positional[1], composeHtmlPage(doc), error))
+    const std::string& out = o.positional[1];
+    bool ruffleAdded = false;
+    std::string ruffleFolder;
+    if (o.ruffle) {
+        const auto ruffle = findRuffle(error);
+        if (!ruffle)
+            return fail(error);
+        // The page's folder gets Ruffle before the page, so a refusal writes nothing.
+        const std::string pageFolder = std::filesystem::path(out).parent_path().string();
+        std::string message;
+        switch (ruffle->copyInto(pageFolder, o.replaceRuffle, message)) {
+        case RuffleFolder::Outcome::Copied:
+            ruffleAdded = true;
+            ruffleFolder =
+                (std::filesystem::path(pageFolder.empty() ? "." : pageFolder) / "ruffle").string();
+            break;
+        case RuffleFolder::Outcome::AlreadyThere:
+            break;
+        case RuffleFolder::Outcome::Replaced:
+            std::fprintf(stderr, "rkstage: %s\n", message.c_str());
+            break;
+        case RuffleFolder::Outcome::OtherVersion:
+            return fail(message + " (--replace-ruffle replaces it)");
+        case RuffleFolder::Outcome::NotRuffle:
+        case RuffleFolder::Outcome::Failed:
+            return fail(message);
+        }
+        warnAboutTextEncoding(
+            (std::filesystem::path(pageFolder.empty() ? "." : pageFolder) / "rk.swf").string(),
+            doc);
+    }
+
+    if (!writeFileAtomically(out, composeHtmlPage(doc, o.ruffle), error)) {
+        if (ruffleAdded) {
+            std::error_code ignored;
+            std::filesystem::remove_all(ruffleFolder, ignored);
+        }
         return fail(error);
+    }
     return 0;
 }
 
-[[maybe_unused]] const bool registered =
-    registerCommand({"html",
-                     "IN OUT [--title T] [--cnf NAME] [--quality Q] [--annotation POS] "
-                     "[--bgcolor-game RRGGBB] [--bgcolor-html RRGGBB]",
-                     html});
+[[maybe_unused]] const bool registered = registerCommand(
+    {"html",
+     "IN OUT [--title T] [--cnf NAME] [--quality Q] [--annotation POS] "
+     "[--bgcolor-game RRGGBB] [--bgcolor-html RRGGBB] [--ruffle [--replace-ruffle]]",
+     html});
 
 } // namespace

@@ -19,6 +19,12 @@ constexpr std::string_view placeholder =
     "\x82\xb1\x82\xb1\x82\xc9\x90\xe0\x96\xbe\x95\xb6\x82\xf0\x8b\x4c\x93\xfc\x82\xb5\x82\xc4"
     "\x82\xad\x82\xbe\x82\xb3\x82\xa2";
 
+// Ruffle reads window.RufflePlayer.config when it starts.
+constexpr std::string_view ruffleConfigLine =
+    "<script>window.RufflePlayer = window.RufflePlayer || {}; window.RufflePlayer.config = "
+    "{autoplay: \"on\", splashScreen: false, unmuteOverlay: \"hidden\"};</script>\n";
+constexpr std::string_view ruffleScriptLine = "<script src=\"ruffle/ruffle.js\"></script>\n";
+
 std::string_view orFallback(const std::string& text, std::string_view fallback) {
     return text.empty() ? fallback : std::string_view(text);
 }
@@ -80,7 +86,7 @@ std::string movieHeightText(std::string_view graphicHeight, std::string_view bar
     return decimalText(sum);
 }
 
-std::string composeHtmlPage(const CRKeditDoc& doc) {
+std::string composeHtmlPage(const CRKeditDoc& doc, bool ruffle) {
     const std::string_view title = orFallback(doc.title, "rk");
     const std::string_view quality = orFallback(doc.quality, "high");
     std::string movie = "rk.swf";
@@ -92,7 +98,7 @@ std::string composeHtmlPage(const CRKeditDoc& doc) {
     const std::string movieColour = colourText(doc.bgcolorGame);
 
     std::string page;
-    page.reserve(1200 + 3 * title.size() + 2 * movie.size() + 2 * width.size());
+    page.reserve(1400 + 3 * title.size() + 2 * movie.size() + 2 * width.size());
     auto put = [&page](std::initializer_list<std::string_view> parts) {
         for (std::string_view part : parts)
             page += part;
@@ -106,6 +112,9 @@ std::string composeHtmlPage(const CRKeditDoc& doc) {
     // horizontally; its first cell holds the movie.
     put({"<table width=\"100%\" height=\"100%\"><tr><td valign=\"center\">\n"});
     put({"<table align=\"center\"><tr><td>\n\n"});
+
+    if (ruffle)
+        put({ruffleConfigLine, ruffleScriptLine});
 
     // The movie: one line, the ActiveX OBJECT with the EMBED for other browsers inside.
     put({"<OBJECT classid=\"clsid:D27CDB6E-AE6D-11cf-96B8-444553540000\""});

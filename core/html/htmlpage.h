@@ -10,7 +10,12 @@ class CRKeditDoc;
 // composed from the document's export values. The page is the exact bytes to write: CP932
 // (Shift-JIS) text, every line ended by CR LF. Nothing is escaped: every value goes into the
 // page as the user typed it.
-std::string composeHtmlPage(const CRKeditDoc& doc);
+//
+// With `ruffle`, two lines stand directly before the OBJECT line and every other byte is the
+// same: a script that configures Ruffle (the Flash Player emulator that takes over
+// OBJECT/EMBED in today's browsers) to play at once, without its splash screen or unmute
+// overlay, and the script element that loads it from the "ruffle" folder beside the page.
+std::string composeHtmlPage(const CRKeditDoc& doc, bool ruffle = false);
 
 // Six lowercase hexadecimal digits, red, green, blue, of a colour held as 0x00BBGGRR; the top
 // byte is not written. Pure red (0x000000ff) gives "ff0000".

@@ -1,0 +1,48 @@
+#include "ruffle/encodingwarning.h"
+
+#include <initializer_list>
+#include <string>
+
+#include "stage/CRKeditDoc.h"
+#include "text/stagepath.h"
+
+bool swfReadsTextAsWindows1252(std::string_view swfStart) {
+    if (swfStart.size() < 4)
+        return false;
+    const std::string_view signature = swfStart.substr(0, 3);
+    if (signature != "FWS" && signature != "CWS" && signature != "ZWS")
+        return false;
+    return static_cast<unsigned char>(swfStart[3]) <= 5;
+}
+
+namespace {
+bool hasNonAscii(std::string_view text) {
+    for (char c : text)
+        if (static_cast<unsigned char>(c) >= 0x80)
+            return true;
+    return false;
+}
+} // namespace
+
+bool stageHasNonAsciiText(const CRKeditDoc& d) {
+    // The record holds only the leaf names of the pictures.
+    if (hasNonAscii(leafName(d.graphic1)) || hasNonAscii(leafName(d.graphic2)))
+        return true;
+    for (const std::string* text :
+         {&d.quality,       &d.title,        &d.version,   &d.graphicWidth,  &d.graphicHeight,
+          &d.minRadian,     &d.maxRadian,    &d.baseSpeed, &d.ballSize,      &d.precision,
+          &d.xSpeed,        &d.barWidth,     &d.barHeight, &d.criticalWidth, &d.edgeWidth,
+          &d.blockWidth,    &d.blockHeight,  &d.barSpace,  &d.life,          &d.blockMask,
+          &d.ballSpeedRate, &d.barSpeedRate, &d.command}) {
+        if (hasNonAscii(*text))
+            return true;
+    }
+    return false;
+}
+
+const char* rufflesTextWarning(std::string_view swfStart, const CRKeditDoc& doc) {
+    if (swfReadsTextAsWindows1252(swfStart) && stageHasNonAsciiText(doc))
+        return "このムービー (SWF 5 以前) では、Ruffle で再生すると日本語の文字が正しく"
+               "表示されないことがあります。";
+    return "";
+}

@@ -1,0 +1,44 @@
+#pragma once
+
+#include <QString>
+#include <QTemporaryDir>
+#include <string>
+
+#include "ruffle/rufflefolder.h"
+
+class CRKeditDoc;
+class Host;
+
+// The fresh temporary folder a test play serves: the stage record under the stage's file
+// name, the pictures it names, the movie as rk.swf, Ruffle in ruffle/ and index.html, the
+// page the HTML export writes with cnf set to the stage's file name and Ruffle on. The
+// folder and everything in it are removed with this object; nothing is written anywhere else.
+class PlayFolder {
+public:
+    static constexpr const char* pageName = "index.html";
+
+    explicit PlayFolder(RuffleFolder ruffle);
+
+    bool isValid() const { return dir_.isValid(); }
+    QString path() const { return dir_.path(); }
+    // The stage record's name inside the folder (set by refresh).
+    const QString& stageName() const { return stageName_; }
+
+    // Writes the stage as it is now: `doc` is a copy the record writer may change (it takes
+    // the open event tool's script through `host`). `stagePath` is the stage file's path
+    // (UTF-8, the folder its pictures are found in); empty for a new stage, which is called
+    // "stage.txt". `moviePath` is the rk.swf to play. Called again, it refreshes the folder,
+    // so a reload in the browser shows the latest stage. False with `error` set on failure.
+    bool refresh(CRKeditDoc doc, Host& host, const QString& stagePath, const QString& moviePath,
+                 QString& error);
+
+    // The warning about Japanese text under the emulator for the last refresh, "" when none.
+    const QString& textWarning() const { return textWarning_; }
+
+private:
+    RuffleFolder ruffle_;
+    QTemporaryDir dir_;
+    QString stageName_;
+    QString textWarning_;
+    bool ruffleCopied_ = false;
+};
