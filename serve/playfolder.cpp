@@ -47,8 +47,8 @@ bool copyFile(const QString& from, const QString& to, QString& error) {
 PlayFolder::PlayFolder(RuffleFolder ruffle)
     : ruffle_(std::move(ruffle)), dir_(QDir::tempPath() + QStringLiteral("/rkedit-play-XXXXXX")) {}
 
-bool PlayFolder::refresh(CRKeditDoc doc, Host& host, const QString& stagePath,
-                         const QString& moviePath, QString& error) {
+bool PlayFolder::refresh(CRKeditDoc doc, const QString& stagePath, const QString& moviePath,
+                         QString& error) {
     if (!dir_.isValid()) {
         error = QStringLiteral("cannot create a temporary folder: ") + dir_.errorString();
         return false;
@@ -97,7 +97,7 @@ bool PlayFolder::refresh(CRKeditDoc doc, Host& host, const QString& stagePath,
         ruffleCopied_ = true;
     }
 
-    const std::string record = writeStageRecord(doc, host);
+    const std::string record = writeStageRecord(doc);
     if (!writeFile(folder.filePath(stageName_), record, error) ||
         !writeFile(folder.filePath(QString::fromLatin1(pageName)), composeHtmlPage(doc, true),
                    error))

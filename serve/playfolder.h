@@ -7,7 +7,6 @@
 #include "ruffle/rufflefolder.h"
 
 class CRKeditDoc;
-class Host;
 
 // The fresh temporary folder a test play serves: the stage record under the stage's file
 // name, the pictures it names, the movie as rk.swf, Ruffle in ruffle/ and index.html, the
@@ -24,12 +23,12 @@ public:
     // The stage record's name inside the folder (set by refresh).
     const QString& stageName() const { return stageName_; }
 
-    // Writes the stage as it is now: `doc` is a copy the record writer may change (it takes
-    // the open event tool's script through `host`). `stagePath` is the stage file's path
-    // (UTF-8, the folder its pictures are found in); empty for a new stage, which is called
-    // "stage.txt". `moviePath` is the rk.swf to play. Called again, it refreshes the folder,
-    // so a reload in the browser shows the latest stage. False with `error` set on failure.
-    bool refresh(CRKeditDoc doc, Host& host, const QString& stagePath, const QString& moviePath,
+    // Writes the stage as it is now (`doc` is a copy: its cnf becomes the record name). `stagePath`
+    // is the stage file's path (UTF-8, the folder its pictures are found in); empty for a new
+    // stage, which is called "stage.txt". `moviePath` is the rk.swf to play. Called again, it
+    // refreshes the folder, so a reload in the browser shows the latest stage. False with `error`
+    // set on failure.
+    bool refresh(CRKeditDoc doc, const QString& stagePath, const QString& moviePath,
                  QString& error);
 
     // The warning about Japanese text under the emulator for the last refresh, "" when none.

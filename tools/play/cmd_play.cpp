@@ -101,7 +101,7 @@ int play(const std::vector<std::string>& args) {
 
     PlayFolder folder(*ruffle);
     QString problem;
-    if (!folder.refresh(doc, host, QFileInfo(QString::fromStdString(o.stage)).absoluteFilePath(),
+    if (!folder.refresh(doc, QFileInfo(QString::fromStdString(o.stage)).absoluteFilePath(),
                         movie.absoluteFilePath(), problem))
         return fail(problem.toStdString());
     if (!folder.textWarning().isEmpty())
