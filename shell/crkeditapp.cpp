@@ -120,14 +120,7 @@ bool CRKeditApp::InitInstance(const QStringList& arguments) {
         quitTimer_->setInterval(0);
         connect(quitTimer_, &QTimer::timeout, qApp, &QCoreApplication::quit);
         connect(documents_, &DocumentManager::viewCreated, this, [this](CRKeditView* view) {
-            connect(view, &CRKeditView::painted, this, [this, view] {
-                // Only the paint of the stage at its fitted size counts; the paints before the
-                // window has been fitted to the picture do not.
-                if (view->showsFittedStage())
-                    quitWhenSettled();
-                else
-                    quitTimer_->stop();
-            });
+            connect(view, &CRKeditView::painted, this, &CRKeditApp::quitWhenSettled);
         });
     }
 
