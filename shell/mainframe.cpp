@@ -19,6 +19,7 @@
 #include "shell/menuresources.h"
 #include "shell/recentfilelist.h"
 #include "view/CRKeditView.h"
+#include "view/zoomsteps.h"
 
 namespace {
 // Commands that act on the active stage window; disabled while there is none.
@@ -73,6 +74,13 @@ CMainFrame::CMainFrame(QWidget* parent) : QMainWindow(parent), area_(new QMdiAre
     // Status bar: the message pane with its idle text, then the four lock indicators.
     readyLabel_ = new QLabel(readyText(), this);
     statusBar()->addWidget(readyLabel_, 1);
+    // The active stage window's zoom, before the lock indicators.
+    zoomLabel_ = new QLabel(this);
+    zoomLabel_->setObjectName(QStringLiteral("zoom"));
+    zoomLabel_->setAlignment(Qt::AlignCenter);
+    zoomLabel_->setMinimumWidth(
+        zoomLabel_->fontMetrics().horizontalAdvance(QStringLiteral("800.0 %")) + 8);
+    statusBar()->addPermanentWidget(zoomLabel_);
     for (const QString& text : indicatorTexts()) {
         auto* indicator = new QLabel(text, this);
         indicator->setAlignment(Qt::AlignCenter);
@@ -193,6 +201,7 @@ void CMainFrame::attach(DocumentManager* documents, RecentFileList* recentFiles)
         connect(document, &StageDocument::titleChanged, view, [this] { updateFrame(); });
         connect(document, &StageDocument::modifiedChanged, view, [this] { updateFrame(); });
         connect(view, &QObject::destroyed, this, &CMainFrame::updateFrame, Qt::QueuedConnection);
+        connect(view, &CRKeditView::zoomChanged, this, &CMainFrame::showZoom);
     });
     rebuildRecentFiles();
     updateFrame();
@@ -244,6 +253,15 @@ void CMainFrame::updateFrame() {
     }
     setWindowTitle(title + QStringLiteral("[*]"));
     setWindowModified(modified);
+    showZoom();
+}
+
+void CMainFrame::showZoom() {
+    if (zoomLabel_ == nullptr)
+        return;
+    CRKeditView* view = documents_ ? documents_->activeView() : nullptr;
+    zoomLabel_->setText(view ? QString::fromStdString(ZoomSteps::percentText(view->zoom()))
+                             : QString());
 }
 
 QList<QMenu*> CMainFrame::currentMenus() const {

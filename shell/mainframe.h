@@ -55,11 +55,13 @@ private:
     void rebuildRecentFiles();
     void rebuildWindowList(QMenu* menu);
     void arrangeIcons();
+    void showZoom();
     bool commandEnabled(int id) const;
 
     QMdiArea* area_;
     QToolBar* toolBar_ = nullptr;
     QLabel* readyLabel_ = nullptr;
+    QLabel* zoomLabel_ = nullptr; // the active stage window's zoom
     DocumentManager* documents_ = nullptr;
     RecentFileList* recentFiles_ = nullptr;
     QHash<int, QAction*> actions_;

@@ -39,7 +39,14 @@ const QVector<MenuDefinition>& menu129() {
           {ID_APP_EXIT, "ｱﾌﾟﾘｹｰｼｮﾝの終了(&X)"}}},
         {"編集(&E)",
          {{ID_EDIT_UNDO, "元に戻す(&U)\tCtrl+Z"}, {ID_EDIT_REDO, "やり直し(&R)\tCtrl+Y"}}},
-        {"表示(&V)", {{ID_VIEW_TOOLBAR, "ﾂｰﾙ ﾊﾞｰ(&T)"}, {ID_VIEW_STATUS_BAR, "ｽﾃｰﾀｽ ﾊﾞｰ(&S)"}}},
+        {"表示(&V)",
+         {{ID_VIEW_TOOLBAR, "ﾂｰﾙ ﾊﾞｰ(&T)"},
+          {ID_VIEW_STATUS_BAR, "ｽﾃｰﾀｽ ﾊﾞｰ(&S)"},
+          separator,
+          {ID_VIEW_ZOOM_IN, "拡大(&I)\tCtrl++"},
+          {ID_VIEW_ZOOM_OUT, "縮小(&O)\tCtrl+-"},
+          {ID_VIEW_ZOOM_100, "100%(&1)\tCtrl+0"},
+          {ID_VIEW_ZOOM_FIT, "ｳｨﾝﾄﾞｳに合わせる(&W)\tCtrl+9"}}},
         {"ｳｨﾝﾄﾞｳ(&W)",
          {{ID_WINDOW_NEW, "新しいｳｨﾝﾄﾞｳを開く(&N)"},
           {ID_WINDOW_CASCADE, "重ねて表示(&C)"},
@@ -86,6 +93,12 @@ const QVector<Accelerator>& acceleratorTable() {
         {QKeySequence(Qt::SHIFT | Qt::Key_Insert), ID_EDIT_PASTE},
         {QKeySequence(Qt::Key_F6), ID_NEXT_PANE},
         {QKeySequence(Qt::SHIFT | Qt::Key_F6), ID_PREV_PANE},
+        // Zoom: Ctrl+= is Ctrl++ without Shift on keyboards where + needs it.
+        {QKeySequence(Qt::CTRL | Qt::Key_Plus), ID_VIEW_ZOOM_IN},
+        {QKeySequence(Qt::CTRL | Qt::Key_Equal), ID_VIEW_ZOOM_IN},
+        {QKeySequence(Qt::CTRL | Qt::Key_Minus), ID_VIEW_ZOOM_OUT},
+        {QKeySequence(Qt::CTRL | Qt::Key_0), ID_VIEW_ZOOM_100},
+        {QKeySequence(Qt::CTRL | Qt::Key_9), ID_VIEW_ZOOM_FIT},
     };
     return table;
 }
@@ -128,6 +141,10 @@ QString commandPrompt(int id) {
         {ID_VIEW_TOOLBAR, "ﾂｰﾙ ﾊﾞｰの表示/非表示\nﾂｰﾙ ﾊﾞｰの表示切り替え"},
         {ID_VIEW_STATUS_BAR, "ｽﾃｰﾀｽ ﾊﾞｰの表示/非表示\nｽﾃｰﾀｽ ﾊﾞｰの表示切り替え"},
         {ID_HTML_EXPORT, "HTMLファイルの作成"},
+        {ID_VIEW_ZOOM_IN, "ｽﾃｰｼﾞを拡大して表示\n拡大"},
+        {ID_VIEW_ZOOM_OUT, "ｽﾃｰｼﾞを縮小して表示\n縮小"},
+        {ID_VIEW_ZOOM_100, "ｽﾃｰｼﾞを 100% で表示\n100%"},
+        {ID_VIEW_ZOOM_FIT, "ｽﾃｰｼﾞ全体をｳｨﾝﾄﾞｳに合わせて表示\nｳｨﾝﾄﾞｳに合わせる"},
     };
     return QString::fromUtf8(prompts.value(id, ""));
 }

@@ -4,8 +4,12 @@
 #include <QImage>
 #include <QMetaMethod>
 #include <QMetaObject>
+#include <QPaintEvent>
 #include <QPainter>
+#include <QScrollBar>
 #include <QVector>
+
+#include <algorithm>
 
 #include "document/stagedocument.h"
 #include "document/stageedit.h"
@@ -14,8 +18,14 @@
 #include "stage/CRKeditDoc.h"
 #include "stage/settingtext.h"
 #include "view/paintinputs.h"
+#include "view/zoomsteps.h"
 
 namespace {
+// A length in view pixels at `scale`, held to what a widget or a frame can take.
+int clampedDevice(const StageZoom& scale, int length) {
+    return int(std::clamp<std::int64_t>(scale.toDevice(length), 0, 1 << 24));
+}
+
 // Every living view in construction order; the last one is the current view.
 QVector<CRKeditView*>& livingViews() {
     static QVector<CRKeditView*> views;
@@ -27,6 +37,17 @@ CRKeditView::CRKeditView(StageDocument* document, QWidget* parent)
     : QWidget(parent), document_(document) {
     // Every paint covers the whole client area with the stage.
     setAttribute(Qt::WA_OpaquePaintEvent);
+    // Keys scroll the view: it takes the focus by a click or a tab.
+    setFocusPolicy(Qt::StrongFocus);
+    hbar_ = new QScrollBar(Qt::Horizontal, this);
+    vbar_ = new QScrollBar(Qt::Vertical, this);
+    hbar_->hide();
+    vbar_->hide();
+    for (QScrollBar* bar : {hbar_, vbar_}) {
+        // The bars are the view's own scrolling; they do not take the keyboard from it.
+        bar->setFocusPolicy(Qt::NoFocus);
+        connect(bar, &QScrollBar::valueChanged, this, [this] { update(visibleRect()); });
+    }
     livingViews().append(this);
     document_->addView(this);
 
@@ -77,6 +98,10 @@ bool CRKeditView::handlesCommand(int id) {
     case ID_PLACEMENT_TOOL:
     case ID_EVENT_TOOL:
     case ID_HTML_EXPORT:
+    case ID_VIEW_ZOOM_IN:
+    case ID_VIEW_ZOOM_OUT:
+    case ID_VIEW_ZOOM_100:
+    case ID_VIEW_ZOOM_FIT:
         return true;
     default:
         return false;
@@ -102,6 +127,18 @@ void CRKeditView::runCommand(int id) {
         break;
     case ID_HTML_EXPORT:
         onHtmlExport();
+        break;
+    case ID_VIEW_ZOOM_IN:
+        setZoom(ZoomSteps::larger(zoom_));
+        break;
+    case ID_VIEW_ZOOM_OUT:
+        setZoom(ZoomSteps::smaller(zoom_));
+        break;
+    case ID_VIEW_ZOOM_100:
+        setZoom(StageZoom());
+        break;
+    case ID_VIEW_ZOOM_FIT:
+        zoomToFit();
         break;
     default:
         break;
@@ -142,32 +179,45 @@ void CRKeditView::paintEvent(QPaintEvent*) {
     takePictureFromPanel();
 
     CRKeditDoc& doc = *GetDocument();
-    const int w = width();
-    const int h = height();
+    // A stage of another size (a new picture, another paddle area) has other scroll ranges.
+    if (stageSize() != laidOutStage_)
+        layoutScrollBars();
+    const QRect visible = visibleRect();
+    const StageZoom scale = deviceScale();
+    const int w = clampedDevice(scale, visible.width());
+    const int h = clampedDevice(scale, visible.height());
     PaintResult result;
+    QPainter painter(this);
     if (w > 0 && h > 0) {
-        // Paint the stage only when something it shows has changed; a moving drag rectangle
-        // alone repaints from the last frame, within the region the move invalidated.
+        // Paint the visible part only when something it shows has changed; a moving drag
+        // rectangle alone changes the pixels it leaves or newly covers in the last frame.
         PaintInputs inputs = PaintInputs::of(doc, picture, gridMode, referenceDisplay, w, h);
+        inputs.area = paintArea(QSize(w, h));
         if (!lastPaint_ || !(*lastPaint_ == inputs)) {
             frame_.resize(w, h);
-            lastResult_ = painter_.paint(frame_, doc, picture, gridMode, referenceDisplay);
+            lastResult_ =
+                painter_.paintRegion(frame_, doc, picture, gridMode, referenceDisplay, inputs.area);
+            frameArea_ = inputs.area;
+            frameDrag_ = {};
             lastPaint_ = std::make_unique<PaintInputs>(std::move(inputs));
         }
         result = lastResult_;
-        const QImage image(reinterpret_cast<const uchar*>(frame_.pixels.data()), w, h,
-                           w * int(sizeof(std::uint32_t)), QImage::Format_RGB32);
-        QPainter painter(this);
-        painter.drawImage(0, 0, image);
-        if (const QRect drag = dragRectanglePixels(); !drag.isEmpty()) {
-            // XOR-ed over the painted stage: drawing it twice restores the picture.
-            painter.setCompositionMode(QPainter::RasterOp_SourceXorDestination);
-            painter.fillRect(drag, QColor(0, 55, 205));
+        // XOR-ed over the painted stage: drawing it twice restores the picture.
+        if (const PixelRect drag = dragRectangleDevice(); !(drag == frameDrag_)) {
+            StagePainter::moveDragRectangle(frame_, frameArea_, frameDrag_, drag);
+            frameDrag_ = drag;
         }
+        QImage image(reinterpret_cast<const uchar*>(frame_.pixels.data()), w, h,
+                     w * int(sizeof(std::uint32_t)), QImage::Format_RGB32);
+        image.setDevicePixelRatio(double(scale.num()) / double(scale.den()));
+        painter.drawImage(visible.topLeft(), image);
     }
+    if (!hbar_->isHidden() && !vbar_->isHidden()) // the corner between the two bars
+        painter.fillRect(QRect(vbar_->x(), hbar_->y(), vbar_->width(), hbar_->height()),
+                         palette().window());
 
     if (result.fitAndWriteBack) {
-        fitFrame(result.fitWidth, result.fitHeight);
+        fitFrame(clampedDevice(zoom_, result.fitWidth), clampedDevice(zoom_, result.fitHeight));
         // The size write-back is no edit of the user's: it leaves the modified mark alone.
         writeBackPictureSize(doc, result);
         writeSizeToPanel(result.pictureWidth, result.pictureHeight);
@@ -177,19 +227,36 @@ void CRKeditView::paintEvent(QPaintEvent*) {
 
 void CRKeditView::fitFrame(int width, int height) {
     const QSize client(width, height);
-    if (size() == client)
+    // The window around the view is asked once for each size the stage wants: it may give
+    // less (the room there is), and the view then scrolls.
+    const bool framed = isSignalConnected(QMetaMethod::fromSignal(&CRKeditView::clientSizeWanted));
+    if (lastFit_ == client)
+        return;
+    // A view on its own (no window around it) takes the size of its first fitted stage
+    // only; it keeps the size it is given after that and scrolls.
+    const bool first = !lastFit_.isValid();
+    lastFit_ = client;
+    if (!framed && (!first || size() == client))
         return;
     // Resizing the window from inside its own paint leaves the newly exposed part unpainted
     // on X11: the window is resized as soon as this paint has returned, then painted whole.
     QMetaObject::invokeMethod(
         this,
-        [this, client] {
+        [this, client, framed] {
             // The window around the view sizes itself; a view on its own takes the size.
-            if (isSignalConnected(QMetaMethod::fromSignal(&CRKeditView::clientSizeWanted)))
+            if (framed)
                 emit clientSizeWanted(client);
             else
                 resize(client);
             update();
         },
         Qt::QueuedConnection);
+}
+
+void CRKeditView::zoomToFit() {
+    // The room is the window's largest client area when there is a window to ask.
+    QSize room = visibleRect().size();
+    if (roomForStage)
+        room = roomForStage();
+    setZoom(fitZoom(room));
 }

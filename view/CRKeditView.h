@@ -2,13 +2,18 @@
 
 #include <QWidget>
 
+#include <functional>
 #include <memory>
 #include <optional>
 #include <string>
 
 #include "picture/pictureblock.h"
 #include "render/framebuffer.h"
+#include "render/paintarea.h"
 #include "render/stagepainter.h"
+#include "stage/blockedit.h"
+
+class QScrollBar;
 
 class CRKeditDoc;
 class StageDocument;
@@ -25,6 +30,10 @@ enum ViewCommand : int {
     ID_HTML_EXPORT = 32776,    // write out the HTML page
     ID_PLACEMENT_TOOL = 32777, // open or close the placement tool
     ID_EVENT_TOOL = 32779,     // open or close the event tool
+    ID_VIEW_ZOOM_IN = 32801,   // the next zoom step up, about the visible part's centre
+    ID_VIEW_ZOOM_OUT = 32802,  // the next zoom step down
+    ID_VIEW_ZOOM_100 = 32803,  // 100 %
+    ID_VIEW_ZOOM_FIT = 32804,  // the whole stage in the window
 };
 
 // The view layer (view/): CRKeditView, the contents of a stage window. It may use core, the
@@ -36,7 +45,12 @@ enum ViewCommand : int {
 // three modeless tool panels, keeps the display choices and the mouse drag state.
 //
 // The command handlers that work on the tool panels live in viewcommands.cpp, mouse
-// placement in mouseplacement.cpp; painting, the document link and the command plumbing here.
+// placement in mouseplacement.cpp, scrolling, zooming and the pointer mapping in
+// viewport.cpp; painting, the document link and the command plumbing here.
+//
+// The stage is shown at the view's zoom on a canvas of max(stage size x zoom, visible size);
+// when that is larger than the visible part (the view less its scroll bars) the view
+// scrolls. A paint covers only the visible part, painted straight from the picture block.
 class CRKeditView : public QWidget {
     Q_OBJECT
 public:
@@ -81,15 +95,41 @@ public:
     int dragEndX = -1, dragEndY = -1;
     PictureHolder picture; // the picture shown (pictureHeader / pictureBits)
 
-    // The pixels the drag rectangle covers (mouseplacement.cpp); empty while no drag is in
-    // progress or no cell size can be computed.
-    QRect dragRectanglePixels() const;
+    // The stage pixel shown at `pos` (view coordinates, in the visible part): the one place
+    // the pointer is mapped through the zoom, the device pixel ratio and the scroll position,
+    // so the cell under the pointer is the cell painted there.
+    QPoint stagePointAt(QPointF pos) const;
+    // The grid cell at `pos` (stagePointAt), if a cell size can be computed.
+    std::optional<GridCell> cellAt(QPointF pos) const;
+
+    // The stage's size in stage pixels (picture width x (picture height + barSpace)), or an
+    // empty size while the stage shows no picture with a usable block size.
+    QSize stageSize() const;
+    // The view's zoom (view pixels per stage pixel).
+    StageZoom zoom() const { return zoom_; }
+    // Sets the zoom; the stage point at `anchor` (view coordinates) stays where it is, the
+    // visible part's centre without one.
+    void setZoom(const StageZoom& zoom, std::optional<QPointF> anchor = std::nullopt);
+    // The top-left corner of the visible part in view pixels of the zoomed canvas.
+    QPoint scrollPosition() const;
+    void setScrollPosition(QPoint position);
+    // The visible part of the view: its rectangle less the scroll bars shown.
+    QRect visibleRect() const;
+    QScrollBar* horizontalScrollBar() const { return hbar_; }
+    QScrollBar* verticalScrollBar() const { return vbar_; }
+    // The largest client area the window around the view can give it (set by that window);
+    // the zoom that shows the whole stage fits the stage into it.
+    std::function<QSize()> roomForStage;
+    // The zoom at which the whole stage fits in `room` view pixels (1 before there is a stage).
+    StageZoom fitZoom(QSize room) const;
 
 signals:
     // After every paint of the view (start-up measurement and tests wait for it).
     void painted();
     // The stage wants the view's client area to be `client` (the window around it fits it).
     void clientSizeWanted(QSize client);
+    // The zoom changed (the status bar shows it).
+    void zoomChanged(StageZoom zoom);
 
 protected:
     void paintEvent(QPaintEvent* event) override;
@@ -97,6 +137,9 @@ protected:
     void mouseMoveEvent(QMouseEvent* event) override;
     void mouseReleaseEvent(QMouseEvent* event) override;
     void mouseDoubleClickEvent(QMouseEvent* event) override;
+    void resizeEvent(QResizeEvent* event) override;
+    void wheelEvent(QWheelEvent* event) override;
+    void keyPressEvent(QKeyEvent* event) override;
 
 private:
     // Command handlers (viewcommands.cpp).
@@ -116,9 +159,33 @@ private:
 
     // Sizes the stage window so that the view's client area is width x height.
     void fitFrame(int width, int height);
+    // The zoom that shows the whole stage in the room the window can give.
+    void zoomToFit();
+
+    // Scrolling and zoom (viewport.cpp). layoutScrollBars() shows the scroll bars the canvas
+    // needs and sets their ranges; it runs on a resize, a zoom and a change of stage size.
+    void layoutScrollBars();
+    // The device pixels of one view pixel, as an exact fraction.
+    StageZoom deviceScale() const;
+    // Where the paint of the visible part lands (device pixels).
+    PaintArea paintArea(QSize frameDevice) const;
+    // The drag rectangle in device pixels of the canvas.
+    PixelRect dragRectangleDevice() const;
+    // Repaints what a change of the drag rectangle from `before` touches.
+    void updateDragChange(const PixelRect& before);
+    // A device rectangle of the frame as view pixels (rounded outwards).
+    QRect frameToView(const PixelRect& frame) const;
 
     StageDocument* document_;
+    QScrollBar* hbar_ = nullptr;
+    QScrollBar* vbar_ = nullptr;
+    StageZoom zoom_;
+    QSize laidOutStage_{-2, -2}; // the stage size the scroll bars were laid out for
+    QSize lastFit_;              // the client size last asked of the window around the view
+    int wheelZoom_ = 0;          // Ctrl+wheel turns not yet a whole notch
     FrameBuffer frame_;
+    PaintArea frameArea_;   // where frame_ was painted
+    PixelRect frameDrag_{}; // the drag rectangle drawn into frame_ (canvas device pixels)
     StagePainter painter_;
     // What frame_ was last painted from, and that paint's result.
     std::unique_ptr<PaintInputs> lastPaint_;

@@ -12,34 +12,23 @@
 #include "stage/blockedit.h"
 #include "stage/settingtext.h"
 
-namespace {
-// The pixels the drag rectangle over cells (x0, y0)..(x1, y1) covers: from the first cell's
-// top-left corner to one pixel short of the last cell's right and bottom edges, so it covers a
-// pixel less on the right and at the bottom than its cells.
-QRect dragPixels(int x0, int y0, int x1, int y1, int bw, int bh) {
-    if (bw <= 0 || bh <= 0)
-        return {};
-    const auto at = [](long long v) { return int(std::clamp<long long>(v, -(1 << 24), 1 << 24)); };
-    const long long left = std::min(x0, x1) * (long long)bw;
-    const long long top = std::min(y0, y1) * (long long)bh;
-    const long long right = (std::max(x0, x1) + 1LL) * bw - 1;  // excluded
-    const long long bottom = (std::max(y0, y1) + 1LL) * bh - 1; // excluded
-    return QRect(at(left), at(top), at(right) - at(left), at(bottom) - at(top));
-}
-
-std::optional<GridCell> cellUnderPointer(const CRKeditView& view, const QPoint& pos) {
-    const CRKeditDoc& doc = *view.GetDocument();
-    return cellAt(pos.x(), pos.y(), digitValue(doc.blockWidth), digitValue(doc.blockHeight));
-}
-
-} // namespace
-
-QRect CRKeditView::dragRectanglePixels() const {
+PixelRect CRKeditView::dragRectangleDevice() const {
     if (dragStartX == -1)
         return {};
     const CRKeditDoc& doc = *GetDocument();
-    return dragPixels(dragStartX, dragStartY, dragEndX, dragEndY, digitValue(doc.blockWidth),
-                      digitValue(doc.blockHeight));
+    // The rectangle over its cells in stage pixels, then the device pixels showing those.
+    const PixelRect stage =
+        StagePainter::dragRectangle(dragStartX, dragStartY, dragEndX, dragEndY,
+                                    digitValue(doc.blockWidth), digitValue(doc.blockHeight));
+    return StagePainter::toDevice(stage, zoom_.times(deviceScale()));
+}
+
+void CRKeditView::updateDragChange(const PixelRect& before) {
+    const QRegion from(frameToView(before)), to(frameToView(dragRectangleDevice()));
+    // Only what the rectangle leaves or newly covers is painted again. View pixels hold
+    // whole device pixels only at an integral device pixel ratio; otherwise both go.
+    const StageZoom scale = deviceScale();
+    update(scale.den() == 1 ? from.xored(to) : from.united(to));
 }
 
 void CRKeditView::mousePressEvent(QMouseEvent* event) {
@@ -47,17 +36,19 @@ void CRKeditView::mousePressEvent(QMouseEvent* event) {
         // From now on a drag follows the pointer over the view whether a button is held or not
         // (a release outside the view is not seen and leaves the drag in progress).
         setMouseTracking(true);
-        const QRegion before(dragRectanglePixels());
+        const PixelRect before = dragRectangleDevice();
         // A press during a drag starts a new one; where no cell can be computed (a cell size
         // of 0) no drag starts.
-        if (const auto cell = cellUnderPointer(*this, event->position().toPoint())) {
+        const auto cell = visibleRect().contains(event->position().toPoint())
+                              ? cellAt(event->position())
+                              : std::nullopt;
+        if (cell) {
             dragStartX = dragEndX = cell->x;
             dragStartY = dragEndY = cell->y;
         } else {
             dragStartX = -1;
         }
-        // Only what the rectangle leaves or newly covers is painted again.
-        update(before.xored(QRegion(dragRectanglePixels())));
+        updateDragChange(before);
     }
     QWidget::mousePressEvent(event);
 }
@@ -69,15 +60,13 @@ void CRKeditView::mouseDoubleClickEvent(QMouseEvent* event) {
 
 void CRKeditView::mouseMoveEvent(QMouseEvent* event) {
     // The view does not hold the mouse: movement outside it is not followed.
-    const QPoint pos = event->position().toPoint();
-    if (dragStartX != -1 && rect().contains(pos)) {
-        if (const auto cell = cellUnderPointer(*this, pos);
+    if (dragStartX != -1 && visibleRect().contains(event->position().toPoint())) {
+        if (const auto cell = cellAt(event->position());
             cell && (cell->x != dragEndX || cell->y != dragEndY)) {
-            const QRegion before(dragRectanglePixels());
+            const PixelRect before = dragRectangleDevice();
             dragEndX = cell->x;
             dragEndY = cell->y;
-            // Only what the rectangle leaves or newly covers is painted again.
-            update(before.xored(QRegion(dragRectanglePixels())));
+            updateDragChange(before);
         }
     }
     QWidget::mouseMoveEvent(event);
@@ -86,16 +75,16 @@ void CRKeditView::mouseMoveEvent(QMouseEvent* event) {
 void CRKeditView::mouseReleaseEvent(QMouseEvent* event) {
     // A release outside the view is not seen: the drag stays in progress.
     if (event->button() == Qt::LeftButton && dragStartX != -1 &&
-        rect().contains(event->position().toPoint())) {
+        visibleRect().contains(event->position().toPoint())) {
         // The whole drag, press to release, is one undo step; every window of the stage
         // shows the toggled cells as the document tells them.
-        const QRegion rectangle(dragRectanglePixels());
+        const PixelRect before = dragRectangleDevice();
         StageEdit edit(*stageDocument(), StageEdit::Kind::BlockToggle);
         toggleCells(*GetDocument(), {dragStartX, dragStartY}, {dragEndX, dragEndY});
         edit.commit();
         dragStartX = -1;
         // The drag rectangle goes, whether or not a cell changed.
-        update(rectangle);
+        updateDragChange(before);
     }
     QWidget::mouseReleaseEvent(event);
 }

@@ -5,6 +5,7 @@
 #include <string>
 
 #include "picture/pictureblock.h"
+#include "render/paintarea.h"
 #include "stage/CRKeditDoc.h"
 
 // Everything the stage painter reads for one paint of a view. Two paints with equal inputs
@@ -19,6 +20,7 @@ struct PaintInputs {
     const PictureBlock* picture = nullptr; // blocks never change once decoded
     int gridMode = 0;
     int referenceDisplay = 0;
+    PaintArea area; // where the frame lies on the canvas, at which zoom
 
     static PaintInputs of(const CRKeditDoc& doc, const PictureHolder& picture, int gridMode,
                           int referenceDisplay, int width, int height) {
@@ -33,7 +35,8 @@ struct PaintInputs {
                 doc.block,
                 picture.block.get(),
                 gridMode,
-                referenceDisplay};
+                referenceDisplay,
+                PaintArea::whole(width, height)};
     }
     bool operator==(const PaintInputs&) const = default;
 };

@@ -25,6 +25,8 @@ struct PaintArea {
     std::int32_t pictureWidth = 0;
     std::int32_t pictureHeight = 0;
 
+    bool operator==(const PaintArea&) const = default;
+
     // The whole canvas of `width` x `height` stage pixels at zoom 1.
     static PaintArea whole(std::int64_t width, std::int64_t height) {
         return {StageZoom(), width, height, 0, 0, 0, 0};
