@@ -115,6 +115,9 @@ TEST_F(Shell, MenusToolbarAndAcceleratorsAsListed) {
                                               "名前を付けて保存(&A)...", "HTMLファイルの書き出し",
                                               "-", "最近使ったﾌｧｲﾙ", "-", "ｱﾌﾟﾘｹｰｼｮﾝの終了(&X)"}));
     EXPECT_EQ(entries(menus[1]), (QStringList{"元に戻す(&U)\tCtrl+Z", "やり直し(&R)\tCtrl+Y"}));
+    EXPECT_EQ(entries(menus[2]), (QStringList{"ﾂｰﾙ ﾊﾞｰ(&T)", "ｽﾃｰﾀｽ ﾊﾞｰ(&S)", "-",
+                                              "拡大(&I)\tCtrl++", "縮小(&O)\tCtrl+-",
+                                              "100%(&1)\tCtrl+0", "ｳｨﾝﾄﾞｳに合わせる(&W)\tCtrl+9"}));
     EXPECT_EQ(entries(menus[4]), (QStringList{"プロパティ(&P)", "配置ツール(&A)",
                                               "アイテムツール(&I)", "イベントツール(&E)"}));
     EXPECT_EQ(entries(menus[6]),
@@ -157,6 +160,11 @@ TEST_F(Shell, MenusToolbarAndAcceleratorsAsListed) {
     EXPECT_TRUE(frame()->action(ID_EDIT_PASTE)->shortcuts().contains(QKeySequence("Shift+Ins")));
     EXPECT_TRUE(frame()->action(ID_EDIT_UNDO)->shortcuts().contains(QKeySequence("Alt+Backspace")));
     EXPECT_TRUE(frame()->action(ID_EDIT_REDO)->shortcuts().contains(QKeySequence("Ctrl+Shift+Z")));
+    EXPECT_EQ(frame()->action(ID_VIEW_ZOOM_IN)->shortcuts(),
+              (QList<QKeySequence>{QKeySequence("Ctrl++"), QKeySequence("Ctrl+=")}));
+    EXPECT_TRUE(frame()->action(ID_VIEW_ZOOM_OUT)->shortcuts().contains(QKeySequence("Ctrl+-")));
+    EXPECT_TRUE(frame()->action(ID_VIEW_ZOOM_100)->shortcuts().contains(QKeySequence("Ctrl+0")));
+    EXPECT_TRUE(frame()->action(ID_VIEW_ZOOM_FIT)->shortcuts().contains(QKeySequence("Ctrl+9")));
 
     // The about box, modal, closed with OK.
     QString aboutTitle;
@@ -173,7 +181,8 @@ TEST_F(Shell, MenusToolbarAndAcceleratorsAsListed) {
     for (QLabel* label : frame()->statusBar()->findChildren<QLabel*>())
         if (!label->text().isEmpty())
             statusTexts << label->text();
-    EXPECT_EQ(statusTexts, (QStringList{"ﾚﾃﾞｨ", "ｶﾅ", "CAP", "NUM", "SCRL"}));
+    // The active stage window's zoom stands before the indicators.
+    EXPECT_EQ(statusTexts, (QStringList{"ﾚﾃﾞｨ", "100 %", "ｶﾅ", "CAP", "NUM", "SCRL"}));
 
     // The toolbar and status bar commands show and hide them.
     trigger(ID_VIEW_TOOLBAR);
