@@ -33,6 +33,7 @@ const QVector<MenuDefinition>& menu129() {
           {ID_FILE_SAVE, "上書き保存(&S)\tCtrl+S"},
           {ID_FILE_SAVE_AS, "名前を付けて保存(&A)..."},
           {ID_HTML_EXPORT, "HTMLファイルの書き出し"},
+          {ID_TEST_PLAY, "テストプレイ(&P)\tF5"},
           separator,
           {ID_FILE_MRU_FILE1, "最近使ったﾌｧｲﾙ"},
           separator,
@@ -99,6 +100,7 @@ const QVector<Accelerator>& acceleratorTable() {
         {QKeySequence(Qt::CTRL | Qt::Key_Minus), ID_VIEW_ZOOM_OUT},
         {QKeySequence(Qt::CTRL | Qt::Key_0), ID_VIEW_ZOOM_100},
         {QKeySequence(Qt::CTRL | Qt::Key_9), ID_VIEW_ZOOM_FIT},
+        {QKeySequence(Qt::Key_F5), ID_TEST_PLAY},
     };
     return table;
 }
@@ -109,6 +111,7 @@ const QVector<int>& toolbarButtons() {
                                       ID_EDIT_CUT,   ID_EDIT_COPY,
                                       ID_EDIT_PASTE, 0,
                                       ID_FILE_PRINT, 0,
+                                      ID_TEST_PLAY,  0,
                                       ID_APP_ABOUT};
     return buttons;
 }
@@ -145,6 +148,7 @@ QString commandPrompt(int id) {
         {ID_VIEW_ZOOM_OUT, "ｽﾃｰｼﾞを縮小して表示\n縮小"},
         {ID_VIEW_ZOOM_100, "ｽﾃｰｼﾞを 100% で表示\n100%"},
         {ID_VIEW_ZOOM_FIT, "ｽﾃｰｼﾞ全体をｳｨﾝﾄﾞｳに合わせて表示\nｳｨﾝﾄﾞｳに合わせる"},
+        {ID_TEST_PLAY, "ステージをブラウザで再生 (Ruffle)\nテストプレイ"},
     };
     return QString::fromUtf8(prompts.value(id, ""));
 }
