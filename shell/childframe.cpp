@@ -1,7 +1,10 @@
 #include "shell/childframe.h"
 
+#include <algorithm>
+
 #include <QCloseEvent>
 #include <QLayout>
+#include <QMdiArea>
 
 #include "document/stagedocument.h"
 #include "shell/icons.h"
@@ -19,6 +22,8 @@ CChildFrame::CChildFrame(StageDocument* document, QWidget* parent)
     view_ = new CRKeditView(document, this);
     setWidget(view_);
     connect(view_, &CRKeditView::clientSizeWanted, this, &CChildFrame::fitClientArea);
+    // The whole stage at the view's fit zoom goes into the largest client area there is room for.
+    view_->roomForStage = [this] { return roomForClient(); };
     fitClientArea(defaultClientSize());
 
     connect(document, &StageDocument::titleChanged, this, &CChildFrame::updateTitle);
@@ -42,24 +47,65 @@ void CChildFrame::fitClientArea(QSize client) {
     applyClientSize();
 }
 
-void CChildFrame::applyClientSize() {
-    if (view_ == nullptr || isMinimized())
-        return; // the frame keeps its icon size; restoring brings back the fitted size
-    const QSize client = client_;
-    // The frame around the view: the sub-window's contents margins (title bar and border)
-    // plus its layout's margins.
+QMargins CChildFrame::frameAroundView() const {
+    // The sub-window's contents margins (title bar and border) plus its layout's margins.
     QMargins margins = contentsMargins();
     if (layout() != nullptr)
         margins += layout()->contentsMargins();
+    return margins;
+}
+
+QSize CChildFrame::roomForClient() const {
+    const QMdiArea* area = mdiArea();
+    if (area == nullptr)
+        return QSize(QWIDGETSIZE_MAX, QWIDGETSIZE_MAX);
+    // From where the window is to the area's right and bottom edges: a window stays where it
+    // was put (by the user, cascade or tile) and takes the room from there.
+    const QMargins margins = frameAroundView();
+    const QPoint at(std::max(0, x()), std::max(0, y()));
+    const QSize room = area->viewport()->size() - QSize(at.x(), at.y()) -
+                       QSize(margins.left() + margins.right(), margins.top() + margins.bottom());
+    // A window never gets so small that its view has no room for its scroll bars.
+    return room.expandedTo(minimumClientSize());
+}
+
+void CChildFrame::applyClientSize() {
+    if (view_ == nullptr || isMinimized())
+        return; // the frame keeps its icon size; restoring brings back the fitted size
+    // The stage's size where the MDI area has room for it; the view scrolls the rest.
+    const QSize client = client_.boundedTo(roomForClient());
+    const QMargins margins = frameAroundView();
     const QSize outer(client.width() + margins.left() + margins.right(),
                       client.height() + margins.top() + margins.bottom());
     view_->setFixedSize(client);
     // A fixed size is what takes the sizing border away: the frame offers no drag handles.
     setFixedSize(outer);
+    // Moved back into the area where the new size would stick out of it.
+    if (const QMdiArea* area = mdiArea()) {
+        const QSize room = area->viewport()->size();
+        const QPoint at(std::clamp(x(), 0, std::max(0, room.width() - outer.width())),
+                        std::clamp(y(), 0, std::max(0, room.height() - outer.height())));
+        if (at != pos())
+            move(at);
+    }
+}
+
+bool CChildFrame::eventFilter(QObject* watched, QEvent* event) {
+    // The MDI area changed its size: the window takes the room there now is.
+    if (event->type() == QEvent::Resize && mdiArea() && watched == mdiArea()->viewport()) {
+        if (view_ != nullptr)
+            view_->roomChanged();
+        applyClientSize();
+    }
+    return QMdiSubWindow::eventFilter(watched, event);
 }
 
 void CChildFrame::showEvent(QShowEvent* event) {
     QMdiSubWindow::showEvent(event);
+    if (QMdiArea* area = mdiArea(); area && !watchingArea_) {
+        watchingArea_ = true;
+        area->viewport()->installEventFilter(this);
+    }
     // The title bar and border are known only once the window is polished and shown.
     applyClientSize();
 }

@@ -8,7 +8,8 @@ class CRKeditView;
 class StageDocument;
 
 // A stage window: one view on one document. It has no sizing border: its size follows the
-// stage (the view fits it to the picture plus the paddle area), not the user's drag.
+// stage (the view fits it to the picture plus the paddle area at its zoom), not the user's
+// drag, limited to the MDI area: where the stage is larger, the view scrolls.
 class CChildFrame : public QMdiSubWindow {
     Q_OBJECT
 public:
@@ -18,8 +19,15 @@ public:
     CRKeditView* view() const { return view_; }
     StageDocument* document() const { return document_; }
 
-    // Sizes the window so that the view's client area is `client`.
+    // Sizes the window so that the view's client area is `client`, or as much of it as the
+    // MDI area has room for.
     void fitClientArea(QSize client);
+    // Sizes the window again for the room it has where it now is.
+    void refit() { applyClientSize(); }
+    // The largest client area the window can have in its MDI area, from where it is.
+    QSize roomForClient() const;
+    // The smallest client area a stage window is given.
+    static QSize minimumClientSize() { return {120, 90}; }
 
     // Asked before the window closes when it is the last window of its document; false
     // keeps it open. Not asked while `closeWithoutAsking` is set.
@@ -37,12 +45,16 @@ protected:
     void closeEvent(QCloseEvent* event) override;
     void showEvent(QShowEvent* event) override;
     void changeEvent(QEvent* event) override;
+    bool eventFilter(QObject* watched, QEvent* event) override;
 
 private:
     // Sizes the window around client_ with the frame's margins as they are now.
     void applyClientSize();
+    // The title bar and borders around the view.
+    QMargins frameAroundView() const;
 
     QSize client_;
+    bool watchingArea_ = false;
     StageDocument* document_;
     CRKeditView* view_;
 };

@@ -1,5 +1,7 @@
 #include "shell/mainframe.h"
 
+#include <algorithm>
+
 #include <QAction>
 #include <QCloseEvent>
 #include <QDir>
@@ -8,7 +10,9 @@
 #include <QMdiSubWindow>
 #include <QMenu>
 #include <QMenuBar>
+#include <QScreen>
 #include <QStatusBar>
+#include <QTimer>
 #include <QToolBar>
 
 #include "document/stagedocument.h"
@@ -52,6 +56,9 @@ CMainFrame::CMainFrame(QWidget* parent) : QMainWindow(parent), area_(new QMdiAre
     setWindowIcon(mainWindowIcon());
     area_->setBackground(palette().dark());
     setCentralWidget(area_);
+    // The stage windows fit themselves into the area, not the area around them: its
+    // minimum size does not grow with theirs (tile and cascade would grow the main window).
+    area_->setMinimumSize(1, 1);
 
     createActions();
     for (const MenuDefinition& definition : menu128())
@@ -97,8 +104,18 @@ CMainFrame::CMainFrame(QWidget* parent) : QMainWindow(parent), area_(new QMdiAre
     connect(actions_.value(ID_VIEW_STATUS_BAR), &QAction::toggled, statusBar(),
             &QStatusBar::setVisible);
 
-    setHandler(ID_WINDOW_CASCADE, [this] { area_->cascadeSubWindows(); });
-    setHandler(ID_WINDOW_TILE_HORZ, [this] { area_->tileSubWindows(); });
+    // Arranging the stage windows never makes the main window larger than its screen.
+    // Each stage window then takes the room from its new place.
+    setHandler(ID_WINDOW_CASCADE, [this] {
+        area_->cascadeSubWindows();
+        keepOnScreen();
+        fitStageWindows();
+    });
+    setHandler(ID_WINDOW_TILE_HORZ, [this] {
+        area_->tileSubWindows();
+        keepOnScreen();
+        fitStageWindows();
+    });
     setHandler(ID_WINDOW_ARRANGE, [this] { arrangeIcons(); });
     setHandler(ID_APP_EXIT, [this] { close(); });
 
@@ -336,6 +353,32 @@ void CMainFrame::rebuildWindowList(QMenu* menu) {
     }
 }
 
+void CMainFrame::fitStageWindows() {
+    for (QMdiSubWindow* window : area_->subWindowList())
+        if (auto* stage = qobject_cast<CChildFrame*>(window))
+            stage->refit();
+}
+
+void CMainFrame::keepOnScreen() {
+    const QScreen* screen = this->screen();
+    if (screen == nullptr || isMaximized() || isFullScreen())
+        return;
+    const QRect available = screen->availableGeometry();
+    // The window manager's frame around the window (none before it is decorated).
+    const QRect outer = frameGeometry();
+    const QSize decoration = outer.size() - size();
+    const QSize room = available.size() - decoration;
+    if (width() > room.width() || height() > room.height())
+        resize(size().boundedTo(room.expandedTo(minimumSize())));
+    const QRect now = frameGeometry();
+    const QPoint at(std::clamp(now.x(), available.left(),
+                               std::max(available.left(), available.right() + 1 - now.width())),
+                    std::clamp(now.y(), available.top(),
+                               std::max(available.top(), available.bottom() + 1 - now.height())));
+    if (at != now.topLeft())
+        move(at);
+}
+
 void CMainFrame::arrangeIcons() {
     // Minimised stage windows in rows along the bottom of the area, left to right.
     int x = 0;
@@ -355,6 +398,16 @@ void CMainFrame::arrangeIcons() {
         window->move(x, y - rowHeight);
         x += size.width();
     }
+}
+
+bool CMainFrame::event(QEvent* event) {
+    // The first activation comes once the window manager has framed the window: its frame
+    // is known then, and the window is kept inside the screen with it.
+    if (event->type() == QEvent::WindowActivate && !placedOnScreen_) {
+        placedOnScreen_ = true;
+        QTimer::singleShot(0, this, &CMainFrame::keepOnScreen);
+    }
+    return QMainWindow::event(event);
 }
 
 void CMainFrame::closeEvent(QCloseEvent* event) {

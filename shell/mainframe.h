@@ -43,11 +43,16 @@ public:
     // runs updateFrame() when that may have changed).
     void setEnabledWhen(int id, std::function<bool()> when);
 
+    // Shrinks and moves the window so that it lies inside its screen's available area
+    // (frame included).
+    void keepOnScreen();
+
     // Re-evaluates the menu set, the enabled commands and the title.
     void updateFrame();
 
 protected:
     void closeEvent(QCloseEvent* event) override;
+    bool event(QEvent* event) override;
 
 private:
     void createActions();
@@ -55,6 +60,7 @@ private:
     void rebuildRecentFiles();
     void rebuildWindowList(QMenu* menu);
     void arrangeIcons();
+    void fitStageWindows();
     void showZoom();
     bool commandEnabled(int id) const;
 
@@ -71,4 +77,5 @@ private:
     QList<QMenu*> menus129_;
     QList<QMenu*> fileMenus_;
     int currentMenuId_ = 0;
+    bool placedOnScreen_ = false;
 };

@@ -129,12 +129,15 @@ void CRKeditView::runCommand(int id) {
         onHtmlExport();
         break;
     case ID_VIEW_ZOOM_IN:
+        showingWhole_ = false;
         setZoom(ZoomSteps::larger(zoom_));
         break;
     case ID_VIEW_ZOOM_OUT:
+        showingWhole_ = false;
         setZoom(ZoomSteps::smaller(zoom_));
         break;
     case ID_VIEW_ZOOM_100:
+        showingWhole_ = false;
         setZoom(StageZoom());
         break;
     case ID_VIEW_ZOOM_FIT:
@@ -216,6 +219,16 @@ void CRKeditView::paintEvent(QPaintEvent*) {
         painter.fillRect(QRect(vbar_->x(), hbar_->y(), vbar_->width(), hbar_->height()),
                          palette().window());
 
+    if (result.fitAndWriteBack && !zoomChosen_) {
+        // A stage opens at 100 % when it fits the room its window can have, else at the
+        // zoom that shows it whole.
+        zoomChosen_ = true;
+        if (roomForStage) {
+            const QSize room = roomForStage();
+            if (result.fitWidth > room.width() || result.fitHeight > room.height())
+                zoomToFit();
+        }
+    }
     if (result.fitAndWriteBack) {
         fitFrame(clampedDevice(zoom_, result.fitWidth), clampedDevice(zoom_, result.fitHeight));
         // The size write-back is no edit of the user's: it leaves the modified mark alone.
@@ -259,4 +272,10 @@ void CRKeditView::zoomToFit() {
     if (roomForStage)
         room = roomForStage();
     setZoom(fitZoom(room));
+    showingWhole_ = true;
+}
+
+void CRKeditView::roomChanged() {
+    if (showingWhole_ && roomForStage && fitZoom(roomForStage()) != zoom_)
+        zoomToFit();
 }

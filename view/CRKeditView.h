@@ -120,6 +120,9 @@ public:
     // The largest client area the window around the view can give it (set by that window);
     // the zoom that shows the whole stage fits the stage into it.
     std::function<QSize()> roomForStage;
+    // The window's room changed (the MDI area was resized): a view showing the whole stage
+    // (as it opened, or after Ctrl+9) and not zoomed since shows it whole in the new room.
+    void roomChanged();
     // The zoom at which the whole stage fits in `room` view pixels (1 before there is a stage).
     StageZoom fitZoom(QSize room) const;
 
@@ -182,7 +185,10 @@ private:
     StageZoom zoom_;
     QSize laidOutStage_{-2, -2}; // the stage size the scroll bars were laid out for
     QSize lastFit_;              // the client size last asked of the window around the view
-    int wheelZoom_ = 0;          // Ctrl+wheel turns not yet a whole notch
+    bool zoomChosen_ = false;
+    bool showingWhole_ = false; // the zoom is the whole-stage zoom, kept as the room changes    //
+                                // the zoom a stage opens at has been chosen
+    int wheelZoom_ = 0;         // Ctrl+wheel turns not yet a whole notch
     FrameBuffer frame_;
     PaintArea frameArea_;   // where frame_ was painted
     PixelRect frameDrag_{}; // the drag rectangle drawn into frame_ (canvas device pixels)

@@ -189,6 +189,7 @@ void CRKeditView::wheelEvent(QWheelEvent* event) {
         while (std::abs(wheelZoom_) >= 120) {
             const bool in = wheelZoom_ > 0;
             wheelZoom_ -= in ? 120 : -120;
+            showingWhole_ = false;
             setZoom(in ? ZoomSteps::larger(zoom_) : ZoomSteps::smaller(zoom_), event->position());
         }
         event->accept();
