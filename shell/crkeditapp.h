@@ -1,6 +1,7 @@
 #pragma once
 
 #include <QObject>
+#include <QSize>
 #include <QString>
 #include <QStringList>
 
@@ -55,6 +56,7 @@ private:
     RecentFileList* recentFiles_ = nullptr;
     RecoveryKeeper* recovery_ = nullptr;
     QTimer* quitTimer_ = nullptr;
+    QSize quitPaintSize_; // the view size of the paint the measurement quits after
 };
 
 // Loads Qt's own Japanese texts (standard buttons read "キャンセル") into the application.
