@@ -12,17 +12,54 @@
 #include <algorithm>
 
 #include "document/savefile.h"
+#include "file/regularfile.h"
+#include "stage/recordcheck.h"
 
 namespace {
 const QString lockName = QStringLiteral("lock");
 const QString recordSuffix = QStringLiteral(".stage");
 const QString descriptionSuffix = QStringLiteral(".json");
 
+// Replaces the file at `path` with `bytes` all or nothing, then reads it back: a copy that
+// does not hold exactly what was meant is reported, so the user is not left trusting it.
 bool writeWhole(const QString& path, const QByteArray& bytes, QString* error) {
-    const QString reason = saveFileWhole(path, bytes);
-    if (!reason.isEmpty() && error != nullptr)
-        *error = reason;
-    return reason.isEmpty();
+    QString reason = saveFileWhole(path, bytes);
+    if (reason.isEmpty()) {
+        QFile back(path);
+        if (back.open(QIODevice::ReadOnly) && back.readAll() == bytes)
+            return true;
+        reason = QStringLiteral("書き込んだ内容を読み戻せません。");
+    }
+    if (error != nullptr)
+        *error = QStringLiteral("%1: %2").arg(QDir::toNativeSeparators(path), reason);
+    return false;
+}
+
+QString recordProblem(const QByteArray& bytes) {
+    switch (checkRecord(std::string_view(bytes.constData(), std::size_t(bytes.size())))) {
+    case RecordCheck::complete:
+        return {};
+    case RecordCheck::empty:
+        return QStringLiteral("中身が空です");
+    case RecordCheck::unfinished:
+        return QStringLiteral("途中で切れています");
+    case RecordCheck::keysMissing:
+        return QStringLiteral("項目が欠けています");
+    }
+    return {};
+}
+
+// Whether the folder holds any file of a copy: a description, or a record with something in
+// it. (An empty record without its description is a run stopped before its first byte.)
+bool holdsCopyFiles(const QString& folder) {
+    const QDir dir(folder);
+    if (!dir.entryList({QStringLiteral("*") + descriptionSuffix}, QDir::Files).isEmpty())
+        return true;
+    for (const QFileInfo& record :
+         dir.entryInfoList({QStringLiteral("*") + recordSuffix}, QDir::Files))
+        if (record.size() > 0)
+            return true;
+    return false;
 }
 
 // A lock that lives as long as the editor does: never stale by age, only when the process
@@ -38,21 +75,43 @@ std::unique_ptr<QLockFile> takeLock(const QString& folder) {
 QList<RecoveryStore::Entry> readEntries(const QString& folder) {
     QList<RecoveryStore::Entry> entries;
     const QDir dir(folder);
+    // Every record is a copy to offer, with or without a description that can be read.
     for (const QString& name :
-         dir.entryList({QStringLiteral("*") + descriptionSuffix}, QDir::Files, QDir::Name)) {
-        QFile description(dir.filePath(name));
-        if (!description.open(QIODevice::ReadOnly))
-            continue;
-        const QJsonObject json = QJsonDocument::fromJson(description.readAll()).object();
+         dir.entryList({QStringLiteral("*") + recordSuffix}, QDir::Files, QDir::Name)) {
         RecoveryStore::Entry entry;
-        entry.key = name.chopped(descriptionSuffix.size());
-        entry.recordFile = dir.filePath(entry.key + recordSuffix);
-        if (json.isEmpty() || !QFileInfo(entry.recordFile).isFile())
-            continue; // not a complete copy
-        entry.originalPath = json.value(QStringLiteral("path")).toString();
-        entry.title = json.value(QStringLiteral("title")).toString();
-        entry.written = QDateTime::fromString(json.value(QStringLiteral("written")).toString(),
-                                              Qt::ISODateWithMs);
+        entry.key = name.chopped(recordSuffix.size());
+        entry.recordFile = dir.filePath(name);
+        entry.title = entry.key;
+        QFile description(dir.filePath(entry.key + descriptionSuffix));
+        if (!description.exists() && QFileInfo(entry.recordFile).size() == 0)
+            continue; // nothing was written: nothing to offer
+        QJsonParseError parse{};
+        const QJsonDocument json = description.open(QIODevice::ReadOnly)
+                                       ? QJsonDocument::fromJson(description.readAll(), &parse)
+                                       : QJsonDocument();
+        if (!description.exists()) {
+            entry.damaged = true;
+            entry.problem = QStringLiteral("元のファイル名がわかりません");
+        } else if (parse.error != QJsonParseError::NoError || !json.isObject()) {
+            entry.damaged = true;
+            entry.problem = QStringLiteral("説明ファイルが壊れています");
+        } else {
+            const QJsonObject object = json.object();
+            entry.originalPath = object.value(QStringLiteral("path")).toString();
+            entry.title = object.value(QStringLiteral("title")).toString(entry.key);
+            entry.written = QDateTime::fromString(
+                object.value(QStringLiteral("written")).toString(), Qt::ISODateWithMs);
+        }
+        QFile record(entry.recordFile);
+        if (record.size() > qint64(maxStageFileBytes) || !record.open(QIODevice::ReadOnly)) {
+            entry.damaged = true;
+            entry.problem = QStringLiteral("読み込めません");
+        } else if (const QString problem = recordProblem(record.readAll()); !problem.isEmpty()) {
+            entry.damaged = true;
+            entry.problem = problem;
+        }
+        if (!entry.written.isValid())
+            entry.written = QFileInfo(entry.recordFile).lastModified();
         entries.append(entry);
     }
     std::sort(entries.begin(), entries.end(),
@@ -126,7 +185,7 @@ void RecoveryStore::close() {
     if (!isOpen())
         return;
     const QString folder = session_;
-    const bool empty = readEntries(folder).isEmpty();
+    const bool empty = !holdsCopyFiles(folder);
     lock_->unlock();
     lock_.reset();
     session_.clear();
@@ -145,10 +204,12 @@ QList<RecoveryStore::Orphan> RecoveryStore::takeOrphans() {
         if (!lock)
             continue; // a running editor's session
         Orphan orphan{folder, readEntries(folder), std::shared_ptr<QLockFile>(std::move(lock))};
-        if (orphan.entries.isEmpty())
-            discard(orphan);
-        else
+        if (!orphan.entries.isEmpty())
             orphans.append(std::move(orphan));
+        else if (!holdsCopyFiles(folder))
+            discard(orphan); // nothing but the lock (and unfinished temporaries)
+        else
+            release(orphan); // files this program cannot restore: kept for the user
     }
     return orphans;
 }

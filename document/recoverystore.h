@@ -19,16 +19,23 @@ class QLockFile;
 //
 // A session folder whose lock no living editor holds was left by a run that did not exit
 // cleanly: its copies are the ones to offer at start. Every file is written through a
-// temporary and renamed into place, so a copy is either complete or absent.
+// temporary, flushed, renamed into place and read back, so a copy is complete, or the
+// previous copy stays. Copies damaged all the same (a crash of the system, another program)
+// are offered as damaged; nothing the program cannot understand is deleted unasked.
 class RecoveryStore {
 public:
     // One recovery copy.
     struct Entry {
         QString key;
         QString recordFile;
-        QString originalPath; // empty for a stage never saved
+        QString originalPath; // empty for a stage never saved, or when unknown
         QString title;
         QDateTime written;
+        // A copy that cannot be trusted as the stage it was meant to keep: its record is
+        // empty or cut short, or its description is missing or unreadable. It is offered all
+        // the same, but restored only as a new untitled stage, never under the original path.
+        bool damaged = false;
+        QString problem; // why it is damaged, for the user
     };
     // Copies left by a run that has gone. While this object lives, this run holds the
     // session's lock, so no other editor offers the same copies.
@@ -62,8 +69,9 @@ public:
     void close();
 
     // Session folders left by runs that did not exit cleanly, each locked by this run now.
-    // Sessions of editors still running are left alone; a session holding no complete copy
-    // is removed on the way.
+    // Sessions of editors still running are left alone; a session holding no copy file at
+    // all is removed on the way. One whose files offer nothing to restore (a description
+    // without its record) is kept for the user, never removed unasked.
     QList<Orphan> takeOrphans();
     // Removes an orphan's folder and its copies.
     static void discard(Orphan& orphan);
