@@ -63,12 +63,15 @@ bool holdsCopyFiles(const QString& folder) {
 }
 
 // A lock that lives as long as the editor does: never stale by age, only when the process
-// that wrote it is gone.
-std::unique_ptr<QLockFile> takeLock(const QString& folder) {
+// that wrote it is gone. Null when it cannot be taken; `error` says why.
+std::unique_ptr<QLockFile> takeLock(const QString& folder, QLockFile::LockError* error = nullptr) {
     auto lock = std::make_unique<QLockFile>(QDir(folder).filePath(lockName));
     lock->setStaleLockTime(0);
-    if (!lock->tryLock(0))
+    if (!lock->tryLock(0)) {
+        if (error != nullptr)
+            *error = lock->error();
         return nullptr;
+    }
     return lock;
 }
 
@@ -200,9 +203,18 @@ QList<RecoveryStore::Orphan> RecoveryStore::takeOrphans() {
         const QString folder = root.filePath(name);
         if (folder == session_)
             continue;
-        std::unique_ptr<QLockFile> lock = takeLock(folder);
-        if (!lock)
-            continue; // a running editor's session
+        QLockFile::LockError error = QLockFile::NoError;
+        std::unique_ptr<QLockFile> lock = takeLock(folder, &error);
+        if (!lock) {
+            // A running editor holds its session's lock. A folder where no lock can be made
+            // is no running editor's: what it holds is offered to read.
+            if (error == QLockFile::PermissionError) {
+                Orphan orphan{folder, readEntries(folder), nullptr, true};
+                if (!orphan.entries.isEmpty())
+                    orphans.append(std::move(orphan));
+            }
+            continue;
+        }
         Orphan orphan{folder, readEntries(folder), std::shared_ptr<QLockFile>(std::move(lock))};
         if (!orphan.entries.isEmpty())
             orphans.append(std::move(orphan));
@@ -214,12 +226,13 @@ QList<RecoveryStore::Orphan> RecoveryStore::takeOrphans() {
     return orphans;
 }
 
-void RecoveryStore::discard(Orphan& orphan) {
+bool RecoveryStore::discard(Orphan& orphan) {
     if (orphan.lock)
         orphan.lock->unlock();
     orphan.lock.reset();
-    QDir(orphan.folder).removeRecursively();
+    const bool removed = QDir(orphan.folder).removeRecursively();
     orphan.entries.clear();
+    return removed;
 }
 
 void RecoveryStore::release(Orphan& orphan) {
@@ -228,9 +241,11 @@ void RecoveryStore::release(Orphan& orphan) {
     orphan.lock.reset();
 }
 
-void RecoveryStore::removeEntry(const Entry& entry) {
-    QFile::remove(entry.recordFile.chopped(recordSuffix.size()) + descriptionSuffix);
+bool RecoveryStore::removeEntry(const Entry& entry) {
+    const QString description = entry.recordFile.chopped(recordSuffix.size()) + descriptionSuffix;
+    QFile::remove(description);
     QFile::remove(entry.recordFile);
+    return !QFileInfo::exists(description) && !QFileInfo::exists(entry.recordFile);
 }
 
 QByteArray RecoveryStore::readRecord(const Entry& entry, QString* error) {

@@ -43,6 +43,10 @@ public:
         QString folder;
         QList<Entry> entries;
         std::shared_ptr<QLockFile> lock;
+        // A folder this user cannot write (its permissions changed, a read-only mount): its
+        // copies can be read and restored, but neither locked nor removed. Offered all the
+        // same, and again at every start until the user removes the folder.
+        bool readOnly = false;
     };
 
     // `root` is the folder that holds the session folders (created when needed).
@@ -73,13 +77,13 @@ public:
     // all is removed on the way. One whose files offer nothing to restore (a description
     // without its record) is kept for the user, never removed unasked.
     QList<Orphan> takeOrphans();
-    // Removes an orphan's folder and its copies.
-    static void discard(Orphan& orphan);
+    // Removes an orphan's folder and its copies; false when some could not be removed.
+    static bool discard(Orphan& orphan);
     // Lets an orphan go untouched: it is offered again at a later start.
     static void release(Orphan& orphan);
 
-    // Removes one copy of an orphan (it has been restored).
-    static void removeEntry(const Entry& entry);
+    // Removes one copy of an orphan (it has been restored); false when it could not be.
+    static bool removeEntry(const Entry& entry);
     // The record bytes of a copy; empty with `error` set when unreadable.
     static QByteArray readRecord(const Entry& entry, QString* error = nullptr);
 

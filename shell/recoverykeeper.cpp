@@ -51,7 +51,9 @@ RecoveryKeeper::Answer ask(QWidget* parent, const QList<RecoveryStore::Orphan>& 
     QStringList lines;
     for (const auto& orphan : orphans)
         for (const auto& entry : orphan.entries)
-            lines << QStringLiteral("・") + describe(entry);
+            lines << QStringLiteral("・") + describe(entry) +
+                         (orphan.readOnly ? QStringLiteral("  [書き込めないフォルダー]")
+                                          : QString());
     QStringList shown = lines.mid(0, linesShown);
     if (lines.size() > linesShown)
         shown << QStringLiteral("ほか %1 件（すべては「詳細」に）").arg(lines.size() - linesShown);
@@ -208,13 +210,15 @@ int RecoveryKeeper::offerRecovery(QWidget* dialogParent, Answer answer) {
     int restored = 0;
     QStringList failures;
     QStringList damaged;
+    QStringList kept; // folders that could not be removed
     for (RecoveryStore::Orphan& orphan : orphans) {
         if (answer == Answer::Keep) {
             RecoveryStore::release(orphan);
             continue;
         }
         if (answer == Answer::Discard) {
-            RecoveryStore::discard(orphan);
+            if (!RecoveryStore::discard(orphan))
+                kept << QDir::toNativeSeparators(orphan.folder);
             continue;
         }
         bool allRestored = true;
@@ -238,9 +242,10 @@ int RecoveryKeeper::offerRecovery(QWidget* dialogParent, Answer answer) {
                 writeCopy(document);
             RecoveryStore::removeEntry(entry);
         }
-        if (allRestored)
-            RecoveryStore::discard(orphan);
-        else
+        if (allRestored) {
+            if (!RecoveryStore::discard(orphan))
+                kept << QDir::toNativeSeparators(orphan.folder);
+        } else
             RecoveryStore::release(orphan); // offered again next time
     }
     const auto tell = [&](const QString& text) {
@@ -256,6 +261,10 @@ int RecoveryKeeper::offerRecovery(QWidget* dialogParent, Answer answer) {
     if (!failures.isEmpty())
         tell(QStringLiteral("次の復元用コピーを読み込めませんでした。\n%1")
                  .arg(failures.join(QLatin1Char('\n'))));
+    if (!kept.isEmpty())
+        tell(QStringLiteral("次のフォルダーに書き込めないため、復元用コピーを削除できませんでした。"
+                            "次回の起動時にも表示されます。不要なら手動で削除してください。\n%1")
+                 .arg(kept.join(QLatin1Char('\n'))));
     return restored;
 }
 

@@ -3,7 +3,6 @@
 
 #include <string>
 
-#include "../core/recordinghost.h"
 #include "stage/CRKeditDoc.h"
 #include "stage/recordcheck.h"
 #include "stage/stagerecord.h"
@@ -12,8 +11,7 @@ namespace {
 
 TEST(RecordCheck, OnlyAWholeRecordAsWrittenIsComplete) {
     CRKeditDoc doc;
-    RecordingHost host;
-    const std::string record = writeStageRecord(doc, host);
+    const std::string record = writeStageRecord(doc);
     ASSERT_EQ(checkRecord(record), RecordCheck::complete);
     EXPECT_EQ(checkRecord(record + "\r\nanother line"), RecordCheck::complete);
 

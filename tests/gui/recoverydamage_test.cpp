@@ -144,9 +144,9 @@ TEST_F(DamagedRecovery, CopiesCutShortOrEmptyAreNeverRestoredUnderTheOriginalPat
     start();
     EXPECT_EQ(offer.answer.seen(), 1);
     EXPECT_EQ(told.answer.seen(), 1);
-    EXPECT_TRUE(offer.shown.contains("破損: 途中で切れています")) << offer.shown;
-    EXPECT_TRUE(offer.shown.contains("破損: 中身が空です")) << offer.shown;
-    EXPECT_TRUE(told.text.contains("壊れている")) << told.text;
+    EXPECT_TRUE(offer.shown.contains("破損: 途中で切れています")) << offer.shown.toStdString();
+    EXPECT_TRUE(offer.shown.contains("破損: 中身が空です")) << offer.shown.toStdString();
+    EXPECT_TRUE(told.text.contains("壊れている")) << told.text.toStdString();
     ASSERT_EQ(documents()->documents().size(), 2);
     for (StageDocument* document : documents()->documents()) {
         EXPECT_TRUE(document->filePath().isEmpty()) << document->title().toStdString();
@@ -213,13 +213,65 @@ TEST_F(DamagedRecovery, HundredsOfCopiesFitOnTheScreen) {
     ButtonAnswer discard(QStringLiteral("破棄する"));
     start();
     ASSERT_EQ(discard.answer.seen(), 1);
-    EXPECT_TRUE(discard.shown.contains("ほか 290 件")) << discard.shown;
+    EXPECT_TRUE(discard.shown.contains("ほか 290 件")) << discard.shown.toStdString();
     EXPECT_EQ(discard.details.count(QLatin1Char('\n')) + 1, 300);
     // The box as it would be shown: shorter than a 768-pixel screen, the list scrolls.
     const auto box = Dialogs::messageBoxFor(nullptr, discard.choice);
     EXPECT_LT(box->sizeHint().height(), 700) << "a box taller than a 768-pixel screen";
     EXPECT_EQ(box->detailedText(), discard.details);
     EXPECT_TRUE(peekOrphans().isEmpty()) << "discarded";
+}
+
+TEST_F(DamagedRecovery, AFolderThatCannotBeWrittenIsOfferedToReadAndKept) {
+    // Copies in a folder this user may read but not write (for root, whom permissions do not
+    // stop, the checks run as an unprivileged user).
+    const QString readOnlyRoot = path("recovery");
+    QString folder;
+    {
+        RecoveryStore earlier(readOnlyRoot);
+        ASSERT_TRUE(earlier.open());
+        ASSERT_TRUE(earlier.write("stage1", sample, path("sample.stage"), "sample.stage"));
+        folder = earlier.sessionFolder();
+        earlier.close();
+    }
+    const auto readable = QFile::ReadOwner | QFile::ReadGroup | QFile::ReadOther;
+    const auto enterable = QFile::ExeOwner | QFile::ExeGroup | QFile::ExeOther;
+    const QStringList files = filesIn(folder);
+    for (const QString& name : files)
+        QFile::setPermissions(QDir(folder).filePath(name), readable | QFile::WriteOwner);
+    ASSERT_TRUE(QFile::setPermissions(readOnlyRoot, readable | enterable | QFile::WriteOwner));
+    ASSERT_TRUE(QFile::setPermissions(folder, readable | enterable));
+
+    start();
+    // Offers the folder's copies as a start does, answering with `button`; the note that
+    // follows must name the folder that could not be cleared.
+    const auto offer = [&](const QString& button) {
+        ButtonAnswer answer(button);
+        MessageBoxAnswer told(QMessageBox::Ok);
+        RecoveryKeeper keeper(documents(), std::make_unique<RecoveryStore>(readOnlyRoot));
+        int restored = 0;
+        {
+            const UnprivilegedFileAccess nobody;
+            restored = keeper.offerRecovery(frame());
+        }
+        EXPECT_EQ(answer.answer.seen(), 1);
+        EXPECT_TRUE(answer.shown.contains("書き込めないフォルダー")) << answer.shown.toStdString();
+        EXPECT_EQ(told.answer.seen(), 1);
+        EXPECT_TRUE(told.text.contains(QDir::toNativeSeparators(folder)))
+            << told.text.toStdString();
+        return restored;
+    };
+    // Restored: the stage opens under its own path; the copy stays, and the user is told why.
+    EXPECT_EQ(offer(QStringLiteral("復元する")), 1);
+    StageDocument* restored = documents()->activeDocument();
+    EXPECT_EQ(restored->filePath(), path("sample.stage"));
+    EXPECT_TRUE(restored->isModified());
+    EXPECT_EQ(RecoveryKeeper::recordAsSaved(*restored), sample);
+    EXPECT_EQ(filesIn(folder), files);
+    // Offered again; discarding cannot remove it either, and says so.
+    EXPECT_EQ(offer(QStringLiteral("破棄する")), 0);
+    EXPECT_EQ(filesIn(folder), files);
+    QFile::setPermissions(folder, readable | enterable | QFile::WriteOwner);
 }
 
 // Files this process writes are limited to `bytes` while it lives: the system's own way to
@@ -259,7 +311,7 @@ TEST_F(DamagedRecovery, ACopyThatCannotBeWrittenWholeLeavesThePreviousOne) {
         const FileSizeLimit limit(64); // the new record cannot be written whole
         EXPECT_FALSE(store.write("stage1", longer, path("sample.stage"), "sample.stage", &error));
     }
-    EXPECT_TRUE(error.startsWith(QDir::toNativeSeparators(record))) << error;
+    EXPECT_TRUE(error.startsWith(QDir::toNativeSeparators(record))) << error.toStdString();
     EXPECT_EQ(fileBytes(record), sample) << "the previous copy is kept";
     EXPECT_EQ(filesIn(store.sessionFolder()), (QStringList{"stage1.json", "stage1.stage"}))
         << "no temporary file left";
@@ -293,7 +345,7 @@ TEST_F(DamagedRecovery, ACopyTheDiskRefusesIsReportedOnceAndTheEditsStay) {
         }
     }
     EXPECT_EQ(told.answer.seen(), 1) << "one message for the run, not one per copy";
-    EXPECT_TRUE(told.text.contains("復元用のコピーを保存できません")) << told.text;
+    EXPECT_TRUE(told.text.contains("復元用のコピーを保存できません")) << told.text.toStdString();
     EXPECT_EQ(fileBytes(record), first) << "the previous good copy stays";
     // Room again: the next copy holds the latest edits.
     keeper->writeDueCopies();
