@@ -49,12 +49,11 @@ QString recordProblem(const QByteArray& bytes) {
     return {};
 }
 
-// Whether the folder holds any file of a copy: a description, or a record with something in
-// it. (An empty record without its description is a run stopped before its first byte.)
-bool holdsCopyFiles(const QString& folder) {
+// Whether the folder holds any stage bytes: a record with something in it. A description
+// alone holds nothing of a stage (its record was removed first), nor does an empty record
+// without a description (a run stopped before its first byte).
+bool holdsStageBytes(const QString& folder) {
     const QDir dir(folder);
-    if (!dir.entryList({QStringLiteral("*") + descriptionSuffix}, QDir::Files).isEmpty())
-        return true;
     for (const QFileInfo& record :
          dir.entryInfoList({QStringLiteral("*") + recordSuffix}, QDir::Files))
         if (record.size() > 0)
@@ -179,16 +178,17 @@ void RecoveryStore::remove(const QString& key) {
     if (!isOpen())
         return;
     const QDir dir(session_);
-    // The description first, so that a half-removed copy is never offered.
-    QFile::remove(dir.filePath(key + descriptionSuffix));
+    // The record first: a copy removed only half leaves a description, which holds nothing
+    // of the stage, never a record that would be offered without its description.
     QFile::remove(dir.filePath(key + recordSuffix));
+    QFile::remove(dir.filePath(key + descriptionSuffix));
 }
 
 void RecoveryStore::close() {
     if (!isOpen())
         return;
     const QString folder = session_;
-    const bool empty = !holdsCopyFiles(folder);
+    const bool empty = !holdsStageBytes(folder);
     lock_->unlock();
     lock_.reset();
     session_.clear();
@@ -218,10 +218,10 @@ QList<RecoveryStore::Orphan> RecoveryStore::takeOrphans() {
         Orphan orphan{folder, readEntries(folder), std::shared_ptr<QLockFile>(std::move(lock))};
         if (!orphan.entries.isEmpty())
             orphans.append(std::move(orphan));
-        else if (!holdsCopyFiles(folder))
+        else if (!holdsStageBytes(folder))
             discard(orphan); // nothing but the lock (and unfinished temporaries)
         else
-            release(orphan); // files this program cannot restore: kept for the user
+            release(orphan); // stage bytes that could not be listed just now: kept
     }
     return orphans;
 }
@@ -243,8 +243,8 @@ void RecoveryStore::release(Orphan& orphan) {
 
 bool RecoveryStore::removeEntry(const Entry& entry) {
     const QString description = entry.recordFile.chopped(recordSuffix.size()) + descriptionSuffix;
-    QFile::remove(description);
     QFile::remove(entry.recordFile);
+    QFile::remove(description);
     return !QFileInfo::exists(description) && !QFileInfo::exists(entry.recordFile);
 }
 

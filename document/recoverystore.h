@@ -73,9 +73,9 @@ public:
     void close();
 
     // Session folders left by runs that did not exit cleanly, each locked by this run now.
-    // Sessions of editors still running are left alone; a session holding no copy file at
-    // all is removed on the way. One whose files offer nothing to restore (a description
-    // without its record) is kept for the user, never removed unasked.
+    // Sessions of editors still running are left alone; a session holding no stage bytes
+    // (nothing but descriptions whose records were removed, or empty records never
+    // described) is removed on the way. Every record with something in it is offered.
     QList<Orphan> takeOrphans();
     // Removes an orphan's folder and its copies; false when some could not be removed.
     static bool discard(Orphan& orphan);

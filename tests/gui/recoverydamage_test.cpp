@@ -168,7 +168,8 @@ TEST_F(DamagedRecovery, AQuestionClosedWithoutAnAnswerKeepsTheCopies) {
     EXPECT_EQ(peekOrphans().size(), 1) << "offered again at the next start";
 }
 
-TEST_F(DamagedRecovery, ARecordWithoutItsDescriptionIsOfferedAndAnEmptyOneTidiedAway) {
+TEST_F(DamagedRecovery,
+       ARecordWithoutItsDescriptionIsOfferedAndFoldersWithoutStageBytesTidiedAway) {
     // A run killed between writing a record and its description.
     const QString lost = QDir(root).filePath("lost");
     ASSERT_TRUE(QDir().mkpath(lost));
@@ -182,8 +183,7 @@ TEST_F(DamagedRecovery, ARecordWithoutItsDescriptionIsOfferedAndAnEmptyOneTidied
     QFile empty(QDir(nothing).filePath("stage1.stage"));
     ASSERT_TRUE(empty.open(QIODevice::WriteOnly));
     empty.close();
-    // A description whose record is gone: nothing to restore, but not this program's to
-    // delete unasked.
+    // A description whose record is gone (removed first): nothing of a stage is left.
     const QString orphaned = QDir(root).filePath("orphaned");
     ASSERT_TRUE(QDir().mkpath(orphaned));
     QFile description(QDir(orphaned).filePath("stage1.json"));
@@ -199,7 +199,7 @@ TEST_F(DamagedRecovery, ARecordWithoutItsDescriptionIsOfferedAndAnEmptyOneTidied
     EXPECT_TRUE(orphans[0].entries[0].damaged);
     EXPECT_EQ(orphans[0].entries[0].problem, "元のファイル名がわかりません");
     EXPECT_FALSE(QFileInfo::exists(nothing));
-    EXPECT_TRUE(QFileInfo::exists(QDir(orphaned).filePath("stage1.json")));
+    EXPECT_FALSE(QFileInfo::exists(orphaned));
     RecoveryStore::release(orphans[0]);
     EXPECT_TRUE(QFileInfo::exists(lost));
 }
