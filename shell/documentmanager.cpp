@@ -5,6 +5,7 @@
 #include <QFileInfo>
 #include <QMdiArea>
 
+#include "document/readstagefile.h"
 #include "document/savefile.h"
 #include "document/stagedocument.h"
 #include "document/stageedit.h"
@@ -22,17 +23,6 @@
 namespace {
 QString nativePath(const QString& path) {
     return QDir::toNativeSeparators(path);
-}
-
-// Why a stage file cannot be read, in the user's words.
-QString readFailure(const QFileInfo& info, const QFile& file) {
-    if (!info.exists())
-        return QStringLiteral("ファイルが見つかりません。");
-    if (info.isDir())
-        return QStringLiteral("フォルダーはステージファイルとして開けません。");
-    if (!info.isReadable())
-        return QStringLiteral("ファイルを読み込む権限がありません。");
-    return file.errorString();
 }
 
 // What reading a stage file left out, one line each, for the user.
@@ -147,22 +137,16 @@ StageDocument* DocumentManager::openDocument(const QString& path) {
         }
     }
 
-    QFile file(absolute);
-    if (info.isDir() || !file.open(QIODevice::ReadOnly)) {
+    // Only a regular file of a stage file's size is read.
+    QByteArray bytes;
+    if (const std::optional<FileFault> fault = readStageFile(absolute, bytes)) {
         showMessage(QStringLiteral("%1 を開けません。\n%2")
-                        .arg(nativePath(absolute), readFailure(info, file)),
+                        .arg(nativePath(absolute), QString::fromUtf8(fileFaultText(*fault))),
                     dialogParent_);
-        recentFiles_->remove(absolute);
+        if (*fault != FileFault::readError)
+            recentFiles_->remove(absolute);
         return nullptr;
     }
-    const QByteArray bytes = file.readAll();
-    if (file.error() != QFileDevice::NoError) {
-        showMessage(
-            QStringLiteral("%1 を開けません。\n%2").arg(nativePath(absolute), file.errorString()),
-            dialogParent_);
-        return nullptr;
-    }
-    file.close();
 
     StageDocument* document = createDocument();
     document->setFilePath(absolute);
