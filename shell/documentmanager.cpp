@@ -5,6 +5,8 @@
 #include <QFileInfo>
 #include <QMdiArea>
 
+#include <algorithm>
+
 #include "document/readstagefile.h"
 #include "document/savefile.h"
 #include "document/stagedocument.h"
@@ -23,6 +25,28 @@
 namespace {
 QString nativePath(const QString& path) {
     return QDir::toNativeSeparators(path);
+}
+
+// Temporary files a save cut short (a crash, kill -9) left beside `stage`, where the file
+// system gives no unnamed temporary files: "<name>.XXXXXX", holding the start of a record.
+QStringList leftoverTemporaries(const QFileInfo& stage) {
+    QStringList found;
+    const QString prefix = stage.fileName() + QLatin1Char('.');
+    for (const QFileInfo& file : stage.absoluteDir().entryInfoList(QDir::Files | QDir::Hidden)) {
+        const QString name = file.fileName();
+        if (name.size() != prefix.size() + 6 || !name.startsWith(prefix))
+            continue;
+        const QStringView tail = QStringView(name).mid(prefix.size());
+        if (!std::all_of(tail.begin(), tail.end(), [](QChar c) {
+                return c.isDigit() || (c.toLatin1() >= 'A' && c.toLatin1() <= 'Z') ||
+                       (c.toLatin1() >= 'a' && c.toLatin1() <= 'z');
+            }))
+            continue;
+        QFile temporary(file.filePath());
+        if (temporary.open(QIODevice::ReadOnly) && temporary.read(11) == "version=RK&")
+            found << name;
+    }
+    return found;
 }
 
 // What reading a stage file left out, one line each, for the user.
@@ -157,6 +181,12 @@ StageDocument* DocumentManager::openDocument(const QString& path) {
     loadForegroundPicture(document->doc(), QFile::encodeName(absolute).toStdString(), *document);
     createFrame(document);
     recentFiles_->add(absolute);
+    if (const QStringList leftovers = leftoverTemporaries(info); !leftovers.isEmpty())
+        showMessage(QStringLiteral("%1 の横に、保存が途中で終わったときの一時ファイルが残って"
+                                   "います。\n%2\n保存されなかった編集内容が入っている可能性が"
+                                   "あります。確かめてから、不要なら削除してください。")
+                        .arg(nativePath(absolute), leftovers.join(QLatin1Char('\n'))),
+                    dialogParent_);
     if (!ignored.empty()) {
         // Said now, and again before the first save over the file.
         droppedBySave_.insert(document, describeIgnored(ignored));

@@ -62,3 +62,30 @@ TEST_F(SpecialStage, AFifoInAStageFilesPlaceHoldsNothingUp) {
 }
 
 } // namespace
+
+namespace {
+
+TEST_F(SpecialStage, ATemporaryFileLeftBesideTheStageIsMentioned) {
+    // What a save killed part-way leaves where the file system has no unnamed temporaries.
+    const auto put = [&](const QString& name, const QByteArray& bytes) {
+        QFile file(path(name));
+        ASSERT_TRUE(file.open(QIODevice::WriteOnly));
+        file.write(bytes);
+    };
+    put("sample.stage.Ab12Cd", "version=RK&graphicWidth=6");
+    put("sample.stage.backup", "a note of the user's"); // the right length, no record
+    put("sample.stage.Zz9", "version=RK&");             // no name a save gives
+    put("other.stage.Ef34Gh", "version=RK&");           // beside another stage
+    MessageBoxAnswer told(QMessageBox::Ok);
+    start({path("sample.stage")});
+    EXPECT_EQ(told.answer.seen(), 1);
+    EXPECT_TRUE(told.text.contains("sample.stage.Ab12Cd")) << told.text.toStdString();
+    EXPECT_FALSE(told.text.contains("backup")) << told.text.toStdString();
+    EXPECT_FALSE(told.text.contains("Zz9")) << told.text.toStdString();
+    EXPECT_FALSE(told.text.contains("Ef34Gh")) << told.text.toStdString();
+    ASSERT_NE(documents()->activeDocument(), nullptr);
+    // Mentioned, never removed: it may hold the only copy of some edits.
+    EXPECT_TRUE(QFileInfo::exists(path("sample.stage.Ab12Cd")));
+}
+
+} // namespace
