@@ -235,6 +235,8 @@ void CRKeditView::paintEvent(QPaintEvent*) {
         writeBackPictureSize(doc, result);
         writeSizeToPanel(result.pictureWidth, result.pictureHeight);
     }
+    // The stage as its window was fitted to it: no fitting is still on its way.
+    showsFittedStage_ = w > 0 && h > 0 && (!result.fitAndWriteBack || !fitPending_);
     emit painted();
 }
 
@@ -253,9 +255,11 @@ void CRKeditView::fitFrame(int width, int height) {
         return;
     // Resizing the window from inside its own paint leaves the newly exposed part unpainted
     // on X11: the window is resized as soon as this paint has returned, then painted whole.
+    fitPending_ = true;
     QMetaObject::invokeMethod(
         this,
         [this, client, framed] {
+            fitPending_ = false;
             // The window around the view sizes itself; a view on its own takes the size.
             if (framed)
                 emit clientSizeWanted(client);

@@ -126,6 +126,10 @@ public:
     // The zoom at which the whole stage fits in `room` view pixels (1 before there is a stage).
     StageZoom fitZoom(QSize room) const;
 
+    // True when the last paint showed the stage at the size it fits (or the stage fits no
+    // size: no picture); false while the window is still to be fitted to it.
+    bool showsFittedStage() const { return showsFittedStage_; }
+
 signals:
     // After every paint of the view (start-up measurement and tests wait for it).
     void painted();
@@ -185,6 +189,7 @@ private:
     StageZoom zoom_;
     QSize laidOutStage_{-2, -2}; // the stage size the scroll bars were laid out for
     QSize lastFit_;              // the client size last asked of the window around the view
+    bool fitPending_ = false;    // a fitting of the window is posted and has not run yet
     bool zoomChosen_ = false;
     bool showingWhole_ = false; // the zoom is the whole-stage zoom, kept as the room changes    //
                                 // the zoom a stage opens at has been chosen
@@ -196,4 +201,5 @@ private:
     // What frame_ was last painted from, and that paint's result.
     std::unique_ptr<PaintInputs> lastPaint_;
     PaintResult lastResult_;
+    bool showsFittedStage_ = false;
 };
