@@ -130,8 +130,15 @@ def run(work):
                                 stderr=open(os.path.join(work, "xvfb.log"), "wb"))
         procs.append(xvfb)
         os.close(write_fd)
-        display = os.read(read_fd, 64).decode().strip()
+        # The number and its newline come in two writes: the pipe stays open for both.
+        written = b""
+        while not written.endswith(b"\n"):
+            chunk = os.read(read_fd, 64)
+            if not chunk:
+                break
+            written += chunk
         os.close(read_fd)
+        display = written.decode().strip()
         if not check(display.isdigit(), "Xvfb started"):
             return
         env = dict(os.environ, DISPLAY=":" + display, HOME=work,
