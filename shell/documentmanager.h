@@ -1,5 +1,6 @@
 #pragma once
 
+#include <QHash>
 #include <QList>
 #include <QObject>
 #include <QString>
@@ -77,4 +78,6 @@ private:
     QWidget* dialogParent_ = nullptr;
     QList<StageDocument*> documents_;
     int untitledCount_ = 0;
+    // Stages whose file holds content they did not read: what saving over it would drop.
+    QHash<const StageDocument*, QString> droppedBySave_;
 };
