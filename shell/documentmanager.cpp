@@ -5,6 +5,9 @@
 #include <QFileInfo>
 #include <QMdiArea>
 
+#include <algorithm>
+
+#include "document/readstagefile.h"
 #include "document/savefile.h"
 #include "document/stagedocument.h"
 #include "document/stageedit.h"
@@ -24,15 +27,26 @@ QString nativePath(const QString& path) {
     return QDir::toNativeSeparators(path);
 }
 
-// Why a stage file cannot be read, in the user's words.
-QString readFailure(const QFileInfo& info, const QFile& file) {
-    if (!info.exists())
-        return QStringLiteral("ファイルが見つかりません。");
-    if (info.isDir())
-        return QStringLiteral("フォルダーはステージファイルとして開けません。");
-    if (!info.isReadable())
-        return QStringLiteral("ファイルを読み込む権限がありません。");
-    return file.errorString();
+// Temporary files a save cut short (a crash, kill -9) left beside `stage`, where the file
+// system gives no unnamed temporary files: "<name>.XXXXXX", holding the start of a record.
+QStringList leftoverTemporaries(const QFileInfo& stage) {
+    QStringList found;
+    const QString prefix = stage.fileName() + QLatin1Char('.');
+    for (const QFileInfo& file : stage.absoluteDir().entryInfoList(QDir::Files | QDir::Hidden)) {
+        const QString name = file.fileName();
+        if (name.size() != prefix.size() + 6 || !name.startsWith(prefix))
+            continue;
+        const QStringView tail = QStringView(name).mid(prefix.size());
+        if (!std::all_of(tail.begin(), tail.end(), [](QChar c) {
+                return c.isDigit() || (c.toLatin1() >= 'A' && c.toLatin1() <= 'Z') ||
+                       (c.toLatin1() >= 'a' && c.toLatin1() <= 'z');
+            }))
+            continue;
+        QFile temporary(file.filePath());
+        if (temporary.open(QIODevice::ReadOnly) && temporary.read(11) == "version=RK&")
+            found << name;
+    }
+    return found;
 }
 
 // What reading a stage file left out, one line each, for the user.
@@ -147,22 +161,16 @@ StageDocument* DocumentManager::openDocument(const QString& path) {
         }
     }
 
-    QFile file(absolute);
-    if (info.isDir() || !file.open(QIODevice::ReadOnly)) {
+    // Only a regular file of a stage file's size is read.
+    QByteArray bytes;
+    if (const std::optional<FileFault> fault = readStageFile(absolute, bytes)) {
         showMessage(QStringLiteral("%1 を開けません。\n%2")
-                        .arg(nativePath(absolute), readFailure(info, file)),
+                        .arg(nativePath(absolute), QString::fromUtf8(fileFaultText(*fault))),
                     dialogParent_);
-        recentFiles_->remove(absolute);
+        if (*fault != FileFault::readError)
+            recentFiles_->remove(absolute);
         return nullptr;
     }
-    const QByteArray bytes = file.readAll();
-    if (file.error() != QFileDevice::NoError) {
-        showMessage(
-            QStringLiteral("%1 を開けません。\n%2").arg(nativePath(absolute), file.errorString()),
-            dialogParent_);
-        return nullptr;
-    }
-    file.close();
 
     StageDocument* document = createDocument();
     document->setFilePath(absolute);
@@ -173,6 +181,12 @@ StageDocument* DocumentManager::openDocument(const QString& path) {
     loadForegroundPicture(document->doc(), QFile::encodeName(absolute).toStdString(), *document);
     createFrame(document);
     recentFiles_->add(absolute);
+    if (const QStringList leftovers = leftoverTemporaries(info); !leftovers.isEmpty())
+        showMessage(QStringLiteral("%1 の横に、保存が途中で終わったときの一時ファイルが残って"
+                                   "います。\n%2\n保存されなかった編集内容が入っている可能性が"
+                                   "あります。確かめてから、不要なら削除してください。")
+                        .arg(nativePath(absolute), leftovers.join(QLatin1Char('\n'))),
+                    dialogParent_);
     if (!ignored.empty()) {
         // Said now, and again before the first save over the file.
         droppedBySave_.insert(document, describeIgnored(ignored));
