@@ -85,6 +85,10 @@ public:
     // progress or no cell size can be computed.
     QRect dragRectanglePixels() const;
 
+    // True when the last paint showed the stage at the size it fits (or the stage fits no
+    // size: no picture); false while the window is still to be fitted to it.
+    bool showsFittedStage() const { return showsFittedStage_; }
+
 signals:
     // After every paint of the view (start-up measurement and tests wait for it).
     void painted();
@@ -123,4 +127,5 @@ private:
     // What frame_ was last painted from, and that paint's result.
     std::unique_ptr<PaintInputs> lastPaint_;
     PaintResult lastResult_;
+    bool showsFittedStage_ = false;
 };
