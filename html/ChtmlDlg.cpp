@@ -12,8 +12,8 @@
 #include <QShowEvent>
 #include <algorithm>
 
-#include "app/dialogunits.h"
 #include "html/ownerdrawbutton.h"
+#include "panels/dialogunits.h"
 #include "text/cp932.h"
 
 namespace {

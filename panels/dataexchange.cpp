@@ -6,7 +6,7 @@
 #include <QLineEdit>
 #include <QTimer>
 
-#include "app/messagebox.h"
+#include "panels/messagebox.h"
 #include "text/cp932.h"
 #include "text/integerentry.h"
 

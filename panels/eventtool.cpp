@@ -6,8 +6,8 @@
 #include <QMenuBar>
 #include <QMimeData>
 
-#include "app/dialogunits.h"
 #include "panels/dataexchange.h"
+#include "panels/dialogunits.h"
 #include "stage/CRKeditDoc.h"
 #include "text/lineends.h"
 #include "view/CRKeditView.h"

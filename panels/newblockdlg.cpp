@@ -4,8 +4,8 @@
 #include <QLineEdit>
 #include <QPushButton>
 
-#include "app/dialogunits.h"
 #include "panels/dataexchange.h"
+#include "panels/dialogunits.h"
 
 namespace {
 constexpr int smallestCell = 8;

@@ -8,8 +8,8 @@
 #include <QPushButton>
 #include <QRadioButton>
 
-#include "app/dialogunits.h"
 #include "panels/dataexchange.h"
+#include "panels/dialogunits.h"
 #include "panels/panelpictures.h"
 #include "view/CRKeditView.h"
 

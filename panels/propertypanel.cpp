@@ -13,10 +13,10 @@
 #include <QPushButton>
 #include <QScrollBar>
 
-#include "app/dialogunits.h"
-#include "app/stagedocument.h"
+#include "document/stagedocument.h"
 #include "host/host.h"
 #include "panels/dataexchange.h"
+#include "panels/dialogunits.h"
 #include "panels/newblockdlg.h"
 #include "panels/updown.h"
 #include "picture/pictureloader.h"

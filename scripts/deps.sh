@@ -8,7 +8,7 @@ packages=(
     qt6-base-dev qt6-base-dev-tools qt6-translations-l10n
     libjpeg62-turbo-dev libjpeg-turbo-progs libpng-dev
     libgtest-dev libgmock-dev libbenchmark-dev
-    fonts-noto-cjk xvfb xauth
+    fonts-noto-cjk xvfb xauth clang-format
     openbox xdotool imagemagick x11-utils
     "$@"
 )

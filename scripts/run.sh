@@ -10,7 +10,7 @@ cmake --build build -j "$(nproc)"
 
 sample=res/sample/sample.stage
 if [ -n "${DISPLAY:-}${WAYLAND_DISPLAY:-}" ]; then
-    exec build/app/rkedit "$sample"
+    exec build/shell/rkedit "$sample"
 fi
 echo "No display (DISPLAY is not set), so the editor window cannot open."
 echo "Rendering the sample stage as the editor shows it, with rkstage, instead:"

@@ -11,7 +11,7 @@ stage=${2:-res/sample/sample.stage}
 times=()
 for _ in $(seq "$runs"); do
     start=$(date +%s%N)
-    build/app/rkedit --quit-after-first-paint "$stage" 2>/dev/null
+    build/shell/rkedit --quit-after-first-paint "$stage" 2>/dev/null
     end=$(date +%s%N)
     times+=($(((end - start) / 1000000)))
 done

@@ -7,6 +7,17 @@ cd "$(dirname "$0")/.."
 
 scripts/deps.sh chromium
 
+# Every C++ file keeps the project's format (.clang-format at the root).
+unformatted=()
+while IFS= read -r -d '' file; do
+    clang-format --dry-run --Werror --style=file "$file" >/dev/null 2>&1 || unformatted+=("$file")
+done < <(git ls-files -z -- '*.h' '*.cpp' 2>/dev/null || find . -path ./build\* -prune -o \( -name '*.h' -o -name '*.cpp' \) -print0)
+if [ ${#unformatted[@]} -gt 0 ]; then
+    echo "Not formatted (clang-format -i --style=file FILE):" >&2
+    printf '  %s\n' "${unformatted[@]}" >&2
+    exit 1
+fi
+
 werror=OFF
 if [ "${CI:-}" = "true" ]; then
     werror=ON

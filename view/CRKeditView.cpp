@@ -2,13 +2,13 @@
 
 #include <QColor>
 #include <QImage>
+#include <QMetaMethod>
 #include <QMetaObject>
 #include <QPainter>
 #include <QVector>
 
-#include "app/childframe.h"
-#include "app/stagedocument.h"
-#include "app/stageedit.h"
+#include "document/stagedocument.h"
+#include "document/stageedit.h"
 #include "html/htmlexport.h"
 #include "stage/CRKeditDoc.h"
 #include "stage/settingtext.h"
@@ -167,8 +167,9 @@ void CRKeditView::fitFrame(int width, int height) {
     QMetaObject::invokeMethod(
         this,
         [this, client] {
-            if (auto* frame = qobject_cast<CChildFrame*>(parentWidget()))
-                frame->fitClientArea(client);
+            // The window around the view sizes itself; a view on its own takes the size.
+            if (isSignalConnected(QMetaMethod::fromSignal(&CRKeditView::clientSizeWanted)))
+                emit clientSizeWanted(client);
             else
                 resize(client);
             update();

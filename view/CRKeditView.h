@@ -83,6 +83,8 @@ public:
 signals:
     // After every paint of the view (start-up measurement and tests wait for it).
     void painted();
+    // The stage wants the view's client area to be `client` (the window around it fits it).
+    void clientSizeWanted(QSize client);
 
 protected:
     void paintEvent(QPaintEvent* event) override;

@@ -6,8 +6,8 @@
 
 #include <algorithm>
 
-#include "app/stagedocument.h"
-#include "app/stageedit.h"
+#include "document/stagedocument.h"
+#include "document/stageedit.h"
 #include "stage/CRKeditDoc.h"
 #include "stage/blockedit.h"
 #include "stage/settingtext.h"

@@ -3,10 +3,10 @@
 
 #include <QLineEdit>
 
-#include "app/dialogunits.h"
-#include "app/stagedocument.h"
-#include "app/stageedit.h"
+#include "document/stagedocument.h"
+#include "document/stageedit.h"
 #include "panels/dataexchange.h"
+#include "panels/dialogunits.h"
 #include "panels/eventtool.h"
 #include "panels/panelpictures.h"
 #include "panels/placementtool.h"

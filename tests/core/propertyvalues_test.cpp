@@ -35,15 +35,15 @@ TEST(PropertyTransfer, RoundTripNormalisesEveryNumericText) {
 }
 
 TEST(PropertyTransfer, BlockSizeTextDifferenceClearsTheGridAndRepaints) {
+    // "015" against 15 clears: the texts are compared, not the numbers. "abc" is a cell size
+    // of 0: nothing is computed, nothing cleared.
     const struct {
         const char *docWidth, *docHeight;
         std::int32_t panelWidth, panelHeight;
         bool cleared;
     } rows[] = {
-        {"15", "12", 15, 12, false}, {"015", "12", 15, 12, true}, // the texts are compared, not the
-                                                                  // numbers
-        {"15", "12", 8, 12, true},   {"15", "12", 15, 8, true},   {"0", "12", 0, 12, false},
-        {"abc", "12", 0, 12, true}, // a cell size of 0: nothing computed, nothing cleared
+        {"15", "12", 15, 12, false}, {"015", "12", 15, 12, true}, {"15", "12", 8, 12, true},
+        {"15", "12", 15, 8, true},   {"0", "12", 0, 12, false},   {"abc", "12", 0, 12, true},
     };
     for (const auto& r : rows) {
         CRKeditDoc doc;

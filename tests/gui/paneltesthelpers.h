@@ -8,7 +8,7 @@
 
 #include <memory>
 
-#include "app/stagedocument.h"
+#include "document/stagedocument.h"
 #include "host/host.h"
 #include "panels/dataexchange.h"
 #include "picture/pictureloader.h"

@@ -13,14 +13,14 @@
 #include <QTest>
 #include <QUrl>
 
-#include "app/commandids.h"
-#include "app/diskwatcher.h"
-#include "app/filedrop.h"
-#include "app/recoverykeeper.h"
-#include "app/recoverystore.h"
-#include "app/stagedocument.h"
-#include "app/stageedit.h"
+#include "document/recoverystore.h"
+#include "document/stagedocument.h"
+#include "document/stageedit.h"
 #include "panels/eventtool.h"
+#include "shell/commandids.h"
+#include "shell/diskwatcher.h"
+#include "shell/filedrop.h"
+#include "shell/recoverykeeper.h"
 #include "shellfixture.h"
 #include "stage/CRKeditDoc.h"
 #include "stage/stagerecord.h"

@@ -6,10 +6,10 @@
 #include <QTest>
 #include <QToolBar>
 
-#include "app/childframe.h"
-#include "app/commandids.h"
-#include "app/recentfilelist.h"
-#include "app/stagedocument.h"
+#include "document/stagedocument.h"
+#include "shell/childframe.h"
+#include "shell/commandids.h"
+#include "shell/recentfilelist.h"
 #include "shellfixture.h"
 #include "view/CRKeditView.h"
 

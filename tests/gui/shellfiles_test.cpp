@@ -3,11 +3,11 @@
 #include <QMdiSubWindow>
 #include <QMessageBox>
 
-#include "app/childframe.h"
-#include "app/commandids.h"
-#include "app/recentfilelist.h"
-#include "app/stagedocument.h"
+#include "document/stagedocument.h"
 #include "host/host.h"
+#include "shell/childframe.h"
+#include "shell/commandids.h"
+#include "shell/recentfilelist.h"
 #include "shellfixture.h"
 #include "stage/CRKeditDoc.h"
 #include "stage/stagerecord.h"

@@ -17,10 +17,10 @@
 
 #include <memory>
 
-#include "app/crkeditapp.h"
-#include "app/documentmanager.h"
-#include "app/mainframe.h"
 #include "guitesthelpers.h"
+#include "shell/crkeditapp.h"
+#include "shell/documentmanager.h"
+#include "shell/mainframe.h"
 
 // Picks `path` in the next file dialog.
 struct FileDialogAnswer {

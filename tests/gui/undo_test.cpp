@@ -6,14 +6,14 @@
 
 #include <malloc.h>
 
-#include "app/commandids.h"
-#include "app/diskwatcher.h"
-#include "app/recoverykeeper.h"
-#include "app/stagedocument.h"
-#include "app/stageedit.h"
+#include "document/stagedocument.h"
+#include "document/stageedit.h"
 #include "html/ChtmlDlg.h"
 #include "panels/eventtool.h"
 #include "panels/propertypanel.h"
+#include "shell/commandids.h"
+#include "shell/diskwatcher.h"
+#include "shell/recoverykeeper.h"
 #include "shellfixture.h"
 #include "stage/CRKeditDoc.h"
 #include "view/CRKeditView.h"

@@ -4,10 +4,10 @@
 #include <QImage>
 #include <QLineEdit>
 
-#include "app/childframe.h"
-#include "app/commandids.h"
-#include "app/stagedocument.h"
+#include "document/stagedocument.h"
 #include "html/ChtmlDlg.h"
+#include "shell/childframe.h"
+#include "shell/commandids.h"
 #include "shellfixture.h"
 #include "stage/CRKeditDoc.h"
 #include "view/CRKeditView.h"

@@ -1,0 +1,42 @@
+#include "document/stageedit.h"
+
+#include "document/blocktogglecommand.h"
+#include "document/exportvaluescommand.h"
+#include "document/reloadcommand.h"
+#include "document/scriptcommand.h"
+#include "document/settingstransfercommand.h"
+#include "document/stagedocument.h"
+#include "stage/CRKeditDoc.h"
+
+StageEdit::StageEdit(StageDocument& document, Kind kind)
+    : document_(document), kind_(kind), before_(std::make_unique<CRKeditDoc>(document.doc())) {}
+
+StageEdit::~StageEdit() = default;
+
+bool StageEdit::commit() {
+    if (!before_)
+        return false;
+    StageChange change = StageChange::between(*before_, document_.doc());
+    before_.reset();
+    if (change.empty())
+        return false;
+    StageDocument* document = &document_;
+    switch (kind_) {
+    case Kind::BlockToggle:
+        document->pushEdit(new BlockToggleCommand(document, std::move(change)));
+        break;
+    case Kind::SettingsTransfer:
+        document->pushEdit(new SettingsTransferCommand(document, std::move(change)));
+        break;
+    case Kind::Script:
+        document->pushEdit(new ScriptCommand(document, std::move(change)));
+        break;
+    case Kind::ExportValues:
+        document->pushEdit(new ExportValuesCommand(document, std::move(change)));
+        break;
+    case Kind::Reload:
+        document->pushEdit(new ReloadCommand(document, std::move(change)));
+        break;
+    }
+    return true;
+}

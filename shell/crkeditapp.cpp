@@ -1,0 +1,147 @@
+#include "shell/crkeditapp.h"
+
+#include <QApplication>
+#include <QLibraryInfo>
+#include <QScreen>
+#include <QTimer>
+#include <QTranslator>
+
+#include "document/recoverystore.h"
+#include "panels/messagebox.h"
+#include "shell/aboutbox.h"
+#include "shell/commandids.h"
+#include "shell/diskwatcher.h"
+#include "shell/documentmanager.h"
+#include "shell/editcommands.h"
+#include "shell/filedrop.h"
+#include "shell/mainframe.h"
+#include "shell/recentfilelist.h"
+#include "shell/recoverykeeper.h"
+#include "view/CRKeditView.h"
+
+namespace {
+constexpr int recentFileCount = 4;
+} // namespace
+
+void installJapaneseTranslation() {
+    static QTranslator* translator = nullptr;
+    if (translator != nullptr)
+        return;
+    translator = new QTranslator(qApp);
+    if (translator->load(QStringLiteral("qtbase_ja"),
+                         QLibraryInfo::path(QLibraryInfo::TranslationsPath)))
+        QCoreApplication::installTranslator(translator);
+}
+
+CRKeditApp::CommandLine CRKeditApp::parseCommandLine(const QStringList& arguments) {
+    CommandLine line;
+    line.recoveryAnswer = qEnvironmentVariable("RKEDIT_RECOVERY");
+    for (const QString& argument : arguments) {
+        if (argument == QLatin1String("--quit-after-first-paint"))
+            line.quitAfterFirstPaint = true;
+        else if (argument.startsWith(QLatin1String("--recovery=")))
+            line.recoveryAnswer = argument.mid(int(qstrlen("--recovery=")));
+        else if (line.file.isEmpty() && !argument.startsWith(QLatin1String("--")))
+            line.file = argument;
+    }
+    return line;
+}
+
+CRKeditApp::CRKeditApp() = default;
+
+CRKeditApp::~CRKeditApp() {
+    // Stages the user has saved or discarded are closed by now; what is left keeps its copy.
+    if (recovery_ != nullptr)
+        recovery_->shutdown();
+    // The frame owns the stage windows, whose views need their documents while they go.
+    delete mainFrame_;
+    delete documents_;
+    delete recentFiles_;
+}
+
+bool CRKeditApp::InitInstance(const QStringList& arguments) {
+    const CommandLine line = parseCommandLine(arguments);
+
+    // The per-user settings live under this key and the application's name.
+    QCoreApplication::setOrganizationName(QStringLiteral("Local AppWizard-Generated Applications"));
+    QCoreApplication::setApplicationName(QStringLiteral("rkedit"));
+
+    recentFiles_ = new RecentFileList(recentFileCount);
+    recentFiles_->load();
+
+    mainFrame_ = new CMainFrame;
+    setDefaultDialogParent(mainFrame_);
+    documents_ = new DocumentManager(mainFrame_->mdiArea(), recentFiles_);
+    documents_->setDialogParent(mainFrame_);
+    mainFrame_->attach(documents_, recentFiles_);
+    mainFrame_->setHandler(ID_FILE_NEW, [this] { documents_->newDocument(); });
+    mainFrame_->setHandler(ID_FILE_OPEN, [this] { documents_->openDocumentWithDialog(); });
+    mainFrame_->setHandler(ID_FILE_CLOSE,
+                           [this] { documents_->closeDocument(documents_->activeDocument()); });
+    mainFrame_->setHandler(ID_FILE_SAVE, [this] {
+        if (auto* document = documents_->activeDocument())
+            documents_->saveDocument(document);
+    });
+    mainFrame_->setHandler(ID_FILE_SAVE_AS, [this] {
+        if (auto* document = documents_->activeDocument())
+            documents_->saveDocumentAs(document);
+    });
+    mainFrame_->setHandler(ID_WINDOW_NEW,
+                           [this] { documents_->newWindow(documents_->activeDocument()); });
+    mainFrame_->setHandler(ID_APP_ABOUT, [this] { onAppAbout(); });
+    new EditCommands(mainFrame_, documents_);
+    new FileDrop(mainFrame_, documents_);
+    new DiskWatcher(documents_, mainFrame_, this);
+
+    if (line.quitAfterFirstPaint) {
+        quitTimer_ = new QTimer(this);
+        quitTimer_->setSingleShot(true);
+        quitTimer_->setInterval(0);
+        connect(quitTimer_, &QTimer::timeout, qApp, &QCoreApplication::quit);
+        connect(documents_, &DocumentManager::viewCreated, this, [this](CRKeditView* view) {
+            connect(view, &CRKeditView::painted, this, &CRKeditApp::quitWhenSettled);
+        });
+    }
+
+    // Copies an earlier run left are offered before anything else opens.
+    recovery_ = new RecoveryKeeper(
+        documents_, std::make_unique<RecoveryStore>(RecoveryStore::defaultRoot()), this);
+    recovery_->start(mainFrame_);
+    RecoveryKeeper::Answer answer = RecoveryKeeper::Answer::Ask;
+    if (line.recoveryAnswer == QLatin1String("restore"))
+        answer = RecoveryKeeper::Answer::Restore;
+    else if (line.recoveryAnswer == QLatin1String("discard"))
+        answer = RecoveryKeeper::Answer::Discard;
+    else if (line.recoveryAnswer == QLatin1String("keep"))
+        answer = RecoveryKeeper::Answer::Keep;
+    const int restored = recovery_->offerRecovery(mainFrame_, answer);
+
+    if (line.file.isEmpty()) {
+        // The restored stages take the place of the new, empty one.
+        if (restored == 0)
+            documents_->newDocument();
+    } else {
+        documents_->openDocument(line.file);
+    }
+
+    if (const QScreen* screen = QGuiApplication::primaryScreen()) {
+        const QRect available = screen->availableGeometry();
+        mainFrame_->resize(qMin(1024, available.width()), qMin(860, available.height()));
+    }
+    mainFrame_->show();
+    // Without a stage window there is nothing more to wait for.
+    if (line.quitAfterFirstPaint && documents_->documents().isEmpty())
+        quitWhenSettled();
+    return true;
+}
+
+void CRKeditApp::quitWhenSettled() {
+    // Restarted by every paint: the program quits once a paint is not followed by another
+    // one in the same turn of the event loop.
+    quitTimer_->start();
+}
+
+void CRKeditApp::onAppAbout() {
+    CAboutDlg about(mainFrame_);
+    about.exec();
+}

@@ -1,0 +1,167 @@
+#include "shell/diskwatcher.h"
+
+#include <QDir>
+#include <QFile>
+#include <QFileInfo>
+#include <QMessageBox>
+#include <QSet>
+
+#include <memory>
+#include <optional>
+
+#include "document/scriptcommand.h"
+#include "document/stagedocument.h"
+#include "document/stageedit.h"
+#include "panels/messagebox.h"
+#include "shell/documentmanager.h"
+#include "stage/CRKeditDoc.h"
+#include "stage/stagerecord.h"
+#include "view/CRKeditView.h"
+
+namespace {
+// Changes come in bursts (write, then rename, then attributes): wait for the last one.
+constexpr int settleMs = 200;
+
+std::optional<QByteArray> readFile(const QString& path) {
+    QFile file(path);
+    if (!file.open(QIODevice::ReadOnly))
+        return std::nullopt;
+    QByteArray bytes = file.readAll();
+    if (file.error() != QFileDevice::NoError)
+        return std::nullopt;
+    return bytes;
+}
+
+bool askReload(QWidget* parent, const StageDocument* document) {
+    QString text = QStringLiteral("%1 は他のプログラムによって変更されました。")
+                       .arg(QDir::toNativeSeparators(document->filePath()));
+    if (document->isModified())
+        text += QStringLiteral("\nこのステージには保存されていない変更があります。"
+                               "読み込み直すと、その変更は失われます。");
+    text += QStringLiteral("\n\n読み込み直しますか？");
+    // A modified stage keeps its edits unless the user says otherwise.
+    const auto fallback = document->isModified() ? QMessageBox::No : QMessageBox::Yes;
+    return QMessageBox::question(parent, applicationTitle(), text,
+                                 QMessageBox::Yes | QMessageBox::No, fallback) == QMessageBox::Yes;
+}
+} // namespace
+
+DiskWatcher::DiskWatcher(DocumentManager* documents, QWidget* dialogParent, QObject* parent)
+    : QObject(parent), documents_(documents), dialogParent_(dialogParent) {
+    settle_.setSingleShot(true);
+    settle_.setInterval(settleMs);
+    connect(&settle_, &QTimer::timeout, this, &DiskWatcher::checkNow);
+    connect(&watcher_, &QFileSystemWatcher::fileChanged, this, &DiskWatcher::scheduleCheck);
+    connect(&watcher_, &QFileSystemWatcher::directoryChanged, this, &DiskWatcher::scheduleCheck);
+    connect(documents_, &DocumentManager::documentsChanged, this, [this] {
+        for (StageDocument* document : documents_->documents()) {
+            if (baseline_.contains(document))
+                continue;
+            // Each document once: follow its saves (which may give it a new path).
+            baseline_.insert(document, {});
+            connect(document, &StageDocument::diskContentsChanged, this, &DiskWatcher::sync);
+            connect(document, &StageDocument::titleChanged, this, &DiskWatcher::sync);
+        }
+        sync();
+    });
+}
+
+void DiskWatcher::sync() {
+    QSet<QString> wanted;
+    const QList<StageDocument*>& open = documents_->documents();
+    for (auto it = baseline_.begin(); it != baseline_.end();) {
+        if (!open.contains(it.key()))
+            it = baseline_.erase(it);
+        else
+            ++it;
+    }
+    for (StageDocument* document : open) {
+        const QString path = document->filePath();
+        if (path.isEmpty())
+            continue;
+        if (document->diskContents().isEmpty() && baseline_.value(document).isEmpty()) {
+            if (const auto bytes = readFile(path))
+                baseline_[document] = *bytes;
+        }
+        wanted.insert(path);
+        wanted.insert(QFileInfo(path).absolutePath());
+    }
+    const QStringList watched = watcher_.files() + watcher_.directories();
+    for (const QString& path : watched)
+        if (!wanted.contains(path))
+            watcher_.removePath(path);
+    for (const QString& path : wanted)
+        if (!watched.contains(path) && QFileInfo::exists(path))
+            watcher_.addPath(path);
+}
+
+void DiskWatcher::scheduleCheck() {
+    settle_.start();
+}
+
+QByteArray DiskWatcher::knownContents(StageDocument* document) const {
+    return document->diskContents().isEmpty() ? baseline_.value(document)
+                                              : document->diskContents();
+}
+
+void DiskWatcher::checkNow() {
+    if (asking_) {
+        // One question at a time; look again once it is answered.
+        recheck_ = true;
+        return;
+    }
+    // A file replaced by a rename is a new file: watch it again.
+    sync();
+    const QList<StageDocument*> open = documents_->documents();
+    for (StageDocument* document : open)
+        if (documents_->documents().contains(document))
+            check(document);
+    emit checked();
+}
+
+void DiskWatcher::check(StageDocument* document) {
+    const QString path = document->filePath();
+    if (path.isEmpty())
+        return;
+    const std::optional<QByteArray> bytes = readFile(path);
+    if (!bytes || *bytes == knownContents(document))
+        return;
+
+    asking_ = true;
+    const bool reloadIt = askReload(dialogParent_, document);
+    asking_ = false;
+    // The stage may have been closed while the question was open.
+    if (documents_->documents().contains(document)) {
+        if (reloadIt) {
+            reload(document, *bytes);
+        } else {
+            // Declined: this version of the file is not asked about again.
+            baseline_[document] = *bytes;
+            if (!document->diskContents().isEmpty())
+                document->setDiskContents(*bytes);
+        }
+    }
+    if (recheck_) {
+        recheck_ = false;
+        scheduleCheck();
+    }
+}
+
+void DiskWatcher::reload(StageDocument* document, const QByteArray& bytes) {
+    // Read into a fresh document first (Open's reading of a new document), then take it over.
+    auto fresh = std::make_unique<CRKeditDoc>();
+    readStageRecord(*fresh, std::string_view(bytes.constData(), size_t(bytes.size())),
+                    QFile::encodeName(document->filePath()).toStdString(), *document);
+    // One undo step, so edits the reading replaced can be brought back; the stage now
+    // matches its file, which is the clean state.
+    StageEdit edit(*document, StageEdit::Kind::Reload);
+    const std::string script = document->doc().command;
+    document->doc() = std::move(*fresh);
+    edit.commit();
+    ScriptCommand::showInEventTools(document, script);
+    document->setDiskContents(bytes);
+    document->setModified(false);
+    document->updateAllViews();
+    for (CRKeditView* view : document->views())
+        view->update();
+}

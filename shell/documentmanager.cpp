@@ -1,0 +1,323 @@
+#include "shell/documentmanager.h"
+
+#include <QDir>
+#include <QFile>
+#include <QFileDialog>
+#include <QFileInfo>
+#include <QMdiArea>
+#include <QMessageBox>
+#include <QSaveFile>
+
+#include "document/stagedocument.h"
+#include "document/stageedit.h"
+#include "host/host.h"
+#include "panels/messagebox.h"
+#include "shell/childframe.h"
+#include "shell/recentfilelist.h"
+#include "stage/CRKeditDoc.h"
+#include "stage/stagerecord.h"
+#include "view/CRKeditView.h"
+
+namespace {
+// Reads a record without showing or updating anything.
+class QuietHost : public Host {
+public:
+    void messageBox(const std::string&) override {}
+    void updateAllViews(CRKeditDoc&) override {}
+    std::optional<std::string> takeEventToolScript(const CRKeditDoc&) override { return {}; }
+};
+
+QString nativePath(const QString& path) {
+    return QDir::toNativeSeparators(path);
+}
+
+// Why a stage file cannot be read, in the user's words.
+QString readFailure(const QFileInfo& info, const QFile& file) {
+    if (!info.exists())
+        return QStringLiteral("ファイルが見つかりません。");
+    if (info.isDir())
+        return QStringLiteral("フォルダーはステージファイルとして開けません。");
+    if (!info.isReadable())
+        return QStringLiteral("ファイルを読み込む権限がありません。");
+    return file.errorString();
+}
+
+// Why a stage file cannot be written, checked before anything is touched; empty when the
+// write may go ahead.
+QString writeObstacle(const QFileInfo& info) {
+    const QFileInfo folder(info.absolutePath());
+    if (!folder.isDir())
+        return QStringLiteral("保存先のフォルダーが見つかりません。");
+    if (info.isDir())
+        return QStringLiteral("フォルダーと同じ名前では保存できません。");
+    // Replacing the file through a temporary would succeed even for a read-only file; keep
+    // the protection the user gave it.
+    if (info.exists() && !info.isWritable())
+        return QStringLiteral("ファイルは書き込み禁止になっています。");
+    if (!folder.isWritable())
+        return QStringLiteral("保存先のフォルダーに書き込む権限がありません。");
+    return {};
+}
+} // namespace
+
+DocumentManager::DocumentManager(QMdiArea* area, RecentFileList* recentFiles, QObject* parent)
+    : QObject(parent), area_(area), recentFiles_(recentFiles) {}
+
+DocumentManager::~DocumentManager() = default;
+
+StageDocument* DocumentManager::createDocument() {
+    auto* document = new StageDocument(this);
+    documents_.append(document);
+    connect(document, &StageDocument::lastViewRemoved, this, [this, document] {
+        documents_.removeOne(document);
+        // The view that has just gone may still be on the stack: delete later.
+        document->deleteLater();
+        emit documentsChanged();
+    });
+    emit documentsChanged();
+    return document;
+}
+
+CChildFrame* DocumentManager::createFrame(StageDocument* document) {
+    auto* frame = new CChildFrame(document);
+    frame->canCloseDocument = [this](StageDocument* doc) { return canCloseDocument(doc); };
+    area_->addSubWindow(frame);
+    // The initial update, before the window shows.
+    frame->view()->OnUpdate();
+    emit viewCreated(frame->view());
+    frame->show();
+    area_->setActiveSubWindow(frame);
+    return frame;
+}
+
+StageDocument* DocumentManager::newDocument() {
+    StageDocument* document = createDocument();
+    document->setTitle(QStringLiteral("RKedit%1").arg(++untitledCount_));
+    createFrame(document);
+    return document;
+}
+
+QString DocumentManager::chooseFile(bool save, const QString& initialPath) {
+    // No filter and no default suffix: stage files have no fixed extension.
+    QFileDialog dialog(dialogParent_,
+                       save ? QStringLiteral("名前を付けて保存") : QStringLiteral("開く"));
+    dialog.setOption(QFileDialog::DontUseNativeDialog);
+    dialog.setAcceptMode(save ? QFileDialog::AcceptSave : QFileDialog::AcceptOpen);
+    dialog.setFileMode(save ? QFileDialog::AnyFile : QFileDialog::ExistingFile);
+    if (!initialPath.isEmpty()) {
+        const QFileInfo info(initialPath);
+        if (info.isAbsolute())
+            dialog.setDirectory(info.absolutePath());
+        dialog.selectFile(info.fileName());
+    }
+    if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty())
+        return {};
+    return dialog.selectedFiles().constFirst();
+}
+
+StageDocument* DocumentManager::openDocumentWithDialog() {
+    const StageDocument* active = activeDocument();
+    const QString path = chooseFile(false, active ? active->filePath() : QString());
+    return path.isEmpty() ? nullptr : openDocument(path);
+}
+
+StageDocument* DocumentManager::openDocument(const QString& path) {
+    const QFileInfo info(path);
+    const QString absolute = info.absoluteFilePath();
+    for (StageDocument* document : documents_) {
+        if (!document->filePath().isEmpty() && QFileInfo(document->filePath()) == info) {
+            const QList<CChildFrame*> frames = framesOf(document);
+            if (!frames.isEmpty())
+                area_->setActiveSubWindow(frames.constFirst());
+            return document;
+        }
+    }
+
+    QFile file(absolute);
+    if (info.isDir() || !file.open(QIODevice::ReadOnly)) {
+        showMessage(QStringLiteral("%1 を開けません。\n%2")
+                        .arg(nativePath(absolute), readFailure(info, file)),
+                    dialogParent_);
+        recentFiles_->remove(absolute);
+        return nullptr;
+    }
+    const QByteArray bytes = file.readAll();
+    if (file.error() != QFileDevice::NoError) {
+        showMessage(
+            QStringLiteral("%1 を開けません。\n%2").arg(nativePath(absolute), file.errorString()),
+            dialogParent_);
+        return nullptr;
+    }
+    file.close();
+
+    StageDocument* document = createDocument();
+    document->setFilePath(absolute);
+    document->setDiskContents(bytes);
+    readStageRecord(document->doc(), std::string_view(bytes.constData(), size_t(bytes.size())),
+                    QFile::encodeName(absolute).toStdString(), *document);
+    createFrame(document);
+    recentFiles_->add(absolute);
+    return document;
+}
+
+StageDocument* DocumentManager::openRecovered(const QByteArray& record, const QString& path) {
+    StageDocument* document = createDocument();
+    if (!path.isEmpty()) {
+        document->setFilePath(QFileInfo(path).absoluteFilePath());
+    } else {
+        // A new running number: the old name may be taken by a stage of this run.
+        document->setTitle(QStringLiteral("RKedit%1").arg(++untitledCount_));
+    }
+    const std::string_view bytes(record.constData(), size_t(record.size()));
+    if (!path.isEmpty()) {
+        readStageRecord(document->doc(), bytes,
+                        QFile::encodeName(document->filePath()).toStdString(), *document);
+    } else {
+        // A stage never saved has no folder to find its picture in: nothing to load or report.
+        QuietHost quiet;
+        readStageRecord(document->doc(), bytes, std::string(), quiet);
+        document->doc().picture = {};
+        document->doc().picturePending = false;
+    }
+    document->setModified();
+    createFrame(document);
+    return document;
+}
+
+bool DocumentManager::saveDocument(StageDocument* document) {
+    if (document->filePath().isEmpty())
+        return saveDocumentAs(document);
+    return writeDocument(document, document->filePath());
+}
+
+bool DocumentManager::saveDocumentAs(StageDocument* document) {
+    const QString initial =
+        document->filePath().isEmpty() ? document->title() : document->filePath();
+    const QString path = chooseFile(true, initial);
+    return !path.isEmpty() && writeDocument(document, path);
+}
+
+bool DocumentManager::writeDocument(StageDocument* document, const QString& path) {
+    const QFileInfo info(path);
+    const QString absolute = info.absoluteFilePath();
+
+    const std::vector<std::string> unsafe = keysThatWillNotReadBack(document->doc());
+    if (!unsafe.empty()) {
+        QStringList keys;
+        for (const std::string& key : unsafe)
+            keys << QString::fromStdString(key);
+        const auto answer = QMessageBox::warning(
+            dialogParent_, applicationTitle(),
+            QStringLiteral("次の項目の値は「&」または「,」を含むため、保存したファイルを開き直すと"
+                           "同じ値に戻りません。\n%1\n\nこのまま保存しますか?")
+                .arg(keys.join(QStringLiteral(", "))),
+            QMessageBox::Save | QMessageBox::Cancel, QMessageBox::Cancel);
+        if (answer != QMessageBox::Save)
+            return false;
+    }
+
+    auto fail = [&](const QString& reason) {
+        showMessage(QStringLiteral("%1 に保存できません。\n%2").arg(nativePath(absolute), reason),
+                    dialogParent_);
+        return false;
+    };
+    if (const QString obstacle = writeObstacle(info); !obstacle.isEmpty())
+        return fail(obstacle);
+
+    // Store mode takes the current view's event tool text into the document first; taken
+    // here, that is an undo step of its own, before the save marks the stage clean.
+    if (std::optional<std::string> script = document->takeEventToolScript(document->doc())) {
+        StageEdit edit(*document, StageEdit::Kind::Script);
+        document->doc().command = *script;
+        edit.commit();
+    }
+    const std::string record = writeStageRecord(document->doc(), *document);
+
+    // Written to a temporary beside the file and renamed over it only when complete, so a
+    // failure leaves the old file as it was.
+    QSaveFile file(absolute);
+    if (!file.open(QIODevice::WriteOnly))
+        return fail(file.errorString());
+    if (file.write(record.data(), qint64(record.size())) != qint64(record.size())) {
+        const QString reason = file.errorString();
+        file.cancelWriting();
+        return fail(reason);
+    }
+    if (!file.commit())
+        return fail(file.errorString());
+
+    document->setFilePath(absolute);
+    document->setDiskContents(QByteArray(record.data(), qsizetype(record.size())));
+    document->setModified(false);
+    recentFiles_->add(absolute);
+    return true;
+}
+
+CChildFrame* DocumentManager::newWindow(StageDocument* document) {
+    return document ? createFrame(document) : nullptr;
+}
+
+bool DocumentManager::canCloseDocument(StageDocument* document) {
+    for (CRKeditView* view : document->views())
+        view->commitToolEdits();
+    if (!document->isModified())
+        return true;
+    const auto answer = QMessageBox::warning(
+        dialogParent_, applicationTitle(),
+        QStringLiteral("%1 への変更を保存しますか?").arg(document->title()),
+        QMessageBox::Save | QMessageBox::Discard | QMessageBox::Cancel, QMessageBox::Save);
+    if (answer == QMessageBox::Save)
+        return saveDocument(document);
+    return answer == QMessageBox::Discard;
+}
+
+bool DocumentManager::closeDocument(StageDocument* document) {
+    if (document == nullptr || !canCloseDocument(document))
+        return false;
+    for (CChildFrame* frame : framesOf(document)) {
+        frame->closeWithoutAsking = true;
+        frame->close();
+    }
+    return true;
+}
+
+bool DocumentManager::saveAllModified() {
+    const QList<StageDocument*> documents = documents_;
+    for (StageDocument* document : documents)
+        if (documents_.contains(document) && !canCloseDocument(document))
+            return false;
+    return true;
+}
+
+void DocumentManager::closeAll() {
+    for (QMdiSubWindow* window : area_->subWindowList()) {
+        if (auto* frame = qobject_cast<CChildFrame*>(window)) {
+            frame->closeWithoutAsking = true;
+            frame->close();
+        }
+    }
+}
+
+QList<CChildFrame*> DocumentManager::framesOf(const StageDocument* document) const {
+    QList<CChildFrame*> frames;
+    for (QMdiSubWindow* window : area_->subWindowList())
+        if (auto* frame = qobject_cast<CChildFrame*>(window);
+            frame && frame->document() == document)
+            frames.append(frame);
+    return frames;
+}
+
+CChildFrame* DocumentManager::activeFrame() const {
+    // The current sub-window stays current while a tool panel has the focus.
+    return qobject_cast<CChildFrame*>(area_->currentSubWindow());
+}
+
+CRKeditView* DocumentManager::activeView() const {
+    CChildFrame* frame = activeFrame();
+    return frame ? frame->view() : nullptr;
+}
+
+StageDocument* DocumentManager::activeDocument() const {
+    CChildFrame* frame = activeFrame();
+    return frame ? frame->document() : nullptr;
+}

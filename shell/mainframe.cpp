@@ -1,0 +1,352 @@
+#include "shell/mainframe.h"
+
+#include <QAction>
+#include <QCloseEvent>
+#include <QDir>
+#include <QLabel>
+#include <QMdiArea>
+#include <QMdiSubWindow>
+#include <QMenu>
+#include <QMenuBar>
+#include <QStatusBar>
+#include <QToolBar>
+
+#include "document/stagedocument.h"
+#include "shell/childframe.h"
+#include "shell/commandids.h"
+#include "shell/documentmanager.h"
+#include "shell/icons.h"
+#include "shell/menuresources.h"
+#include "shell/recentfilelist.h"
+#include "view/CRKeditView.h"
+
+namespace {
+// Commands that act on the active stage window; disabled while there is none.
+bool needsStageWindow(int id) {
+    switch (id) {
+    case ID_FILE_CLOSE:
+    case ID_FILE_SAVE:
+    case ID_FILE_SAVE_AS:
+    case ID_WINDOW_NEW:
+    case ID_WINDOW_ARRANGE:
+    case ID_WINDOW_CASCADE:
+    case ID_WINDOW_TILE_HORZ:
+        return true;
+    default:
+        return CRKeditView::handlesCommand(id) || id == ID_HTML_EXPORT;
+    }
+}
+
+// A path as a menu entry: "&1 /path/to/file", with the path's own "&" kept visible.
+QString recentEntryText(int index, const QString& path) {
+    QString shown = path;
+    shown.replace(QLatin1Char('&'), QStringLiteral("&&"));
+    return QStringLiteral("&%1 %2").arg(index + 1).arg(shown);
+}
+} // namespace
+
+CMainFrame::CMainFrame(QWidget* parent) : QMainWindow(parent), area_(new QMdiArea(this)) {
+    setWindowTitle(QStringLiteral("rkedit"));
+    setWindowIcon(mainWindowIcon());
+    area_->setBackground(palette().dark());
+    setCentralWidget(area_);
+
+    createActions();
+    for (const MenuDefinition& definition : menu128())
+        menus128_.append(buildMenu(definition));
+    for (const MenuDefinition& definition : menu129())
+        menus129_.append(buildMenu(definition));
+
+    // Toolbar 128: flat buttons, tool tips, status prompts, dockable on every side.
+    toolBar_ = new QToolBar(QStringLiteral("ﾂｰﾙ ﾊﾞｰ"), this);
+    toolBar_->setObjectName(QStringLiteral("toolbar128"));
+    toolBar_->setIconSize(QSize(16, 15));
+    toolBar_->setAllowedAreas(Qt::AllToolBarAreas);
+    for (int id : toolbarButtons()) {
+        if (id == 0)
+            toolBar_->addSeparator();
+        else
+            toolBar_->addAction(actions_.value(id));
+    }
+    addToolBar(Qt::TopToolBarArea, toolBar_);
+
+    // Status bar: the message pane with its idle text, then the four lock indicators.
+    readyLabel_ = new QLabel(readyText(), this);
+    statusBar()->addWidget(readyLabel_, 1);
+    for (const QString& text : indicatorTexts()) {
+        auto* indicator = new QLabel(text, this);
+        indicator->setAlignment(Qt::AlignCenter);
+        indicator->setMinimumWidth(indicator->fontMetrics().horizontalAdvance(text) + 8);
+        // The lock states cannot be read portably; the panes show their names greyed.
+        indicator->setEnabled(false);
+        statusBar()->addPermanentWidget(indicator);
+    }
+
+    connect(actions_.value(ID_VIEW_TOOLBAR), &QAction::toggled, toolBar_, &QToolBar::setVisible);
+    connect(toolBar_, &QToolBar::visibilityChanged, actions_.value(ID_VIEW_TOOLBAR),
+            &QAction::setChecked);
+    connect(actions_.value(ID_VIEW_STATUS_BAR), &QAction::toggled, statusBar(),
+            &QStatusBar::setVisible);
+
+    setHandler(ID_WINDOW_CASCADE, [this] { area_->cascadeSubWindows(); });
+    setHandler(ID_WINDOW_TILE_HORZ, [this] { area_->tileSubWindows(); });
+    setHandler(ID_WINDOW_ARRANGE, [this] { arrangeIcons(); });
+    setHandler(ID_APP_EXIT, [this] { close(); });
+
+    connect(area_, &QMdiArea::subWindowActivated, this, &CMainFrame::updateFrame);
+    updateFrame();
+}
+
+CMainFrame::~CMainFrame() {
+    // The stage windows go first, one by one, while the frame and its MDI area are whole:
+    // a closing view still stores its panels' contents in its document, which may update
+    // the frame.
+    for (QMdiSubWindow* window : area_->subWindowList())
+        delete window;
+    disconnect(area_, nullptr, this, nullptr);
+    if (documents_ != nullptr)
+        disconnect(documents_, nullptr, this, nullptr);
+}
+
+void CMainFrame::createActions() {
+    QList<int> ids;
+    for (const auto* menus : {&menu128(), &menu129()})
+        for (const MenuDefinition& menu : *menus)
+            for (const MenuItem& item : menu.items)
+                if (item.id != 0 && item.id != ID_FILE_MRU_FILE1 && !ids.contains(item.id))
+                    ids.append(item.id);
+    for (int id : toolbarButtons())
+        if (id != 0 && !ids.contains(id))
+            ids.append(id);
+    for (const Accelerator& accelerator : acceleratorTable())
+        if (!ids.contains(accelerator.id))
+            ids.append(accelerator.id);
+
+    for (int id : ids) {
+        QString text = menuLabel(id);
+        if (text.isEmpty())
+            text = toolTipPrompt(id);
+        auto* action = new QAction(text, this);
+        action->setData(id);
+        action->setIcon(toolbarIcon(id));
+        action->setStatusTip(statusPrompt(id));
+        const QString tip = toolTipPrompt(id);
+        action->setToolTip(tip.isEmpty() ? QString(text).remove(QLatin1Char('&')) : tip);
+        QList<QKeySequence> keys;
+        for (const Accelerator& accelerator : acceleratorTable())
+            if (accelerator.id == id)
+                keys.append(accelerator.keys);
+        action->setShortcuts(keys);
+        // Keys of commands that live in no menu still need the action on a widget.
+        addAction(action);
+        connect(action, &QAction::triggered, this, [this, id] {
+            if (CRKeditView::handlesCommand(id)) {
+                if (CRKeditView* view = documents_ ? documents_->activeView() : nullptr)
+                    view->runCommand(id);
+                return;
+            }
+            if (auto handler = handlers_.value(id))
+                handler();
+        });
+        actions_.insert(id, action);
+    }
+    for (int id : {ID_VIEW_TOOLBAR, ID_VIEW_STATUS_BAR}) {
+        actions_.value(id)->setCheckable(true);
+        actions_.value(id)->setChecked(true);
+    }
+}
+
+QMenu* CMainFrame::buildMenu(const MenuDefinition& definition) {
+    auto* menu = new QMenu(QString::fromUtf8(definition.title), this);
+    bool isFileMenu = false;
+    for (const MenuItem& item : definition.items) {
+        if (item.id == 0)
+            menu->addSeparator();
+        else if (item.id == ID_FILE_MRU_FILE1)
+            isFileMenu = true; // filled by rebuildRecentFiles()
+        else
+            menu->addAction(actions_.value(item.id));
+        if (item.id == ID_FILE_MRU_FILE1) {
+            // A marker the recent entries are inserted before.
+            QAction* marker = menu->addSeparator();
+            marker->setVisible(false);
+            marker->setObjectName(QStringLiteral("recentFiles"));
+        }
+    }
+    if (isFileMenu)
+        fileMenus_.append(menu);
+    if (definition.items.constFirst().id == ID_WINDOW_NEW)
+        connect(menu, &QMenu::aboutToShow, this, [this, menu] { rebuildWindowList(menu); });
+    return menu;
+}
+
+void CMainFrame::attach(DocumentManager* documents, RecentFileList* recentFiles) {
+    documents_ = documents;
+    recentFiles_ = recentFiles;
+    // Queued: the entry that opens a file changes the list while it is being triggered.
+    connect(recentFiles_, &RecentFileList::changed, this, &CMainFrame::rebuildRecentFiles,
+            Qt::QueuedConnection);
+    connect(documents_, &DocumentManager::documentsChanged, this, &CMainFrame::updateFrame);
+    connect(documents_, &DocumentManager::viewCreated, this, [this](CRKeditView* view) {
+        StageDocument* document = view->stageDocument();
+        // Title follows the document's name and modified mark (connected once per window).
+        connect(document, &StageDocument::titleChanged, view, [this] { updateFrame(); });
+        connect(document, &StageDocument::modifiedChanged, view, [this] { updateFrame(); });
+        connect(view, &QObject::destroyed, this, &CMainFrame::updateFrame, Qt::QueuedConnection);
+    });
+    rebuildRecentFiles();
+    updateFrame();
+}
+
+void CMainFrame::setHandler(int id, std::function<void()> handler) {
+    handlers_.insert(id, std::move(handler));
+    updateFrame();
+}
+
+void CMainFrame::setEnabledWhen(int id, std::function<bool()> when) {
+    enabledWhen_.insert(id, std::move(when));
+    updateFrame();
+}
+
+bool CMainFrame::commandEnabled(int id) const {
+    const bool stageActive = documents_ != nullptr && documents_->activeView() != nullptr;
+    if (CRKeditView::handlesCommand(id))
+        return stageActive;
+    if (needsStageWindow(id) && !stageActive)
+        return false;
+    if (id == ID_VIEW_TOOLBAR || id == ID_VIEW_STATUS_BAR)
+        return true;
+    if (const auto when = enabledWhen_.value(id))
+        return handlers_.contains(id) && when();
+    return handlers_.contains(id);
+}
+
+void CMainFrame::updateFrame() {
+    for (auto it = actions_.cbegin(); it != actions_.cend(); ++it)
+        it.value()->setEnabled(commandEnabled(it.key()));
+
+    const bool stageOpen = !area_->subWindowList().isEmpty();
+    const int wanted = stageOpen ? 129 : 128;
+    if (wanted != currentMenuId_) {
+        currentMenuId_ = wanted;
+        menuBar()->clear();
+        for (QMenu* menu : stageOpen ? menus129_ : menus128_)
+            menuBar()->addMenu(menu);
+    }
+
+    QString title = QStringLiteral("rkedit");
+    bool modified = false;
+    if (documents_ != nullptr) {
+        if (StageDocument* document = documents_->activeDocument()) {
+            title += QStringLiteral(" - ") + document->title();
+            modified = document->isModified();
+        }
+    }
+    setWindowTitle(title + QStringLiteral("[*]"));
+    setWindowModified(modified);
+}
+
+QList<QMenu*> CMainFrame::currentMenus() const {
+    return currentMenuId_ == 129 ? menus129_ : menus128_;
+}
+
+QList<QAction*> CMainFrame::recentFileActions() const {
+    QList<QAction*> entries;
+    for (QMenu* menu : fileMenus_)
+        if (currentMenus().contains(menu))
+            for (QAction* action : menu->actions())
+                if (action->property("recentIndex").isValid())
+                    entries.append(action);
+    return entries;
+}
+
+void CMainFrame::rebuildRecentFiles() {
+    const QStringList files = recentFiles_ ? recentFiles_->files() : QStringList();
+    for (QMenu* menu : fileMenus_) {
+        for (QAction* action : menu->actions())
+            if (action->property("recentIndex").isValid())
+                delete action;
+        QAction* marker = menu->findChild<QAction*>(QStringLiteral("recentFiles"));
+        if (files.isEmpty()) {
+            // The greyed placeholder stands where the list will be.
+            auto* placeholder = new QAction(menuLabel(ID_FILE_MRU_FILE1), menu);
+            placeholder->setProperty("recentIndex", -1);
+            placeholder->setEnabled(false);
+            menu->insertAction(marker, placeholder);
+            continue;
+        }
+        for (int i = 0; i < files.size(); ++i) {
+            auto* entry = new QAction(recentEntryText(i, QDir::toNativeSeparators(files[i])), menu);
+            entry->setProperty("recentIndex", i);
+            entry->setStatusTip(statusPrompt(ID_FILE_MRU_FILE1 + i));
+            const QString path = files[i];
+            connect(entry, &QAction::triggered, this, [this, path] {
+                if (documents_)
+                    documents_->openDocument(path);
+            });
+            menu->insertAction(marker, entry);
+        }
+    }
+}
+
+void CMainFrame::rebuildWindowList(QMenu* menu) {
+    for (QAction* action : menu->actions())
+        if (action->property("windowEntry").isValid())
+            delete action;
+    const QList<QMdiSubWindow*> windows = area_->subWindowList();
+    if (windows.isEmpty())
+        return;
+    QAction* separator = menu->addSeparator();
+    separator->setProperty("windowEntry", true);
+    for (int i = 0; i < windows.size(); ++i) {
+        QMdiSubWindow* window = windows[i];
+        QString title = window->windowTitle();
+        title.replace(QStringLiteral("[*]"), window->isWindowModified() ? "*" : "");
+        title.replace(QLatin1Char('&'), QStringLiteral("&&"));
+        auto* entry = menu->addAction(QStringLiteral("&%1 %2").arg(i + 1).arg(title));
+        entry->setProperty("windowEntry", true);
+        entry->setCheckable(true);
+        entry->setChecked(window == area_->currentSubWindow());
+        connect(entry, &QAction::triggered, this, [this, window] {
+            if (area_->subWindowList().contains(window)) {
+                if (window->isMinimized())
+                    window->showNormal();
+                area_->setActiveSubWindow(window);
+            }
+        });
+    }
+}
+
+void CMainFrame::arrangeIcons() {
+    // Minimised stage windows in rows along the bottom of the area, left to right.
+    int x = 0;
+    int y = area_->viewport()->height();
+    int rowHeight = 0;
+    for (QMdiSubWindow* window : area_->subWindowList()) {
+        if (!window->isMinimized())
+            continue;
+        const QSize size = window->size();
+        if (x > 0 && x + size.width() > area_->viewport()->width()) {
+            x = 0;
+            y -= rowHeight;
+            rowHeight = 0;
+        }
+        if (rowHeight == 0)
+            rowHeight = size.height();
+        window->move(x, y - rowHeight);
+        x += size.width();
+    }
+}
+
+void CMainFrame::closeEvent(QCloseEvent* event) {
+    if (documents_ != nullptr) {
+        if (!documents_->saveAllModified()) {
+            event->ignore();
+            return;
+        }
+        documents_->closeAll();
+    }
+    if (recentFiles_ != nullptr)
+        recentFiles_->save();
+    event->accept();
+}

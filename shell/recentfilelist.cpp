@@ -1,0 +1,57 @@
+#include "shell/recentfilelist.h"
+
+#include <QFileInfo>
+#include <QSettings>
+
+namespace {
+const QString group = QStringLiteral("Recent File List");
+QString entryKey(int i) {
+    return QStringLiteral("File%1").arg(i + 1);
+}
+QString normalised(const QString& path) {
+    return QFileInfo(path).absoluteFilePath();
+}
+} // namespace
+
+RecentFileList::RecentFileList(int capacity, QObject* parent)
+    : QObject(parent), capacity_(capacity) {}
+
+void RecentFileList::load() {
+    QSettings settings;
+    settings.beginGroup(group);
+    files_.clear();
+    for (int i = 0; i < capacity_; ++i) {
+        const QString file = settings.value(entryKey(i)).toString();
+        if (!file.isEmpty() && !files_.contains(file))
+            files_.append(file);
+    }
+    emit changed();
+}
+
+void RecentFileList::save() const {
+    QSettings settings;
+    settings.beginGroup(group);
+    for (int i = 0; i < capacity_; ++i) {
+        if (i < files_.size())
+            settings.setValue(entryKey(i), files_[i]);
+        else
+            settings.remove(entryKey(i));
+    }
+}
+
+void RecentFileList::add(const QString& path) {
+    const QString file = normalised(path);
+    files_.removeAll(file);
+    files_.prepend(file);
+    while (files_.size() > capacity_)
+        files_.removeLast();
+    save();
+    emit changed();
+}
+
+void RecentFileList::remove(const QString& path) {
+    if (files_.removeAll(normalised(path)) == 0)
+        return;
+    save();
+    emit changed();
+}
