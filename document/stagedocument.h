@@ -9,7 +9,10 @@
 #include <memory>
 
 #include "host/host.h"
+#include "picture/pictureblock.h"
 #include "stage/CRKeditDoc.h"
+
+class StageLock;
 
 class CRKeditView;
 
@@ -35,6 +38,14 @@ public:
     const QString& filePath() const { return filePath_; }
     // Sets the path and makes the title the file's name.
     void setFilePath(const QString& path);
+
+    // Opened read-only (another editor has the file open): the title says so and Save is
+    // refused; Save As to another file ends it.
+    bool isReadOnly() const { return readOnly_; }
+    void setReadOnly(bool readOnly);
+    // The lock this editor holds on the stage file (none for a stage never saved, or one
+    // opened read-only or anyway while another editor holds it).
+    StageLock& lock() { return *lock_; }
 
     // The name shown in window titles: "RKedit1" for a new stage, the file name otherwise.
     const QString& title() const { return title_; }
@@ -65,12 +76,25 @@ public:
     // Runs OnUpdate of every view of this document.
     void updateAllViews();
 
+    // Takes what the open tool panels of every view hold into the document (the properties
+    // panel's values, the event tool's script), each change one undo step, so that what is
+    // saved, exported or played is what the user sees. Saving, the export, test play and the
+    // close question call it first.
+    void takeOpenPanelValues();
+
+    // A picture chosen (or drawn again) in a properties panel: `name` becomes graphic1 (or
+    // graphic2 when not `foreground`) and `picture` the picture every window shows, one undo
+    // step when either differs from what the stage has. True when it was a change.
+    bool changePicture(bool foreground, const std::string& name, const PictureHolder& picture);
+
     // Host
     void messageBox(const std::string& text) override;
     void updateAllViews(CRKeditDoc& doc) override;
     std::optional<std::string> takeEventToolScript(const CRKeditDoc& doc) override;
 
 signals:
+    // takeOpenPanelValues() was called: each view takes its panels' values in.
+    void openPanelValuesWanted();
     void modifiedChanged(bool modified);
     // The stored stage changed: an edit, an undo or a redo (not loading, not the size
     // write-back).
@@ -86,6 +110,8 @@ private:
     std::unique_ptr<CRKeditDoc> doc_;
     QString filePath_;
     QString title_;
+    bool readOnly_ = false;
+    std::unique_ptr<StageLock> lock_;
     QUndoStack undoStack_;
     QByteArray diskContents_;
     QList<CRKeditView*> views_;

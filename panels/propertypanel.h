@@ -72,6 +72,7 @@ public slots:
 
 protected:
     void closeEvent(QCloseEvent* event) override;
+    void changeEvent(QEvent* event) override;
     bool eventFilter(QObject* watched, QEvent* event) override;
 
 private:
@@ -86,7 +87,9 @@ private:
     void browse(bool foreground);
     void redraw(bool foreground);
     void newBlockLayout();
-    void loadInto(const std::string& cp932Path, const std::function<void()>& beforeDecoding);
+    // Loads the picture; a picture that loads is handed to the view as an edit of the stage.
+    void loadInto(bool foreground, const std::string& cp932Path,
+                  const std::function<void()>& beforeDecoding);
     void invalidateView();
 
     CRKeditView* view_;

@@ -28,6 +28,7 @@ CRKeditView::CRKeditView(StageDocument* document, QWidget* parent)
     setAttribute(Qt::WA_OpaquePaintEvent);
     livingViews().append(this);
     document_->addView(this);
+    connect(document_, &StageDocument::openPanelValuesWanted, this, &CRKeditView::commitToolEdits);
 }
 
 CRKeditView::~CRKeditView() {
@@ -98,9 +99,11 @@ void CRKeditView::postCommand(int id) {
 }
 
 void CRKeditView::onHtmlExport() {
+    // The page is made from what the open panels show.
+    document_->takeOpenPanelValues();
     // The export values are part of the stage: storing different ones is one undo step.
     StageEdit edit(*document_, StageEdit::Kind::ExportValues);
-    runHtmlExport(window(), *GetDocument());
+    runHtmlExport(window(), *GetDocument(), document_->filePath());
     edit.commit();
 }
 
@@ -142,6 +145,8 @@ void CRKeditView::paintEvent(QPaintEvent*) {
                            w * int(sizeof(std::uint32_t)), QImage::Format_RGB32);
         QPainter painter(this);
         painter.drawImage(0, 0, image);
+        if (picture.empty())
+            drawStartHint(painter);
         if (const QRect drag = dragRectanglePixels(); !drag.isEmpty()) {
             // XOR-ed over the painted stage: drawing it twice restores the picture.
             painter.setCompositionMode(QPainter::RasterOp_SourceXorDestination);
@@ -156,6 +161,21 @@ void CRKeditView::paintEvent(QPaintEvent*) {
         writeSizeToPanel(result.pictureWidth, result.pictureHeight);
     }
     emit painted();
+}
+
+void CRKeditView::drawStartHint(QPainter& painter) {
+    // Over the stage as painted, never into the frame: the stage's pixels stay the game's.
+    const QRect area = rect().adjusted(12, 12, -12, -12);
+    if (area.width() < 40 || area.height() < 20)
+        return;
+    painter.setPen(QColor(230, 230, 230));
+    painter.drawText(area, Qt::AlignLeft | Qt::AlignTop | Qt::TextWordWrap, startHintText());
+}
+
+QString CRKeditView::startHintText() {
+    return QStringLiteral("ステージの画像がまだありません。\n"
+                          "プロパティ（ツール → プロパティ）の「前景ファイル」の横のボタンで"
+                          "JPEG ファイルを選ぶと、ここに表示され、ブロックを配置できます。");
 }
 
 void CRKeditView::fitFrame(int width, int height) {

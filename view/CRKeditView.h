@@ -15,6 +15,7 @@ class StageDocument;
 class CPropertyPanel;
 class CPlacementTool;
 class CEventTool;
+class QPainter;
 struct PaintInputs;
 
 // Command ids of the stage window's menus that the view handles.
@@ -56,6 +57,10 @@ public:
     // Called when the document updates all its views: runs the document-to-panel transfer.
     void OnUpdate();
 
+    // A picture the properties panel has loaded by its browse or redraw button, with the file
+    // name it came from: an edit of the stage (see StageDocument::changePicture).
+    void pictureLoaded(bool foreground, const std::string& name, const PictureHolder& loaded);
+
     // Takes what the open tool panels hold into the document (the properties panel's values,
     // the event tool's script), so that a question about unsaved changes sees every edit.
     void commitToolEdits();
@@ -76,11 +81,16 @@ public:
     int dragEndX = -1, dragEndY = -1;
     PictureHolder picture; // the picture shown (pictureHeader / pictureBits)
 
+    // The hint shown in the window of a stage without a picture.
+    static QString startHintText();
+
     // The pixels the drag rectangle covers (mouseplacement.cpp); empty while no drag is in
     // progress or no cell size can be computed.
     QRect dragRectanglePixels() const;
 
 signals:
+    // A short message for the status bar (a new block layout says how many blocks it cleared).
+    void statusMessage(const QString& text);
     // After every paint of the view (start-up measurement and tests wait for it).
     void painted();
     // The stage wants the view's client area to be `client` (the window around it fits it).
@@ -106,6 +116,9 @@ private:
     // show the written-back picture size in the open panel.
     void takePictureFromPanel();
     void writeSizeToPanel(int pictureWidth, int pictureHeight);
+
+    // While the stage has no picture: a short hint on how to start, over the painted stage.
+    void drawStartHint(QPainter& painter);
 
     // Sizes the stage window so that the view's client area is width x height.
     void fitFrame(int width, int height);

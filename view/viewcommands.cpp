@@ -15,6 +15,16 @@
 #include "stage/propertyvalues.h"
 
 namespace {
+// Cells of the grid that hold a block.
+int placedBlocks(const CRKeditDoc& doc) {
+    int count = 0;
+    for (int y = 0; y < CRKeditDoc::gridSize; ++y)
+        for (int x = 0; x < CRKeditDoc::gridSize; ++x)
+            if (doc.cell(x, y) != 0)
+                ++count;
+    return count;
+}
+
 // Up-down ranges given on opening the properties panel, in this order; the panel replaces
 // them with its own at the first mouse movement over it.
 constexpr struct {
@@ -75,8 +85,16 @@ void CRKeditView::onPanelToDoc() {
     // A transfer that changes values is one undo step, the grid clear of a new block size
     // included; one that changes nothing adds none.
     StageEdit edit(*stageDocument(), StageEdit::Kind::SettingsTransfer);
+    const int blocksBefore = placedBlocks(*GetDocument());
     const PanelTransferResult result = panelToDocument(*propertyPanel, *GetDocument());
     edit.commit();
+    if (result.gridCleared) {
+        emit statusMessage(
+            QStringLiteral("ブロックサイズを %1 × %2 にしました。ブロック %3 個を消去しました。")
+                .arg(QString::fromStdString(GetDocument()->blockWidth),
+                     QString::fromStdString(GetDocument()->blockHeight))
+                .arg(blocksBefore - placedBlocks(*GetDocument())));
+    }
     if (result.repaint) {
         // Every window of the stage shows the new layout.
         for (CRKeditView* view : stageDocument()->views())
@@ -116,14 +134,18 @@ void CRKeditView::onEventTool() {
 }
 
 void CRKeditView::takePictureFromPanel() {
-    if (!propertyPanel)
-        return;
+    // Every window of the stage shows the stage's picture: the one read with it or the one
+    // a panel's browse or redraw made the current step.
     CRKeditDoc& doc = *GetDocument();
-    if (doc.picturePending) {
+    doc.picturePending = false;
+    picture = doc.picture;
+    if (propertyPanel)
         propertyPanel->displayedPicture = doc.picture;
-        doc.picturePending = false;
-    }
-    picture = propertyPanel->displayedPicture;
+}
+
+void CRKeditView::pictureLoaded(bool foreground, const std::string& name,
+                                const PictureHolder& loaded) {
+    document_->changePicture(foreground, name, loaded);
 }
 
 void CRKeditView::writeSizeToPanel(int pictureWidth, int pictureHeight) {
