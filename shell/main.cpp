@@ -2,10 +2,12 @@
 #include <QApplication>
 
 #include "shell/crkeditapp.h"
+#include "shell/testevents.h"
 
 int main(int argc, char* argv[]) {
     QApplication application(argc, argv);
     installJapaneseTranslation();
+    installTestEventReporter();
     CRKeditApp app;
     if (!app.InitInstance(QApplication::arguments().mid(1)))
         return 1;

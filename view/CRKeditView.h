@@ -15,6 +15,7 @@ class StageDocument;
 class CPropertyPanel;
 class CPlacementTool;
 class CEventTool;
+class QPainter;
 struct PaintInputs;
 
 // Command ids of the stage window's menus that the view handles.
@@ -61,6 +62,10 @@ public:
     // Called when the document updates all its views: runs the document-to-panel transfer.
     void OnUpdate();
 
+    // A picture the properties panel has loaded by its browse or redraw button, with the file
+    // name it came from: an edit of the stage (see StageDocument::changePicture).
+    void pictureLoaded(bool foreground, const std::string& name, const PictureHolder& loaded);
+
     // Takes what the open tool panels hold into the document (the properties panel's values,
     // the event tool's script), so that a question about unsaved changes sees every edit.
     void commitToolEdits();
@@ -81,11 +86,16 @@ public:
     int dragEndX = -1, dragEndY = -1;
     PictureHolder picture; // the picture shown (pictureHeader / pictureBits)
 
+    // The hint shown in the window of a stage without a picture.
+    static QString startHintText();
+
     // The pixels the drag rectangle covers (mouseplacement.cpp); empty while no drag is in
     // progress or no cell size can be computed.
     QRect dragRectanglePixels() const;
 
 signals:
+    // A short message for the status bar (a new block layout says how many blocks it cleared).
+    void statusMessage(const QString& text);
     // After every paint of the view (start-up measurement and tests wait for it).
     void painted();
     // The stage wants the view's client area to be `client` (the window around it fits it).
@@ -113,6 +123,9 @@ private:
     void writeSizeToPanel(int pictureWidth, int pictureHeight);
     // The placement tool's checked choices go to the current view (placement tool's poll).
     static void applyPlacementChoices(int blockKind, int referenceDisplay, int gridMode);
+
+    // While the stage has no picture: a short hint on how to start, over the painted stage.
+    void drawStartHint(QPainter& painter);
 
     // Sizes the stage window so that the view's client area is width x height.
     void fitFrame(int width, int height);
