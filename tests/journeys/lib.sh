@@ -81,10 +81,14 @@ journey_start() {
     trap cleanup EXIT
     trap on_time_limit USR1
     local self=$$
+    # The watchdog's sleep ends with it and holds none of the journey's output open (CTest
+    # waits for the output to close).
     (
-        sleep "$JOURNEY_LIMIT"
-        kill -USR1 "$self"
-    ) &
+        trap 'kill -TERM "$nap" 2>/dev/null; exit 0' TERM
+        sleep "$JOURNEY_LIMIT" &
+        nap=$!
+        wait "$nap" && kill -USR1 "$self"
+    ) >/dev/null 2>&1 &
     watchdog=$!
 
     for tool in Xvfb openbox xdotool xprop import; do
@@ -170,9 +174,18 @@ wait_event() {
     }
 }
 
-# wait_window NAME-REGEX: the id of the first visible window whose title matches.
+# wait_window NAME-REGEX: the id of the visible window whose title matches, once exactly one
+# does (a message box closing under the same title as the main window is waited out; a
+# window that vanishes during a search makes that search fail, and the next one is made).
 wait_window() {
-    timeout "$WAIT_LIMIT" xdotool search --sync --onlyvisible --name "$1" 2>/dev/null | head -n 1
+    local found=""
+    one_window() {
+        local ids
+        ids=$(xdotool search --onlyvisible --name "$1" 2>/dev/null) || return 1
+        [ "$(wc -l <<<"$ids")" -eq 1 ] && [ -n "$ids" ] || return 1
+        found=$ids
+    }
+    until_true "one window /$1/" one_window "$1" >&2 && echo "$found"
 }
 
 # no_window NAME-REGEX: true when no visible window's title matches.
