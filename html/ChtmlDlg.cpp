@@ -1,6 +1,7 @@
 #include "html/ChtmlDlg.h"
 
 #include <QButtonGroup>
+#include <QCheckBox>
 #include <QColorDialog>
 #include <QGroupBox>
 #include <QLabel>
@@ -74,8 +75,8 @@ ChtmlDlg::ChtmlDlg(QWidget* parent) : QDialog(parent) {
     // Created in the template's control order, which is also the tab order.
     auto* ok = new QPushButton(QStringLiteral("書き出し"), this);
     ok->setDefault(true);
-    okButton_ = place(ok, 45, 95, 50, 14, 1);
-    cancelButton_ = place(new QPushButton(QStringLiteral("ｷｬﾝｾﾙ"), this), 101, 95, 50, 14, 2);
+    okButton_ = place(ok, 45, 108, 50, 14, 1);
+    cancelButton_ = place(new QPushButton(QStringLiteral("ｷｬﾝｾﾙ"), this), 101, 108, 50, 14, 2);
     label("ゲーム領域背景色", 10, 40, 56, 8);
     label("ページ背景色", 10, 67, 41, 8);
     gameColourButton_ = new OwnerDrawButton(this);
@@ -111,10 +112,14 @@ ChtmlDlg::ChtmlDlg(QWidget* parent) : QDialog(parent) {
     configFileEdit_ = new QLineEdit(this);
     place(configFileEdit_, 70, 21, 80, 14, IDC_CONFIG_FILE);
     label("設定ファイル指定", 10, 25, 52, 8);
+    // Below the template's controls: the one control that is not the template's own.
+    ruffleCheck_ = new QCheckBox(QStringLiteral("Ruffle で再生できるようにする"), this);
+    place(ruffleCheck_, 10, 95, 145, 10, IDC_RUFFLE, true);
     fitLayout(placed, dialogFont);
 
-    QWidget* tabOrder[] = {okButton_,  cancelButton_,      gameColourButton_,     htmlColourButton_,
-                           titleEdit_, qualityButtons_[0], annotationButtons_[0], configFileEdit_};
+    QWidget* tabOrder[] = {
+        okButton_,          cancelButton_,         gameColourButton_, htmlColourButton_, titleEdit_,
+        qualityButtons_[0], annotationButtons_[0], configFileEdit_,   ruffleCheck_};
     for (std::size_t i = 1; i < std::size(tabOrder); ++i)
         setTabOrder(tabOrder[i - 1], tabOrder[i]);
 
@@ -149,7 +154,7 @@ void ChtmlDlg::fitLayout(const std::vector<Placed>& placed, const QFont& dialogF
     const DialogUnits du(std::min(charWidth, 2 * baseWidth), base.y(8));
     for (const Placed& p : placed)
         p.widget->setGeometry(du.rect(p.units.x(), p.units.y(), p.units.width(), p.units.height()));
-    setFixedSize(du.size(163, 115));
+    setFixedSize(du.size(163, 128));
 }
 
 QWidget* ChtmlDlg::control(int id) const {
@@ -162,6 +167,8 @@ QWidget* ChtmlDlg::control(int id) const {
         return titleEdit_;
     case IDC_CONFIG_FILE:
         return configFileEdit_;
+    case IDC_RUFFLE:
+        return ruffleCheck_;
     case IDC_COLOR_GAME:
         return gameColourButton_;
     case IDC_COLOR_HTML:
@@ -177,8 +184,10 @@ QWidget* ChtmlDlg::control(int id) const {
 
 void ChtmlDlg::showEvent(QShowEvent* event) {
     // The edits are loaded when the dialog opens, before anything is drawn.
-    if (!event->spontaneous())
+    if (!event->spontaneous()) {
         exchangeToControls();
+        ruffleCheck_->setChecked(ruffle);
+    }
     QDialog::showEvent(event);
 }
 
@@ -276,5 +285,6 @@ void ChtmlDlg::accept() {
             return;
         }
     }
+    ruffle = ruffleCheck_->isChecked();
     QDialog::accept();
 }

@@ -8,6 +8,7 @@
 #include "html/htmlexportvalues.h"
 
 class QButtonGroup;
+class QCheckBox;
 class QLineEdit;
 class QPainter;
 class QRadioButton;
@@ -34,6 +35,7 @@ public:
         IDC_ANNOTATION_RIGHT = 1047,
         IDC_ANNOTATION_BOTTOM = 1048,
         IDC_ANNOTATION_NONE = 1049,
+        IDC_RUFFLE = 1050,
     };
 
     explicit ChtmlDlg(QWidget* parent = nullptr);
@@ -47,6 +49,9 @@ public:
     // When set, the next draw of a colour button checks the radio buttons that match the
     // quality and the annotation position, reloads the edits, and clears the flag.
     bool initRadioButtons = false;
+    // "Ruffle で再生できるようにする": the page also loads Ruffle, the Flash Player emulator,
+    // from a "ruffle" folder written beside it. Shown when the dialog opens, taken on OK.
+    bool ruffle = false;
 
 public slots:
     void accept() override; // "書き出し"
@@ -70,6 +75,7 @@ private:
 
     QLineEdit* titleEdit_;
     QLineEdit* configFileEdit_;
+    QCheckBox* ruffleCheck_;
     OwnerDrawButton* gameColourButton_;
     OwnerDrawButton* htmlColourButton_;
     QRadioButton* qualityButtons_[3];

@@ -1,15 +1,19 @@
 #include "html/htmlexport.h"
 
 #include <QDir>
+#include <QFile>
 #include <QFileInfo>
+#include <QSettings>
 
 #include "document/savefile.h"
 #include "html/ChtmlDlg.h"
 #include "html/htmlexportvalues.h"
 #include "html/htmlpage.h"
+#include "html/programruffle.h"
 #include "panels/dataexchange.h"
 #include "panels/dialogs.h"
 #include "panels/messagebox.h"
+#include "ruffle/encodingwarning.h"
 #include "stage/CRKeditDoc.h"
 
 bool runHtmlExport(QWidget* parent, CRKeditDoc& doc, const QString& stagePath) {
@@ -22,10 +26,12 @@ bool runHtmlExport(QWidget* parent, CRKeditDoc& doc, const QString& stagePath) {
             dialog.values.configFileName = *name;
     }
     dialog.initRadioButtons = true;
+    dialog.ruffle = QSettings().value(QLatin1String(ruffleExportSettingsKey), false).toBool();
     if (dialog.exec() != QDialog::Accepted)
         return false;
+    QSettings().setValue(QLatin1String(ruffleExportSettingsKey), dialog.ruffle);
     const bool changed = dialog.values.storeInto(doc);
-    WriteHtmlPage(parent, doc, stagePath);
+    WriteHtmlPage(parent, doc, dialog.ruffle, stagePath);
     return changed;
 }
 
@@ -41,9 +47,78 @@ bool saveHtmlFile(const QString& path, std::string_view bytes, QString& error) {
     return error.isEmpty();
 }
 
-bool WriteHtmlPage(QWidget* parent, const CRKeditDoc& doc, const QString& stagePath) {
+namespace {
+
+QString cannotWrite(const QString& pagePath, const QString& why) {
+    return QStringLiteral("HTMLファイル %1 を書き出せませんでした。\n%2")
+        .arg(QDir::toNativeSeparators(pagePath), why);
+}
+
+// Puts Ruffle beside the page at `pagePath`. False, after saying why, when the page must not
+// be written; `added` tells whether a new "ruffle" folder was made (to remove it if the page
+// then cannot be written).
+bool putRuffleBeside(QWidget* parent, const QString& pagePath, bool& added) {
+    added = false;
+    QString missing;
+    const auto ruffle = programRuffle(missing);
+    if (!ruffle) {
+        showMessage(
+            QStringLiteral("Ruffle が見つからないため、書き出せませんでした。\n%1").arg(missing),
+            parent);
+        return false;
+    }
+    const std::string folder = QFileInfo(pagePath).absolutePath().toStdString();
+    std::string message;
+    auto outcome = ruffle->copyInto(folder, false, message);
+    if (outcome == RuffleFolder::Outcome::OtherVersion) {
+        MessageChoice question;
+        question.icon = QMessageBox::Question;
+        question.text = QStringLiteral("%1\nRuffle %2 に置き換えますか？")
+                            .arg(QString::fromStdString(message),
+                                 QString::fromStdString(RuffleFolder::versionIn(ruffle->path())));
+        question.buttons = QMessageBox::Yes | QMessageBox::No;
+        question.defaultButton = QMessageBox::No;
+        if (Dialogs::current().ask(parent, question) == QMessageBox::Yes)
+            outcome = ruffle->copyInto(folder, true, message);
+        else
+            outcome = RuffleFolder::Outcome::AlreadyThere; // the page works with it too
+    }
+    switch (outcome) {
+    case RuffleFolder::Outcome::Copied:
+        added = true;
+        return true;
+    case RuffleFolder::Outcome::AlreadyThere:
+    case RuffleFolder::Outcome::Replaced:
+    case RuffleFolder::Outcome::OtherVersion:
+        return true;
+    case RuffleFolder::Outcome::NotRuffle:
+    case RuffleFolder::Outcome::Failed:
+        break;
+    }
+    showMessage(cannotWrite(pagePath, QString::fromStdString(message)), parent);
+    return false;
+}
+
+// Says so when the movie beside the page may show the stage's Japanese text wrongly under
+// the emulator.
+void warnAboutText(QWidget* parent, const QString& pagePath, const CRKeditDoc& doc) {
+    QFile movie(QFileInfo(pagePath).absolutePath() + QStringLiteral("/rk.swf"));
+    const QByteArray start = movie.open(QIODevice::ReadOnly) ? movie.read(4) : QByteArray();
+    const char* warning =
+        rufflesTextWarning(std::string_view(start.constData(), std::size_t(start.size())), doc);
+    if (*warning == '\0')
+        return;
+    MessageChoice note;
+    note.icon = QMessageBox::Information;
+    note.text = QString::fromUtf8(warning);
+    Dialogs::current().ask(parent, note);
+}
+
+} // namespace
+
+bool WriteHtmlPage(QWidget* parent, const CRKeditDoc& doc, bool ruffle, const QString& stagePath) {
     // The page is complete before the file chooser opens.
-    const std::string page = composeHtmlPage(doc);
+    const std::string page = composeHtmlPage(doc, ruffle);
 
     FileChoice choice;
     choice.mode = FileChoice::Mode::Save; // asks before replacing an existing file
@@ -58,12 +133,18 @@ bool WriteHtmlPage(QWidget* parent, const CRKeditDoc& doc, const QString& stageP
     if (path.isEmpty())
         return false;
 
+    bool ruffleAdded = false;
+    if (ruffle && !putRuffleBeside(parent, path, ruffleAdded))
+        return false;
     QString error;
     if (!saveHtmlFile(path, page, error)) {
-        showMessage(QStringLiteral("HTMLファイル %1 を書き出せませんでした。\n%2")
-                        .arg(QDir::toNativeSeparators(path), error),
-                    parent);
+        // A Ruffle folder made for this page alone goes with it.
+        if (ruffleAdded)
+            QDir(QFileInfo(path).absolutePath() + QStringLiteral("/ruffle")).removeRecursively();
+        showMessage(cannotWrite(path, error), parent);
         return false;
     }
+    if (ruffle)
+        warnAboutText(parent, path, doc);
     return true;
 }

@@ -28,4 +28,5 @@ enum AppCommand : int {
     ID_DIALOG_ON = 32774,
     ID_DIALOG_OFF = 32775,
     ID_ITEM_TOOL = 32778,
+    ID_TEST_PLAY = 32800, // the stage played in the browser (F5)
 };

@@ -20,6 +20,7 @@
 #include "shell/mainframe.h"
 #include "shell/recentfilelist.h"
 #include "shell/recoverykeeper.h"
+#include "shell/testplay.h"
 #include "view/CRKeditView.h"
 
 namespace {
@@ -106,6 +107,9 @@ bool CRKeditApp::InitInstance(const QStringList& arguments) {
     mainFrame_->setHandler(ID_WINDOW_NEW,
                            [this] { documents_->newWindow(documents_->activeDocument()); });
     mainFrame_->setHandler(ID_APP_ABOUT, [this] { onAppAbout(); });
+    testPlay_ = new TestPlay(this);
+    mainFrame_->setHandler(ID_TEST_PLAY,
+                           [this] { testPlay_->play(documents_->activeDocument(), mainFrame_); });
     new EditCommands(mainFrame_, documents_);
     new FileDrop(mainFrame_, documents_);
     new DiskWatcher(documents_, mainFrame_, this);

@@ -9,6 +9,7 @@ class DiskWatcher;
 class DocumentManager;
 class RecentFileList;
 class RecoveryKeeper;
+class TestPlay;
 class QTimer;
 
 // The shell layer (shell/): the application object, main frame, child frames, document
@@ -43,6 +44,7 @@ public:
     DocumentManager* documents() const { return documents_; }
     RecentFileList* recentFiles() const { return recentFiles_; }
     RecoveryKeeper* recovery() const { return recovery_; }
+    TestPlay* testPlay() const { return testPlay_; }
 
     // The about command: the about box, modal.
     void onAppAbout();
@@ -54,6 +56,7 @@ private:
     DocumentManager* documents_ = nullptr;
     RecentFileList* recentFiles_ = nullptr;
     RecoveryKeeper* recovery_ = nullptr;
+    TestPlay* testPlay_ = nullptr; // its servers stop and its folders go with the editor
     QTimer* quitTimer_ = nullptr;
 };
 

@@ -100,6 +100,13 @@ QPixmap drawButton(int id) {
         p.drawText(QRect(1, 0, 13, 13), Qt::AlignCenter, QStringLiteral("?"));
         break;
     }
+    case ID_TEST_PLAY:
+        // A green "play" triangle.
+        p.setRenderHint(QPainter::Antialiasing);
+        p.setPen(QColor(0, 90, 0));
+        p.setBrush(QColor(40, 170, 60));
+        p.drawPolygon(QPolygonF{{3.5, 1.5}, {13.5, 7.5}, {3.5, 13.5}});
+        break;
     default:
         break;
     }
@@ -147,6 +154,7 @@ QIcon toolbarIcon(int commandId) {
     case ID_EDIT_PASTE:
     case ID_FILE_PRINT:
     case ID_APP_ABOUT:
+    case ID_TEST_PLAY:
         return QIcon(drawButton(commandId));
     default:
         return {};

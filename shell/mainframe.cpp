@@ -31,6 +31,7 @@ bool needsStageWindow(int id) {
     case ID_WINDOW_ARRANGE:
     case ID_WINDOW_CASCADE:
     case ID_WINDOW_TILE_HORZ:
+    case ID_TEST_PLAY:
         return true;
     default:
         return CRKeditView::handlesCommand(id) || id == ID_HTML_EXPORT;

@@ -33,6 +33,7 @@ const QVector<MenuDefinition>& menu129() {
           {ID_FILE_SAVE, "上書き保存(&S)\tCtrl+S"},
           {ID_FILE_SAVE_AS, "名前を付けて保存(&A)..."},
           {ID_HTML_EXPORT, "HTMLファイルの書き出し"},
+          {ID_TEST_PLAY, "テストプレイ(&P)\tF5"},
           separator,
           {ID_FILE_MRU_FILE1, "最近使ったﾌｧｲﾙ"},
           separator,
@@ -86,6 +87,7 @@ const QVector<Accelerator>& acceleratorTable() {
         {QKeySequence(Qt::SHIFT | Qt::Key_Insert), ID_EDIT_PASTE},
         {QKeySequence(Qt::Key_F6), ID_NEXT_PANE},
         {QKeySequence(Qt::SHIFT | Qt::Key_F6), ID_PREV_PANE},
+        {QKeySequence(Qt::Key_F5), ID_TEST_PLAY},
     };
     return table;
 }
@@ -96,6 +98,7 @@ const QVector<int>& toolbarButtons() {
                                       ID_EDIT_CUT,   ID_EDIT_COPY,
                                       ID_EDIT_PASTE, 0,
                                       ID_FILE_PRINT, 0,
+                                      ID_TEST_PLAY,  0,
                                       ID_APP_ABOUT};
     return buttons;
 }
@@ -128,6 +131,7 @@ QString commandPrompt(int id) {
         {ID_VIEW_TOOLBAR, "ﾂｰﾙ ﾊﾞｰの表示/非表示\nﾂｰﾙ ﾊﾞｰの表示切り替え"},
         {ID_VIEW_STATUS_BAR, "ｽﾃｰﾀｽ ﾊﾞｰの表示/非表示\nｽﾃｰﾀｽ ﾊﾞｰの表示切り替え"},
         {ID_HTML_EXPORT, "HTMLファイルの作成"},
+        {ID_TEST_PLAY, "ステージをブラウザで再生 (Ruffle)\nテストプレイ"},
     };
     return QString::fromUtf8(prompts.value(id, ""));
 }

@@ -12,6 +12,7 @@
 #include <gtest/gtest.h>
 
 #include "guitesthelpers.h"
+#include "shell/browser.h"
 #include "shell/crkeditapp.h"
 
 int main(int argc, char** argv) {
@@ -36,6 +37,11 @@ int main(int argc, char** argv) {
     installJapaneseTranslation();
     // File choosers and message boxes are answered by the tests' scripts, never shown.
     Dialogs::replace(&ScriptedDialogs::instance());
+    // No test starts a browser: a page opened without a test's own stand-in fails the test.
+    replaceUrlOpener([](const QUrl& url) {
+        ADD_FAILURE() << "a browser would open " << url.toString().toStdString();
+        return false;
+    });
     ::testing::InitGoogleTest(&argc, argv);
     return RUN_ALL_TESTS();
 }

@@ -155,10 +155,11 @@ TEST_F(Shell, MenusToolbarAndAcceleratorsAsListed) {
     EXPECT_EQ(menuTitles(), (QStringList{"ﾌｧｲﾙ(&F)", "編集(&E)", "表示(&V)", "ｳｨﾝﾄﾞｳ(&W)", "ツール",
                                          "ﾍﾙﾌﾟ(&H)", "データ"}));
     const QList<QMenu*> menus = frame()->currentMenus();
-    EXPECT_EQ(entries(menus[0]), (QStringList{"新規作成(&N)\tCtrl+N", "開く(&O)...\tCtrl+O",
-                                              "閉じる(&C)", "上書き保存(&S)\tCtrl+S",
-                                              "名前を付けて保存(&A)...", "HTMLファイルの書き出し",
-                                              "-", "最近使ったﾌｧｲﾙ", "-", "ｱﾌﾟﾘｹｰｼｮﾝの終了(&X)"}));
+    EXPECT_EQ(
+        entries(menus[0]),
+        (QStringList{"新規作成(&N)\tCtrl+N", "開く(&O)...\tCtrl+O", "閉じる(&C)",
+                     "上書き保存(&S)\tCtrl+S", "名前を付けて保存(&A)...", "HTMLファイルの書き出し",
+                     "テストプレイ(&P)\tF5", "-", "最近使ったﾌｧｲﾙ", "-", "ｱﾌﾟﾘｹｰｼｮﾝの終了(&X)"}));
     EXPECT_EQ(entries(menus[1]), (QStringList{"元に戻す(&U)\tCtrl+Z", "やり直し(&R)\tCtrl+Y"}));
     EXPECT_EQ(entries(menus[4]), (QStringList{"プロパティ(&P)", "配置ツール(&A)",
                                               "アイテムツール(&I)", "イベントツール(&E)"}));
@@ -180,7 +181,7 @@ TEST_F(Shell, MenusToolbarAndAcceleratorsAsListed) {
         {ID_EDIT_CUT, false},       {ID_EDIT_COPY, false},     {ID_EDIT_PASTE, false},
         {ID_FILE_PRINT, false},     {ID_EDIT_UNDO, false},     {ID_EDIT_REDO, false},
         {ID_APP_ABOUT, true},       {ID_APP_EXIT, true},       {ID_VIEW_TOOLBAR, true},
-        {ID_VIEW_STATUS_BAR, true},
+        {ID_VIEW_STATUS_BAR, true}, {ID_TEST_PLAY, true},
     };
     for (const Row& row : rows)
         EXPECT_EQ(frame()->action(row.id)->isEnabled(), row.enabled) << row.id;
@@ -191,7 +192,7 @@ TEST_F(Shell, MenusToolbarAndAcceleratorsAsListed) {
         buttons << (action->isSeparator() ? 0 : action->data().toInt());
     EXPECT_EQ(buttons,
               (QList<int>{ID_FILE_NEW, ID_FILE_OPEN, ID_FILE_SAVE, 0, ID_EDIT_CUT, ID_EDIT_COPY,
-                          ID_EDIT_PASTE, 0, ID_FILE_PRINT, 0, ID_APP_ABOUT}));
+                          ID_EDIT_PASTE, 0, ID_FILE_PRINT, 0, ID_TEST_PLAY, 0, ID_APP_ABOUT}));
     EXPECT_EQ(frame()->toolBar()->iconSize(), QSize(16, 15));
     for (QAction* action : frame()->toolBar()->actions())
         EXPECT_TRUE(action->isSeparator() || !action->icon().isNull())

@@ -1,0 +1,170 @@
+#include "shell/testplay.h"
+
+#include <QDir>
+#include <QFile>
+#include <QFileInfo>
+#include <QSettings>
+
+#include <cstdio>
+
+#include "document/stagedocument.h"
+#include "folderserver.h"
+#include "html/programruffle.h"
+#include "panels/dialogs.h"
+#include "panels/messagebox.h"
+#include "playfolder.h"
+#include "shell/browser.h"
+
+struct TestPlay::Session {
+    std::unique_ptr<PlayFolder> folder;
+    std::unique_ptr<FolderServer> server;
+    QElapsedTimer sinceCommand;
+    bool awaitingFirstRequest = false;
+    QString warningShown; // the text warning last shown for this stage
+};
+
+namespace {
+
+// True when `path` starts like an SWF movie (plain or compressed).
+bool looksLikeMovie(const QString& path) {
+    QFile file(path);
+    if (!file.open(QIODevice::ReadOnly))
+        return false;
+    const QByteArray start = file.read(3);
+    return start == "FWS" || start == "CWS" || start == "ZWS";
+}
+
+} // namespace
+
+TestPlay::TestPlay(QObject* parent) : QObject(parent) {}
+
+TestPlay::~TestPlay() = default;
+
+QString TestPlay::folderOf(const StageDocument* document) const {
+    const auto it = sessions_.find(document);
+    return it == sessions_.end() ? QString() : it->second->folder->path();
+}
+
+QUrl TestPlay::pageOf(const StageDocument* document) const {
+    const auto it = sessions_.find(document);
+    return it == sessions_.end()
+               ? QUrl()
+               : it->second->server->url(QString::fromLatin1(PlayFolder::pageName));
+}
+
+QString TestPlay::movieFor(const StageDocument* document, QWidget* parent) {
+    const QString stageFolder =
+        document->filePath().isEmpty() ? QString() : QFileInfo(document->filePath()).absolutePath();
+    if (!stageFolder.isEmpty()) {
+        const QString beside = stageFolder + QStringLiteral("/rk.swf");
+        if (QFileInfo(beside).isFile())
+            return beside;
+    }
+    QSettings settings;
+    const QString remembered = settings.value(QLatin1String(movieSettingsKey)).toString();
+    if (!remembered.isEmpty()) {
+        if (QFileInfo(remembered).isFile())
+            return remembered;
+        showMessage(QStringLiteral("テストプレイのゲームムービー %1 が見つかりません。\n"
+                                   "使うムービー (rk.swf) を選び直してください。")
+                        .arg(QDir::toNativeSeparators(remembered)),
+                    parent);
+    }
+    FileChoice choice;
+    choice.mode = FileChoice::Mode::Open;
+    choice.caption = QStringLiteral("テストプレイで使うゲームムービー (rk.swf) を選んでください");
+    choice.nameFilters = QStringList{QStringLiteral("Flash ムービー (*.swf)"),
+                                     QStringLiteral("すべてのファイル (*)")};
+    choice.directory = stageFolder;
+    const QString chosen = Dialogs::current().chooseFile(parent, choice);
+    if (chosen.isEmpty())
+        return {};
+    if (!looksLikeMovie(chosen)) {
+        showMessage(QStringLiteral("%1 は Flash ムービー (SWF) ではありません。")
+                        .arg(QDir::toNativeSeparators(chosen)),
+                    parent);
+        return {};
+    }
+    const QString path = QFileInfo(chosen).absoluteFilePath();
+    settings.setValue(QLatin1String(movieSettingsKey), path);
+    return path;
+}
+
+bool TestPlay::play(StageDocument* document, QWidget* parent) {
+    if (document == nullptr)
+        return false;
+    QElapsedTimer sinceCommand;
+    sinceCommand.start();
+
+    QString error;
+    const auto ruffle = programRuffle(error);
+    if (!ruffle) {
+        showMessage(
+            QStringLiteral("Ruffle が見つからないため、テストプレイできません。\n%1").arg(error),
+            parent);
+        return false;
+    }
+    const QString movie = movieFor(document, parent);
+    if (movie.isEmpty())
+        return false;
+    // What the panels show and the document has not taken yet is played too.
+    document->takePendingEdits();
+
+    auto& session = sessions_[document];
+    if (!session) {
+        auto fresh = std::make_unique<Session>();
+        fresh->folder = std::make_unique<PlayFolder>(*ruffle);
+        fresh->server = std::make_unique<FolderServer>(fresh->folder->path());
+        Session* s = fresh.get();
+        connect(fresh->server.get(), &FolderServer::answered, this,
+                [this, s](const QByteArray&, const QByteArray& target, int) {
+                    if (!s->awaitingFirstRequest)
+                        return;
+                    s->awaitingFirstRequest = false;
+                    const qint64 elapsed = s->sinceCommand.elapsed();
+                    std::fprintf(stderr,
+                                 "rkedit: test play: first request %lld ms after the command\n",
+                                 static_cast<long long>(elapsed));
+                    emit firstRequestAnswered(elapsed, target);
+                });
+        if (!fresh->folder->isValid() || !fresh->server->start(0, error)) {
+            sessions_.erase(document);
+            showMessage(QStringLiteral("テストプレイの準備ができませんでした。\n%1")
+                            .arg(error.isEmpty() ? QDir::tempPath() : error),
+                        parent);
+            return false;
+        }
+        session = std::move(fresh);
+        // The folder and its server go with the stage.
+        connect(document, &QObject::destroyed, this,
+                [this, document] { sessions_.erase(document); });
+    }
+
+    if (!session->folder->refresh(document->doc(), document->filePath(), movie, error)) {
+        showMessage(QStringLiteral("テストプレイの準備ができませんでした。\n%1").arg(error),
+                    parent);
+        return false;
+    }
+    session->server->setContentType(session->folder->stageName(), "text/plain; charset=Shift_JIS");
+    const QString warning = session->folder->textWarning();
+    if (!warning.isEmpty() && warning != session->warningShown) {
+        MessageChoice note;
+        note.icon = QMessageBox::Information;
+        note.text = warning;
+        Dialogs::current().ask(parent, note);
+    }
+    session->warningShown = warning;
+
+    const QUrl page = session->server->url(QString::fromLatin1(PlayFolder::pageName));
+    session->sinceCommand = sinceCommand;
+    session->awaitingFirstRequest = true;
+    if (!openInBrowser(page)) {
+        session->awaitingFirstRequest = false;
+        showMessage(QStringLiteral(
+                        "ブラウザを開けませんでした。次のアドレスをブラウザで開いてください。\n%1")
+                        .arg(page.toString()),
+                    parent);
+        return false;
+    }
+    return true;
+}
