@@ -12,47 +12,108 @@
 #include <algorithm>
 
 #include "document/savefile.h"
+#include "file/regularfile.h"
+#include "stage/recordcheck.h"
 
 namespace {
 const QString lockName = QStringLiteral("lock");
 const QString recordSuffix = QStringLiteral(".stage");
 const QString descriptionSuffix = QStringLiteral(".json");
 
+// Replaces the file at `path` with `bytes` all or nothing, then reads it back: a copy that
+// does not hold exactly what was meant is reported, so the user is not left trusting it.
 bool writeWhole(const QString& path, const QByteArray& bytes, QString* error) {
-    const QString reason = saveFileWhole(path, bytes);
-    if (!reason.isEmpty() && error != nullptr)
-        *error = reason;
-    return reason.isEmpty();
+    QString reason = saveFileWhole(path, bytes);
+    if (reason.isEmpty()) {
+        QFile back(path);
+        if (back.open(QIODevice::ReadOnly) && back.readAll() == bytes)
+            return true;
+        reason = QStringLiteral("書き込んだ内容を読み戻せません。");
+    }
+    if (error != nullptr)
+        *error = QStringLiteral("%1: %2").arg(QDir::toNativeSeparators(path), reason);
+    return false;
+}
+
+QString recordProblem(const QByteArray& bytes) {
+    switch (checkRecord(std::string_view(bytes.constData(), std::size_t(bytes.size())))) {
+    case RecordCheck::complete:
+        return {};
+    case RecordCheck::empty:
+        return QStringLiteral("中身が空です");
+    case RecordCheck::unfinished:
+        return QStringLiteral("途中で切れています");
+    case RecordCheck::keysMissing:
+        return QStringLiteral("項目が欠けています");
+    }
+    return {};
+}
+
+// Whether the folder holds any stage bytes: a record with something in it. A description
+// alone holds nothing of a stage (its record was removed first), nor does an empty record
+// without a description (a run stopped before its first byte).
+bool holdsStageBytes(const QString& folder) {
+    const QDir dir(folder);
+    for (const QFileInfo& record :
+         dir.entryInfoList({QStringLiteral("*") + recordSuffix}, QDir::Files))
+        if (record.size() > 0)
+            return true;
+    return false;
 }
 
 // A lock that lives as long as the editor does: never stale by age, only when the process
-// that wrote it is gone.
-std::unique_ptr<QLockFile> takeLock(const QString& folder) {
+// that wrote it is gone. Null when it cannot be taken; `error` says why.
+std::unique_ptr<QLockFile> takeLock(const QString& folder, QLockFile::LockError* error = nullptr) {
     auto lock = std::make_unique<QLockFile>(QDir(folder).filePath(lockName));
     lock->setStaleLockTime(0);
-    if (!lock->tryLock(0))
+    if (!lock->tryLock(0)) {
+        if (error != nullptr)
+            *error = lock->error();
         return nullptr;
+    }
     return lock;
 }
 
 QList<RecoveryStore::Entry> readEntries(const QString& folder) {
     QList<RecoveryStore::Entry> entries;
     const QDir dir(folder);
+    // Every record is a copy to offer, with or without a description that can be read.
     for (const QString& name :
-         dir.entryList({QStringLiteral("*") + descriptionSuffix}, QDir::Files, QDir::Name)) {
-        QFile description(dir.filePath(name));
-        if (!description.open(QIODevice::ReadOnly))
-            continue;
-        const QJsonObject json = QJsonDocument::fromJson(description.readAll()).object();
+         dir.entryList({QStringLiteral("*") + recordSuffix}, QDir::Files, QDir::Name)) {
         RecoveryStore::Entry entry;
-        entry.key = name.chopped(descriptionSuffix.size());
-        entry.recordFile = dir.filePath(entry.key + recordSuffix);
-        if (json.isEmpty() || !QFileInfo(entry.recordFile).isFile())
-            continue; // not a complete copy
-        entry.originalPath = json.value(QStringLiteral("path")).toString();
-        entry.title = json.value(QStringLiteral("title")).toString();
-        entry.written = QDateTime::fromString(json.value(QStringLiteral("written")).toString(),
-                                              Qt::ISODateWithMs);
+        entry.key = name.chopped(recordSuffix.size());
+        entry.recordFile = dir.filePath(name);
+        entry.title = entry.key;
+        QFile description(dir.filePath(entry.key + descriptionSuffix));
+        if (!description.exists() && QFileInfo(entry.recordFile).size() == 0)
+            continue; // nothing was written: nothing to offer
+        QJsonParseError parse{};
+        const QJsonDocument json = description.open(QIODevice::ReadOnly)
+                                       ? QJsonDocument::fromJson(description.readAll(), &parse)
+                                       : QJsonDocument();
+        if (!description.exists()) {
+            entry.damaged = true;
+            entry.problem = QStringLiteral("元のファイル名がわかりません");
+        } else if (parse.error != QJsonParseError::NoError || !json.isObject()) {
+            entry.damaged = true;
+            entry.problem = QStringLiteral("説明ファイルが壊れています");
+        } else {
+            const QJsonObject object = json.object();
+            entry.originalPath = object.value(QStringLiteral("path")).toString();
+            entry.title = object.value(QStringLiteral("title")).toString(entry.key);
+            entry.written = QDateTime::fromString(
+                object.value(QStringLiteral("written")).toString(), Qt::ISODateWithMs);
+        }
+        QFile record(entry.recordFile);
+        if (record.size() > qint64(maxStageFileBytes) || !record.open(QIODevice::ReadOnly)) {
+            entry.damaged = true;
+            entry.problem = QStringLiteral("読み込めません");
+        } else if (const QString problem = recordProblem(record.readAll()); !problem.isEmpty()) {
+            entry.damaged = true;
+            entry.problem = problem;
+        }
+        if (!entry.written.isValid())
+            entry.written = QFileInfo(entry.recordFile).lastModified();
         entries.append(entry);
     }
     std::sort(entries.begin(), entries.end(),
@@ -117,16 +178,17 @@ void RecoveryStore::remove(const QString& key) {
     if (!isOpen())
         return;
     const QDir dir(session_);
-    // The description first, so that a half-removed copy is never offered.
-    QFile::remove(dir.filePath(key + descriptionSuffix));
+    // The record first: a copy removed only half leaves a description, which holds nothing
+    // of the stage, never a record that would be offered without its description.
     QFile::remove(dir.filePath(key + recordSuffix));
+    QFile::remove(dir.filePath(key + descriptionSuffix));
 }
 
 void RecoveryStore::close() {
     if (!isOpen())
         return;
     const QString folder = session_;
-    const bool empty = readEntries(folder).isEmpty();
+    const bool empty = !holdsStageBytes(folder);
     lock_->unlock();
     lock_.reset();
     session_.clear();
@@ -141,24 +203,36 @@ QList<RecoveryStore::Orphan> RecoveryStore::takeOrphans() {
         const QString folder = root.filePath(name);
         if (folder == session_)
             continue;
-        std::unique_ptr<QLockFile> lock = takeLock(folder);
-        if (!lock)
-            continue; // a running editor's session
+        QLockFile::LockError error = QLockFile::NoError;
+        std::unique_ptr<QLockFile> lock = takeLock(folder, &error);
+        if (!lock) {
+            // A running editor holds its session's lock. A folder where no lock can be made
+            // is no running editor's: what it holds is offered to read.
+            if (error == QLockFile::PermissionError) {
+                Orphan orphan{folder, readEntries(folder), nullptr, true};
+                if (!orphan.entries.isEmpty())
+                    orphans.append(std::move(orphan));
+            }
+            continue;
+        }
         Orphan orphan{folder, readEntries(folder), std::shared_ptr<QLockFile>(std::move(lock))};
-        if (orphan.entries.isEmpty())
-            discard(orphan);
-        else
+        if (!orphan.entries.isEmpty())
             orphans.append(std::move(orphan));
+        else if (!holdsStageBytes(folder))
+            discard(orphan); // nothing but the lock (and unfinished temporaries)
+        else
+            release(orphan); // stage bytes that could not be listed just now: kept
     }
     return orphans;
 }
 
-void RecoveryStore::discard(Orphan& orphan) {
+bool RecoveryStore::discard(Orphan& orphan) {
     if (orphan.lock)
         orphan.lock->unlock();
     orphan.lock.reset();
-    QDir(orphan.folder).removeRecursively();
+    const bool removed = QDir(orphan.folder).removeRecursively();
     orphan.entries.clear();
+    return removed;
 }
 
 void RecoveryStore::release(Orphan& orphan) {
@@ -167,9 +241,11 @@ void RecoveryStore::release(Orphan& orphan) {
     orphan.lock.reset();
 }
 
-void RecoveryStore::removeEntry(const Entry& entry) {
-    QFile::remove(entry.recordFile.chopped(recordSuffix.size()) + descriptionSuffix);
+bool RecoveryStore::removeEntry(const Entry& entry) {
+    const QString description = entry.recordFile.chopped(recordSuffix.size()) + descriptionSuffix;
     QFile::remove(entry.recordFile);
+    QFile::remove(description);
+    return !QFileInfo::exists(description) && !QFileInfo::exists(entry.recordFile);
 }
 
 QByteArray RecoveryStore::readRecord(const Entry& entry, QString* error) {

@@ -19,16 +19,23 @@ class QLockFile;
 //
 // A session folder whose lock no living editor holds was left by a run that did not exit
 // cleanly: its copies are the ones to offer at start. Every file is written through a
-// temporary and renamed into place, so a copy is either complete or absent.
+// temporary, flushed, renamed into place and read back, so a copy is complete, or the
+// previous copy stays. Copies damaged all the same (a crash of the system, another program)
+// are offered as damaged; nothing the program cannot understand is deleted unasked.
 class RecoveryStore {
 public:
     // One recovery copy.
     struct Entry {
         QString key;
         QString recordFile;
-        QString originalPath; // empty for a stage never saved
+        QString originalPath; // empty for a stage never saved, or when unknown
         QString title;
         QDateTime written;
+        // A copy that cannot be trusted as the stage it was meant to keep: its record is
+        // empty or cut short, or its description is missing or unreadable. It is offered all
+        // the same, but restored only as a new untitled stage, never under the original path.
+        bool damaged = false;
+        QString problem; // why it is damaged, for the user
     };
     // Copies left by a run that has gone. While this object lives, this run holds the
     // session's lock, so no other editor offers the same copies.
@@ -36,6 +43,10 @@ public:
         QString folder;
         QList<Entry> entries;
         std::shared_ptr<QLockFile> lock;
+        // A folder this user cannot write (its permissions changed, a read-only mount): its
+        // copies can be read and restored, but neither locked nor removed. Offered all the
+        // same, and again at every start until the user removes the folder.
+        bool readOnly = false;
     };
 
     // `root` is the folder that holds the session folders (created when needed).
@@ -62,16 +73,17 @@ public:
     void close();
 
     // Session folders left by runs that did not exit cleanly, each locked by this run now.
-    // Sessions of editors still running are left alone; a session holding no complete copy
-    // is removed on the way.
+    // Sessions of editors still running are left alone; a session holding no stage bytes
+    // (nothing but descriptions whose records were removed, or empty records never
+    // described) is removed on the way. Every record with something in it is offered.
     QList<Orphan> takeOrphans();
-    // Removes an orphan's folder and its copies.
-    static void discard(Orphan& orphan);
+    // Removes an orphan's folder and its copies; false when some could not be removed.
+    static bool discard(Orphan& orphan);
     // Lets an orphan go untouched: it is offered again at a later start.
     static void release(Orphan& orphan);
 
-    // Removes one copy of an orphan (it has been restored).
-    static void removeEntry(const Entry& entry);
+    // Removes one copy of an orphan (it has been restored); false when it could not be.
+    static bool removeEntry(const Entry& entry);
     // The record bytes of a copy; empty with `error` set when unreadable.
     static QByteArray readRecord(const Entry& entry, QString* error = nullptr);
 

@@ -11,13 +11,21 @@ QString reasonOf(const QFileDevice& file) {
 
 QString saveFileWhole(const QString& path, QByteArrayView bytes) {
     QSaveFile file(path);
-    if (!file.open(QIODevice::WriteOnly))
+    // Unbuffered: each write() reaches the system at once, so a failure is seen where it
+    // happens, with the system's reason. (A buffered write seems to succeed; its flush then
+    // fails, and commit() alone would rename a short temporary over the file.)
+    if (!file.open(QIODevice::WriteOnly | QIODevice::Unbuffered))
         return reasonOf(file);
-    // write() only fills QSaveFile's buffer; what it could not put on disk shows in flush()
-    // and error(). commit() alone would rename a short temporary over the file after a
-    // failed buffered write (a full disk), so it runs only once every byte is out.
-    if (file.write(bytes.data(), bytes.size()) != bytes.size() || !file.flush() ||
-        file.error() != QFileDevice::NoError) {
+    // A write cut short (the disk filled up part-way) reports no reason of its own: writing
+    // the rest fails at once and says why.
+    qint64 written = 0;
+    while (written < bytes.size()) {
+        const qint64 n = file.write(bytes.data() + written, bytes.size() - written);
+        if (n <= 0)
+            break;
+        written += n;
+    }
+    if (written != bytes.size() || !file.flush() || file.error() != QFileDevice::NoError) {
         const QString reason = reasonOf(file);
         file.cancelWriting();
         return reason;

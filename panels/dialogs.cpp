@@ -77,6 +77,8 @@ std::unique_ptr<QMessageBox> Dialogs::messageBoxFor(QWidget* parent, const Messa
         choice.buttons, parent ? parent : defaultDialogParent());
     if (choice.defaultButton != QMessageBox::NoButton)
         box->setDefaultButton(choice.defaultButton);
+    if (!choice.details.isEmpty())
+        box->setDetailedText(choice.details);
     for (const auto& [button, text] : choice.buttonTexts)
         if (QAbstractButton* shown = box->button(button))
             shown->setText(text);

@@ -32,6 +32,8 @@ struct MessageChoice {
     QMessageBox::StandardButton defaultButton = QMessageBox::NoButton;
     // Texts of their own for some of the buttons ("復元する" on Ok).
     QList<std::pair<QMessageBox::StandardButton, QString>> buttonTexts;
+    // More than fits in the text (a long list): shown in the box's scrollable details.
+    QString details;
 };
 
 // The modal file choosers and message boxes of the editor, all asked through here. The

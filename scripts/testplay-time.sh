@@ -69,7 +69,7 @@ fi
 times=()
 for _ in $(seq "$runs"); do
     : >"$work/editor.log"
-    HOME=$work XDG_CONFIG_HOME=$work/config PATH=$work/bin:$PATH \
+    HOME=$work XDG_CONFIG_HOME=$work/config PATH=$work/bin:$PATH TMPDIR=$work \
         "$root/build/shell/rkedit" --recovery=discard "$work/sample.stage" 2>"$work/editor.log" &
     editor=$!
     pids+=("$editor")
@@ -89,7 +89,9 @@ for _ in $(seq "$runs"); do
     }
     times+=("$ms")
     kill -TERM "$(cat "$work/browser.pid")" 2>/dev/null || true
-    kill -TERM "$editor"
+    # Closed as a user closes it, so that it removes its test play folder.
+    xdotool key alt+F4
+    timeout 10 tail --pid="$editor" -f /dev/null || kill -TERM "$editor"
     wait "$editor" 2>/dev/null || true
     unset 'pids[-1]'
 done

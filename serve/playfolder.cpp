@@ -1,10 +1,16 @@
 #include "playfolder.h"
 
+#include <QCoreApplication>
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
+#include <QRegularExpression>
 #include <QSaveFile>
 #include <algorithm>
+#include <cerrno>
+#include <csignal>
+#include <limits>
+#include <unistd.h>
 
 #include "html/htmlpage.h"
 #include "ruffle/encodingwarning.h"
@@ -42,10 +48,40 @@ bool copyFile(const QString& from, const QString& to, QString& error) {
     return writeFile(to, bytes.toStdString(), error);
 }
 
+// Test play folders are named after the process that made them, so that one left behind by a
+// process that was killed can be told from one still in use.
+QString folderPrefix(qint64 pid) {
+    return QStringLiteral("rkedit-play-%1-").arg(pid);
+}
+
+// Makes a fresh folder's name template, after removing the folders of this user's processes
+// that are gone (a program killed before it could remove its own): Ruffle alone is some 28 MB.
+QString freshFolderTemplate() {
+    const QDir temp(QDir::tempPath());
+    static const QRegularExpression named(QStringLiteral("^rkedit-play-([0-9]+)-[^/]+$"));
+    for (const QFileInfo& entry :
+         temp.entryInfoList({QStringLiteral("rkedit-play-*")},
+                            QDir::Dirs | QDir::NoSymLinks | QDir::NoDotAndDotDot | QDir::Hidden)) {
+        const QRegularExpressionMatch match = named.match(entry.fileName());
+        if (!match.hasMatch() || entry.ownerId() != ::getuid())
+            continue;
+        bool ok = false;
+        const qint64 pid = match.captured(1).toLongLong(&ok);
+        // A process that still exists (or that is not ours to ask about) keeps its folder.
+        if (!ok || pid <= 0 || pid > std::numeric_limits<pid_t>::max() ||
+            pid == QCoreApplication::applicationPid() || ::kill(pid_t(pid), 0) == 0 ||
+            errno != ESRCH)
+            continue;
+        QDir(entry.filePath()).removeRecursively();
+    }
+    return temp.filePath(folderPrefix(QCoreApplication::applicationPid()) +
+                         QStringLiteral("XXXXXX"));
+}
+
 } // namespace
 
 PlayFolder::PlayFolder(RuffleFolder ruffle)
-    : ruffle_(std::move(ruffle)), dir_(QDir::tempPath() + QStringLiteral("/rkedit-play-XXXXXX")) {}
+    : ruffle_(std::move(ruffle)), dir_(freshFolderTemplate()) {}
 
 bool PlayFolder::refresh(CRKeditDoc doc, const QString& stagePath, const QString& moviePath,
                          QString& error) {

@@ -12,6 +12,8 @@ class CRKeditDoc;
 // name, the pictures it names, the movie as rk.swf, Ruffle in ruffle/ and index.html, the
 // page the HTML export writes with cnf set to the stage's file name and Ruffle on. The
 // folder and everything in it are removed with this object; nothing is written anywhere else.
+// The folder's name holds the process id: making one also removes the folders that processes
+// of this user which no longer exist left behind (killed before they could remove them).
 class PlayFolder {
 public:
     static constexpr const char* pageName = "index.html";

@@ -1,6 +1,7 @@
 #include "shell/diskwatcher.h"
 
 #include <QDir>
+#include <QEventLoop>
 #include <QFile>
 #include <QFileInfo>
 #include <QSet>
@@ -11,6 +12,7 @@
 #include "document/stagedocument.h"
 #include "document/stageedit.h"
 #include "panels/dialogs.h"
+#include "panels/messagebox.h"
 #include "shell/documentmanager.h"
 #include "stage/CRKeditDoc.h"
 #include "stage/foregroundpicture.h"
@@ -28,6 +30,21 @@ std::optional<QByteArray> readFile(const QString& path) {
     if (file.error() != QFileDevice::NoError)
         return std::nullopt;
     return bytes;
+}
+
+// The file's bytes once two reads `interval` apart agree; null when it kept changing (or
+// could not be read) for `tries` waits.
+std::optional<QByteArray> readStable(const QString& path, const DiskWatcher::Wait& wait,
+                                     int interval, int tries) {
+    std::optional<QByteArray> previous = readFile(path);
+    for (int i = 0; i < tries; ++i) {
+        wait(interval);
+        std::optional<QByteArray> now = readFile(path);
+        if (previous && now && *previous == *now)
+            return now;
+        previous = std::move(now);
+    }
+    return std::nullopt;
 }
 
 bool askReload(QWidget* parent, const StageDocument* document) {
@@ -49,6 +66,11 @@ bool askReload(QWidget* parent, const StageDocument* document) {
 
 DiskWatcher::DiskWatcher(DocumentManager* documents, QWidget* dialogParent, QObject* parent)
     : QObject(parent), documents_(documents), dialogParent_(dialogParent) {
+    wait_ = [](int ms) {
+        QEventLoop loop;
+        QTimer::singleShot(ms, &loop, &QEventLoop::quit);
+        loop.exec(QEventLoop::ExcludeUserInputEvents);
+    };
     settle_.setSingleShot(true);
     settle_.setInterval(settleMs);
     connect(&settle_, &QTimer::timeout, this, &DiskWatcher::checkNow);
@@ -96,6 +118,10 @@ void DiskWatcher::sync() {
             watcher_.addPath(path);
 }
 
+void DiskWatcher::setWait(Wait wait) {
+    wait_ = std::move(wait);
+}
+
 void DiskWatcher::scheduleCheck() {
     settle_.start();
 }
@@ -130,11 +156,24 @@ void DiskWatcher::check(StageDocument* document) {
 
     asking_ = true;
     const bool reloadIt = askReload(dialogParent_, document);
-    asking_ = false;
+    // The file as it is now, once its writer has finished: what was read before the
+    // question may be half of it.
+    const std::optional<QByteArray> stable =
+        reloadIt ? readStable(path, wait_, stableIntervalMs, stableTries) : std::nullopt;
     // The stage may have been closed while the question was open.
     if (documents_->documents().contains(document)) {
-        if (reloadIt) {
-            reload(document, *bytes);
+        if (reloadIt && stable) {
+            reload(document, *stable);
+        } else if (reloadIt) {
+            // Still being written (or gone): nothing is read, and the next change asks again.
+            const QString name = QDir::toNativeSeparators(path);
+            showMessage(
+                QFileInfo::exists(path)
+                    ? QStringLiteral("%1 は他のプログラムが書き込みを続けているため、"
+                                     "読み込み直しませんでした。")
+                          .arg(name)
+                    : QStringLiteral("%1 が見つからないため、読み込み直しませんでした。").arg(name),
+                dialogParent_);
         } else {
             // Declined: this version of the file is not asked about again.
             baseline_[document] = *bytes;
@@ -142,6 +181,7 @@ void DiskWatcher::check(StageDocument* document) {
                 document->setDiskContents(*bytes);
         }
     }
+    asking_ = false;
     if (recheck_) {
         recheck_ = false;
         scheduleCheck();

@@ -16,8 +16,10 @@
 #include "shell/recentfilelist.h"
 #include "stage/CRKeditDoc.h"
 #include "stage/foregroundpicture.h"
+#include "stage/ignoredcontent.h"
 #include "stage/stagedetect.h"
 #include "stage/stagerecord.h"
+#include "text/cp932.h"
 #include "text/stagepath.h"
 #include "view/CRKeditView.h"
 
@@ -40,6 +42,27 @@ FileFault readFailure(const QFileInfo& info) {
 // "ファイルをオープンできません。" and a line naming the file and the reason.
 QString cannotOpenText(const QString& path, FileFault fault) {
     return QString::fromStdString(cannotOpenMessage(nativePath(path).toStdString(), fault));
+}
+
+// What reading a stage file left out, one line each, for the user.
+QString describeIgnored(const IgnoredContent& ignored) {
+    QStringList lines;
+    if (ignored.cellsBeyondGrid > 0)
+        lines << QStringLiteral("・盤面 (100 × 100) に収まらないブロック %1 個")
+                     .arg(ignored.cellsBeyondGrid);
+    const auto keys = [](const std::vector<std::string>& list) {
+        QStringList names;
+        for (const std::string& key : list)
+            names << QString::fromStdString(cp932ToUtf8Lossy(key.substr(0, 40)));
+        return names.join(QStringLiteral(", "));
+    };
+    if (!ignored.unknownKeys.empty())
+        lines << QStringLiteral("・知らない項目: %1").arg(keys(ignored.unknownKeys));
+    if (!ignored.unreadValues.empty())
+        lines << QStringLiteral("・形式の合わない値: %1").arg(keys(ignored.unreadValues));
+    if (ignored.extraLines > 0)
+        lines << QStringLiteral("・2 行目以降の %1 行").arg(ignored.extraLines);
+    return lines.join(QLatin1Char('\n'));
 }
 
 // Why a stage file cannot be written, checked before anything is touched; empty when the
@@ -73,6 +96,7 @@ StageDocument* DocumentManager::createDocument() {
             [this](const QString& text) { showMessage(text, dialogParent_); });
     connect(document, &StageDocument::lastViewRemoved, this, [this, document] {
         documents_.removeOne(document);
+        droppedBySave_.remove(document);
         // The view that has just gone may still be on the stack: delete later.
         document->deleteLater();
         emit documentsChanged();
@@ -181,10 +205,20 @@ StageDocument* DocumentManager::openDocument(const QString& path) {
     document->setReadOnly(readOnly);
     document->setFilePath(absolute);
     document->setDiskContents(bytes);
-    document->doc() = parseStageRecord(std::string_view(bytes.constData(), size_t(bytes.size())));
+    IgnoredContent ignored;
+    document->doc() =
+        parseStageRecord(std::string_view(bytes.constData(), size_t(bytes.size())), ignored);
     loadForegroundPicture(document->doc(), QFile::encodeName(absolute).toStdString(), *document);
     createFrame(document);
     recentFiles_->add(absolute);
+    if (!ignored.empty()) {
+        // Said now, and again before the first save over the file.
+        droppedBySave_.insert(document, describeIgnored(ignored));
+        showMessage(QStringLiteral("%1 には、読み込まなかった次の内容があります。"
+                                   "このファイルに保存すると失われます。\n%2")
+                        .arg(nativePath(absolute), droppedBySave_.value(document)),
+                    dialogParent_);
+    }
     return document;
 }
 
@@ -249,6 +283,17 @@ bool DocumentManager::writeDocument(StageDocument* document, const QString& path
             return false;
     }
 
+    if (droppedBySave_.contains(document) && QFileInfo(document->filePath()) == info) {
+        MessageChoice question;
+        question.text = QStringLiteral("%1 を開いたときに読み込まなかった次の内容は、"
+                                       "上書き保存すると失われます。\n%2\n\n保存しますか?")
+                            .arg(nativePath(absolute), droppedBySave_.value(document));
+        question.buttons = QMessageBox::Save | QMessageBox::Cancel;
+        question.defaultButton = QMessageBox::Cancel;
+        if (Dialogs::current().ask(dialogParent_, question) != QMessageBox::Save)
+            return false;
+    }
+
     auto fail = [&](const QString& reason) {
         showMessage(QStringLiteral("%1 に保存できません。\n%2").arg(nativePath(absolute), reason),
                     dialogParent_);
@@ -281,6 +326,8 @@ bool DocumentManager::writeDocument(StageDocument* document, const QString& path
     document->setFilePath(absolute);
     document->setDiskContents(QByteArray(record.data(), qsizetype(record.size())));
     document->setModified(false);
+    // The file now holds what the stage holds.
+    droppedBySave_.remove(document);
     recentFiles_->add(absolute);
     return true;
 }

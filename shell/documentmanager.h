@@ -1,5 +1,6 @@
 #pragma once
 
+#include <QHash>
 #include <QList>
 #include <QObject>
 #include <QString>
@@ -83,4 +84,6 @@ private:
     QWidget* dialogParent_ = nullptr;
     QList<StageDocument*> documents_;
     int untitledCount_ = 0;
+    // Stages whose file holds content they did not read: what saving over it would drop.
+    QHash<const StageDocument*, QString> droppedBySave_;
 };

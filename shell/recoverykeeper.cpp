@@ -3,6 +3,8 @@
 #include <QDir>
 #include <QTimer>
 
+#include <cstdio>
+
 #include "document/stagedocument.h"
 #include "panels/dialogs.h"
 #include "panels/messagebox.h"
@@ -34,27 +36,48 @@ QString describe(const RecoveryStore::Entry& entry) {
     const QString when = entry.written.isValid()
                              ? entry.written.toString(QStringLiteral("yyyy/MM/dd HH:mm:ss"))
                              : QString();
-    return when.isEmpty() ? name : QStringLiteral("%1  (%2)").arg(name, when);
+    QString text = when.isEmpty() ? name : QStringLiteral("%1  (%2)").arg(name, when);
+    if (entry.damaged)
+        text +=
+            QStringLiteral("  [破損: %1。新しい無題のステージとして開きます]").arg(entry.problem);
+    return text;
 }
+
+// The copies shown in the question itself; the rest are in its scrollable details, so that
+// hundreds of copies never make a box taller than the screen.
+constexpr int linesShown = 10;
 
 RecoveryKeeper::Answer ask(QWidget* parent, const QList<RecoveryStore::Orphan>& orphans) {
     QStringList lines;
     for (const auto& orphan : orphans)
         for (const auto& entry : orphan.entries)
-            lines << QStringLiteral("・") + describe(entry);
+            lines << QStringLiteral("・") + describe(entry) +
+                         (orphan.readOnly ? QStringLiteral("  [書き込めないフォルダー]")
+                                          : QString());
+    QStringList shown = lines.mid(0, linesShown);
+    if (lines.size() > linesShown)
+        shown << QStringLiteral("ほか %1 件（すべては「詳細」に）").arg(lines.size() - linesShown);
     MessageChoice question;
     question.icon = QMessageBox::Question;
     question.text = QStringLiteral("rkedit が正常に終了しなかったため、保存されていない変更の"
                                    "復元用コピーが残っています。\n\n%1\n\n復元しますか？")
-                        .arg(lines.join(QLatin1Char('\n')));
-    // Ok accepts, Discard is the destructive choice; closing the box chooses neither.
+                        .arg(shown.join(QLatin1Char('\n')));
+    if (lines.size() > linesShown)
+        question.details = lines.join(QLatin1Char('\n'));
+    // Ok accepts, Discard is the destructive choice; a box closed without either keeps the
+    // copies for the next start (nothing is deleted unasked).
     question.buttons = QMessageBox::Ok | QMessageBox::Discard;
     question.defaultButton = QMessageBox::Ok;
     question.buttonTexts = {{QMessageBox::Ok, QStringLiteral("復元する")},
                             {QMessageBox::Discard, QStringLiteral("破棄する")}};
-    return Dialogs::current().ask(parent, question) == QMessageBox::Ok
-               ? RecoveryKeeper::Answer::Restore
-               : RecoveryKeeper::Answer::Discard;
+    switch (Dialogs::current().ask(parent, question)) {
+    case QMessageBox::Ok:
+        return RecoveryKeeper::Answer::Restore;
+    case QMessageBox::Discard:
+        return RecoveryKeeper::Answer::Discard;
+    default:
+        return RecoveryKeeper::Answer::Keep;
+    }
 }
 } // namespace
 
@@ -178,18 +201,24 @@ int RecoveryKeeper::offerRecovery(QWidget* dialogParent, Answer answer) {
     QList<RecoveryStore::Orphan> orphans = store_->takeOrphans();
     if (orphans.isEmpty())
         return 0;
-    if (answer == Answer::Ask)
+    // Answered on the command line, the start-up runs unattended (a script, a test): what
+    // there is to say about the copies goes to stderr rather than into a box nobody answers.
+    const bool attended = answer == Answer::Ask;
+    if (attended)
         answer = ask(dialogParent, orphans);
 
     int restored = 0;
     QStringList failures;
+    QStringList damaged;
+    QStringList kept; // folders that could not be removed
     for (RecoveryStore::Orphan& orphan : orphans) {
         if (answer == Answer::Keep) {
             RecoveryStore::release(orphan);
             continue;
         }
         if (answer == Answer::Discard) {
-            RecoveryStore::discard(orphan);
+            if (!RecoveryStore::discard(orphan))
+                kept << QDir::toNativeSeparators(orphan.folder);
             continue;
         }
         bool allRestored = true;
@@ -201,22 +230,41 @@ int RecoveryKeeper::offerRecovery(QWidget* dialogParent, Answer answer) {
                 allRestored = false;
                 continue;
             }
-            StageDocument* document = documents_->openRecovered(record, entry.originalPath);
+            // A damaged copy never takes the original file's place: saving it would put a blank
+            // or half stage over a good file.
+            StageDocument* document =
+                documents_->openRecovered(record, entry.damaged ? QString() : entry.originalPath);
+            if (entry.damaged)
+                damaged << QStringLiteral("%1 → %2").arg(describe(entry), document->title());
             ++restored;
             // This run's own copy exists before the old one goes.
             if (store_->isOpen())
                 writeCopy(document);
             RecoveryStore::removeEntry(entry);
         }
-        if (allRestored)
-            RecoveryStore::discard(orphan);
-        else
+        if (allRestored) {
+            if (!RecoveryStore::discard(orphan))
+                kept << QDir::toNativeSeparators(orphan.folder);
+        } else
             RecoveryStore::release(orphan); // offered again next time
     }
+    const auto tell = [&](const QString& text) {
+        if (attended)
+            showMessage(text, dialogParent);
+        else
+            std::fprintf(stderr, "rkedit: %s\n", text.toUtf8().constData());
+    };
+    if (!damaged.isEmpty())
+        tell(QStringLiteral("次の復元用コピーは壊れているため、新しい無題のステージとして"
+                            "開きました。内容を確かめてから保存してください。\n%1")
+                 .arg(damaged.join(QLatin1Char('\n'))));
     if (!failures.isEmpty())
-        showMessage(QStringLiteral("次の復元用コピーを読み込めませんでした。\n%1")
-                        .arg(failures.join(QLatin1Char('\n'))),
-                    dialogParent);
+        tell(QStringLiteral("次の復元用コピーを読み込めませんでした。\n%1")
+                 .arg(failures.join(QLatin1Char('\n'))));
+    if (!kept.isEmpty())
+        tell(QStringLiteral("次のフォルダーに書き込めないため、復元用コピーを削除できませんでした。"
+                            "次回の起動時にも表示されます。不要なら手動で削除してください。\n%1")
+                 .arg(kept.join(QLatin1Char('\n'))));
     return restored;
 }
 

@@ -23,8 +23,10 @@ class StageDocument;
 // remove the copy.
 //
 // At start, offerRecovery() finds the copies a run that did not exit cleanly has left and
-// asks "復元しますか？": restoring opens each stage modified, under its original path;
-// discarding deletes them.
+// asks "復元しますか？": restoring opens each stage modified, under its original path (a
+// damaged copy only as a new untitled stage); discarding deletes them; a question closed
+// without an answer keeps them for the next start. A copy that cannot be written is reported
+// once per run; the previous good copy stays until a new one is complete.
 class RecoveryKeeper : public QObject {
     Q_OBJECT
 public:
@@ -46,7 +48,8 @@ public:
     // Opens this run's session and starts the timer; false when no copy can be kept (the
     // editor runs on without, after telling the user once).
     bool start(QWidget* dialogParent);
-    // Offers what earlier runs left. Returns the number of stages restored.
+    // Offers what earlier runs left. Returns the number of stages restored. With an answer
+    // given (the command line), nothing waits for the user: notes go to stderr.
     int offerRecovery(QWidget* dialogParent, Answer answer = Answer::Ask);
     // A clean exit: every copy of this run goes.
     void shutdown();

@@ -6,10 +6,29 @@
 #include "fileio.h"
 #include "openstage.h"
 #include "stage/CRKeditDoc.h"
+#include "stage/ignoredcontent.h"
 #include "stage/stagerecord.h"
 #include "terminalhost.h"
 
 namespace {
+
+// What of IN the output will not hold, one line each.
+void warnAboutIgnored(const IgnoredContent& ignored) {
+    if (ignored.cellsBeyondGrid > 0)
+        std::fprintf(stderr,
+                     "rkstage: warning: %lld block(s) with no cell on the 100 x 100 grid are "
+                     "dropped\n",
+                     static_cast<long long>(ignored.cellsBeyondGrid));
+    for (const std::string& key : ignored.unknownKeys)
+        std::fprintf(stderr, "rkstage: warning: unknown key \"%s\" is dropped\n", key.c_str());
+    for (const std::string& key : ignored.unreadValues)
+        std::fprintf(stderr,
+                     "rkstage: warning: the value of \"%s\" is not of its form and is dropped\n",
+                     key.c_str());
+    if (ignored.extraLines > 0)
+        std::fprintf(stderr, "rkstage: warning: %lld line(s) after the first are dropped\n",
+                     static_cast<long long>(ignored.extraLines));
+}
 
 int resave(const std::vector<std::string>& args) {
     if (args.size() != 2)
@@ -19,8 +38,10 @@ int resave(const std::vector<std::string>& args) {
     CRKeditDoc doc;
     TerminalHost host;
     std::string error;
-    if (!openStage(args[0], doc, host, error))
+    IgnoredContent ignored;
+    if (!openStage(args[0], doc, host, error, &ignored))
         return fail(error);
+    warnAboutIgnored(ignored);
     const std::vector<std::string> lossy = keysThatWillNotReadBack(doc);
     if (!lossy.empty()) {
         std::string keys;

@@ -31,12 +31,13 @@ void warnIfNotStage(const std::string& path, const std::string& bytes) {
 
 } // namespace
 
-bool openStage(const std::string& path, CRKeditDoc& doc, TerminalHost& host, std::string& error) {
+bool openStage(const std::string& path, CRKeditDoc& doc, TerminalHost& host, std::string& error,
+               IgnoredContent* ignored) {
     std::string bytes;
     if (!readStageFile(path, bytes, error))
         return false;
     warnIfNotStage(path, bytes);
-    doc = parseStageRecord(bytes);
+    doc = ignored != nullptr ? parseStageRecord(bytes, *ignored) : parseStageRecord(bytes);
     loadForegroundPicture(doc, path, host);
     return true;
 }

@@ -3,6 +3,7 @@
 #include <string>
 
 class CRKeditDoc;
+struct IgnoredContent;
 class TerminalHost;
 
 // Opens the stage file at `path` into `doc` (a freshly constructed document) the way the
@@ -12,7 +13,9 @@ class TerminalHost;
 // one line, only when the stage file itself cannot be read (it is missing, not a regular
 // file, or larger than maxStageFileBytes). A non-empty file that holds no stage record is
 // read all the same (as a new stage) after a warning line on stderr.
-bool openStage(const std::string& path, CRKeditDoc& doc, TerminalHost& host, std::string& error);
+// `ignored`, when given, says what of the file the document does not hold.
+bool openStage(const std::string& path, CRKeditDoc& doc, TerminalHost& host, std::string& error,
+               IgnoredContent* ignored = nullptr);
 
 // The record step of openStage alone: reads the stage file at `path` into `doc` and loads no
 // picture. False, with `error` set, when the file cannot be read.

@@ -5,6 +5,7 @@
 #include <vector>
 
 class CRKeditDoc;
+struct IgnoredContent;
 
 // The stage record: one line of 36 "&"-closed key=value pairs beginning "version=RK&".
 // Parsing and writing are pure: bytes in, bytes out. Loading the foreground picture the
@@ -14,6 +15,8 @@ class CRKeditDoc;
 // freshly constructed one (absent keys keep their defaults). Block list items that fall
 // outside the grid are skipped. No picture is loaded: the result has none.
 CRKeditDoc parseStageRecord(std::string_view fileBytes);
+// The same, saying in `ignored` what of the file the document does not hold.
+CRKeditDoc parseStageRecord(std::string_view fileBytes, IgnoredContent& ignored);
 
 // Store mode: the record's bytes for `doc`, with `script` (CP932, lines ended by CR LF) as
 // the event script in place of `doc.command`: the editor passes the open event tool's

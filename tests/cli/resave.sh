@@ -62,6 +62,18 @@ printf 'graphicWidth=15&graphicHeight=12&block=2147483647,&' >"$tmp/wrap.stage"
 check "wrapping cell still saved" grep -q '&block=-1,&' "$tmp/wrap.out"
 check "warning names the key" grep -q 'warning.*block' "$tmp/err"
 
+# What reading leaves out is named, one warning line each; the output is written all the same.
+printf 'block=1,0,2,&graphicWidth=30&colour=red&title=a,b&\r\nsecond line\r\n' >"$tmp/lossy.stage"
+"$rkstage" resave "$tmp/lossy.stage" "$tmp/lossy.out" 2>"$tmp/err"
+check "lossy stage still resaves" test $? -eq 0
+check "blocks without a cell named" grep -qx 'rkstage: warning: 2 block(s) with no cell .*dropped' "$tmp/err"
+check "unknown key named" grep -qx 'rkstage: warning: unknown key "colour" is dropped' "$tmp/err"
+check "list under a single value named" grep -qx 'rkstage: warning: the value of "title" .*dropped' "$tmp/err"
+check "further line named" grep -qx 'rkstage: warning: 1 line(s) after the first are dropped' "$tmp/err"
+check "four warnings" test "$(grep -c '^rkstage: warning:' "$tmp/err")" -eq 4
+"$rkstage" resave "$data/full.stage" "$tmp/quiet.out" 2>"$tmp/err"
+check "a whole record warns of nothing" test "$(grep -c 'warning' "$tmp/err")" -eq 0
+
 # Bad usage.
 "$rkstage" resave "$data/full.stage" 2>/dev/null
 check "one argument is bad usage" test $? -eq 2
