@@ -16,11 +16,11 @@ namespace {
 // Radio button -> value of the view member it sets.
 int referenceValue(int id) {
     switch (id) {
-    case 1052:
+    case CPlacementTool::IDC_REFERENCE_OPAQUE:
         return 2; // opaque
-    case 1053:
+    case CPlacementTool::IDC_REFERENCE_NOTPEN:
         return 1; // NOTPEN
-    case 1054:
+    case CPlacementTool::IDC_REFERENCE_HIDDEN:
         return 0; // hidden
     default:
         return -1;
@@ -29,11 +29,11 @@ int referenceValue(int id) {
 
 int gridValue(int id) {
     switch (id) {
-    case 1055:
+    case CPlacementTool::IDC_GRID_LINES:
         return 2; // lines
-    case 1056:
+    case CPlacementTool::IDC_GRID_DOTS:
         return 1; // dots
-    case 1057:
+    case CPlacementTool::IDC_GRID_HIDDEN:
         return 0; // hidden
     default:
         return -1;
@@ -88,14 +88,14 @@ void CPlacementTool::build() {
     };
 
     group(QStringLiteral("ブロック種"), 5, 5, 155, 80);
-    radio(1044, QStringLiteral("通常ブロック"), 20, 20, 53, true, true);
-    radio(1045, QStringLiteral("２倍耐久ブロック"), 20, 35, 64, false, false);
-    radio(1046, QStringLiteral("３倍耐久ブロック"), 20, 50, 64, false, false);
-    radio(1047, QStringLiteral("破壊不能ブロック"), 20, 65, 60, false, false);
-    radio(1048, QStringLiteral("透過ブロック"), 96, 20, 53, false, false);
-    radio(1049, QStringLiteral("アイテムブロック"), 95, 35, 60, false, false);
-    radio(1050, QStringLiteral("加速ブロック"), 96, 50, 53, false, false);
-    radio(1051, QStringLiteral("グループ"), 96, 65, 42, false, false);
+    radio(IDC_KIND_NORMAL, QStringLiteral("通常ブロック"), 20, 20, 53, true, true);
+    radio(IDC_KIND_DOUBLE, QStringLiteral("２倍耐久ブロック"), 20, 35, 64, false, false);
+    radio(IDC_KIND_TRIPLE, QStringLiteral("３倍耐久ブロック"), 20, 50, 64, false, false);
+    radio(IDC_KIND_UNBREAKABLE, QStringLiteral("破壊不能ブロック"), 20, 65, 60, false, false);
+    radio(IDC_KIND_TRANSPARENT, QStringLiteral("透過ブロック"), 96, 20, 53, false, false);
+    radio(IDC_KIND_ITEM, QStringLiteral("アイテムブロック"), 95, 35, 60, false, false);
+    radio(IDC_KIND_SPEED, QStringLiteral("加速ブロック"), 96, 50, 53, false, false);
+    radio(IDC_KIND_GROUP, QStringLiteral("グループ"), 96, 65, 42, false, false);
     const QPoint pictures[] = {{10, 35}, {10, 50}, {10, 65}, {85, 20},
                                {85, 35}, {85, 50}, {85, 65}};
     for (int kind = 2; kind <= 8; ++kind) {
@@ -108,13 +108,13 @@ void CPlacementTool::build() {
     }
 
     group(QStringLiteral("ブロック参照表示"), 5, 90, 60, 45);
-    radio(1052, QStringLiteral("不透明"), 10, 100, 37, true, true);
-    radio(1053, QStringLiteral("NOTPEN"), 10, 110, 42, true, false);
-    radio(1054, QStringLiteral("非表示"), 10, 120, 37, true, false);
+    radio(IDC_REFERENCE_OPAQUE, QStringLiteral("不透明"), 10, 100, 37, true, true);
+    radio(IDC_REFERENCE_NOTPEN, QStringLiteral("NOTPEN"), 10, 110, 42, true, false);
+    radio(IDC_REFERENCE_HIDDEN, QStringLiteral("非表示"), 10, 120, 37, true, false);
     group(QStringLiteral("グリッド"), 65, 90, 40, 45);
-    radio(1055, QStringLiteral("線表示"), 70, 100, 30, true, true);
-    radio(1056, QStringLiteral("点表示"), 70, 110, 30, true, false);
-    radio(1057, QStringLiteral("非表示"), 70, 120, 30, true, false);
+    radio(IDC_GRID_LINES, QStringLiteral("線表示"), 70, 100, 30, true, true);
+    radio(IDC_GRID_DOTS, QStringLiteral("点表示"), 70, 110, 30, true, false);
+    radio(IDC_GRID_HIDDEN, QStringLiteral("非表示"), 70, 120, 30, true, false);
 
     auto* count = new QLabel(QStringLiteral("ブロック数"), this);
     count->move(du.point(110, 105));
@@ -145,11 +145,11 @@ void CPlacementTool::check(int id) {
 
 void CPlacementTool::initialise(int blockKind, int referenceDisplay, int gridMode) {
     if (blockKind >= 1 && blockKind <= 8)
-        check(1043 + blockKind);
-    for (int id = 1052; id <= 1054; ++id)
+        check(IDC_KIND_NORMAL + blockKind - 1);
+    for (int id = IDC_REFERENCE_OPAQUE; id <= IDC_REFERENCE_HIDDEN; ++id)
         if (referenceValue(id) == referenceDisplay)
             check(id);
-    for (int id = 1055; id <= 1057; ++id)
+    for (int id = IDC_GRID_LINES; id <= IDC_GRID_HIDDEN; ++id)
         if (gridValue(id) == gridMode)
             check(id);
 }
@@ -162,10 +162,11 @@ int CPlacementTool::checkedRadio(int first, int last) const {
 }
 
 void CPlacementTool::poll() {
-    const int k = checkedRadio(1044, 1051);
-    const int r = checkedRadio(1052, 1054);
-    const int g = checkedRadio(1055, 1057);
-    emit choicesPolled(k ? k - 1043 : 0, r ? referenceValue(r) : -1, g ? gridValue(g) : -1);
+    const int k = checkedRadio(IDC_KIND_NORMAL, IDC_KIND_GROUP);
+    const int r = checkedRadio(IDC_REFERENCE_OPAQUE, IDC_REFERENCE_HIDDEN);
+    const int g = checkedRadio(IDC_GRID_LINES, IDC_GRID_HIDDEN);
+    emit choicesPolled(k ? k - IDC_KIND_NORMAL + 1 : 0, r ? referenceValue(r) : -1,
+                       g ? gridValue(g) : -1);
 }
 
 bool CPlacementTool::eventFilter(QObject* watched, QEvent* event) {

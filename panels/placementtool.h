@@ -13,6 +13,27 @@ class QRadioButton;
 class CPlacementTool : public QDialog {
     Q_OBJECT
 public:
+    // The tool's controls: eight block kinds, three reference displays and three grid modes
+    // (each a run of radio buttons in that order), and the block count with its button.
+    enum Control : int {
+        IDC_BLOCK_COUNT = 1000,
+        IDC_MEASURE = 1002,
+        IDC_KIND_NORMAL = 1044,
+        IDC_KIND_DOUBLE = 1045,
+        IDC_KIND_TRIPLE = 1046,
+        IDC_KIND_UNBREAKABLE = 1047,
+        IDC_KIND_TRANSPARENT = 1048,
+        IDC_KIND_ITEM = 1049,
+        IDC_KIND_SPEED = 1050,
+        IDC_KIND_GROUP = 1051,
+        IDC_REFERENCE_OPAQUE = 1052,
+        IDC_REFERENCE_NOTPEN = 1053,
+        IDC_REFERENCE_HIDDEN = 1054,
+        IDC_GRID_LINES = 1055,
+        IDC_GRID_DOTS = 1056,
+        IDC_GRID_HIDDEN = 1057,
+    };
+
     CPlacementTool();
 
     // Checks one radio button per group: block kind 1..8, reference display and grid mode

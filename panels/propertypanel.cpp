@@ -37,17 +37,37 @@ public:
 constexpr struct {
     int id, lower, upper;
 } firstMoveRanges[] = {
-    {1021, 0, 9999}, {1037, 1, 99},   {1038, 1, 99},   {1039, 1, 99},   {1036, 1, 17},
-    {1040, 1, 17},   {1018, 1, 9999}, {1019, 1, 9999}, {1041, 1, 9999}, {1042, 1, 9999},
-    {1043, 1, 9999}, {1020, 1, 99},   {1045, 1, 9},
+    {CPropertyPanel::IDC_SPIN_BAR_SPACE, 0, 9999},
+    {CPropertyPanel::IDC_SPIN_BALL_SIZE, 1, 99},
+    {CPropertyPanel::IDC_SPIN_BASE_SPEED, 1, 99},
+    {CPropertyPanel::IDC_SPIN_PRECISION, 1, 99},
+    {CPropertyPanel::IDC_SPIN_MIN_RADIAN, 1, 17},
+    {CPropertyPanel::IDC_SPIN_MAX_RADIAN, 1, 17},
+    {CPropertyPanel::IDC_SPIN_BAR_WIDTH, 1, 9999},
+    {CPropertyPanel::IDC_SPIN_BAR_HEIGHT, 1, 9999},
+    {CPropertyPanel::IDC_SPIN_EDGE_WIDTH, 1, 9999},
+    {CPropertyPanel::IDC_SPIN_CRITICAL_WIDTH, 1, 9999},
+    {CPropertyPanel::IDC_SPIN_X_SPEED, 1, 9999},
+    {CPropertyPanel::IDC_SPIN_LIFE, 1, 99},
+    {CPropertyPanel::IDC_SPIN_BLOCK_MASK, 1, 9},
 };
 
 // Ranges the up-down controls get on opening, in this order.
 constexpr struct {
     int id, lower, upper;
 } openingRanges[] = {
-    {1021, 0, 9999}, {1037, 0, 999}, {1038, 0, 99},  {1039, 0, 99},  {1036, 1, 18},  {1040, 1, 18},
-    {1018, 0, 9999}, {1019, 0, 999}, {1041, 0, 999}, {1042, 0, 999}, {1043, 0, 999}, {1020, 0, 99},
+    {CPropertyPanel::IDC_SPIN_BAR_SPACE, 0, 9999},
+    {CPropertyPanel::IDC_SPIN_BALL_SIZE, 0, 999},
+    {CPropertyPanel::IDC_SPIN_BASE_SPEED, 0, 99},
+    {CPropertyPanel::IDC_SPIN_PRECISION, 0, 99},
+    {CPropertyPanel::IDC_SPIN_MIN_RADIAN, 1, 18},
+    {CPropertyPanel::IDC_SPIN_MAX_RADIAN, 1, 18},
+    {CPropertyPanel::IDC_SPIN_BAR_WIDTH, 0, 9999},
+    {CPropertyPanel::IDC_SPIN_BAR_HEIGHT, 0, 999},
+    {CPropertyPanel::IDC_SPIN_EDGE_WIDTH, 0, 999},
+    {CPropertyPanel::IDC_SPIN_CRITICAL_WIDTH, 0, 999},
+    {CPropertyPanel::IDC_SPIN_X_SPEED, 0, 999},
+    {CPropertyPanel::IDC_SPIN_LIFE, 0, 99},
 };
 
 constexpr int scrollMaximum = 100;
@@ -159,72 +179,74 @@ void CPropertyPanel::build() {
         controls_[id] = c;
     };
 
-    connect(button(1057, QStringLiteral("再描画"), 75, 0, 40), &QPushButton::clicked, this,
-            [this] { redraw(true); });
+    connect(button(IDC_REDRAW_GRAPHIC1, QStringLiteral("再描画"), 75, 0, 40), &QPushButton::clicked,
+            this, [this] { redraw(true); });
     label(QStringLiteral("前景ファイル"), 5, 5);
-    edit(1000, 5, 15, 110)->setValidator(new Cp932Validator(QStringLiteral("前景ファイル"), this));
-    connect(button(1033, QString(), 120, 15, 10), &QPushButton::clicked, this,
+    edit(IDC_GRAPHIC1, 5, 15, 110)
+        ->setValidator(new Cp932Validator(QStringLiteral("前景ファイル"), this));
+    connect(button(IDC_BROWSE_GRAPHIC1, QString(), 120, 15, 10), &QPushButton::clicked, this,
             [this] { browse(true); });
-    connect(button(1058, QStringLiteral("再描画"), 75, 30, 40), &QPushButton::clicked, this,
-            [this] { redraw(false); });
+    connect(button(IDC_REDRAW_GRAPHIC2, QStringLiteral("再描画"), 75, 30, 40),
+            &QPushButton::clicked, this, [this] { redraw(false); });
     label(QStringLiteral("背景ファイル"), 5, 35);
-    edit(1001, 5, 45, 110)->setValidator(new Cp932Validator(QStringLiteral("背景ファイル"), this));
-    connect(button(1034, QString(), 120, 45, 10), &QPushButton::clicked, this,
+    edit(IDC_GRAPHIC2, 5, 45, 110)
+        ->setValidator(new Cp932Validator(QStringLiteral("背景ファイル"), this));
+    connect(button(IDC_BROWSE_GRAPHIC2, QString(), 120, 45, 10), &QPushButton::clicked, this,
             [this] { browse(false); });
 
     label(QStringLiteral("画像サイズ"), 5, 65);
-    edit(1031, 50, 65, 15, true);
+    edit(IDC_GRAPHIC_WIDTH, 50, 65, 15, true);
     label(QStringLiteral("×"), 70, 65);
-    edit(1032, 80, 65, 15, true);
+    edit(IDC_GRAPHIC_HEIGHT, 80, 65, 15, true);
     label(QStringLiteral("pixel"), 100, 65);
     label(QStringLiteral("実行時サイズ"), 5, 80);
-    edit(1024, 50, 80, 15, true);
+    edit(IDC_RUNTIME_WIDTH, 50, 80, 15, true);
     label(QStringLiteral("×"), 70, 80);
-    edit(1025, 80, 80, 15, true);
+    edit(IDC_RUNTIME_HEIGHT, 80, 80, 15, true);
     label(QStringLiteral("pixel"), 100, 80);
     separator(95);
 
     label(QStringLiteral("▼ブロック設定"), 5, 105);
-    connect(button(1002, QStringLiteral("新規作成"), 75, 105, 40), &QPushButton::clicked, this,
-            &CPropertyPanel::newBlockLayout);
+    connect(button(IDC_NEW_BLOCK_LAYOUT, QStringLiteral("新規作成"), 75, 105, 40),
+            &QPushButton::clicked, this, &CPropertyPanel::newBlockLayout);
     label(QStringLiteral("横サイズ"), 5, 125);
-    edit(1022, 35, 121, 15, true);
+    edit(IDC_BLOCK_WIDTH, 35, 121, 15, true);
     label(QStringLiteral("縦サイズ"), 60, 125);
-    edit(1023, 95, 121, 15, true);
+    edit(IDC_BLOCK_HEIGHT, 95, 121, 15, true);
     label(QStringLiteral("パドル領域高"), 5, 145);
-    upDown(1021, edit(1003, 55, 141, 40), 95, 141, 6, 15);
+    upDown(IDC_SPIN_BAR_SPACE, edit(IDC_BAR_SPACE, 55, 141, 40), 95, 141, 6, 15);
     separator(160);
 
     label(QStringLiteral("▼ボール設定"), 5, 170);
     label(QStringLiteral("直径"), 5, 185);
-    upDown(1037, edit(1026, 35, 180, 15), 50, 180, 10, 14);
+    upDown(IDC_SPIN_BALL_SIZE, edit(IDC_BALL_SIZE, 35, 180, 15), 50, 180, 10, 14);
     label(QStringLiteral("スピード"), 65, 185);
-    upDown(1038, edit(1027, 110, 180, 15), 125, 180, 10, 14);
+    upDown(IDC_SPIN_BASE_SPEED, edit(IDC_BASE_SPEED, 110, 180, 15), 125, 180, 10, 14);
     label(QStringLiteral("衝突判定精度"), 65, 200);
-    upDown(1039, edit(1028, 110, 195, 15), 125, 195, 10, 14);
+    upDown(IDC_SPIN_PRECISION, edit(IDC_PRECISION, 110, 195, 15), 125, 195, 10, 14);
     label(QStringLiteral("最小角度"), 5, 218);
-    upDown(1036, edit(1005, 35, 212, 15), 50, 212, 9, 14);
+    upDown(IDC_SPIN_MIN_RADIAN, edit(IDC_MIN_RADIAN, 35, 212, 15), 50, 212, 9, 14);
     label(QStringLiteral("×10°"), 60, 218);
     label(QStringLiteral("最大角度"), 5, 233);
-    upDown(1040, edit(1006, 35, 228, 15), 50, 228, 9, 14);
+    upDown(IDC_SPIN_MAX_RADIAN, edit(IDC_MAX_RADIAN, 35, 228, 15), 50, 228, 9, 14);
     label(QStringLiteral("×10°"), 60, 232);
     separator(245);
 
     label(QStringLiteral("▼パドル設定"), 5, 255);
     label(QStringLiteral("幅"), 5, 270);
-    upDown(1018, edit(1007, 20, 265, 20), 40, 265, 10, 15);
+    upDown(IDC_SPIN_BAR_WIDTH, edit(IDC_BAR_WIDTH, 20, 265, 20), 40, 265, 10, 15);
     label(QStringLiteral("エッジ幅"), 75, 270);
-    upDown(1041, edit(1010, 105, 265, 20), 125, 265, 9, 14);
+    upDown(IDC_SPIN_EDGE_WIDTH, edit(IDC_EDGE_WIDTH, 105, 265, 20), 125, 265, 9, 14);
     label(QStringLiteral("厚さ"), 5, 290);
-    upDown(1019, edit(1008, 20, 285, 20), 40, 285, 6, 15);
+    upDown(IDC_SPIN_BAR_HEIGHT, edit(IDC_BAR_HEIGHT, 20, 285, 20), 40, 285, 6, 15);
     label(QStringLiteral("スマッシュヒット幅"), 50, 290);
-    upDown(1042, edit(1009, 105, 285, 20), 125, 285, 10, 14);
+    upDown(IDC_SPIN_CRITICAL_WIDTH, edit(IDC_CRITICAL_WIDTH, 105, 285, 20), 125, 285, 10, 14);
     label(QStringLiteral("キーボード使用時移動速度"), 10, 310);
-    upDown(1043, edit(1011, 95, 305, 20), 115, 305, 9, 14);
+    upDown(IDC_SPIN_X_SPEED, edit(IDC_X_SPEED, 95, 305, 20), 115, 305, 9, 14);
     separator(325);
 
     label(QStringLiteral("プレイヤー機数"), 5, 340);
-    upDown(1020, edit(1012, 60, 335, 15), 75, 335, 6, 15);
+    upDown(IDC_SPIN_LIFE, edit(IDC_LIFE, 60, 335, 15), 75, 335, 6, 15);
     label(QStringLiteral("▼デフォルトオプション設定"), 5, 355);
     const QString rates[] = {QStringLiteral(" 25%"), QStringLiteral(" 50%"), QStringLiteral("100%"),
                              QStringLiteral("150%"), QStringLiteral("200%")};
@@ -232,24 +254,29 @@ void CPropertyPanel::build() {
     QStringList barRates = ballRates;
     barRates << QStringLiteral("AUTO"); // the sorted list shows it last
     label(QStringLiteral("ボール速度ユーザ設定"), 10, 370);
-    combo(1061, ballRates, 85, 365, QStringLiteral("ボール速度ユーザ設定"));
+    combo(IDC_BALL_SPEED_RATE, ballRates, 85, 365, QStringLiteral("ボール速度ユーザ設定"));
     label(QStringLiteral("パドル速度ユーザ設定"), 10, 385);
-    combo(1062, barRates, 85, 380, QStringLiteral("パドル速度ユーザ設定"));
-    check(1013, QStringLiteral("キーボード操作"), 5, 400, 61);
-    check(1029, QStringLiteral("逆方向反射"), 70, 400, 50);
-    check(1014, QStringLiteral("ブロック表示"), 5, 415, 53);
-    check(1035, QStringLiteral("タイマー表示"), 70, 415, 54);
-    check(1015, QStringLiteral("サウンド"), 5, 430, 39);
-    check(1030, QStringLiteral("ランキング機能"), 70, 430, 60);
-    check(1016, QStringLiteral("ヒットエフェクト"), 5, 445, 58);
+    combo(IDC_BAR_SPEED_RATE, barRates, 85, 380, QStringLiteral("パドル速度ユーザ設定"));
+    check(IDC_KEYBOARD_MODE, QStringLiteral("キーボード操作"), 5, 400, 61);
+    check(IDC_EDGE_BACK, QStringLiteral("逆方向反射"), 70, 400, 50);
+    check(IDC_BLOCK_MODE, QStringLiteral("ブロック表示"), 5, 415, 53);
+    check(IDC_TIMER_VISIBLE, QStringLiteral("タイマー表示"), 70, 415, 54);
+    check(IDC_SOUND_MODE, QStringLiteral("サウンド"), 5, 430, 39);
+    check(IDC_RANKING_ENABLE, QStringLiteral("ランキング機能"), 70, 430, 60);
+    check(IDC_EFFECT_MODE, QStringLiteral("ヒットエフェクト"), 5, 445, 58);
     label(QStringLiteral("ブロックマスク"), 70, 445);
-    upDown(1045, edit(1044, 115, 445, 10), 125, 445, 9, 15);
-    check(1017, QStringLiteral("衝突判定軽量化"), 5, 460, 64);
+    upDown(IDC_SPIN_BLOCK_MASK, edit(IDC_BLOCK_MASK, 115, 445, 10), 125, 445, 9, 15);
+    check(IDC_LITE_MODE, QStringLiteral("衝突判定軽量化"), 5, 460, 64);
 
     // Tab order follows the template; the read-only size fields are not tab stops.
     QWidget* previous = nullptr;
-    for (int id : {1000, 1001, 1003, 1026, 1027, 1028, 1005, 1006, 1007, 1010, 1008, 1009, 1011,
-                   1012, 1061, 1062, 1013, 1029, 1014, 1035, 1015, 1030, 1016, 1044, 1017}) {
+    for (int id : {IDC_GRAPHIC1,      IDC_GRAPHIC2,       IDC_BAR_SPACE,       IDC_BALL_SIZE,
+                   IDC_BASE_SPEED,    IDC_PRECISION,      IDC_MIN_RADIAN,      IDC_MAX_RADIAN,
+                   IDC_BAR_WIDTH,     IDC_EDGE_WIDTH,     IDC_BAR_HEIGHT,      IDC_CRITICAL_WIDTH,
+                   IDC_X_SPEED,       IDC_LIFE,           IDC_BALL_SPEED_RATE, IDC_BAR_SPEED_RATE,
+                   IDC_KEYBOARD_MODE, IDC_EDGE_BACK,      IDC_BLOCK_MODE,      IDC_TIMER_VISIBLE,
+                   IDC_SOUND_MODE,    IDC_RANKING_ENABLE, IDC_EFFECT_MODE,     IDC_BLOCK_MASK,
+                   IDC_LITE_MODE}) {
         if (previous)
             setTabOrder(previous, controls_[id]);
         previous = controls_[id];
@@ -267,8 +294,10 @@ CUpDown* CPropertyPanel::upDown(int id) const {
 }
 
 void CPropertyPanel::showSizeFields() {
-    const std::pair<int, std::int32_t> fields[] = {
-        {1031, graphicWidth}, {1032, graphicHeight}, {1024, runtimeWidth}, {1025, runtimeHeight}};
+    const std::pair<int, std::int32_t> fields[] = {{IDC_GRAPHIC_WIDTH, graphicWidth},
+                                                   {IDC_GRAPHIC_HEIGHT, graphicHeight},
+                                                   {IDC_RUNTIME_WIDTH, runtimeWidth},
+                                                   {IDC_RUNTIME_HEIGHT, runtimeHeight}};
     for (const auto& [id, value] : fields)
         if (const QString text = QString::number(value); control<QLineEdit>(id)->text() != text)
             control<QLineEdit>(id)->setText(text);
@@ -276,7 +305,7 @@ void CPropertyPanel::showSizeFields() {
 
 void CPropertyPanel::setBrowseImage(const QPixmap& image) {
     browseImage_ = image;
-    for (int id : {1033, 1034}) {
+    for (int id : {IDC_BROWSE_GRAPHIC1, IDC_BROWSE_GRAPHIC2}) {
         auto* b = control<QPushButton>(id);
         b->setIcon(QIcon(browseImage_));
         b->setIconSize(browseImage_.size());
@@ -291,37 +320,39 @@ void CPropertyPanel::setSpinRange(int id, int lower, int upper) {
 void CPropertyPanel::exchange(DataExchange& dx) {
     const auto e = [this](int id) { return control<QLineEdit>(id); };
     const auto c = [this](int id) { return control<QCheckBox>(id); };
-    dx.check(c(1013), keyboardMode);
-    dx.check(c(1015), soundMode);
-    dx.check(c(1014), blockMode);
-    dx.check(c(1016), effectMode);
-    dx.check(c(1017), liteMode);
-    dx.integer(e(1032), graphicHeight, QStringLiteral("画像サイズ"));
-    dx.integer(e(1031), graphicWidth, QStringLiteral("画像サイズ"));
-    dx.integer(e(1003), barSpace, QStringLiteral("パドル領域高"));
-    dx.integer(e(1005), minRadian, QStringLiteral("最小角度"));
-    dx.integer(e(1006), maxRadian, QStringLiteral("最大角度"));
-    dx.integer(e(1026), ballSize, QStringLiteral("直径"));
-    dx.integer(e(1027), baseSpeed, QStringLiteral("スピード"));
-    dx.integer(e(1028), precision, QStringLiteral("衝突判定精度"));
-    dx.integer(e(1007), barWidth, QStringLiteral("幅"));
-    dx.integer(e(1008), barHeight, QStringLiteral("厚さ"));
-    dx.integer(e(1010), edgeWidth, QStringLiteral("エッジ幅"));
-    dx.integer(e(1011), xSpeed, QStringLiteral("キーボード使用時移動速度"));
-    dx.integer(e(1012), life, QStringLiteral("プレイヤー機数"));
-    dx.integer(e(1022), blockWidth, QStringLiteral("横サイズ"));
-    dx.integer(e(1023), blockHeight, QStringLiteral("縦サイズ"));
-    dx.integer(e(1024), runtimeWidth, QStringLiteral("実行時サイズ"));
-    dx.integer(e(1025), runtimeHeight, QStringLiteral("実行時サイズ"));
-    dx.text(e(1000), graphic1, QStringLiteral("前景ファイル"));
-    dx.text(e(1001), graphic2, QStringLiteral("背景ファイル"));
-    dx.integer(e(1009), criticalWidth, QStringLiteral("スマッシュヒット幅"));
-    dx.comboText(control<QComboBox>(1061), ballSpeedRate, QStringLiteral("ボール速度ユーザ設定"));
-    dx.comboText(control<QComboBox>(1062), barSpeedRate, QStringLiteral("パドル速度ユーザ設定"));
-    dx.check(c(1029), edgeBack);
-    dx.check(c(1035), timerVisible);
-    dx.check(c(1030), rankingEnable);
-    dx.integer(e(1044), blockMask, QStringLiteral("ブロックマスク"));
+    dx.check(c(IDC_KEYBOARD_MODE), keyboardMode);
+    dx.check(c(IDC_SOUND_MODE), soundMode);
+    dx.check(c(IDC_BLOCK_MODE), blockMode);
+    dx.check(c(IDC_EFFECT_MODE), effectMode);
+    dx.check(c(IDC_LITE_MODE), liteMode);
+    dx.integer(e(IDC_GRAPHIC_HEIGHT), graphicHeight, QStringLiteral("画像サイズ"));
+    dx.integer(e(IDC_GRAPHIC_WIDTH), graphicWidth, QStringLiteral("画像サイズ"));
+    dx.integer(e(IDC_BAR_SPACE), barSpace, QStringLiteral("パドル領域高"));
+    dx.integer(e(IDC_MIN_RADIAN), minRadian, QStringLiteral("最小角度"));
+    dx.integer(e(IDC_MAX_RADIAN), maxRadian, QStringLiteral("最大角度"));
+    dx.integer(e(IDC_BALL_SIZE), ballSize, QStringLiteral("直径"));
+    dx.integer(e(IDC_BASE_SPEED), baseSpeed, QStringLiteral("スピード"));
+    dx.integer(e(IDC_PRECISION), precision, QStringLiteral("衝突判定精度"));
+    dx.integer(e(IDC_BAR_WIDTH), barWidth, QStringLiteral("幅"));
+    dx.integer(e(IDC_BAR_HEIGHT), barHeight, QStringLiteral("厚さ"));
+    dx.integer(e(IDC_EDGE_WIDTH), edgeWidth, QStringLiteral("エッジ幅"));
+    dx.integer(e(IDC_X_SPEED), xSpeed, QStringLiteral("キーボード使用時移動速度"));
+    dx.integer(e(IDC_LIFE), life, QStringLiteral("プレイヤー機数"));
+    dx.integer(e(IDC_BLOCK_WIDTH), blockWidth, QStringLiteral("横サイズ"));
+    dx.integer(e(IDC_BLOCK_HEIGHT), blockHeight, QStringLiteral("縦サイズ"));
+    dx.integer(e(IDC_RUNTIME_WIDTH), runtimeWidth, QStringLiteral("実行時サイズ"));
+    dx.integer(e(IDC_RUNTIME_HEIGHT), runtimeHeight, QStringLiteral("実行時サイズ"));
+    dx.text(e(IDC_GRAPHIC1), graphic1, QStringLiteral("前景ファイル"));
+    dx.text(e(IDC_GRAPHIC2), graphic2, QStringLiteral("背景ファイル"));
+    dx.integer(e(IDC_CRITICAL_WIDTH), criticalWidth, QStringLiteral("スマッシュヒット幅"));
+    dx.comboText(control<QComboBox>(IDC_BALL_SPEED_RATE), ballSpeedRate,
+                 QStringLiteral("ボール速度ユーザ設定"));
+    dx.comboText(control<QComboBox>(IDC_BAR_SPEED_RATE), barSpeedRate,
+                 QStringLiteral("パドル速度ユーザ設定"));
+    dx.check(c(IDC_EDGE_BACK), edgeBack);
+    dx.check(c(IDC_TIMER_VISIBLE), timerVisible);
+    dx.check(c(IDC_RANKING_ENABLE), rankingEnable);
+    dx.integer(e(IDC_BLOCK_MASK), blockMask, QStringLiteral("ブロックマスク"));
 }
 
 bool CPropertyPanel::UpdateData(bool saveAndValidate) {
@@ -356,7 +387,7 @@ void CPropertyPanel::commitFields() {
     } else {
         // The refused text and the fields after it stay as typed, so nothing is lost; only
         // the derived runtime height is shown anew.
-        control<QLineEdit>(1025)->setText(QString::number(runtimeHeight));
+        control<QLineEdit>(IDC_RUNTIME_HEIGHT)->setText(QString::number(runtimeHeight));
     }
     emit transferRequested();
 }

@@ -33,6 +33,60 @@ class StageDocument;
 class CPropertyPanel : public QDialog, public PropertyValues {
     Q_OBJECT
 public:
+    // The panel's controls. An edit and its up-down control are named after the setting they
+    // hold; the up-down's name starts with SPIN_.
+    enum Control : int {
+        IDC_GRAPHIC1 = 1000,
+        IDC_GRAPHIC2 = 1001,
+        IDC_NEW_BLOCK_LAYOUT = 1002,
+        IDC_BAR_SPACE = 1003,
+        IDC_MIN_RADIAN = 1005,
+        IDC_MAX_RADIAN = 1006,
+        IDC_BAR_WIDTH = 1007,
+        IDC_BAR_HEIGHT = 1008,
+        IDC_CRITICAL_WIDTH = 1009,
+        IDC_EDGE_WIDTH = 1010,
+        IDC_X_SPEED = 1011,
+        IDC_LIFE = 1012,
+        IDC_KEYBOARD_MODE = 1013,
+        IDC_BLOCK_MODE = 1014,
+        IDC_SOUND_MODE = 1015,
+        IDC_EFFECT_MODE = 1016,
+        IDC_LITE_MODE = 1017,
+        IDC_SPIN_BAR_WIDTH = 1018,
+        IDC_SPIN_BAR_HEIGHT = 1019,
+        IDC_SPIN_LIFE = 1020,
+        IDC_SPIN_BAR_SPACE = 1021,
+        IDC_BLOCK_WIDTH = 1022,
+        IDC_BLOCK_HEIGHT = 1023,
+        IDC_RUNTIME_WIDTH = 1024,
+        IDC_RUNTIME_HEIGHT = 1025,
+        IDC_BALL_SIZE = 1026,
+        IDC_BASE_SPEED = 1027,
+        IDC_PRECISION = 1028,
+        IDC_EDGE_BACK = 1029,
+        IDC_RANKING_ENABLE = 1030,
+        IDC_GRAPHIC_WIDTH = 1031,
+        IDC_GRAPHIC_HEIGHT = 1032,
+        IDC_BROWSE_GRAPHIC1 = 1033,
+        IDC_BROWSE_GRAPHIC2 = 1034,
+        IDC_TIMER_VISIBLE = 1035,
+        IDC_SPIN_MIN_RADIAN = 1036,
+        IDC_SPIN_BALL_SIZE = 1037,
+        IDC_SPIN_BASE_SPEED = 1038,
+        IDC_SPIN_PRECISION = 1039,
+        IDC_SPIN_MAX_RADIAN = 1040,
+        IDC_SPIN_EDGE_WIDTH = 1041,
+        IDC_SPIN_CRITICAL_WIDTH = 1042,
+        IDC_SPIN_X_SPEED = 1043,
+        IDC_BLOCK_MASK = 1044,
+        IDC_SPIN_BLOCK_MASK = 1045,
+        IDC_REDRAW_GRAPHIC1 = 1057,
+        IDC_REDRAW_GRAPHIC2 = 1058,
+        IDC_BALL_SPEED_RATE = 1061,
+        IDC_BAR_SPEED_RATE = 1062,
+    };
+
     // The panel of `document`'s view (none: no stage file to find pictures beside).
     explicit CPropertyPanel(StageDocument* document);
     ~CPropertyPanel() override;

@@ -122,9 +122,25 @@ bool CRKeditApp::InitInstance(const QStringList& arguments) {
         quitTimer_ = new QTimer(this);
         quitTimer_->setSingleShot(true);
         quitTimer_->setInterval(0);
-        connect(quitTimer_, &QTimer::timeout, qApp, &QCoreApplication::quit);
+        // exit(), not quit(): quit() first asks every window to close, and the properties
+        // panel answers a close box by asking its view, so the quit would be turned down.
+        connect(quitTimer_, &QTimer::timeout, this, [this] {
+            if (quitPaintSize_.isValid())
+                std::fprintf(stderr, "rkedit: quit after a paint of %dx%d\n",
+                             quitPaintSize_.width(), quitPaintSize_.height());
+            QCoreApplication::exit(0);
+        });
         connect(documents_, &DocumentManager::viewCreated, this, [this](CRKeditView* view) {
-            connect(view, &CRKeditView::painted, this, &CRKeditApp::quitWhenSettled);
+            // Only the paint of the stage at its fitted size counts: paints before the window
+            // has been fitted to the picture show the default window size.
+            connect(view, &CRKeditView::painted, this, [this, view] {
+                if (view->showsFittedStage()) {
+                    quitPaintSize_ = view->size();
+                    quitWhenSettled();
+                } else {
+                    quitTimer_->stop();
+                }
+            });
         });
     }
 

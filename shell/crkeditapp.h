@@ -1,6 +1,7 @@
 #pragma once
 
 #include <QObject>
+#include <QSize>
 #include <QString>
 #include <QStringList>
 
@@ -58,6 +59,7 @@ private:
     RecoveryKeeper* recovery_ = nullptr;
     TestPlay* testPlay_ = nullptr; // its servers stop and its folders go with the editor
     QTimer* quitTimer_ = nullptr;
+    QSize quitPaintSize_; // the view size of the paint the measurement quits after
 };
 
 // Loads Qt's own Japanese texts (standard buttons read "キャンセル") into the application.

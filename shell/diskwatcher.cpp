@@ -9,6 +9,7 @@
 #include <memory>
 #include <optional>
 
+#include "document/readstagefile.h"
 #include "document/stagedocument.h"
 #include "document/stageedit.h"
 #include "panels/dialogs.h"
@@ -22,12 +23,11 @@ namespace {
 // Changes come in bursts (write, then rename, then attributes): wait for the last one.
 constexpr int settleMs = 200;
 
+// A stage file as Open reads it: only a regular file of a stage file's size (a FIFO put in
+// its place would hold the editor up for ever).
 std::optional<QByteArray> readFile(const QString& path) {
-    QFile file(path);
-    if (!file.open(QIODevice::ReadOnly))
-        return std::nullopt;
-    QByteArray bytes = file.readAll();
-    if (file.error() != QFileDevice::NoError)
+    QByteArray bytes;
+    if (readStageFile(path, bytes))
         return std::nullopt;
     return bytes;
 }

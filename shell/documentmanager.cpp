@@ -5,6 +5,9 @@
 #include <QFileInfo>
 #include <QMdiArea>
 
+#include <algorithm>
+
+#include "document/readstagefile.h"
 #include "document/savefile.h"
 #include "document/stagedocument.h"
 #include "document/stageedit.h"
@@ -28,20 +31,31 @@ QString nativePath(const QString& path) {
     return QDir::toNativeSeparators(path);
 }
 
-// Why a stage file cannot be read.
-FileFault readFailure(const QFileInfo& info) {
-    if (!info.exists())
-        return FileFault::notFound;
-    if (info.isDir())
-        return FileFault::isFolder;
-    if (!info.isReadable())
-        return FileFault::noPermission;
-    return FileFault::readError;
-}
-
 // "ファイルをオープンできません。" and a line naming the file and the reason.
 QString cannotOpenText(const QString& path, FileFault fault) {
     return QString::fromStdString(cannotOpenMessage(nativePath(path).toStdString(), fault));
+}
+
+// Temporary files a save cut short (a crash, kill -9) left beside `stage`, where the file
+// system gives no unnamed temporary files: "<name>.XXXXXX", holding the start of a record.
+QStringList leftoverTemporaries(const QFileInfo& stage) {
+    QStringList found;
+    const QString prefix = stage.fileName() + QLatin1Char('.');
+    for (const QFileInfo& file : stage.absoluteDir().entryInfoList(QDir::Files | QDir::Hidden)) {
+        const QString name = file.fileName();
+        if (name.size() != prefix.size() + 6 || !name.startsWith(prefix))
+            continue;
+        const QStringView tail = QStringView(name).mid(prefix.size());
+        if (!std::all_of(tail.begin(), tail.end(), [](QChar c) {
+                return c.isDigit() || (c.toLatin1() >= 'A' && c.toLatin1() <= 'Z') ||
+                       (c.toLatin1() >= 'a' && c.toLatin1() <= 'z');
+            }))
+            continue;
+        QFile temporary(file.filePath());
+        if (temporary.open(QIODevice::ReadOnly) && temporary.read(11) == "version=RK&")
+            found << name;
+    }
+    return found;
 }
 
 // What reading a stage file left out, one line each, for the user.
@@ -156,18 +170,14 @@ StageDocument* DocumentManager::openDocument(const QString& path) {
         }
     }
 
-    QFile file(absolute);
-    if (info.isDir() || !file.open(QIODevice::ReadOnly)) {
-        showMessage(cannotOpenText(absolute, readFailure(info)), dialogParent_);
-        recentFiles_->remove(absolute);
+    // Only a regular file of a stage file's size is read.
+    QByteArray bytes;
+    if (const std::optional<FileFault> fault = readStageFile(absolute, bytes)) {
+        showMessage(cannotOpenText(absolute, *fault), dialogParent_);
+        if (*fault != FileFault::readError)
+            recentFiles_->remove(absolute);
         return nullptr;
     }
-    const QByteArray bytes = file.readAll();
-    if (file.error() != QFileDevice::NoError) {
-        showMessage(cannotOpenText(absolute, FileFault::readError), dialogParent_);
-        return nullptr;
-    }
-    file.close();
     // A picture, a binary or any other file that holds no stage opens no document: saving it
     // would write a stage record over the file. An empty file holds nothing to lose and opens
     // as a new stage under its name.
@@ -211,6 +221,12 @@ StageDocument* DocumentManager::openDocument(const QString& path) {
     loadForegroundPicture(document->doc(), QFile::encodeName(absolute).toStdString(), *document);
     createFrame(document);
     recentFiles_->add(absolute);
+    if (const QStringList leftovers = leftoverTemporaries(info); !leftovers.isEmpty())
+        showMessage(QStringLiteral("%1 の横に、保存が途中で終わったときの一時ファイルが残って"
+                                   "います。\n%2\n保存されなかった編集内容が入っている可能性が"
+                                   "あります。確かめてから、不要なら削除してください。")
+                        .arg(nativePath(absolute), leftovers.join(QLatin1Char('\n'))),
+                    dialogParent_);
     if (!ignored.empty()) {
         // Said now, and again before the first save over the file.
         droppedBySave_.insert(document, describeIgnored(ignored));

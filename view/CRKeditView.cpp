@@ -170,6 +170,9 @@ void CRKeditView::paintEvent(QPaintEvent*) {
         }
     }
 
+    showsFittedStage_ =
+        w > 0 && h > 0 &&
+        (!result.fitAndWriteBack || size() == QSize(result.fitWidth, result.fitHeight));
     if (result.fitAndWriteBack) {
         fitFrame(result.fitWidth, result.fitHeight);
         // The size write-back is no edit of the user's: it leaves the modified mark alone.

@@ -93,6 +93,10 @@ public:
     // progress or no cell size can be computed.
     QRect dragRectanglePixels() const;
 
+    // True when the last paint showed the stage at the size it fits (or the stage fits no
+    // size: no picture); false while the window is still to be fitted to it.
+    bool showsFittedStage() const { return showsFittedStage_; }
+
 signals:
     // A short message for the status bar (a new block layout says how many blocks it cleared).
     void statusMessage(const QString& text);
@@ -136,4 +140,5 @@ private:
     // What frame_ was last painted from, and that paint's result.
     std::unique_ptr<PaintInputs> lastPaint_;
     PaintResult lastResult_;
+    bool showsFittedStage_ = false;
 };

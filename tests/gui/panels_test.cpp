@@ -32,22 +32,24 @@ TEST(PropertyPanelExchange, MembersShowAndReadBackNormalised) {
     panel.ballSpeedRate = " 25%";
     panel.rankingEnable = 1;
     panel.UpdateData(false);
-    EXPECT_EQ(field(panel, 1003)->text(), "150");
-    EXPECT_EQ(field(panel, 1000)->text(), QStringLiteral("画像.jpg"));
-    EXPECT_EQ(panel.control<QComboBox>(1061)->currentText(), " 25%");
-    EXPECT_TRUE(panel.control<QCheckBox>(1030)->isChecked());
+    EXPECT_EQ(field(panel, CPropertyPanel::IDC_BAR_SPACE)->text(), "150");
+    EXPECT_EQ(field(panel, CPropertyPanel::IDC_GRAPHIC1)->text(), QStringLiteral("画像.jpg"));
+    EXPECT_EQ(panel.control<QComboBox>(CPropertyPanel::IDC_BALL_SPEED_RATE)->currentText(), " 25%");
+    EXPECT_TRUE(panel.control<QCheckBox>(CPropertyPanel::IDC_RANKING_ENABLE)->isChecked());
 
-    field(panel, 1027)->setText(" 016 ");
-    field(panel, 1028)->setText(QStringLiteral("１２")); // typed with the input method on
-    panel.control<QComboBox>(1062)->setEditText("1");    // not taken as the "100%" entry
+    field(panel, CPropertyPanel::IDC_BASE_SPEED)->setText(" 016 ");
+    field(panel, CPropertyPanel::IDC_PRECISION)
+        ->setText(QStringLiteral("１２")); // typed with the input method on
+    panel.control<QComboBox>(CPropertyPanel::IDC_BAR_SPEED_RATE)
+        ->setEditText("1"); // not taken as the "100%" entry
     ASSERT_TRUE(panel.UpdateData(true));
     EXPECT_EQ(panel.baseSpeed, 16);
     EXPECT_EQ(panel.precision, 12);
     EXPECT_EQ(panel.barSpeedRate, "1");
     EXPECT_EQ(panel.graphic1, "\x89\xe6\x91\x9c.jpg");
     panel.UpdateData(false);
-    EXPECT_EQ(field(panel, 1027)->text(), "16");
-    EXPECT_EQ(panel.control<QComboBox>(1062)->currentText(), "1");
+    EXPECT_EQ(field(panel, CPropertyPanel::IDC_BASE_SPEED)->text(), "16");
+    EXPECT_EQ(panel.control<QComboBox>(CPropertyPanel::IDC_BAR_SPEED_RATE)->currentText(), "1");
 }
 
 TEST(PropertyPanelExchange, BadFieldStopsTheExchangeKeepsTheTypingAndReportsOnce) {
@@ -55,24 +57,28 @@ TEST(PropertyPanelExchange, BadFieldStopsTheExchangeKeepsTheTypingAndReportsOnce
     CPropertyPanel panel(nullptr);
     panel.show();
     panel.UpdateData(false);
-    field(panel, 1003)->setText("12a");               // paddle area height: not an integer
-    field(panel, 1026)->setText("33");                // ball diameter, later in the exchange order
-    panel.control<QCheckBox>(1013)->setChecked(true); // keyboard control, earlier
+    field(panel, CPropertyPanel::IDC_BAR_SPACE)
+        ->setText("12a"); // paddle area height: not an integer
+    field(panel, CPropertyPanel::IDC_BALL_SIZE)
+        ->setText("33"); // ball diameter, later in the exchange order
+    panel.control<QCheckBox>(CPropertyPanel::IDC_KEYBOARD_MODE)
+        ->setChecked(true); // keyboard control, earlier
     EXPECT_FALSE(panel.UpdateData(true));
     ASSERT_EQ(messages.shown.size(), 1);
     EXPECT_TRUE(messages.shown[0].contains(QStringLiteral("パドル領域高")));
     EXPECT_EQ(panel.keyboardMode, 1); // taken before the bad field
     EXPECT_EQ(panel.barSpace, 150);   // the bad field and those after it keep their members
     EXPECT_EQ(panel.ballSize, 10);
-    EXPECT_EQ(field(panel, 1003)->text(), "12a"); // what was typed stays
-    EXPECT_EQ(field(panel, 1026)->text(), "33");
-    EXPECT_TRUE(field(panel, 1003)->hasFocus() || !QApplication::focusWindow());
+    EXPECT_EQ(field(panel, CPropertyPanel::IDC_BAR_SPACE)->text(), "12a"); // what was typed stays
+    EXPECT_EQ(field(panel, CPropertyPanel::IDC_BALL_SIZE)->text(), "33");
+    EXPECT_TRUE(field(panel, CPropertyPanel::IDC_BAR_SPACE)->hasFocus() ||
+                !QApplication::focusWindow());
 
     // The pointer keeps moving over the panel: the same refusal is not shown again.
     QTest::mouseMove(panel.surface(), QPoint(5, 300));
     QTest::mouseMove(panel.surface(), QPoint(6, 301));
     EXPECT_EQ(messages.shown.size(), 1);
-    field(panel, 1003)->setText("120");
+    field(panel, CPropertyPanel::IDC_BAR_SPACE)->setText("120");
     EXPECT_TRUE(panel.UpdateData(true));
     EXPECT_EQ(panel.barSpace, 120);
     EXPECT_EQ(panel.ballSize, 33);
@@ -83,13 +89,13 @@ TEST(PropertyPanelExchange, TextCp932CannotHoldIsRefusedByName) {
     CPropertyPanel panel(nullptr);
     panel.UpdateData(false);
     // Typing (or pasting) it is refused at once, with the message after the edit.
-    field(panel, 1000)->insert(QStringLiteral("☃"));
+    field(panel, CPropertyPanel::IDC_GRAPHIC1)->insert(QStringLiteral("☃"));
     QCoreApplication::processEvents();
-    EXPECT_EQ(field(panel, 1000)->text(), "graphic1.JPG");
+    EXPECT_EQ(field(panel, CPropertyPanel::IDC_GRAPHIC1)->text(), "graphic1.JPG");
     ASSERT_EQ(messages.shown.size(), 1);
     EXPECT_TRUE(messages.shown[0].contains(QStringLiteral("☃")));
     // Text set around the input check is refused by the exchange, at its field.
-    field(panel, 1001)->setText(QStringLiteral("背景☃.jpg"));
+    field(panel, CPropertyPanel::IDC_GRAPHIC2)->setText(QStringLiteral("背景☃.jpg"));
     EXPECT_FALSE(panel.UpdateData(true));
     EXPECT_EQ(panel.graphic2, "graphic2.JPG");
     EXPECT_TRUE(messages.shown.last().contains(QStringLiteral("背景ファイル")));
@@ -105,25 +111,27 @@ TEST(PropertyPanelMouse, FirstMoveOverTheBackgroundSetsRangesAndScrolling) {
     CPropertyPanel panel(nullptr);
     panel.show();
     ASSERT_TRUE(QTest::qWaitForWindowExposed(&panel));
-    EXPECT_EQ(panel.upDown(1045)->lower(), 100); // the control's own default, backwards
-    EXPECT_EQ(panel.upDown(1045)->upper(), 0);
+    EXPECT_EQ(panel.upDown(CPropertyPanel::IDC_SPIN_BLOCK_MASK)->lower(),
+              100); // the control's own default, backwards
+    EXPECT_EQ(panel.upDown(CPropertyPanel::IDC_SPIN_BLOCK_MASK)->upper(), 0);
     // Over a field the movement belongs to the field.
-    QTest::mouseMove(panel.windowHandle(), field(panel, 1003)->geometry().center());
+    QTest::mouseMove(panel.windowHandle(),
+                     field(panel, CPropertyPanel::IDC_BAR_SPACE)->geometry().center());
     EXPECT_FALSE(panel.firstMoveDone());
     // Over a label it reaches the background.
     QTest::mouseMove(panel.windowHandle(), QPoint(3, 3));
     ASSERT_TRUE(panel.firstMoveDone());
-    EXPECT_EQ(panel.upDown(1045)->lower(), 1);
-    EXPECT_EQ(panel.upDown(1045)->upper(), 9);
+    EXPECT_EQ(panel.upDown(CPropertyPanel::IDC_SPIN_BLOCK_MASK)->lower(), 1);
+    EXPECT_EQ(panel.upDown(CPropertyPanel::IDC_SPIN_BLOCK_MASK)->upper(), 9);
     EXPECT_EQ(panel.scrollExtent, 475);
 
     // Arrows step within the new ranges: the angles stop at 17.
-    field(panel, 1005)->setText("16");
-    panel.upDown(1036)->step(1);
-    panel.upDown(1036)->step(1);
-    EXPECT_EQ(field(panel, 1005)->text(), "17");
-    QTest::keyClick(field(panel, 1005), Qt::Key_Down);
-    EXPECT_EQ(field(panel, 1005)->text(), "16");
+    field(panel, CPropertyPanel::IDC_MIN_RADIAN)->setText("16");
+    panel.upDown(CPropertyPanel::IDC_SPIN_MIN_RADIAN)->step(1);
+    panel.upDown(CPropertyPanel::IDC_SPIN_MIN_RADIAN)->step(1);
+    EXPECT_EQ(field(panel, CPropertyPanel::IDC_MIN_RADIAN)->text(), "17");
+    QTest::keyClick(field(panel, CPropertyPanel::IDC_MIN_RADIAN), Qt::Key_Down);
+    EXPECT_EQ(field(panel, CPropertyPanel::IDC_MIN_RADIAN)->text(), "16");
 }
 
 TEST(PropertyPanelMouse, ScrollingMovesByTruncatedSteps) {

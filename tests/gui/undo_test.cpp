@@ -132,7 +132,7 @@ TEST_F(Undo, EveryRealEditIsOneStepAndUndoingAllGivesBackTheSavedRecord) {
 
     // A typed setting reaches the document at the next movement over the panel.
     CPropertyPanel* panel = v->propertyPanel;
-    panel->control<QLineEdit>(1026)->setText("12");
+    panel->control<QLineEdit>(CPropertyPanel::IDC_BALL_SIZE)->setText("12");
     moveOverPanel(panel);
     EXPECT_EQ(document->doc().ballSize, "12");
     step("settings transfer");
@@ -168,7 +168,8 @@ TEST_F(Undo, EveryRealEditIsOneStepAndUndoingAllGivesBackTheSavedRecord) {
     for (std::size_t i = states.size() - 1; i-- > 0;) {
         trigger(ID_EDIT_UNDO);
         EXPECT_EQ(saved(document), states[i]) << i;
-        EXPECT_EQ(panel->control<QLineEdit>(1026)->text().toStdString(), document->doc().ballSize)
+        EXPECT_EQ(panel->control<QLineEdit>(CPropertyPanel::IDC_BALL_SIZE)->text().toStdString(),
+                  document->doc().ballSize)
             << i;
     }
     EXPECT_FALSE(document->isModified());

@@ -48,26 +48,38 @@ TEST(PropertiesCommand, FirstPaintOpensThePanelFilledFromTheDocument) {
         int id;
         const std::string& text;
     } rows[] = {
-        {1000, doc.graphic1},    {1001, doc.graphic2},      {1022, doc.blockWidth},
-        {1023, doc.blockHeight}, {1003, doc.barSpace},      {1005, doc.minRadian},
-        {1006, doc.maxRadian},   {1026, doc.ballSize},      {1027, doc.baseSpeed},
-        {1028, doc.precision},   {1007, doc.barWidth},      {1008, doc.barHeight},
-        {1010, doc.edgeWidth},   {1009, doc.criticalWidth}, {1011, doc.xSpeed},
-        {1012, doc.life},        {1044, doc.blockMask},
+        {CPropertyPanel::IDC_GRAPHIC1, doc.graphic1},
+        {CPropertyPanel::IDC_GRAPHIC2, doc.graphic2},
+        {CPropertyPanel::IDC_BLOCK_WIDTH, doc.blockWidth},
+        {CPropertyPanel::IDC_BLOCK_HEIGHT, doc.blockHeight},
+        {CPropertyPanel::IDC_BAR_SPACE, doc.barSpace},
+        {CPropertyPanel::IDC_MIN_RADIAN, doc.minRadian},
+        {CPropertyPanel::IDC_MAX_RADIAN, doc.maxRadian},
+        {CPropertyPanel::IDC_BALL_SIZE, doc.ballSize},
+        {CPropertyPanel::IDC_BASE_SPEED, doc.baseSpeed},
+        {CPropertyPanel::IDC_PRECISION, doc.precision},
+        {CPropertyPanel::IDC_BAR_WIDTH, doc.barWidth},
+        {CPropertyPanel::IDC_BAR_HEIGHT, doc.barHeight},
+        {CPropertyPanel::IDC_EDGE_WIDTH, doc.edgeWidth},
+        {CPropertyPanel::IDC_CRITICAL_WIDTH, doc.criticalWidth},
+        {CPropertyPanel::IDC_X_SPEED, doc.xSpeed},
+        {CPropertyPanel::IDC_LIFE, doc.life},
+        {CPropertyPanel::IDC_BLOCK_MASK, doc.blockMask},
     };
     for (const auto& r : rows)
         EXPECT_EQ(field(*s.view, r.id)->text().toStdString(), r.text) << r.id;
     // The picture's size and the runtime size come from the first paint.
-    EXPECT_EQ(field(*s.view, 1031)->text(), "640");
-    EXPECT_EQ(field(*s.view, 1032)->text(), "480");
-    EXPECT_EQ(field(*s.view, 1024)->text(), "640");
-    EXPECT_EQ(field(*s.view, 1025)->text(), "630");
-    EXPECT_TRUE(panel->control<QCheckBox>(1015)->isChecked()); // soundMode 1
-    EXPECT_FALSE(panel->control<QCheckBox>(1013)->isChecked());
-    EXPECT_EQ(panel->control<QComboBox>(1062)->currentText(), "AUTO");
+    EXPECT_EQ(field(*s.view, CPropertyPanel::IDC_GRAPHIC_WIDTH)->text(), "640");
+    EXPECT_EQ(field(*s.view, CPropertyPanel::IDC_GRAPHIC_HEIGHT)->text(), "480");
+    EXPECT_EQ(field(*s.view, CPropertyPanel::IDC_RUNTIME_WIDTH)->text(), "640");
+    EXPECT_EQ(field(*s.view, CPropertyPanel::IDC_RUNTIME_HEIGHT)->text(), "630");
+    EXPECT_TRUE(
+        panel->control<QCheckBox>(CPropertyPanel::IDC_SOUND_MODE)->isChecked()); // soundMode 1
+    EXPECT_FALSE(panel->control<QCheckBox>(CPropertyPanel::IDC_KEYBOARD_MODE)->isChecked());
+    EXPECT_EQ(panel->control<QComboBox>(CPropertyPanel::IDC_BAR_SPEED_RATE)->currentText(), "AUTO");
     // Opening set the first ranges; the block mask's is left to the panel.
-    EXPECT_EQ(panel->upDown(1036)->upper(), 18);
-    EXPECT_EQ(panel->upDown(1045)->lower(), 100);
+    EXPECT_EQ(panel->upDown(CPropertyPanel::IDC_SPIN_MIN_RADIAN)->upper(), 18);
+    EXPECT_EQ(panel->upDown(CPropertyPanel::IDC_SPIN_BLOCK_MASK)->lower(), 100);
     EXPECT_EQ(s.view->picture, s.doc().picture);
     EXPECT_FALSE(s.doc().picturePending);
 }
@@ -80,11 +92,11 @@ TEST(PanelToDocument, TypingThenMovingOverThePanelTransfersNormalised) {
     s.view->runCommand(ID_DOC_TO_PANEL);
     s.document->setModified(false);
     CPropertyPanel* panel = s.view->propertyPanel;
-    QLineEdit* speed = field(*s.view, 1027);
+    QLineEdit* speed = field(*s.view, CPropertyPanel::IDC_BASE_SPEED);
     speed->setFocus();
     speed->selectAll();
     QTest::keyClicks(speed, "016");
-    QLineEdit* space = field(*s.view, 1003);
+    QLineEdit* space = field(*s.view, CPropertyPanel::IDC_BAR_SPACE);
     space->setText("200");
     EXPECT_EQ(s.doc().baseSpeed, "20"); // not there yet: nothing was finished or moved over
     moveOverPanel(panel);
@@ -93,13 +105,14 @@ TEST(PanelToDocument, TypingThenMovingOverThePanelTransfersNormalised) {
     EXPECT_EQ(s.doc().ballSize, "105");
     EXPECT_EQ(s.doc().life, "5");
     EXPECT_EQ(s.doc().barSpace, "200");
-    EXPECT_EQ(field(*s.view, 1025)->text(), "680"); // runtime height = 480 + 200
+    EXPECT_EQ(field(*s.view, CPropertyPanel::IDC_RUNTIME_HEIGHT)->text(),
+              "680"); // runtime height = 480 + 200
     EXPECT_TRUE(s.document->isModified());
 }
 
 TEST(PanelToDocument, FinishingAFieldTransfersWithoutAMouseMove) {
     StageView s;
-    QLineEdit* life = field(*s.view, 1012);
+    QLineEdit* life = field(*s.view, CPropertyPanel::IDC_LIFE);
     life->setFocus();
     life->selectAll();
     QTest::keyClicks(life, "9");
@@ -109,7 +122,8 @@ TEST(PanelToDocument, FinishingAFieldTransfersWithoutAMouseMove) {
     ASSERT_NE(s.view->propertyPanel, nullptr);
     EXPECT_TRUE(s.view->propertyPanel->isVisible());
     // A click on a check box reaches the document as well.
-    QTest::mouseClick(s.view->propertyPanel->control<QCheckBox>(1030), Qt::LeftButton);
+    QTest::mouseClick(s.view->propertyPanel->control<QCheckBox>(CPropertyPanel::IDC_RANKING_ENABLE),
+                      Qt::LeftButton);
     settleEvents();
     EXPECT_EQ(s.doc().rankingEnable, 1);
 }
@@ -158,24 +172,26 @@ TEST(PanelToDocument, NothingIsTakenBeforeThePanelHasBeenFilled) {
     EXPECT_EQ(s.doc().cell(1, 1), 1);
     EXPECT_FALSE(s.document->isModified());
     settleEvents();
-    EXPECT_EQ(field(*s.view, 1008)->text(), "12");
+    EXPECT_EQ(field(*s.view, CPropertyPanel::IDC_BAR_HEIGHT)->text(), "12");
 }
 
 TEST(PanelToDocument, BadIntegerStopsAtItsFieldAndTheRestArrivesLater) {
     StageView s;
     CPropertyPanel* panel = s.view->propertyPanel;
-    field(*s.view, 1005)->setText("3");    // minimum angle, before the bad field
-    field(*s.view, 1007)->setText("wide"); // paddle width
-    field(*s.view, 1012)->setText("7");    // lives, after it
+    field(*s.view, CPropertyPanel::IDC_MIN_RADIAN)
+        ->setText("3"); // minimum angle, before the bad field
+    field(*s.view, CPropertyPanel::IDC_BAR_WIDTH)->setText("wide"); // paddle width
+    field(*s.view, CPropertyPanel::IDC_LIFE)->setText("7");         // lives, after it
     moveOverPanel(panel);
     ASSERT_EQ(s.messages.shown.size(), 1);
     EXPECT_TRUE(s.messages.shown[0].contains(QStringLiteral("幅")));
     EXPECT_EQ(s.doc().minRadian, "3");
     EXPECT_EQ(s.doc().barWidth, "100");
     EXPECT_EQ(s.doc().life, "5");
-    EXPECT_EQ(field(*s.view, 1007)->text(), "wide"); // nothing typed is lost
-    EXPECT_EQ(field(*s.view, 1012)->text(), "7");
-    field(*s.view, 1007)->setText("120");
+    EXPECT_EQ(field(*s.view, CPropertyPanel::IDC_BAR_WIDTH)->text(),
+              "wide"); // nothing typed is lost
+    EXPECT_EQ(field(*s.view, CPropertyPanel::IDC_LIFE)->text(), "7");
+    field(*s.view, CPropertyPanel::IDC_BAR_WIDTH)->setText("120");
     moveOverPanel(panel);
     EXPECT_EQ(s.doc().barWidth, "120");
     EXPECT_EQ(s.doc().life, "7");
@@ -185,7 +201,7 @@ TEST(PanelToDocument, BadIntegerStopsAtItsFieldAndTheRestArrivesLater) {
 TEST(PropertiesCommand, EscClosesThePanelAndTheDocumentKeepsItsValues) {
     StageView s;
     CPropertyPanel* panel = s.view->propertyPanel;
-    field(*s.view, 1026)->setText("22");
+    field(*s.view, CPropertyPanel::IDC_BALL_SIZE)->setText("22");
     QTest::keyClick(panel, Qt::Key_Escape);
     QTest::keyClick(panel, Qt::Key_Escape); // a second Esc before the close runs
     settleEvents();
@@ -195,11 +211,11 @@ TEST(PropertiesCommand, EscClosesThePanelAndTheDocumentKeepsItsValues) {
     s.view->runCommand(ID_PROPERTIES);
     settleEvents();
     ASSERT_NE(s.view->propertyPanel, nullptr);
-    EXPECT_EQ(field(*s.view, 1026)->text(), "22");
+    EXPECT_EQ(field(*s.view, CPropertyPanel::IDC_BALL_SIZE)->text(), "22");
     // Typing into a field is not undone by a repaint of the view.
-    field(*s.view, 1027)->setText("44");
+    field(*s.view, CPropertyPanel::IDC_BASE_SPEED)->setText("44");
     s.view->repaint();
-    EXPECT_EQ(field(*s.view, 1027)->text(), "44");
+    EXPECT_EQ(field(*s.view, CPropertyPanel::IDC_BASE_SPEED)->text(), "44");
 }
 
 TEST(PlacementTool, PollsOnMouseMoveAndReopensInTwoSteps) {
@@ -242,8 +258,9 @@ TEST(PlacementTool, PollsOnMouseMoveAndReopensInTwoSteps) {
     view.runCommand(ID_PLACEMENT_TOOL);
     ASSERT_NE(view.placementTool, nullptr);
     EXPECT_TRUE(view.placementTool->isVisible());
-    EXPECT_TRUE(view.placementTool->radio(1056)->isChecked()); // from the view's choices
-    EXPECT_TRUE(view.placementTool->radio(1054)->isChecked());
+    EXPECT_TRUE(view.placementTool->radio(CPlacementTool::IDC_GRID_DOTS)
+                    ->isChecked()); // from the view's choices
+    EXPECT_TRUE(view.placementTool->radio(CPlacementTool::IDC_REFERENCE_HIDDEN)->isChecked());
 }
 
 TEST(PlacementTool, TwoViewsEachWithItsOwnPanelsAndNoDestroyedViewTouched) {
@@ -254,12 +271,13 @@ TEST(PlacementTool, TwoViewsEachWithItsOwnPanelsAndNoDestroyedViewTouched) {
     settleEvents();
     ASSERT_NE(second->propertyPanel, nullptr);
     EXPECT_NE(second->propertyPanel, s.view->propertyPanel);
-    EXPECT_EQ(second->propertyPanel->control<QLineEdit>(1031)->text(), "640");
+    EXPECT_EQ(second->propertyPanel->control<QLineEdit>(CPropertyPanel::IDC_GRAPHIC_WIDTH)->text(),
+              "640");
 
     // The older view's placement tool works on the newest view.
     s.view->runCommand(ID_PLACEMENT_TOOL);
     CPlacementTool* tool = s.view->placementTool;
-    QTest::mouseClick(tool->radio(1057), Qt::LeftButton);
+    QTest::mouseClick(tool->radio(CPlacementTool::IDC_GRID_HIDDEN), Qt::LeftButton);
     tool->poll();
     EXPECT_EQ(second->gridMode, 0);
     EXPECT_EQ(s.view->gridMode, 2);
@@ -327,7 +345,8 @@ TEST(PictureButtons, BrowseAndRedrawAreEditsThatEveryWindowShows) {
             EXPECT_EQ(choice.nameFilters, QStringList("JPEGファイル (*.jpeg *.jpg)"));
             return QString();
         });
-        QTest::mouseClick(panel->control<QPushButton>(1033), Qt::LeftButton);
+        QTest::mouseClick(panel->control<QPushButton>(CPropertyPanel::IDC_BROWSE_GRAPHIC1),
+                          Qt::LeftButton);
         EXPECT_EQ(cancel.seen(), 1);
     }
     EXPECT_EQ(undo->count(), steps);
@@ -386,7 +405,8 @@ TEST(PanelToDocument, NewBlockLayoutButtonThenAMoveClearsTheGrid) {
         });
     };
     answer("15"); // the document's size: nothing to clear
-    QTest::mouseClick(panel->control<QPushButton>(1002), Qt::LeftButton);
+    QTest::mouseClick(panel->control<QPushButton>(CPropertyPanel::IDC_NEW_BLOCK_LAYOUT),
+                      Qt::LeftButton);
     moveOverPanel(panel);
     EXPECT_EQ(s.doc().cell(4, 4), 1);
     s.doc().cell(5, 4) = 2;

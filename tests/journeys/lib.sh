@@ -71,8 +71,8 @@ on_time_limit() {
     exit 1
 }
 
-# journey_start NAME [WIDTHxHEIGHT]: the X server at that screen size, the window manager,
-# an own home folder (settings, recovery copies and locks stay inside the journey).
+# journey_start NAME [WIDTHxHEIGHT]: the X server at that screen size, the window manager
+# (unless JOURNEY_WINDOW_MANAGER=none), an own home folder (settings, recovery copies and locks stay inside the journey).
 journey_start() {
     local name=$1 size=${2:-1366x768}
     shots=$OUT/$name
@@ -81,13 +81,13 @@ journey_start() {
     trap cleanup EXIT
     trap on_time_limit USR1
     local self=$$
-    # The watchdog's sleep ends with it and holds none of the journey's output open (CTest
-    # waits for the output to close).
+    # The watchdog holds no output pipe and takes its sleep with it when stopped: CTest
+    # waits for every holder of the journey's output to end.
     (
-        trap 'kill -TERM "$nap" 2>/dev/null; exit 0' TERM
+        trap 'kill "$sleeper" 2>/dev/null; exit 0' TERM
         sleep "$JOURNEY_LIMIT" &
-        nap=$!
-        wait "$nap" && kill -USR1 "$self"
+        sleeper=$!
+        wait "$sleeper" && kill -USR1 "$self"
     ) >/dev/null 2>&1 &
     watchdog=$!
 
@@ -113,13 +113,16 @@ journey_start() {
     fi
     export DISPLAY=:$display
 
-    openbox --sm-disable >"$work/openbox.log" 2>&1 &
-    own_pids+=($!)
-    # The window manager announces itself on the root window once it manages windows.
-    until_true "the window manager" wm_running || {
-        cat "$work/openbox.log"
-        exit 1
-    }
+    # JOURNEY_WINDOW_MANAGER=none: a bare X server, as under xvfb-run.
+    if [ "${JOURNEY_WINDOW_MANAGER:-openbox}" != none ]; then
+        openbox --sm-disable >"$work/openbox.log" 2>&1 &
+        own_pids+=($!)
+        # The window manager announces itself on the root window once it manages windows.
+        until_true "the window manager" wm_running || {
+            cat "$work/openbox.log"
+            exit 1
+        }
+    fi
 
     export HOME=$work/home XDG_CONFIG_HOME=$work/home/.config XDG_DATA_HOME=$work/home/.local/share
     export XDG_RUNTIME_DIR=$work/runtime

@@ -1,0 +1,100 @@
+// The editor ended from outside (SIGTERM, as kill and a logout send) ends in order: it
+// exits normally, the recovery copy of its unsaved stage stays for the next start, and no
+// lock or temporary file is left behind.
+#include <QDir>
+#include <QDirIterator>
+#include <QElapsedTimer>
+#include <QProcess>
+#include <QStandardPaths>
+
+#include <csignal>
+
+#include "document/recoverystore.h"
+#include "shellfixture.h"
+
+namespace {
+
+QStringList descriptionsUnder(const QString& root) {
+    QStringList found;
+    QDirIterator it(root, {QStringLiteral("*.json")}, QDir::Files, QDirIterator::Subdirectories);
+    while (it.hasNext())
+        found << it.next();
+    return found;
+}
+
+class TerminationSignal : public Shell {
+protected:
+    void SetUp() override {
+        Shell::SetUp();
+        QCoreApplication::setOrganizationName(
+            QStringLiteral("Local AppWizard-Generated Applications"));
+        root = RecoveryStore::defaultRoot();
+        QDir(root).removeRecursively();
+    }
+    void TearDown() override {
+        Shell::TearDown();
+        QDir(root).removeRecursively();
+    }
+    QString root;
+};
+
+TEST_F(TerminationSignal, SigtermEndsTheEditorAsAQuitAndKeepsTheCopy) {
+    // An earlier run's copy of an edited sample: the editor below restores it, so it runs
+    // with an unsaved stage.
+    QByteArray edited = fileBytes(path("sample.stage"));
+    edited.replace("life=", "life=4");
+    QString earlierSession;
+    {
+        RecoveryStore earlier(root);
+        ASSERT_TRUE(earlier.open());
+        ASSERT_TRUE(earlier.write("stage1", edited, path("sample.stage"), "sample.stage"));
+        earlierSession = earlier.sessionFolder();
+        earlier.close();
+    }
+
+    QProcess editor;
+    QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
+    env.insert("QT_QPA_PLATFORM", "offscreen");
+    env.insert("HOME", QDir::homePath());
+    env.insert("XDG_CONFIG_HOME", dir.filePath("child-config"));
+    env.insert("XDG_DATA_HOME",
+               QStandardPaths::writableLocation(QStandardPaths::GenericDataLocation));
+    env.remove("RKEDIT_RECOVERY");
+    editor.setProcessEnvironment(env);
+    editor.start(QStringLiteral(RK_EDITOR_PATH), {"--recovery=restore"});
+    ASSERT_TRUE(editor.waitForStarted(10'000));
+    // The restored stage's own copy, written by the running editor, is the sign it is up.
+    QStringList copies;
+    QElapsedTimer waited;
+    waited.start();
+    while (waited.elapsed() < 20'000) {
+        copies = descriptionsUnder(root);
+        if (copies.size() == 1 && !copies[0].startsWith(earlierSession))
+            break;
+        QTest::qWait(50);
+    }
+    ASSERT_EQ(copies.size(), 1) << "the editor wrote no copy of its own";
+    ASSERT_FALSE(copies[0].startsWith(earlierSession));
+
+    ::kill(pid_t(editor.processId()), SIGTERM);
+    ASSERT_TRUE(editor.waitForFinished(20'000));
+    EXPECT_EQ(editor.exitStatus(), QProcess::NormalExit)
+        << "ended in order, not killed by the signal";
+    EXPECT_EQ(editor.exitCode(), 0);
+
+    // The next start finds the copy, unlocked, holding the edits.
+    RecoveryStore next(root);
+    QList<RecoveryStore::Orphan> orphans = next.takeOrphans();
+    ASSERT_EQ(orphans.size(), 1);
+    ASSERT_EQ(orphans[0].entries.size(), 1);
+    EXPECT_FALSE(orphans[0].entries[0].damaged);
+    EXPECT_EQ(orphans[0].entries[0].originalPath, path("sample.stage"));
+    EXPECT_EQ(RecoveryStore::readRecord(orphans[0].entries[0]), edited);
+    // Nothing but the copy and its lock: no temporary file.
+    QStringList files = QDir(orphans[0].folder).entryList(QDir::Files | QDir::Hidden);
+    files.sort();
+    EXPECT_EQ(files, (QStringList{"lock", "stage1.json", "stage1.stage"}));
+    RecoveryStore::discard(orphans[0]);
+}
+
+} // namespace
