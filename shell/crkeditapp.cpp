@@ -1,8 +1,10 @@
 #include "shell/crkeditapp.h"
 
 #include <QApplication>
+#include <QLabel>
 #include <QLibraryInfo>
 #include <QScreen>
+#include <QStatusBar>
 #include <QTimer>
 #include <QTranslator>
 
@@ -147,6 +149,16 @@ bool CRKeditApp::InitInstance(const QStringList& arguments) {
     // Copies an earlier run left are offered before anything else opens.
     recovery_ = new RecoveryKeeper(
         documents_, std::make_unique<RecoveryStore>(RecoveryStore::defaultRoot()), this);
+    // While copies cannot be written, the status bar says so.
+    auto* copyProblem = new QLabel(mainFrame_);
+    copyProblem->setObjectName(QStringLiteral("recoveryCopyProblem"));
+    copyProblem->hide();
+    mainFrame_->statusBar()->addWidget(copyProblem);
+    connect(recovery_, &RecoveryKeeper::copyProblemChanged, copyProblem,
+            [copyProblem](const QString& text) {
+                copyProblem->setText(text);
+                copyProblem->setVisible(!text.isEmpty());
+            });
     recovery_->start(mainFrame_);
     RecoveryKeeper::Answer answer =
         line.quitAfterFirstPaint ? RecoveryKeeper::Answer::Keep : RecoveryKeeper::Answer::Ask;

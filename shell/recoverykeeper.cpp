@@ -183,11 +183,20 @@ void RecoveryKeeper::writeCopy(StageDocument* document) {
         return;
     }
     it->written = snapshot.record;
+    if (failing_) {
+        failing_ = false;
+        emit copyProblemChanged({});
+    }
     emit copyWritten(document);
 }
 
 void RecoveryKeeper::reportFailure(const QString& error) {
-    // Once per run: a full disk would otherwise ask every half minute.
+    // The status bar says so while it lasts; the message comes once per run (a full disk
+    // would otherwise ask every half minute).
+    if (!failing_) {
+        failing_ = true;
+        emit copyProblemChanged(QStringLiteral("復元用のコピーを保存できません"));
+    }
     if (failureReported_)
         return;
     failureReported_ = true;

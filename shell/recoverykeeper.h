@@ -69,6 +69,8 @@ public:
 signals:
     // A copy was written (tests wait for it).
     void copyWritten(StageDocument* document);
+    // Copies cannot be written (`text` says so, for the status bar), or can again (empty).
+    void copyProblemChanged(const QString& text);
 
 private:
     struct Tracked {
@@ -87,5 +89,6 @@ private:
     QHash<StageDocument*, Tracked> tracked_;
     int nextKey_ = 0;
     bool failureReported_ = false;
+    bool failing_ = false; // the last copy could not be written
     QPointer<QWidget> dialogParent_;
 };

@@ -117,7 +117,11 @@ bool TestPlay::play(StageDocument* document, QWidget* parent) {
         fresh->server = std::make_unique<FolderServer>(fresh->folder->path());
         Session* s = fresh.get();
         connect(fresh->server.get(), &FolderServer::answered, this,
-                [this, s](const QByteArray&, const QByteArray& target, int) {
+                [this, s](const QByteArray& method, const QByteArray& target, int status) {
+                    // Each request is logged, as rkstage play logs them: what the browser and
+                    // the movie asked for tells why a stage does not play.
+                    std::fprintf(stderr, "rkedit: test play: %d %s %s\n", status,
+                                 method.constData(), target.constData());
                     if (!s->awaitingFirstRequest)
                         return;
                     s->awaitingFirstRequest = false;
@@ -134,6 +138,8 @@ bool TestPlay::play(StageDocument* document, QWidget* parent) {
                         parent);
             return false;
         }
+        std::fprintf(stderr, "rkedit: test play: serving %s\n",
+                     fresh->folder->path().toUtf8().constData());
         session = std::move(fresh);
         // The folder and its server go with the stage.
         connect(document, &QObject::destroyed, this,

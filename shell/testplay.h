@@ -18,7 +18,8 @@ class StageDocument;
 // its own fresh temporary folder (PlayFolder) served on 127.0.0.1 (FolderServer) from its first
 // test play until it closes or the editor ends; every test play writes the stage into that
 // folder again, so a reload in the browser shows the latest edits. Nothing is written outside
-// that folder; only the movie chosen is kept in the program's settings.
+// that folder; only the movie chosen is kept in the program's settings. The folder and each
+// request answered are logged on stderr, with the time from the command to its first request.
 class TestPlay : public QObject {
     Q_OBJECT
 public:

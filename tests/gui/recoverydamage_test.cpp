@@ -4,6 +4,7 @@
 // meant to keep, and a start answered on the command line waits for nobody.
 #include <QDir>
 #include <QFile>
+#include <QLabel>
 #include <QMessageBox>
 
 #include <csignal>
@@ -321,7 +322,7 @@ TEST_F(DamagedRecovery, ACopyThatCannotBeWrittenWholeLeavesThePreviousOne) {
     store.close();
 }
 
-TEST_F(DamagedRecovery, ACopyTheDiskRefusesIsReportedOnceAndTheEditsStay) {
+TEST_F(DamagedRecovery, ACopyTheDiskRefusesIsReportedOnceAndShownWhileItLasts) {
     start({path("sample.stage")});
     StageDocument* document = documents()->activeDocument();
     RecoveryKeeper* keeper = app->recovery();
@@ -345,11 +346,17 @@ TEST_F(DamagedRecovery, ACopyTheDiskRefusesIsReportedOnceAndTheEditsStay) {
         }
     }
     EXPECT_EQ(told.answer.seen(), 1) << "one message for the run, not one per copy";
+    // The status bar says so while it lasts.
+    auto* problem = frame()->findChild<QLabel*>("recoveryCopyProblem");
+    ASSERT_NE(problem, nullptr);
+    EXPECT_FALSE(problem->isHidden());
+    EXPECT_EQ(problem->text(), "復元用のコピーを保存できません");
     EXPECT_TRUE(told.text.contains("復元用のコピーを保存できません")) << told.text.toStdString();
     EXPECT_EQ(fileBytes(record), first) << "the previous good copy stays";
     // Room again: the next copy holds the latest edits.
     keeper->writeDueCopies();
     EXPECT_EQ(fileBytes(record), RecoveryKeeper::recordAsSaved(*document));
+    EXPECT_TRUE(problem->isHidden());
 }
 
 } // namespace

@@ -38,7 +38,7 @@ protected:
     QString root;
 };
 
-TEST_F(TerminationSignal, SigtermEndsTheEditorAsAQuitAndKeepsTheCopy) {
+TEST_F(TerminationSignal, SigtermEndsTheEditorInOrderAndKeepsTheCopy) {
     // An earlier run's copy of an edited sample: the editor below restores it, so it runs
     // with an unsaved stage.
     QByteArray edited = fileBytes(path("sample.stage"));
