@@ -1,7 +1,11 @@
 #include "document/stagedocument.h"
 
+#include <cstring>
+
 #include <QFileInfo>
 
+#include "document/picturecommand.h"
+#include "document/stagelock.h"
 #include "stage/stagechange.h"
 
 StageDocument::Scopes StageDocument::scopesOf(const StageChange& change) {
@@ -29,7 +33,7 @@ StageDocument::Scopes StageDocument::scopesOf(const StageChange& change) {
 }
 
 StageDocument::StageDocument(QObject* parent)
-    : QObject(parent), doc_(std::make_unique<CRKeditDoc>()) {
+    : QObject(parent), doc_(std::make_unique<CRKeditDoc>()), lock_(std::make_unique<StageLock>()) {
     connect(&undoStack_, &QUndoStack::cleanChanged, this,
             [this](bool clean) { emit modifiedChanged(!clean); });
     connect(&undoStack_, &QUndoStack::indexChanged, this, &StageDocument::edited);
@@ -39,7 +43,14 @@ StageDocument::~StageDocument() = default;
 
 void StageDocument::setFilePath(const QString& path) {
     filePath_ = path;
-    setTitle(QFileInfo(path).fileName());
+    setTitle(QFileInfo(path).fileName() +
+             (readOnly_ ? QStringLiteral(" (読み取り専用)") : QString()));
+}
+
+void StageDocument::setReadOnly(bool readOnly) {
+    readOnly_ = readOnly;
+    if (!filePath_.isEmpty())
+        setFilePath(filePath_);
 }
 
 void StageDocument::setTitle(const QString& title) {
@@ -103,6 +114,29 @@ std::optional<std::string> StageDocument::pendingScript(bool quiet) {
     std::optional<std::string> script;
     emit pendingScriptRequested(&script, quiet);
     return script;
+}
+
+namespace {
+bool samePicture(const PictureHolder& a, const PictureHolder& b) {
+    if (a.block == b.block)
+        return true;
+    return a.block && b.block && a.block->size() == b.block->size() &&
+           std::memcmp(a.block->data(), b.block->data(), a.block->size()) == 0;
+}
+} // namespace
+
+bool StageDocument::changePicture(bool foreground, const std::string& name,
+                                  const PictureHolder& picture) {
+    const CRKeditDoc before = *doc_;
+    (foreground ? doc_->graphic1 : doc_->graphic2) = name;
+    StageChange change = StageChange::between(before, *doc_);
+    if (change.empty() && samePicture(before.picture, picture))
+        return false;
+    doc_->picture = picture;
+    const Scopes scopes = scopesOf(change) | Scope::Picture;
+    pushEdit(new PictureCommand(this, std::move(change), before.picture, picture));
+    announceChange(scopes);
+    return true;
 }
 
 void StageDocument::messageBox(const std::string& text) {

@@ -9,9 +9,11 @@
 #include <memory>
 
 #include "host/host.h"
+#include "picture/pictureblock.h"
 #include "stage/CRKeditDoc.h"
 
 class StageChange;
+class StageLock;
 
 // The document layer (document/): the open stage, its undo stack and commands, edit
 // recording and the recovery store. It uses core and QtCore/QtGui only, never a widget, and
@@ -33,8 +35,16 @@ public:
     // What part of the stage a change touched, so that each listener refreshes only what
     // shows it. Layout: picture size, cell size, paddle area height; Grid: the blocks;
     // Script: the event script; Export: the HTML export's values (the two colours among
-    // them); Settings: every other setting.
-    enum class Scope { Layout = 0x1, Grid = 0x2, Settings = 0x4, Script = 0x8, Export = 0x10 };
+    // them); Settings: every other setting; Picture: the picture every window shows (chosen
+    // or drawn again in a properties panel).
+    enum class Scope {
+        Layout = 0x1,
+        Grid = 0x2,
+        Settings = 0x4,
+        Script = 0x8,
+        Export = 0x10,
+        Picture = 0x20
+    };
     Q_DECLARE_FLAGS(Scopes, Scope)
     Q_FLAG(Scopes)
     static Scopes scopesOf(const StageChange& change);
@@ -49,6 +59,14 @@ public:
     const QString& filePath() const { return filePath_; }
     // Sets the path and makes the title the file's name.
     void setFilePath(const QString& path);
+
+    // Opened read-only (another editor has the file open): the title says so and Save is
+    // refused; Save As to another file ends it.
+    bool isReadOnly() const { return readOnly_; }
+    void setReadOnly(bool readOnly);
+    // The lock this editor holds on the stage file (none for a stage never saved, or one
+    // opened read-only or anyway while another editor holds it).
+    StageLock& lock() { return *lock_; }
 
     // The name shown in window titles: "RKedit1" for a new stage, the file name otherwise.
     const QString& title() const { return title_; }
@@ -94,6 +112,11 @@ public:
     // store is left out without a message (a copy made in the background).
     std::optional<std::string> pendingScript(bool quiet = false);
 
+    // A picture chosen (or drawn again) in a properties panel: `name` becomes graphic1 (or
+    // graphic2 when not `foreground`) and `picture` the picture every window shows, one undo
+    // step when either differs from what the stage has. True when it was a change.
+    bool changePicture(bool foreground, const std::string& name, const PictureHolder& picture);
+
     // Host
     void messageBox(const std::string& text) override;
 
@@ -128,6 +151,8 @@ private:
     std::unique_ptr<CRKeditDoc> doc_;
     QString filePath_;
     QString title_;
+    bool readOnly_ = false;
+    std::unique_ptr<StageLock> lock_;
     QUndoStack undoStack_;
     QByteArray diskContents_;
     QList<QObject*> views_;

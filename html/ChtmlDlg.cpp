@@ -267,6 +267,24 @@ void ChtmlDlg::accept() {
         owner->update();
     if (!exchangeFromControls())
         return;
+    // The page writes the title as it stands (the page's format has no escape), so these
+    // characters end up as markup; the user decides with the consequence in view.
+    if (values.title.find_first_of("\"<>&") != std::string::npos) {
+        MessageChoice warning;
+        warning.caption = windowTitle();
+        warning.text = QStringLiteral(
+            "タイトルに \" < > & のいずれかが含まれています。"
+            "タイトルはそのままページに書き込まれるため、ページの表示が崩れます。\n\n"
+            "このまま書き出しますか?");
+        warning.buttons = QMessageBox::Yes | QMessageBox::No;
+        warning.defaultButton = QMessageBox::No;
+        const QMessageBox::StandardButton answer = Dialogs::current().ask(this, warning);
+        if (answer != QMessageBox::Yes) {
+            titleEdit_->setFocus();
+            titleEdit_->selectAll();
+            return;
+        }
+    }
     ruffle = ruffleCheck_->isChecked();
     QDialog::accept();
 }

@@ -76,6 +76,14 @@ void CPlacementTool::build() {
             currentGroup->setExclusive(true);
         }
         currentGroup->addButton(r);
+        // A choice takes effect when it is made; the pointer's moves over the tool also set
+        // the view, but only after the click has been handled.
+        connect(r, &QRadioButton::toggled, this, [this](bool checked) {
+            if (checked)
+                poll();
+        });
+        if (!enabled)
+            r->setToolTip(QStringLiteral("この種類のブロックはまだ配置できません。"));
         return r;
     };
 

@@ -6,9 +6,11 @@
 #include <QDir>
 #include <QFileInfo>
 #include <QFrame>
+#include <QKeyEvent>
 #include <QLabel>
 #include <QLineEdit>
 #include <QMouseEvent>
+#include <QPalette>
 #include <QPushButton>
 #include <QScrollBar>
 
@@ -130,8 +132,13 @@ void CPropertyPanel::build() {
         if (readOnly) {
             e->setReadOnly(true);
             e->setFocusPolicy(Qt::ClickFocus);
+            // Shown as a read-only field: the window's colour behind the text, not a field's.
+            QPalette palette = e->palette();
+            palette.setColor(QPalette::Base, palette.color(QPalette::Window));
+            e->setPalette(palette);
         } else {
             connect(e, &QLineEdit::editingFinished, this, &CPropertyPanel::commitFields);
+            e->installEventFilter(this);
         }
         controls_[id] = e;
         return e;
@@ -402,6 +409,17 @@ void CPropertyPanel::firstMoveSetUp() {
 bool CPropertyPanel::eventFilter(QObject* watched, QEvent* event) {
     if (watched == surface_ && event->type() == QEvent::MouseMove)
         mouseMovedOverBackground();
+    if (event->type() == QEvent::ShortcutOverride) {
+        // A field keeps Ctrl+Z / Ctrl+Y while it has typing of its own to undo or redo;
+        // after that the keys reach the application and undo the stage's steps.
+        auto* e = qobject_cast<QLineEdit*>(watched);
+        const auto* key = static_cast<QKeyEvent*>(event);
+        if (e && ((key->matches(QKeySequence::Undo) && !e->isUndoAvailable()) ||
+                  (key->matches(QKeySequence::Redo) && !e->isRedoAvailable()))) {
+            event->ignore();
+            return true;
+        }
+    }
     return QDialog::eventFilter(watched, event);
 }
 
@@ -411,6 +429,19 @@ void CPropertyPanel::scrollTo(int position) {
     const int moved = (scrollPosition_ - position) * scrollExtent / scrollMaximum;
     scrollPosition_ = position;
     surface_->move(surface_->x(), surface_->y() + moved);
+}
+
+void CPropertyPanel::changeEvent(QEvent* event) {
+    QDialog::changeEvent(event);
+    // On activation the keyboard goes to the first field (前景ファイル), unless a field had it.
+    if (event->type() == QEvent::ActivationChange && isActiveWindow()) {
+        QWidget* focused = focusWidget();
+        const bool field = qobject_cast<QLineEdit*>(focused) || qobject_cast<QComboBox*>(focused) ||
+                           qobject_cast<QCheckBox*>(focused);
+        if (!field)
+            if (QWidget* first = control(1000))
+                first->setFocus(Qt::ActiveWindowFocusReason);
+    }
 }
 
 void CPropertyPanel::accept() {}
@@ -429,7 +460,7 @@ void CPropertyPanel::closeEvent(QCloseEvent* event) {
     reject();
 }
 
-void CPropertyPanel::loadInto(const std::string& cp932Path,
+void CPropertyPanel::loadInto(bool foreground, const std::string& cp932Path,
                               const std::function<void()>& beforeDecoding) {
     PanelHost host;
     // A bare file name (the stage's usual "graphic1.JPG") lies beside the stage file, where
@@ -437,7 +468,9 @@ void CPropertyPanel::loadInto(const std::string& cp932Path,
     QString path = QString::fromStdString(toFileSystemPath(cp932Path));
     if (QDir::isRelativePath(path) && document_ && !document_->filePath().isEmpty())
         path = QFileInfo(document_->filePath()).dir().filePath(path);
-    loadPicture(path.toStdString(), displayedPicture, host, beforeDecoding);
+    PictureHolder loaded;
+    if (loadPicture(path.toStdString(), loaded, host, beforeDecoding))
+        emit pictureChosen(foreground, cp932Path, loaded);
     emit displayChanged();
 }
 
@@ -457,14 +490,14 @@ void CPropertyPanel::browse(bool foreground) {
                                              charactersWithoutCp932(path)));
         return;
     }
-    loadInto(*cp932, [this, foreground, &cp932] {
+    loadInto(foreground, *cp932, [this, foreground, &cp932] {
         (foreground ? graphic1 : graphic2) = *cp932;
         UpdateData(false);
     });
 }
 
 void CPropertyPanel::redraw(bool foreground) {
-    loadInto(foreground ? graphic1 : graphic2, {});
+    loadInto(foreground, foreground ? graphic1 : graphic2, {});
 }
 
 void CPropertyPanel::newBlockLayout() {
@@ -474,5 +507,8 @@ void CPropertyPanel::newBlockLayout() {
     blockWidth = dialog.width;
     blockHeight = dialog.height;
     UpdateData(false);
+    // The new layout is applied at once (one step, the grid cleared as every transfer of a new
+    // block size clears it), not left for a later, unrelated transfer.
+    emit applyRequested();
     emit displayChanged();
 }

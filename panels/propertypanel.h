@@ -128,6 +128,12 @@ signals:
     void transferRequested();
     // Esc or the close box: the view is to take the fields and close the panel (asked once).
     void closeRequested();
+    // The view is to take the fields into the document now, not posted (a new block layout
+    // chosen with OK).
+    void applyRequested();
+    // A picture was loaded by a browse or redraw button from `cp932Name`: the view makes it
+    // the stage's picture (graphic1 when `foreground`, else graphic2) as one edit.
+    void pictureChosen(bool foreground, const std::string& cp932Name, const PictureHolder& picture);
     // What the view shows from the panel changed (the displayed picture, the cell size).
     void displayChanged();
 
@@ -137,6 +143,7 @@ public slots:
 
 protected:
     void closeEvent(QCloseEvent* event) override;
+    void changeEvent(QEvent* event) override;
     bool eventFilter(QObject* watched, QEvent* event) override;
 
 private:
@@ -151,7 +158,10 @@ private:
     void browse(bool foreground);
     void redraw(bool foreground);
     void newBlockLayout();
-    void loadInto(const std::string& cp932Path, const std::function<void()>& beforeDecoding);
+    // Loads the picture; a picture that loads is handed to the view as an edit of the stage
+    // (pictureChosen).
+    void loadInto(bool foreground, const std::string& cp932Path,
+                  const std::function<void()>& beforeDecoding);
     StageDocument* document_;
     QWidget* surface_ = nullptr;
     QScrollBar* scrollBar_ = nullptr;

@@ -11,6 +11,8 @@
 #include "document/savefile.h"
 #include "document/stagedocument.h"
 #include "document/stageedit.h"
+#include "document/stagelock.h"
+#include "host/filefault.h"
 #include "panels/dialogs.h"
 #include "panels/messagebox.h"
 #include "shell/childframe.h"
@@ -18,13 +20,20 @@
 #include "stage/CRKeditDoc.h"
 #include "stage/foregroundpicture.h"
 #include "stage/ignoredcontent.h"
+#include "stage/stagedetect.h"
 #include "stage/stagerecord.h"
 #include "text/cp932.h"
+#include "text/stagepath.h"
 #include "view/CRKeditView.h"
 
 namespace {
 QString nativePath(const QString& path) {
     return QDir::toNativeSeparators(path);
+}
+
+// "ファイルをオープンできません。" and a line naming the file and the reason.
+QString cannotOpenText(const QString& path, FileFault fault) {
+    return QString::fromStdString(cannotOpenMessage(nativePath(path).toStdString(), fault));
 }
 
 // Temporary files a save cut short (a crash, kill -9) left beside `stage`, where the file
@@ -164,15 +173,46 @@ StageDocument* DocumentManager::openDocument(const QString& path) {
     // Only a regular file of a stage file's size is read.
     QByteArray bytes;
     if (const std::optional<FileFault> fault = readStageFile(absolute, bytes)) {
-        showMessage(QStringLiteral("%1 を開けません。\n%2")
-                        .arg(nativePath(absolute), QString::fromUtf8(fileFaultText(*fault))),
-                    dialogParent_);
+        showMessage(cannotOpenText(absolute, *fault), dialogParent_);
         if (*fault != FileFault::readError)
             recentFiles_->remove(absolute);
         return nullptr;
     }
+    // A picture, a binary or any other file that holds no stage opens no document: saving it
+    // would write a stage record over the file. An empty file holds nothing to lose and opens
+    // as a new stage under its name.
+    if (classifyStageBytes(std::string_view(bytes.constData(), size_t(bytes.size()))) ==
+        StageBytes::notStage) {
+        showMessage(cannotOpenText(absolute, FileFault::notStage), dialogParent_);
+        recentFiles_->remove(absolute);
+        return nullptr;
+    }
+
+    // Two editors saving the same file would overwrite each other's work: while another one
+    // has it open, the user decides.
+    auto lock = std::make_unique<StageLock>();
+    bool readOnly = false;
+    if (lock->lock(absolute) == StageLock::Result::heldByOther) {
+        MessageChoice question;
+        question.icon = QMessageBox::Question;
+        question.text = QStringLiteral("%1 は別の rkedit (プロセス %2) で開かれています。\n"
+                                       "両方で保存すると、一方の変更が失われます。")
+                            .arg(nativePath(absolute))
+                            .arg(lock->holderPid());
+        question.buttons = QMessageBox::Open | QMessageBox::Ignore | QMessageBox::Cancel;
+        question.defaultButton = QMessageBox::Open;
+        question.buttonTexts = {{QMessageBox::Open, QStringLiteral("読み取り専用で開く")},
+                                {QMessageBox::Ignore, QStringLiteral("それでも開く")}};
+        const QMessageBox::StandardButton answer = Dialogs::current().ask(dialogParent_, question);
+        if (answer == QMessageBox::Open)
+            readOnly = true;
+        else if (answer != QMessageBox::Ignore)
+            return nullptr;
+    }
 
     StageDocument* document = createDocument();
+    document->lock() = std::move(*lock);
+    document->setReadOnly(readOnly);
     document->setFilePath(absolute);
     document->setDiskContents(bytes);
     IgnoredContent ignored;
@@ -217,12 +257,22 @@ StageDocument* DocumentManager::openRecovered(const QByteArray& record, const QS
 }
 
 bool DocumentManager::saveDocument(StageDocument* document) {
+    // What is saved is what the open panels show.
+    document->takePendingEdits();
+    if (document->isReadOnly()) {
+        showMessage(QStringLiteral("%1 は読み取り専用で開いています。上書き保存できません。\n"
+                                   "別の名前で保存してください。")
+                        .arg(nativePath(document->filePath())),
+                    dialogParent_);
+        return false;
+    }
     if (document->filePath().isEmpty())
         return saveDocumentAs(document);
     return writeDocument(document, document->filePath());
 }
 
 bool DocumentManager::saveDocumentAs(StageDocument* document) {
+    document->takePendingEdits();
     const QString initial =
         document->filePath().isEmpty() ? document->title() : document->filePath();
     const QString path = chooseFile(true, initial);
@@ -267,6 +317,8 @@ bool DocumentManager::writeDocument(StageDocument* document, const QString& path
     };
     if (const QString obstacle = writeObstacle(info); !obstacle.isEmpty())
         return fail(obstacle);
+    if (!offerPicturesBeside(document->doc(), info))
+        return false;
 
     // Store mode takes the current view's event tool text into the document first; taken
     // here, that is an undo step of its own, before the save marks the stage clean.
@@ -281,12 +333,67 @@ bool DocumentManager::writeDocument(StageDocument* document, const QString& path
     if (const QString reason = saveFileWhole(absolute, record); !reason.isEmpty())
         return fail(reason);
 
+    // The lock follows the stage to the file it now lives in.
+    if (absolute != document->filePath() || document->isReadOnly() ||
+        !document->lock().isLocked()) {
+        document->lock().lock(absolute);
+        document->setReadOnly(false);
+    }
     document->setFilePath(absolute);
     document->setDiskContents(QByteArray(record.data(), qsizetype(record.size())));
     document->setModified(false);
     // The file now holds what the stage holds.
     droppedBySave_.remove(document);
     recentFiles_->add(absolute);
+    return true;
+}
+
+bool DocumentManager::offerPicturesBeside(const CRKeditDoc& doc, const QFileInfo& stage) {
+    // The record keeps only a picture's leaf name and the game loads it from the stage's
+    // folder: a picture chosen from another folder would not be found there.
+    for (const std::string* name : {&doc.graphic1, &doc.graphic2}) {
+        const QString picture =
+            QFile::decodeName(QByteArray::fromStdString(toFileSystemPath(*name)));
+        if (!QDir::isAbsolutePath(picture))
+            continue;
+        const QFileInfo source(picture);
+        const QFileInfo beside(QDir(stage.absolutePath()), source.fileName());
+        if (!source.isFile() || beside.exists() ||
+            source.absoluteFilePath() == beside.absoluteFilePath())
+            continue;
+        MessageChoice question;
+        question.icon = QMessageBox::Question;
+        question.text =
+            QStringLiteral("画像 %1 はステージと別のフォルダーにあります。"
+                           "ゲームは画像をステージと同じフォルダーから読み込みます。\n\n"
+                           "%2 にコピーしますか?")
+                .arg(nativePath(source.absoluteFilePath()), nativePath(stage.absolutePath()));
+        question.buttons = QMessageBox::Yes | QMessageBox::No | QMessageBox::Cancel;
+        question.defaultButton = QMessageBox::Yes;
+        question.buttonTexts = {{QMessageBox::Yes, QStringLiteral("コピーする")},
+                                {QMessageBox::No, QStringLiteral("コピーせずに保存")}};
+        const QMessageBox::StandardButton answer = Dialogs::current().ask(dialogParent_, question);
+        if (answer == QMessageBox::No)
+            continue;
+        if (answer != QMessageBox::Yes)
+            return false;
+        // Through the one saving path: a copy that fails leaves no partial picture behind.
+        QFile input(source.absoluteFilePath());
+        QString reason;
+        if (!input.open(QIODevice::ReadOnly))
+            reason = input.errorString();
+        else if (const QByteArray bytes = input.readAll(); input.error() != QFileDevice::NoError)
+            reason = input.errorString();
+        else
+            reason = saveFileWhole(beside.absoluteFilePath(), bytes);
+        if (!reason.isEmpty()) {
+            showMessage(QStringLiteral("%1 を %2 にコピーできません。\n%3")
+                            .arg(nativePath(source.absoluteFilePath()),
+                                 nativePath(stage.absolutePath()), reason),
+                        dialogParent_);
+            return false;
+        }
+    }
     return true;
 }
 

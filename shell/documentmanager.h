@@ -6,6 +6,8 @@
 #include <QString>
 
 class CChildFrame;
+class CRKeditDoc;
+class QFileInfo;
 class CRKeditView;
 class QMdiArea;
 class QWidget;
@@ -44,6 +46,10 @@ public:
     // Writes the stage file; reports a failure. On success the document takes the path,
     // loses its modified mark and the file goes to the top of the recent-file list.
     bool writeDocument(StageDocument* document, const QString& path);
+    // For each picture named by a full path in another folder than the stage file's (and not
+    // there yet), asks whether to copy it beside the stage (copy / save without it / cancel)
+    // and copies it. False when the user cancelled or a copy failed (reported): no saving.
+    bool offerPicturesBeside(const CRKeditDoc& doc, const QFileInfo& stage);
 
     // Another window on the document.
     CChildFrame* newWindow(StageDocument* document);

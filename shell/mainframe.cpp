@@ -163,6 +163,9 @@ void CMainFrame::createActions() {
             if (accelerator.id == id)
                 keys.append(accelerator.keys);
         action->setShortcuts(keys);
+        // The keys work from the tool panels too (windows of their own), not only while the
+        // main window is active; a modal dialog still blocks them.
+        action->setShortcutContext(Qt::ApplicationShortcut);
         // Keys of commands that live in no menu still need the action on a widget.
         addAction(action);
         connect(action, &QAction::triggered, this, [this, id] {
@@ -220,6 +223,8 @@ void CMainFrame::attach(DocumentManager* documents, RecentFileList* recentFiles)
         connect(document, &StageDocument::modifiedChanged, view, [this] { updateFrame(); });
         connect(view, &QObject::destroyed, this, &CMainFrame::updateFrame, Qt::QueuedConnection);
         connect(view, &CRKeditView::zoomChanged, this, &CMainFrame::showZoom);
+        connect(view, &CRKeditView::statusMessage, this,
+                [this](const QString& text) { statusBar()->showMessage(text); });
     });
     rebuildRecentFiles();
     updateFrame();

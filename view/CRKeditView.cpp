@@ -52,10 +52,10 @@ CRKeditView::CRKeditView(StageDocument* document, QWidget* parent)
     document_->addView(this);
 
     // The one place a change of the document repaints the view: the painted stage shows the
-    // layout, the blocks and the game background (an export value).
+    // layout, the picture, the blocks and the game background (an export value).
     connect(document_, &StageDocument::stageChanged, this, [this](StageDocument::Scopes scopes) {
         using Scope = StageDocument::Scope;
-        if (scopes & (Scope::Layout | Scope::Grid | Scope::Export))
+        if (scopes & (Scope::Layout | Scope::Picture | Scope::Grid | Scope::Export))
             update();
     });
     connect(document_, &StageDocument::viewsUpdateRequested, this, &CRKeditView::OnUpdate);
@@ -155,9 +155,11 @@ void CRKeditView::postCommand(int id) {
 }
 
 void CRKeditView::onHtmlExport() {
+    // The page is made from what the open panels show.
+    document_->takePendingEdits();
     // The export values are part of the stage: storing different ones is one undo step.
     StageEdit edit(*document_, StageEdit::Kind::ExportValues);
-    runHtmlExport(window(), *GetDocument());
+    runHtmlExport(window(), *GetDocument(), document_->filePath());
     edit.commit();
 }
 
@@ -214,6 +216,8 @@ void CRKeditView::paintEvent(QPaintEvent*) {
                      w * int(sizeof(std::uint32_t)), QImage::Format_RGB32);
         image.setDevicePixelRatio(double(scale.num()) / double(scale.den()));
         painter.drawImage(visible.topLeft(), image);
+        if (picture.empty())
+            drawStartHint(painter);
     }
     if (!hbar_->isHidden() && !vbar_->isHidden()) // the corner between the two bars
         painter.fillRect(QRect(vbar_->x(), hbar_->y(), vbar_->width(), hbar_->height()),
@@ -238,6 +242,21 @@ void CRKeditView::paintEvent(QPaintEvent*) {
     // The stage as its window was fitted to it: no fitting is still on its way.
     showsFittedStage_ = w > 0 && h > 0 && (!result.fitAndWriteBack || !fitPending_);
     emit painted();
+}
+
+void CRKeditView::drawStartHint(QPainter& painter) {
+    // Over the stage as painted, never into the frame: the stage's pixels stay the game's.
+    const QRect area = visibleRect().adjusted(12, 12, -12, -12);
+    if (area.width() < 40 || area.height() < 20)
+        return;
+    painter.setPen(QColor(230, 230, 230));
+    painter.drawText(area, Qt::AlignLeft | Qt::AlignTop | Qt::TextWordWrap, startHintText());
+}
+
+QString CRKeditView::startHintText() {
+    return QStringLiteral("ステージの画像がまだありません。\n"
+                          "プロパティ（ツール → プロパティ）の「前景ファイル」の横のボタンで"
+                          "JPEG ファイルを選ぶと、ここに表示され、ブロックを配置できます。");
 }
 
 void CRKeditView::fitFrame(int width, int height) {

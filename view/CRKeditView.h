@@ -20,6 +20,7 @@ class StageDocument;
 class CPropertyPanel;
 class CPlacementTool;
 class CEventTool;
+class QPainter;
 struct PaintInputs;
 
 // Command ids of the stage window's menus that the view handles.
@@ -75,6 +76,10 @@ public:
     // Called when the document updates all its views: runs the document-to-panel transfer.
     void OnUpdate();
 
+    // A picture the properties panel has loaded by its browse or redraw button, with the file
+    // name it came from: an edit of the stage (see StageDocument::changePicture).
+    void pictureLoaded(bool foreground, const std::string& name, const PictureHolder& loaded);
+
     // Takes what the open tool panels hold into the document (the properties panel's values,
     // the event tool's script), so that a question about unsaved changes sees every edit.
     void commitToolEdits();
@@ -125,12 +130,16 @@ public:
     void roomChanged();
     // The zoom at which the whole stage fits in `room` view pixels (1 before there is a stage).
     StageZoom fitZoom(QSize room) const;
+    // The hint shown in the window of a stage without a picture.
+    static QString startHintText();
 
     // True when the last paint showed the stage at the size it fits (or the stage fits no
     // size: no picture); false while the window is still to be fitted to it.
     bool showsFittedStage() const { return showsFittedStage_; }
 
 signals:
+    // A short message for the status bar (a new block layout says how many blocks it cleared).
+    void statusMessage(const QString& text);
     // After every paint of the view (start-up measurement and tests wait for it).
     void painted();
     // The stage wants the view's client area to be `client` (the window around it fits it).
@@ -164,6 +173,9 @@ private:
     // The placement tool's checked choices go to the current view (placement tool's poll).
     static void applyPlacementChoices(int blockKind, int referenceDisplay, int gridMode);
 
+    // While the stage has no picture: a short hint on how to start, over the painted stage.
+    void drawStartHint(QPainter& painter);
+
     // Sizes the stage window so that the view's client area is width x height.
     void fitFrame(int width, int height);
     // The zoom that shows the whole stage in the room the window can give.
@@ -190,10 +202,9 @@ private:
     QSize laidOutStage_{-2, -2}; // the stage size the scroll bars were laid out for
     QSize lastFit_;              // the client size last asked of the window around the view
     bool fitPending_ = false;    // a fitting of the window is posted and has not run yet
-    bool zoomChosen_ = false;
-    bool showingWhole_ = false; // the zoom is the whole-stage zoom, kept as the room changes    //
-                                // the zoom a stage opens at has been chosen
-    int wheelZoom_ = 0;         // Ctrl+wheel turns not yet a whole notch
+    bool zoomChosen_ = false;    // the zoom a stage opens at has been chosen
+    bool showingWhole_ = false;  // the zoom is the whole-stage zoom, kept as the room changes
+    int wheelZoom_ = 0;          // Ctrl+wheel turns not yet a whole notch
     FrameBuffer frame_;
     PaintArea frameArea_;   // where frame_ was painted
     PixelRect frameDrag_{}; // the drag rectangle drawn into frame_ (canvas device pixels)

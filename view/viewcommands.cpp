@@ -15,6 +15,16 @@
 #include "stage/propertyvalues.h"
 
 namespace {
+// Cells of the grid that hold a block.
+int placedBlocks(const CRKeditDoc& doc) {
+    int count = 0;
+    for (int y = 0; y < CRKeditDoc::gridSize; ++y)
+        for (int x = 0; x < CRKeditDoc::gridSize; ++x)
+            if (doc.cell(x, y) != 0)
+                ++count;
+    return count;
+}
+
 // The top-left corner of `owner`'s client area on the screen, plus an offset in the dialog
 // units of `dialog`: where a tool panel created without a parent window appears.
 QPoint ownerPlace(QWidget* owner, QWidget* dialog, int ux, int uy) {
@@ -42,6 +52,9 @@ void CRKeditView::onProperties() {
     connect(propertyPanel, &CPropertyPanel::closeRequested, this,
             [this] { postCommand(ID_PROPERTIES); });
     connect(propertyPanel, &CPropertyPanel::displayChanged, this, [this] { update(); });
+    connect(propertyPanel, &CPropertyPanel::applyRequested, this,
+            [this] { runCommand(ID_PANEL_TO_DOC); });
+    connect(propertyPanel, &CPropertyPanel::pictureChosen, this, &CRKeditView::pictureLoaded);
     attachToMainWindow(propertyPanel, this);
     postCommand(ID_DOC_TO_PANEL);
     propertyPanel->setBrowseImage(openFolderPicture());
@@ -70,8 +83,16 @@ void CRKeditView::onPanelToDoc() {
     // included; one that changes nothing adds none. Every window of the stage shows a new
     // layout as the document tells it.
     StageEdit edit(*stageDocument(), StageEdit::Kind::SettingsTransfer);
-    panelToDocument(*propertyPanel, *GetDocument());
+    const int blocksBefore = placedBlocks(*GetDocument());
+    const PanelTransferResult result = panelToDocument(*propertyPanel, *GetDocument());
     edit.commit();
+    if (result.gridCleared) {
+        emit statusMessage(
+            QStringLiteral("ブロックサイズを %1 × %2 にしました。ブロック %3 個を消去しました。")
+                .arg(QString::fromStdString(GetDocument()->blockWidth),
+                     QString::fromStdString(GetDocument()->blockHeight))
+                .arg(blocksBefore - placedBlocks(*GetDocument())));
+    }
 }
 
 void CRKeditView::onPlacementTool() {
@@ -132,14 +153,18 @@ void CRKeditView::onEventTool() {
 }
 
 void CRKeditView::takePictureFromPanel() {
-    if (!propertyPanel)
-        return;
+    // Every window of the stage shows the stage's picture: the one read with it or the one
+    // a panel's browse or redraw made the current step.
     CRKeditDoc& doc = *GetDocument();
-    if (doc.picturePending) {
+    doc.picturePending = false;
+    picture = doc.picture;
+    if (propertyPanel)
         propertyPanel->displayedPicture = doc.picture;
-        doc.picturePending = false;
-    }
-    picture = propertyPanel->displayedPicture;
+}
+
+void CRKeditView::pictureLoaded(bool foreground, const std::string& name,
+                                const PictureHolder& loaded) {
+    document_->changePicture(foreground, name, loaded);
 }
 
 void CRKeditView::writeSizeToPanel(int pictureWidth, int pictureHeight) {

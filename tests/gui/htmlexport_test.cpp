@@ -83,7 +83,10 @@ TEST(ChtmlDlg, OkTakesTheCheckedWordsAndTheEditedTexts) {
     static_cast<QRadioButton*>(d.control(1048))->click();
     edit(d, 1000)->setText(QStringLiteral("ステージ \"1\" <b>"));
     edit(d, 1001)->setText(QStringLiteral("s1.txt"));
+    // The title's markup characters are written as they are, after a warning.
+    MessageBoxAnswer warned(QMessageBox::Yes);
     QTest::mouseClick(static_cast<QAbstractButton*>(d.control(1)), Qt::LeftButton);
+    EXPECT_EQ(warned.answer.seen(), 1);
     EXPECT_EQ(d.result(), QDialog::Accepted);
     EXPECT_EQ(d.values.quality, "low");
     EXPECT_EQ(d.values.annotationPosition, "bottom");
@@ -296,4 +299,84 @@ TEST(HtmlExport, ReplacingAnExistingFileAsksFirst) {
         EXPECT_EQ(fileBytes(path),
                   replace ? QByteArray(page.data(), qsizetype(page.size())) : QByteArray("old"));
     }
+}
+
+TEST(HtmlExport, ProposesTheStageFileAndAPageBesideIt) {
+    QTemporaryDir dir;
+    ASSERT_TRUE(dir.isValid());
+    const QString stage = dir.filePath(QStringLiteral("stage1.txt"));
+    CRKeditDoc doc;
+    QString proposedName;
+    ModalAnswer<ChtmlDlg> dialog([&](ChtmlDlg* d) {
+        waitForFirstPaint(d);
+        proposedName = edit(*d, 1001)->text();
+        d->accept();
+    });
+    QString folder;
+    QString selected;
+    FileAnswer chooser([&](const FileChoice& f) {
+        folder = f.directory;
+        selected = f.selection;
+        return QString();
+    });
+    EXPECT_TRUE(runHtmlExport(nullptr, doc, stage));
+    EXPECT_EQ(chooser.seen(), 1);
+    EXPECT_EQ(proposedName, QStringLiteral("stage1.txt"));
+    EXPECT_EQ(doc.configFileName, "stage1.txt"); // stored when accepted
+    EXPECT_EQ(folder, QDir(dir.path()).absolutePath());
+    EXPECT_EQ(selected, QStringLiteral("stage1.html"));
+
+    // A name the user set stays; a stage never saved proposes nothing.
+    doc.configFileName = "other.txt";
+    dialog.rearm();
+    chooser.rearm();
+    runHtmlExport(nullptr, doc, stage);
+    EXPECT_EQ(proposedName, QStringLiteral("other.txt"));
+    CRKeditDoc fresh;
+    dialog.rearm();
+    chooser.rearm();
+    runHtmlExport(nullptr, fresh);
+    EXPECT_EQ(proposedName, QString());
+    EXPECT_EQ(fresh.configFileName, "");
+    EXPECT_EQ(proposedPagePath(QString()), QString());
+}
+
+TEST(HtmlExport, ATitleThatBreaksTheMarkupIsWrittenOnlyAfterAWarning) {
+    for (const char* title : {"a<b", "x>y", "R&D", "say \"hi\""}) {
+        SCOPED_TRACE(title);
+        CRKeditDoc doc;
+        int warnings = 0;
+        bool stillOpen = false;
+        QString warning;
+        ModalAnswer<ChtmlDlg> dialog([&](ChtmlDlg* d) {
+            waitForFirstPaint(d);
+            edit(*d, 1000)->setText(QString::fromUtf8(title));
+            // First "No": the dialog stays open for the title to be fixed; then "Yes".
+            MessageBoxAnswer no(QMessageBox::No);
+            d->accept();
+            warnings += no.answer.seen();
+            warning = no.text;
+            stillOpen = d->isVisible();
+            MessageBoxAnswer yes(QMessageBox::Yes);
+            d->accept();
+            warnings += yes.answer.seen();
+        });
+        FileAnswer chooser([](const FileChoice&) { return QString(); });
+        EXPECT_TRUE(runHtmlExport(nullptr, doc));
+        EXPECT_EQ(warnings, 2);
+        EXPECT_TRUE(stillOpen);
+        EXPECT_TRUE(warning.contains(QStringLiteral("\" < > &"))) << warning.toStdString();
+        EXPECT_EQ(doc.title, title); // written unchanged
+    }
+    // A plain title asks nothing.
+    CRKeditDoc doc;
+    ModalAnswer<ChtmlDlg> dialog([&](ChtmlDlg* d) {
+        waitForFirstPaint(d);
+        edit(*d, 1000)->setText(QStringLiteral("ステージ1"));
+        d->accept();
+    });
+    FileAnswer chooser([](const FileChoice&) { return QString(); });
+    MessageBoxAnswer none(QMessageBox::Yes);
+    runHtmlExport(nullptr, doc);
+    EXPECT_EQ(none.answer.seen(), 0);
 }

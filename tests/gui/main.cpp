@@ -4,6 +4,8 @@
 // folder, so the tests neither read nor change the user's own files. Copies a test leaves
 // behind are discarded by the next start instead of being offered.
 #include <QApplication>
+#include <QDir>
+#include <QFile>
 #include <QSettings>
 #include <QStandardPaths>
 #include <QTemporaryDir>
@@ -21,6 +23,11 @@ int main(int argc, char** argv) {
     // In test mode the state folder lies under the home folder.
     qputenv("HOME", settingsDir.path().toLocal8Bit());
     qputenv("RKEDIT_RECOVERY", "discard");
+    // The locks of open stage files go to a runtime folder of the tests' own.
+    const QString runtime = settingsDir.path() + QStringLiteral("/runtime");
+    QDir().mkpath(runtime);
+    QFile::setPermissions(runtime, QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner);
+    qputenv("XDG_RUNTIME_DIR", runtime.toLocal8Bit());
     QStandardPaths::setTestModeEnabled(true);
     QSettings::setPath(QSettings::NativeFormat, QSettings::UserScope, settingsDir.path());
     QSettings::setPath(QSettings::IniFormat, QSettings::UserScope, settingsDir.path());

@@ -317,6 +317,7 @@ TEST_F(DiskChanges, AnotherProgramsSaveAsksAndReloadsAndOwnSavesAskNothing) {
     yes.answer.rearm();
     document->doc().life = "7";
     document->setModified();
+    document->updateAllViews(); // the open panel shows it, as after any edit
     trigger(ID_FILE_SAVE);
     waitForCheck();
     EXPECT_EQ(yes.answer.seen(), 1);

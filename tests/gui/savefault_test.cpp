@@ -66,6 +66,7 @@ protected:
         document->doc().life = "9";
         document->doc().title = "full disk";
         document->setModified();
+        document->updateAllViews(); // the open panel shows it, as after any edit
         ASSERT_TRUE(document->isModified());
 
         MessageBoxAnswer told(QMessageBox::Ok);

@@ -1,12 +1,16 @@
 // The application shell: start-up, menus, toolbar and stage windows, driven through the real
 // actions on the offscreen platform.
 #include <QLabel>
+#include <QLineEdit>
 #include <QMenuBar>
 #include <QStatusBar>
 #include <QTest>
 #include <QToolBar>
 
 #include "document/stagedocument.h"
+#include "document/stagelock.h"
+#include "panels/eventtool.h"
+#include "panels/propertypanel.h"
 #include "shell/childframe.h"
 #include "shell/commandids.h"
 #include "shell/recentfilelist.h"
@@ -14,6 +18,12 @@
 #include "view/CRKeditView.h"
 
 namespace {
+
+void writeFile(const QString& path, const QByteArray& bytes) {
+    QFile file(path);
+    ASSERT_TRUE(file.open(QIODevice::WriteOnly));
+    file.write(bytes);
+}
 
 TEST_F(Shell, StartsWithOneNewStageWithoutArgument) {
     start();
@@ -54,22 +64,57 @@ TEST_F(Shell, OpensTheStageNamedOnTheCommandLine) {
 
 TEST_F(Shell, ReportsAFileThatCannotBeOpenedAndStillStarts) {
     ASSERT_TRUE(QDir(dir.path()).mkdir("folder"));
-    const QString cases[] = {path("missing.stage"), path("folder")};
-    for (const QString& file : cases) {
-        SCOPED_TRACE(file.toStdString());
+    const QByteArray png("\x89PNG\r\n\x1a\n\0\0\0\rIHDR\0\0\0\x10\0\0\0\x10", 24);
+    QByteArray binary(4096, '\0');
+    for (int i = 0; i < binary.size(); ++i)
+        binary[i] = char((i * 7919) >> 3);
+    const struct {
+        QString file;
+        QByteArray bytes; // written first unless empty
+        const char* reason;
+    } cases[] = {
+        {path("missing.stage"), {}, "ファイルが見つかりません。"},
+        {path("folder"), {}, "フォルダーです。"},
+        {path("picture.png"), png, "ステージファイルではありません。"},
+        {path("data.bin"), binary, "ステージファイルではありません。"},
+        {path("notes.txt"), "hello=world&\r\ntitle=t&", "ステージファイルではありません。"},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.file.toStdString());
+        if (!c.bytes.isEmpty())
+            writeFile(c.file, c.bytes);
         MessageBoxAnswer answer(QMessageBox::Ok);
-        start({file});
+        start({c.file});
         EXPECT_EQ(answer.answer.seen(), 1);
-        EXPECT_TRUE(answer.text.contains(QDir::toNativeSeparators(file)))
-            << answer.text.toStdString();
-        EXPECT_TRUE(answer.text.contains("開けません")) << answer.text.toStdString();
+        // The usual first line, then the file and why.
+        EXPECT_EQ(answer.text,
+                  QStringLiteral("ファイルをオープンできません。\n%1: %2")
+                      .arg(QDir::toNativeSeparators(c.file), QString::fromUtf8(c.reason)));
         EXPECT_TRUE(documents()->documents().isEmpty());
         EXPECT_EQ(frame()->currentMenuId(), 128);
         EXPECT_EQ(frame()->windowTitle(), "rkedit[*]");
         EXPECT_TRUE(frame()->isVisible());
+        // Nothing is left to save over the file, and it is not offered as a recent stage.
+        EXPECT_FALSE(frame()->action(ID_FILE_SAVE)->isEnabled());
+        if (!c.bytes.isEmpty()) {
+            EXPECT_EQ(fileBytes(c.file), c.bytes);
+        }
+        EXPECT_TRUE(app->recentFiles()->files().isEmpty());
         app.reset();
         settle();
     }
+}
+
+TEST_F(Shell, AnEmptyFileOpensAsANewStageUnderItsName) {
+    writeFile(path("empty.stage"), {});
+    MessageBoxAnswer answer(QMessageBox::Ok); // the new stage's picture is not there
+    start({path("empty.stage")});
+    ASSERT_EQ(documents()->documents().size(), 1);
+    const StageDocument* document = documents()->documents().constFirst();
+    EXPECT_EQ(document->filePath(), path("empty.stage"));
+    EXPECT_EQ(document->title(), "empty.stage");
+    EXPECT_EQ(document->doc().graphic1, "graphic1.JPG");
+    EXPECT_FALSE(document->isModified());
 }
 
 TEST_F(Shell, StageWithMissingPictureOpensAfterTheMessage) {
@@ -281,4 +326,165 @@ TEST_F(Shell, StageWindowsKeepTheirSizeAndArrange) {
     EXPECT_EQ(b.bottom() + 1, bottom);
 }
 
+} // namespace
+
+namespace {
+TEST_F(Shell, SaveTakesWhatTheOpenPanelsShowAsOneStep) {
+    start({path("sample.stage")});
+    StageDocument* document = documents()->activeDocument();
+    ASSERT_NE(document, nullptr);
+    auto* view = qobject_cast<CRKeditView*>(document->views().constFirst());
+    ASSERT_NE(view->propertyPanel, nullptr);
+    // Typed, not yet taken in: no focus change, no pointer move.
+    view->propertyPanel->control<QLineEdit>(1000)->setText(QStringLiteral("typed.JPG"));
+    view->runCommand(ID_EVENT_TOOL);
+    ASSERT_NE(view->eventTool, nullptr);
+    view->eventTool->edit()->setPlainText(QStringLiteral("OnStart"));
+    const int steps = document->undoStack()->count();
+    trigger(ID_FILE_SAVE);
+    const QByteArray saved = fileBytes(path("sample.stage"));
+    EXPECT_TRUE(saved.contains("&graphic1=typed.JPG&")) << saved.left(200).toStdString();
+    EXPECT_TRUE(saved.contains("&command=OnStart&"));
+    EXPECT_EQ(document->doc().graphic1, "typed.JPG");
+    EXPECT_EQ(document->undoStack()->count(), steps + 2); // the settings, the script
+    EXPECT_FALSE(document->isModified());
+    // Nothing new: a second save adds no step and writes the same.
+    trigger(ID_FILE_SAVE);
+    EXPECT_EQ(document->undoStack()->count(), steps + 2);
+    EXPECT_EQ(fileBytes(path("sample.stage")), saved);
+}
+} // namespace
+
+namespace {
+TEST_F(Shell, AStageAnotherEditorHasOpenIsOpenedOnlyAfterAsking) {
+    // The other editor's lock.
+    StageLock other;
+    ASSERT_EQ(other.lock(path("sample.stage")), StageLock::Result::locked);
+
+    {
+        MessageBoxAnswer cancel(QMessageBox::Cancel);
+        start({path("sample.stage")});
+        EXPECT_EQ(cancel.answer.seen(), 1);
+        EXPECT_TRUE(cancel.text.contains(QDir::toNativeSeparators(path("sample.stage"))));
+        EXPECT_TRUE(documents()->documents().isEmpty());
+        app.reset();
+        settle();
+    }
+    {
+        MessageBoxAnswer anyway(QMessageBox::Ignore);
+        start({path("sample.stage")});
+        EXPECT_EQ(anyway.buttonTexts,
+                  QStringList({"読み取り専用で開く", "それでも開く", "キャンセル"}));
+        ASSERT_EQ(documents()->documents().size(), 1);
+        EXPECT_FALSE(documents()->documents().constFirst()->isReadOnly());
+        app.reset();
+        settle();
+    }
+
+    MessageBoxAnswer readOnly(QMessageBox::Open);
+    start({path("sample.stage")});
+    ASSERT_EQ(documents()->documents().size(), 1);
+    StageDocument* document = documents()->documents().constFirst();
+    EXPECT_TRUE(document->isReadOnly());
+    EXPECT_EQ(frame()->windowTitle(), "rkedit - sample.stage (読み取り専用)[*]");
+    // Save is refused and the file left alone; Save As works and takes the lock along.
+    const QByteArray before = fileBytes(path("sample.stage"));
+    document->doc().title = "changed";
+    document->setModified();
+    MessageBoxAnswer refused(QMessageBox::Ok);
+    trigger(ID_FILE_SAVE);
+    EXPECT_EQ(refused.answer.seen(), 1);
+    EXPECT_TRUE(refused.text.contains("読み取り専用")) << refused.text.toStdString();
+    EXPECT_EQ(fileBytes(path("sample.stage")), before);
+    FileDialogAnswer saveAs(path("copy.stage"));
+    trigger(ID_FILE_SAVE_AS);
+    EXPECT_EQ(saveAs.answer.seen(), 1);
+    EXPECT_TRUE(fileBytes(path("copy.stage")).contains("&title=changed&"));
+    EXPECT_FALSE(document->isReadOnly());
+    EXPECT_EQ(document->title(), "copy.stage");
+    StageLock third;
+    EXPECT_EQ(third.lock(path("copy.stage")), StageLock::Result::heldByOther);
+}
+} // namespace
+
+namespace {
+TEST_F(Shell, KeysWorkFromTheToolPanelsAndFieldsUndoTheirOwnTypingFirst) {
+    start({path("sample.stage")});
+    StageDocument* document = documents()->activeDocument();
+    ASSERT_NE(document, nullptr);
+    CPropertyPanel* panel =
+        qobject_cast<CRKeditView*>(document->views().constFirst())->propertyPanel;
+    ASSERT_NE(panel, nullptr);
+    // A step of the stage's to undo.
+    panel->control<QLineEdit>(1012)->setText("9");
+    document->takePendingEdits();
+    ASSERT_EQ(document->doc().life, "9");
+
+    panel->activateWindow();
+    ASSERT_TRUE(QTest::qWaitForWindowActive(panel));
+    QLineEdit* first = panel->control<QLineEdit>(1000);
+    EXPECT_EQ(panel->focusWidget(), first) << "activation puts the keyboard in 前景ファイル";
+    const QString name = first->text();
+    first->end(false);
+    QTest::keyClicks(first, "x");
+    EXPECT_EQ(first->text(), name + "x");
+    QTest::keyClick(first, Qt::Key_Z, Qt::ControlModifier); // the field's own typing
+    EXPECT_EQ(first->text(), name);
+    EXPECT_EQ(document->doc().life, "9");
+    QTest::keyClick(first, Qt::Key_Z, Qt::ControlModifier); // then the stage's step
+    EXPECT_NE(document->doc().life, "9");
+    EXPECT_FALSE(document->isModified());
+
+    // Ctrl+S from the field saves what it shows.
+    QTest::keyClicks(first, "y");
+    QTest::keyClick(first, Qt::Key_S, Qt::ControlModifier);
+    EXPECT_TRUE(
+        fileBytes(path("sample.stage")).contains("&graphic1=" + (name + "y").toUtf8() + "&"));
+    EXPECT_FALSE(document->isModified());
+}
+} // namespace
+
+namespace {
+TEST_F(Shell, SavingOffersToCopyAPictureFromAnotherFolderBesideTheStage) {
+    ASSERT_TRUE(QDir(dir.path()).mkdir("pictures"));
+    ASSERT_TRUE(QDir(dir.path()).mkdir("stages"));
+    const QString picture = path("pictures/pic.JPG");
+    ASSERT_TRUE(QFile::copy(path("sample.JPG"), picture));
+    start();
+    StageDocument* document = documents()->activeDocument();
+    ASSERT_NE(document, nullptr);
+    document->doc().graphic1 = picture.toStdString();
+    document->setModified();
+    document->updateAllViews(); // the open panel shows it, as after a browse
+
+    {
+        MessageBoxAnswer cancel(QMessageBox::Cancel);
+        FileDialogAnswer saveAs(path("stages/a.stage"));
+        trigger(ID_FILE_SAVE_AS);
+        EXPECT_EQ(cancel.answer.seen(), 1);
+        EXPECT_TRUE(cancel.text.contains(QDir::toNativeSeparators(picture)));
+        EXPECT_FALSE(QFile::exists(path("stages/a.stage")));
+        EXPECT_TRUE(document->isModified());
+    }
+    {
+        MessageBoxAnswer without(QMessageBox::No);
+        FileDialogAnswer saveAs(path("stages/b.stage"));
+        trigger(ID_FILE_SAVE_AS);
+        EXPECT_EQ(without.answer.seen(), 1);
+        EXPECT_TRUE(fileBytes(path("stages/b.stage")).contains("&graphic1=pic.JPG&"));
+        EXPECT_FALSE(QFile::exists(path("stages/pic.JPG")));
+    }
+    MessageBoxAnswer copy(QMessageBox::Yes);
+    FileDialogAnswer saveAs(path("stages/c.stage"));
+    trigger(ID_FILE_SAVE_AS);
+    EXPECT_EQ(copy.answer.seen(), 1);
+    EXPECT_TRUE(copy.buttonTexts.contains("コピーする"));
+    EXPECT_EQ(fileBytes(path("stages/pic.JPG")), fileBytes(picture));
+    EXPECT_TRUE(fileBytes(path("stages/c.stage")).contains("&graphic1=pic.JPG&"));
+    // Once a picture of that name lies beside the stage, nothing is asked.
+    MessageBoxAnswer none(QMessageBox::Cancel);
+    trigger(ID_FILE_SAVE);
+    EXPECT_EQ(none.answer.seen(), 0);
+    EXPECT_FALSE(document->isModified());
+}
 } // namespace

@@ -41,6 +41,8 @@ protected:
             for (int i = 0; i < 100 && d->initRadioButtons; ++i)
                 QTest::qWait(10);
             static_cast<QLineEdit*>(d->control(1000))->setText(title);
+            // A title with markup characters is written after a warning.
+            MessageBoxAnswer writeAnyway(QMessageBox::Yes);
             d->accept();
         });
         FileAnswer chooser([](const FileChoice&) { return QString(); });

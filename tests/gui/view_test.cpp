@@ -87,6 +87,8 @@ TEST_F(Shell, CurrentViewIsNeverADestroyedOne) {
 TEST_F(Shell, HtmlExportValuesMarkTheStageModifiedOnlyWhenChanged) {
     start({path("sample.stage")});
     StageDocument* document = documents()->activeDocument();
+    // A stage file name the page loads is set, so the dialog proposes none.
+    document->doc().configFileName = "sample.stage";
     for (const bool change : {false, true}) {
         SCOPED_TRACE(change);
         ModalAnswer<ChtmlDlg> dialog([change](ChtmlDlg* html) {

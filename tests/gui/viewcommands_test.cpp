@@ -1,10 +1,14 @@
 // The view's tool panel commands and the document/panel transfers, driven through the panels.
 #include <gtest/gtest.h>
 
+#include <algorithm>
+#include <cstdlib>
+
 #include <QApplication>
 #include <QCheckBox>
 #include <QComboBox>
 #include <QFile>
+#include <QImage>
 #include <QLineEdit>
 #include <QPushButton>
 #include <QRadioButton>
@@ -12,6 +16,7 @@
 #include <QTemporaryDir>
 #include <QTest>
 #include <QTimer>
+#include <QUndoStack>
 
 #include "guitesthelpers.h"
 #include "panels/eventtool.h"
@@ -220,25 +225,30 @@ TEST(PlacementTool, PollsOnMouseMoveAndReopensInTwoSteps) {
     CPlacementTool* tool = view.placementTool;
     ASSERT_NE(tool, nullptr);
     ASSERT_TRUE(QTest::qWaitForWindowExposed(tool));
-    EXPECT_TRUE(tool->radio(CPlacementTool::IDC_KIND_NORMAL)->isChecked());
-    EXPECT_TRUE(tool->radio(CPlacementTool::IDC_REFERENCE_NOTPEN)->isChecked());
-    EXPECT_TRUE(tool->radio(CPlacementTool::IDC_GRID_LINES)->isChecked());
-    for (int id = CPlacementTool::IDC_KIND_DOUBLE; id <= CPlacementTool::IDC_KIND_GROUP; ++id)
+    EXPECT_TRUE(tool->radio(1044)->isChecked());
+    EXPECT_TRUE(tool->radio(1053)->isChecked());
+    EXPECT_TRUE(tool->radio(1055)->isChecked());
+    // The kinds that cannot be placed yet say so.
+    for (int id = 1045; id <= 1051; ++id) {
         EXPECT_FALSE(tool->radio(id)->isEnabled()) << id;
+        EXPECT_FALSE(tool->radio(id)->toolTip().isEmpty()) << id;
+    }
+    EXPECT_TRUE(tool->radio(1044)->toolTip().isEmpty());
 
-    QTest::mouseClick(tool->radio(CPlacementTool::IDC_GRID_DOTS), Qt::LeftButton); // 点表示
-    EXPECT_EQ(view.gridMode, 2); // nothing until the pointer moves over the tool
+    // A choice takes effect at the click, the pointer's moves change nothing more.
     QSignalSpy painted(&view, &CRKeditView::painted);
-    QTest::mouseMove(tool->windowHandle(), QPoint(2, 2));
-    settleEvents();
+    QTest::mouseClick(tool->radio(1056), Qt::LeftButton); // 点表示
     EXPECT_EQ(view.gridMode, 1);
+    settleEvents();
     EXPECT_EQ(painted.count(), 1);
     QTest::mouseMove(tool->windowHandle(), QPoint(3, 2));
     settleEvents();
-    EXPECT_EQ(painted.count(), 1); // no change, no repaint
-    QTest::mouseClick(tool->radio(CPlacementTool::IDC_REFERENCE_HIDDEN), Qt::LeftButton); // 非表示
-    QTest::mouseMove(tool->windowHandle(), QPoint(2, 3));
+    EXPECT_EQ(painted.count(), 1);                        // no change, no repaint
+    QTest::mouseClick(tool->radio(1054), Qt::LeftButton); // 非表示
     EXPECT_EQ(view.referenceDisplay, 0);
+    QTest::mouseClick(tool->radio(1052), Qt::LeftButton); // 不透明
+    EXPECT_EQ(view.referenceDisplay, 2);
+    QTest::mouseClick(tool->radio(1054), Qt::LeftButton);
 
     tool->close(); // the close box hides the tool
     EXPECT_FALSE(tool->isVisible());
@@ -307,23 +317,28 @@ TEST(EventTool, EscStoresTheScriptAndSavingTakesTheOpenToolsText) {
     EXPECT_EQ(s.doc().command, "a\r\nb");
 }
 
-TEST(PictureButtons, RedrawFindsABareNameBesideTheStageAndBrowseShowsThePath) {
+TEST(PictureButtons, BrowseAndRedrawAreEditsThatEveryWindowShows) {
     QTemporaryDir dir;
-    ASSERT_TRUE(QFile::copy(RK_SOURCE_DIR "/res/sample/sample.JPG", dir.filePath("back.JPG")));
+    ASSERT_TRUE(QFile::copy(RK_SOURCE_DIR "/res/sample/sample.JPG", dir.filePath("same.JPG")));
+    QImage red(32, 24, QImage::Format_RGB32);
+    red.fill(QColor(200, 30, 30));
+    ASSERT_TRUE(red.save(dir.filePath("red.jpg"), "JPG"));
     StageView s;
     s.document->setFilePath(dir.filePath("stage.txt"));
+    // A second window on the same stage.
+    auto second = std::make_unique<CRKeditView>(s.document.get());
+    second->resize(640, 630);
+    second->show();
+    ASSERT_TRUE(QTest::qWaitForWindowExposed(second.get()));
+    settleEvents();
+    EXPECT_EQ(second->picture, s.doc().picture) << "the second window shows no picture";
     CPropertyPanel* panel = s.view->propertyPanel;
-    const PictureHolder before = panel->displayedPicture;
-    field(*s.view, CPropertyPanel::IDC_GRAPHIC2)->setText("back.JPG");
-    panel->UpdateData(true);
-    QTest::mouseClick(panel->control<QPushButton>(CPropertyPanel::IDC_REDRAW_GRAPHIC2),
-                      Qt::LeftButton);
-    EXPECT_TRUE(s.messages.shown.isEmpty()) << s.messages.shown.join('\n').toStdString();
-    EXPECT_NE(panel->displayedPicture, before); // a new decode, shown by the view
-    s.view->repaint();
-    EXPECT_EQ(s.view->picture, panel->displayedPicture);
+    const PictureHolder original = s.doc().picture;
+    const std::string originalName = s.doc().graphic1;
+    QUndoStack* undo = s.document->undoStack();
+    const int steps = undo->count();
 
-    // Browsing: cancelled changes nothing; a chosen file shows its full path.
+    // Browsing: cancelled changes nothing.
     {
         FileAnswer cancel([](const FileChoice& choice) {
             EXPECT_EQ(choice.mode, FileChoice::Mode::Open);
@@ -334,14 +349,47 @@ TEST(PictureButtons, RedrawFindsABareNameBesideTheStageAndBrowseShowsThePath) {
                           Qt::LeftButton);
         EXPECT_EQ(cancel.seen(), 1);
     }
-    EXPECT_EQ(panel->graphic1, s.doc().graphic1);
-    const QString chosen = dir.filePath("back.JPG");
-    FileAnswer choose([chosen](const FileChoice&) { return chosen; });
-    QTest::mouseClick(panel->control<QPushButton>(CPropertyPanel::IDC_BROWSE_GRAPHIC1),
-                      Qt::LeftButton);
-    EXPECT_EQ(choose.seen(), 1);
-    EXPECT_EQ(field(*s.view, CPropertyPanel::IDC_GRAPHIC1)->text(), chosen);
-    EXPECT_EQ(panel->graphic1, chosen.toStdString());
+    EXPECT_EQ(undo->count(), steps);
+    EXPECT_EQ(s.doc().picture, original);
+    // A chosen file: its full path and its picture are one step, shown in every window.
+    const QString chosen = dir.filePath("red.jpg");
+    {
+        FileAnswer choose([chosen](const FileChoice&) { return chosen; });
+        QTest::mouseClick(panel->control<QPushButton>(1033), Qt::LeftButton);
+        EXPECT_EQ(choose.seen(), 1);
+    }
+    EXPECT_TRUE(s.messages.shown.isEmpty()) << s.messages.shown.join('\n').toStdString();
+    EXPECT_EQ(field(*s.view, 1000)->text(), chosen);
+    EXPECT_EQ(s.doc().graphic1, chosen.toStdString());
+    ASSERT_FALSE(s.doc().picture.empty());
+    EXPECT_EQ(s.doc().picture.block->width(), 32);
+    EXPECT_EQ(undo->count(), steps + 1);
+    EXPECT_TRUE(s.document->isModified());
+    s.view->repaint();
+    second->repaint();
+    EXPECT_EQ(s.view->picture, s.doc().picture);
+    EXPECT_EQ(second->picture, s.doc().picture);
+
+    // Drawing the same file again changes nothing: no step.
+    QTest::mouseClick(panel->control<QPushButton>(1057), Qt::LeftButton);
+    EXPECT_EQ(undo->count(), steps + 1);
+
+    // Undo gives back the picture and the name, in every window.
+    undo->undo();
+    EXPECT_EQ(s.doc().picture, original);
+    EXPECT_EQ(s.doc().graphic1, originalName);
+    EXPECT_FALSE(s.document->isModified());
+    second->repaint();
+    EXPECT_EQ(second->picture, original);
+
+    // Redraw finds a bare name beside the stage file.
+    field(*s.view, 1001)->setText("same.JPG");
+    panel->UpdateData(true);
+    QTest::mouseClick(panel->control<QPushButton>(1058), Qt::LeftButton);
+    EXPECT_TRUE(s.messages.shown.isEmpty()) << s.messages.shown.join('\n').toStdString();
+    EXPECT_EQ(s.doc().graphic2, "same.JPG");
+    EXPECT_EQ(undo->count(), steps + 1);
+    second.reset();
 }
 
 TEST(PanelToDocument, NewBlockLayoutButtonThenAMoveClearsTheGrid) {
@@ -361,12 +409,58 @@ TEST(PanelToDocument, NewBlockLayoutButtonThenAMoveClearsTheGrid) {
                       Qt::LeftButton);
     moveOverPanel(panel);
     EXPECT_EQ(s.doc().cell(4, 4), 1);
+    s.doc().cell(5, 4) = 2;
+    const int steps = s.document->undoStack()->count();
+    QSignalSpy status(s.view.get(), &CRKeditView::statusMessage);
     answer("20");
-    QTest::mouseClick(panel->control<QPushButton>(CPropertyPanel::IDC_NEW_BLOCK_LAYOUT),
-                      Qt::LeftButton);
-    EXPECT_EQ(field(*s.view, CPropertyPanel::IDC_BLOCK_WIDTH)->text(), "20");
-    EXPECT_EQ(s.doc().blockWidth, "15"); // the document follows at the next transfer
-    moveOverPanel(panel);
+    QTest::mouseClick(panel->control<QPushButton>(1002), Qt::LeftButton);
+    // Applied at once: one step, the grid cleared, the count in the status bar.
+    EXPECT_EQ(field(*s.view, 1022)->text(), "20");
     EXPECT_EQ(s.doc().blockWidth, "20");
     EXPECT_EQ(s.doc().cell(4, 4), 0);
+    EXPECT_EQ(s.doc().cell(5, 4), 0);
+    EXPECT_EQ(s.document->undoStack()->count(), steps + 1);
+    ASSERT_EQ(status.count(), 1);
+    EXPECT_TRUE(status.at(0).at(0).toString().contains(QStringLiteral("2 個を消去")))
+        << status.at(0).at(0).toString().toStdString();
+    // A later move over the panel changes nothing more.
+    moveOverPanel(panel);
+    EXPECT_EQ(s.document->undoStack()->count(), steps + 1);
+    s.document->undoStack()->undo();
+    EXPECT_EQ(s.doc().blockWidth, "15");
+    EXPECT_EQ(s.doc().cell(4, 4), 1);
+    EXPECT_EQ(s.doc().cell(5, 4), 2);
+    // The size fields are read-only and look it.
+    for (int id : {1022, 1023}) {
+        QLineEdit* e = field(*s.view, id);
+        EXPECT_TRUE(e->isReadOnly());
+        EXPECT_EQ(e->palette().color(QPalette::Base), e->palette().color(QPalette::Window));
+    }
+}
+
+namespace {
+// Pixels of the hint's light grey text in the window's top-left corner (the grid over a
+// picture is light too, but coloured).
+int lightPixelsInCorner(const QImage& image) {
+    int count = 0;
+    for (int y = 12; y < std::min(image.height(), 72); ++y)
+        for (int x = 12; x < std::min(image.width(), 432); ++x) {
+            const QRgb p = image.pixel(x, y);
+            if (qGray(p) > 160 && std::abs(qRed(p) - qGreen(p)) < 12 &&
+                std::abs(qGreen(p) - qBlue(p)) < 12)
+                ++count;
+        }
+    return count;
+}
+} // namespace
+
+TEST(StartHint, ShownOnlyWhileTheStageHasNoPicture) {
+    {
+        StageView s(false);
+        EXPECT_GT(lightPixelsInCorner(s.view->grab().toImage()), 20);
+        EXPECT_FALSE(CRKeditView::startHintText().isEmpty());
+    }
+    // The sample picture is dark in that corner: nothing light is drawn over it.
+    StageView s(true);
+    EXPECT_EQ(lightPixelsInCorner(s.view->grab().toImage()), 0);
 }

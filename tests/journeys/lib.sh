@@ -177,14 +177,48 @@ wait_event() {
     }
 }
 
-# wait_window NAME-REGEX: the id of the first visible window whose title matches.
+# wait_window NAME-REGEX: the id of the visible window whose title matches, once exactly one
+# does (a message box closing under the same title as the main window is waited out; a
+# window that vanishes during a search makes that search fail, and the next one is made).
 wait_window() {
-    timeout "$WAIT_LIMIT" xdotool search --sync --onlyvisible --name "$1" 2>/dev/null | head -n 1
+    local found=""
+    one_window() {
+        local ids
+        ids=$(xdotool search --onlyvisible --name "$1" 2>/dev/null) || return 1
+        [ "$(wc -l <<<"$ids")" -eq 1 ] && [ -n "$ids" ] || return 1
+        found=$ids
+    }
+    until_true "one window /$1/" one_window "$1" >&2 && echo "$found"
 }
 
 # no_window NAME-REGEX: true when no visible window's title matches.
 no_window() {
     ! xdotool search --onlyvisible --name "$1" >/dev/null 2>&1
+}
+
+# event_field REGEX N: field N (1-based, blank-separated) of the last event line after the
+# mark that matches.
+event_field() {
+    tail -n +$((mark + 1)) "$events" | grep -E -- "$1" | tail -n 1 | awk -v n="$2" '{print $n}'
+}
+
+# click_control TITLE NAME: clicks the button NAME ("c1054") of the dialog TITLE where the
+# editor reported it.
+click_control() {
+    local line
+    line=$(grep -E "^control $1 $2 " "$events" | tail -n 1)
+    [ -n "$line" ] || {
+        echo "  no control $2 of $1 reported"
+        return 1
+    }
+    set -- $line
+    click_at "${@: -2:1}" "${@: -1}"
+}
+
+# view_area TITLE-REGEX: "X Y W H" of the stage view from its last paint after the mark.
+view_area() {
+    tail -n +$((mark + 1)) "$events" | grep -E -- "^paint $1 @ " | tail -n 1 |
+        sed -E 's/.* @ ([0-9-]+) ([0-9-]+) ([0-9]+) ([0-9]+)$/\1 \2 \3 \4/'
 }
 
 # Input to the focused window, as a user gives it.
@@ -228,12 +262,24 @@ pixel_is() {
     }
 }
 
-# count_colour NAME RRGGBB [X Y W H]: how many pixels of the screenshot (or a part) have it.
+# count_colour NAME RRGGBB [X Y W H]: how many pixels of the screenshot (or a part) have
+# that colour, give or take a few steps (a JPEG's flat colour decodes a step or two off).
 count_colour() {
     local crop=()
     [ $# -ge 6 ] && crop=(-crop "${5}x${6}+${3}+${4}" +repage)
-    convert "$work/$1.ppm" "${crop[@]}" -fill black +opaque "#$2" -fill white -opaque "#$2" \
-        -format '%[fx:round(mean*w*h)]' info:
+    convert "$work/$1.ppm" "${crop[@]}" -fuzz 3% -fill black +opaque "#$2" \
+        -fill white -opaque "#$2" -format '%[fx:round(mean*w*h)]' info:
+}
+
+# at_least N COMMAND...: the number COMMAND prints is N or more.
+at_least() {
+    local want=$1 got
+    shift
+    got=$("$@")
+    [ "${got:-0}" -ge "$want" ] || {
+        echo "  $* gave $got, fewer than $want"
+        return 1
+    }
 }
 
 # journey_end: the verdict; the exit status CTest reads.
