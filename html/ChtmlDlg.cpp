@@ -138,23 +138,12 @@ ChtmlDlg::ChtmlDlg(QWidget* parent) : QDialog(parent) {
 }
 
 void ChtmlDlg::fitLayout(const std::vector<Placed>& placed, const QFont& dialogFont) {
-    // Dialog units come from the font's average Latin letter, but a Japanese character is
-    // about twice as wide in most fonts other than the one the layout was made with. Widen
-    // the horizontal unit until every label and radio button shows its whole text; the
-    // layout keeps its proportions.
-    const DialogUnits base(dialogFont);
-    const int baseWidth = base.x(4);
-    int charWidth = baseWidth;
-    for (const Placed& p : placed) {
-        if (p.showsText) {
-            const int units = p.units.width();
-            charWidth = std::max(charWidth, (p.widget->sizeHint().width() * 4 + units - 1) / units);
-        }
-    }
-    const DialogUnits du(std::min(charWidth, 2 * baseWidth), base.y(8));
+    // The template's places in this font's dialog units; a control whose text needs more
+    // room than the template gives it grows, and what lies right of it on its row moves.
+    UnitLayout layout{DialogUnits(dialogFont)};
     for (const Placed& p : placed)
-        p.widget->setGeometry(du.rect(p.units.x(), p.units.y(), p.units.width(), p.units.height()));
-    setFixedSize(du.size(163, 128));
+        layout.add(p.widget, p.units);
+    setFixedSize(layout.apply(QSize(163, 128)));
 }
 
 QWidget* ChtmlDlg::control(int id) const {

@@ -16,33 +16,32 @@ CNewBlockDlg::CNewBlockDlg(QWidget* parent) : QDialog(parent) {
     setWindowTitle(QStringLiteral("新規ブロックの作成"));
     setFont(panelFont());
     const DialogUnits du(font());
-    setFixedSize(du.size(163, 55));
+    UnitLayout layout(du);
 
     const auto label = [&](const QString& text, int x, int y) {
-        auto* l = new QLabel(text, this);
-        l->move(du.point(x, y));
-        l->adjustSize();
+        layout.add(new QLabel(text, this), QRect(x, y, 0, 0));
     };
     label(QStringLiteral("ブロックサイズ"), 10, 5);
     label(QStringLiteral("横"), 40, 20);
     widthEdit_ = new QLineEdit(this);
     widthEdit_->setObjectName(QStringLiteral("c1000"));
-    widthEdit_->setGeometry(du.rect(50, 15, 20, 14));
+    layout.addNumeric(widthEdit_, QRect(50, 15, 20, 14));
     label(QStringLiteral("×　縦"), 80, 20);
     heightEdit_ = new QLineEdit(this);
     heightEdit_->setObjectName(QStringLiteral("c1001"));
-    heightEdit_->setGeometry(du.rect(105, 15, 20, 14));
+    layout.addNumeric(heightEdit_, QRect(105, 15, 20, 14));
 
     auto* ok = new QPushButton(QStringLiteral("OK"), this);
     ok->setObjectName(QStringLiteral("c1"));
-    ok->setGeometry(du.rect(55, 35, 50, 14));
+    layout.add(ok, QRect(55, 35, 50, 14));
     ok->setDefault(true);
     connect(ok, &QPushButton::clicked, this, &CNewBlockDlg::accept);
     auto* cancel = new QPushButton(QStringLiteral("ｷｬﾝｾﾙ"), this);
     cancel->setObjectName(QStringLiteral("c2"));
-    cancel->setGeometry(du.rect(110, 35, 50, 14));
+    layout.add(cancel, QRect(110, 35, 50, 14));
     cancel->setAutoDefault(false);
     connect(cancel, &QPushButton::clicked, this, &CNewBlockDlg::reject);
+    setFixedSize(layout.apply(QSize(163, 55)));
 }
 
 void CNewBlockDlg::showEvent(QShowEvent* event) {

@@ -49,7 +49,7 @@ CPlacementTool::CPlacementTool() : QDialog(nullptr) {
 
 void CPlacementTool::build() {
     const DialogUnits du(font());
-    setFixedSize(du.size(163, 139));
+    UnitLayout layout(du);
     setMouseTracking(true);
     installEventFilter(this);
 
@@ -58,7 +58,7 @@ void CPlacementTool::build() {
     const auto through = [](QWidget* w) { w->setAttribute(Qt::WA_TransparentForMouseEvents); };
     const auto group = [&](const QString& title, int x, int y, int w, int h) {
         auto* g = new QGroupBox(title, this);
-        g->setGeometry(du.rect(x, y, w, h));
+        layout.add(g, QRect(x, y, w, h));
         through(g);
         g->lower();
     };
@@ -67,7 +67,7 @@ void CPlacementTool::build() {
                            bool startsGroup) {
         auto* r = new QRadioButton(text, this);
         r->setObjectName(QStringLiteral("c%1").arg(id));
-        r->setGeometry(du.rect(x, y, w, 10));
+        layout.add(r, QRect(x, y, w, 10));
         r->setEnabled(enabled);
         r->setFocusPolicy(Qt::ClickFocus); // not tab stops
         // Automatic radio buttons: a click checks its button and clears the rest of its group.
@@ -102,8 +102,7 @@ void CPlacementTool::build() {
         auto* picture = new QLabel(this);
         picture->setObjectName(QStringLiteral("kind%1").arg(kind));
         picture->setPixmap(blockKindPicture(kind));
-        picture->setGeometry(
-            QRect(du.point(pictures[kind - 2].x(), pictures[kind - 2].y()), QSize(8, 8)));
+        layout.add(picture, QRect(pictures[kind - 2], QSize(0, 0))); // its picture's size
         through(picture);
     }
 
@@ -117,17 +116,17 @@ void CPlacementTool::build() {
     radio(IDC_GRID_HIDDEN, QStringLiteral("非表示"), 70, 120, 30, true, false);
 
     auto* count = new QLabel(QStringLiteral("ブロック数"), this);
-    count->move(du.point(110, 105));
-    count->adjustSize();
+    layout.add(count, QRect(110, 105, 0, 0));
     through(count);
     auto* measure = new QPushButton(QStringLiteral("計測"), this); // has no action
     measure->setObjectName(QStringLiteral("c1002"));
-    measure->setGeometry(du.rect(115, 115, 20, 14));
+    layout.add(measure, QRect(115, 115, 20, 14));
     measure->setAutoDefault(false);
     auto* result = new QLineEdit(this);
     result->setObjectName(QStringLiteral("c1000"));
-    result->setGeometry(du.rect(135, 115, 20, 14));
+    layout.addNumeric(result, QRect(135, 115, 20, 14));
     result->setReadOnly(true);
+    setFixedSize(layout.apply(QSize(163, 139)));
 }
 
 QRadioButton* CPlacementTool::radio(int id) const {

@@ -12,7 +12,12 @@
 #include <QMouseEvent>
 #include <QPalette>
 #include <QPushButton>
+#include <QScreen>
 #include <QScrollBar>
+#include <QTimer>
+#include <QWheelEvent>
+
+#include <algorithm>
 
 #include "document/stagedocument.h"
 #include "host/host.h"
@@ -95,40 +100,40 @@ CPropertyPanel::~CPropertyPanel() {
 
 void CPropertyPanel::build() {
     const DialogUnits du(font());
+    UnitLayout layout(du);
     surface_ = new QWidget(this);
     surface_->setObjectName(QStringLiteral("surface"));
     surface_->setMouseTracking(true);
     surface_->installEventFilter(this);
-    surface_->setGeometry(QRect(QPoint(0, 0), du.size(146, 473)));
     scrollBar_ = new QScrollBar(Qt::Vertical, this);
     scrollBar_->setRange(0, scrollMaximum);
     scrollBar_->setSingleStep(1);
     scrollBar_->setPageStep(10);
     scrollBar_->setTracking(false); // the position moves when the thumb is let go
-    scrollBar_->setGeometry(surface_->width(), 0, scrollBar_->sizeHint().width(),
-                            surface_->height());
     connect(scrollBar_, &QScrollBar::valueChanged, this, &CPropertyPanel::scrollTo);
-    setFixedSize(surface_->width() + scrollBar_->width(), surface_->height());
 
     QWidget* s = surface_;
     // Labels, group captions and separators let the pointer through to the background.
     const auto label = [&](const QString& text, int x, int y) {
         auto* l = new QLabel(text, s);
-        l->move(du.point(x, y));
-        l->adjustSize();
+        layout.add(l, QRect(x, y, 0, 0));
         l->setAttribute(Qt::WA_TransparentForMouseEvents);
     };
     const auto separator = [&](int y) {
         auto* line = new QFrame(s);
         line->setFrameShape(QFrame::HLine);
         line->setFrameShadow(QFrame::Sunken);
-        line->setGeometry(du.rect(5, y, 130, 5));
+        layout.add(line, QRect(5, y, 130, 5));
         line->setAttribute(Qt::WA_TransparentForMouseEvents);
     };
+    // Every field holds a number but the two picture names.
     const auto edit = [&](int id, int x, int y, int w, bool readOnly = false) {
         auto* e = new QLineEdit(s);
         e->setObjectName(QStringLiteral("c%1").arg(id));
-        e->setGeometry(du.rect(x, y, w, 14));
+        if (id == IDC_GRAPHIC1 || id == IDC_GRAPHIC2)
+            layout.add(e, QRect(x, y, w, 14));
+        else
+            layout.addNumeric(e, QRect(x, y, w, 14));
         if (readOnly) {
             e->setReadOnly(true);
             e->setFocusPolicy(Qt::ClickFocus);
@@ -146,7 +151,7 @@ void CPropertyPanel::build() {
     const auto upDown = [&](int id, QLineEdit* buddy, int x, int y, int w, int h) {
         auto* u = new CUpDown(buddy, s);
         u->setObjectName(QStringLiteral("c%1").arg(id));
-        u->setGeometry(du.rect(x, y, w, h));
+        layout.add(u, QRect(x, y, w, h));
         connect(u, &CUpDown::stepped, this, &CPropertyPanel::commitFields);
         upDowns_[id] = u;
         controls_[id] = u;
@@ -154,7 +159,7 @@ void CPropertyPanel::build() {
     const auto button = [&](int id, const QString& text, int x, int y, int w) {
         auto* b = new QPushButton(text, s);
         b->setObjectName(QStringLiteral("c%1").arg(id));
-        b->setGeometry(du.rect(x, y, w, 14));
+        layout.add(b, QRect(x, y, w, 14));
         b->setAutoDefault(false); // Enter does nothing in this panel
         controls_[id] = b;
         return b;
@@ -162,7 +167,7 @@ void CPropertyPanel::build() {
     const auto check = [&](int id, const QString& text, int x, int y, int w) {
         auto* c = new QCheckBox(text, s);
         c->setObjectName(QStringLiteral("c%1").arg(id));
-        c->setGeometry(du.rect(x, y, w, 10));
+        layout.add(c, QRect(x, y, w, 10));
         connect(c, &QCheckBox::clicked, this, &CPropertyPanel::commitFields);
         controls_[id] = c;
     };
@@ -172,7 +177,7 @@ void CPropertyPanel::build() {
         c->setEditable(true);
         c->setInsertPolicy(QComboBox::NoInsert);
         c->addItems(items);
-        c->setGeometry(du.rect(x, y, 33, 14));
+        layout.add(c, QRect(x, y, 33, 14));
         c->setValidator(new Cp932Validator(field, c));
         connect(c, &QComboBox::activated, this, &CPropertyPanel::commitFields);
         connect(c->lineEdit(), &QLineEdit::editingFinished, this, &CPropertyPanel::commitFields);
@@ -267,6 +272,14 @@ void CPropertyPanel::build() {
     label(QStringLiteral("ブロックマスク"), 70, 445);
     upDown(IDC_SPIN_BLOCK_MASK, edit(IDC_BLOCK_MASK, 115, 445, 10), 125, 445, 9, 15);
     check(IDC_LITE_MODE, QStringLiteral("衝突判定軽量化"), 5, 460, 64);
+
+    // The column as tall as the template, as wide as its rows need in this font; the panel
+    // shows as much of it as its screen has room for and scrolls the rest.
+    surface_->resize(layout.apply(QSize(146, 473)));
+    setFixedWidth(surface_->width() + scrollBar_->sizeHint().width());
+    setMinimumHeight(std::min(surface_->height(), du.y(60)));
+    setMaximumHeight(surface_->height());
+    resize(width(), surface_->height());
 
     // Tab order follows the template; the read-only size fields are not tab stops.
     QWidget* previous = nullptr;
@@ -403,7 +416,68 @@ void CPropertyPanel::firstMoveSetUp() {
     for (const auto& r : firstMoveRanges)
         setSpinRange(r.id, r.lower, r.upper);
     scrollBar_->setRange(0, scrollMaximum);
-    scrollExtent = scrolledExtent;
+    updateScrollExtent();
+}
+
+void CPropertyPanel::updateScrollExtent() {
+    // The whole range scrolls 475 pixels, or as far as the bottom of the column where the
+    // panel is too short for that to reach it.
+    if (firstMoveDone_)
+        scrollExtent = std::max(scrolledExtent, surface_->height() - height());
+}
+
+void CPropertyPanel::fitToScreen(const QRect& available, int frameHeight) {
+    if (available.isEmpty())
+        return;
+    const int room = std::max(minimumHeight(), available.height() - std::max(frameHeight, 0));
+    setMaximumHeight(std::min(surface_->height(), room));
+    if (height() > maximumHeight())
+        resize(width(), maximumHeight());
+}
+
+void CPropertyPanel::keepOnScreen() {
+    const QScreen* screen = this->screen();
+    if (screen == nullptr)
+        return;
+    const QRect available = screen->availableGeometry();
+    const QRect outer = frameGeometry();
+    const int frame = outer.height() > height() ? outer.height() - height() : frameAllowance;
+    fitToScreen(available, frame);
+    const QRect now = frameGeometry();
+    const QPoint at(std::clamp(now.x(), available.left(),
+                               std::max(available.left(), available.right() + 1 - now.width())),
+                    std::clamp(now.y(), available.top(),
+                               std::max(available.top(), available.bottom() + 1 - now.height())));
+    if (at != now.topLeft())
+        move(at);
+}
+
+void CPropertyPanel::resizeEvent(QResizeEvent* event) {
+    QDialog::resizeEvent(event);
+    scrollBar_->setGeometry(surface_->width(), 0, width() - surface_->width(), height());
+    updateScrollExtent();
+}
+
+void CPropertyPanel::wheelEvent(QWheelEvent* event) {
+    // A wheel notch scrolls by a page of the panel's scroll bar, as its page arrows do.
+    wheelTurn_ += event->angleDelta().y();
+    for (; wheelTurn_ >= 120; wheelTurn_ -= 120)
+        scrollBar_->triggerAction(QAbstractSlider::SliderPageStepSub);
+    for (; wheelTurn_ <= -120; wheelTurn_ += 120)
+        scrollBar_->triggerAction(QAbstractSlider::SliderPageStepAdd);
+    event->accept();
+}
+
+bool CPropertyPanel::event(QEvent* event) {
+    // Once the window manager has framed the panel, it is kept inside its screen with that
+    // frame: no taller than the screen's available area, and moved into it.
+    if ((event->type() == QEvent::Show || event->type() == QEvent::WindowActivate) &&
+        !placedOnScreen_) {
+        if (event->type() == QEvent::WindowActivate)
+            placedOnScreen_ = true;
+        QTimer::singleShot(0, this, &CPropertyPanel::keepOnScreen);
+    }
+    return QDialog::event(event);
 }
 
 bool CPropertyPanel::eventFilter(QObject* watched, QEvent* event) {

@@ -112,8 +112,16 @@ public:
 
     // The picture the view shows while the panel is open.
     PictureHolder displayedPicture;
-    // The scrollable height in pixels: 475 once the first-move set-up has run.
+    // The scrollable height in pixels: 475 once the first-move set-up has run (more when the
+    // panel is too short for 475 to reach the bottom of its column).
     int scrollExtent = 0;
+
+    // The most the panel's frame adds to its height, used until the window manager has
+    // framed it (then its own frame counts).
+    int frameAllowance = 0;
+    // Never taller than `available` (a screen's available area) with a frame `frameHeight`
+    // tall around it, nor than its column; the scroll bar reaches the rest.
+    void fitToScreen(const QRect& available, int frameHeight);
 
     QWidget* control(int id) const;
     template <typename T> T* control(int id) const { return qobject_cast<T*>(control(id)); }
@@ -143,6 +151,9 @@ public slots:
 
 protected:
     void closeEvent(QCloseEvent* event) override;
+    bool event(QEvent* event) override;
+    void resizeEvent(QResizeEvent* event) override;
+    void wheelEvent(QWheelEvent* event) override;
     void changeEvent(QEvent* event) override;
     bool eventFilter(QObject* watched, QEvent* event) override;
 
@@ -154,6 +165,8 @@ private:
     void commitFields();
     void mouseMovedOverBackground();
     void firstMoveSetUp();
+    void updateScrollExtent();
+    void keepOnScreen();
     void scrollTo(int position);
     void browse(bool foreground);
     void redraw(bool foreground);
@@ -170,6 +183,8 @@ private:
     QPixmap browseImage_;
     int scrollPosition_ = 0;
     bool firstMoveDone_ = false;
+    bool placedOnScreen_ = false;
+    int wheelTurn_ = 0;
     bool closeRequested_ = false;
     QWidget* reportedControl_ = nullptr; // the last refused field and its text
     QString reportedText_;

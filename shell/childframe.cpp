@@ -5,6 +5,7 @@
 #include <QCloseEvent>
 #include <QLayout>
 #include <QMdiArea>
+#include <QScreen>
 
 #include "document/stagedocument.h"
 #include "shell/icons.h"
@@ -55,15 +56,32 @@ QMargins CChildFrame::frameAroundView() const {
     return margins;
 }
 
-QSize CChildFrame::roomForClient() const {
+QRect CChildFrame::usableArea() const {
     const QMdiArea* area = mdiArea();
     if (area == nullptr)
+        return {};
+    const QWidget* viewport = area->viewport();
+    QRect usable = viewport->rect();
+    // The part of the area on its screen: a main window held larger than a small screen by
+    // its own minimum size has an area that reaches past the screen's edges.
+    if (const QScreen* screen = viewport->screen()) {
+        const QRect available = screen->availableGeometry();
+        const QRect onScreen(viewport->mapFromGlobal(available.topLeft()), available.size());
+        if (const QRect both = usable & onScreen; both.width() > 0 && both.height() > 0)
+            usable.setBottomRight(both.bottomRight());
+    }
+    return usable;
+}
+
+QSize CChildFrame::roomForClient() const {
+    if (mdiArea() == nullptr)
         return QSize(QWIDGETSIZE_MAX, QWIDGETSIZE_MAX);
     // From where the window is to the area's right and bottom edges: a window stays where it
     // was put (by the user, cascade or tile) and takes the room from there.
     const QMargins margins = frameAroundView();
     const QPoint at(std::max(0, x()), std::max(0, y()));
-    const QSize room = area->viewport()->size() - QSize(at.x(), at.y()) -
+    const QRect area = usableArea();
+    const QSize room = QSize(area.right() + 1 - at.x(), area.bottom() + 1 - at.y()) -
                        QSize(margins.left() + margins.right(), margins.top() + margins.bottom());
     // A window never gets so small that its view has no room for its scroll bars.
     return room.expandedTo(minimumClientSize());
@@ -81,8 +99,9 @@ void CChildFrame::applyClientSize() {
     // A fixed size is what takes the sizing border away: the frame offers no drag handles.
     setFixedSize(outer);
     // Moved back into the area where the new size would stick out of it.
-    if (const QMdiArea* area = mdiArea()) {
-        const QSize room = area->viewport()->size();
+    if (mdiArea() != nullptr) {
+        const QRect usable = usableArea();
+        const QSize room(usable.right() + 1, usable.bottom() + 1);
         const QPoint at(std::clamp(x(), 0, std::max(0, room.width() - outer.width())),
                         std::clamp(y(), 0, std::max(0, room.height() - outer.height())));
         if (at != pos())
@@ -90,13 +109,16 @@ void CChildFrame::applyClientSize() {
     }
 }
 
+void CChildFrame::roomChanged() {
+    if (view_ != nullptr)
+        view_->roomChanged();
+    applyClientSize();
+}
+
 bool CChildFrame::eventFilter(QObject* watched, QEvent* event) {
     // The MDI area changed its size: the window takes the room there now is.
-    if (event->type() == QEvent::Resize && mdiArea() && watched == mdiArea()->viewport()) {
-        if (view_ != nullptr)
-            view_->roomChanged();
-        applyClientSize();
-    }
+    if (event->type() == QEvent::Resize && mdiArea() && watched == mdiArea()->viewport())
+        roomChanged();
     return QMdiSubWindow::eventFilter(watched, event);
 }
 

@@ -24,8 +24,14 @@ public:
     void fitClientArea(QSize client);
     // Sizes the window again for the room it has where it now is.
     void refit() { applyClientSize(); }
+    // The room in the MDI area changed (its size, or the part of it on the screen): a view
+    // showing the whole stage zooms to the new room, and the window is fitted again.
+    void roomChanged();
     // The largest client area the window can have in its MDI area, from where it is.
     QSize roomForClient() const;
+    // The MDI area's viewport (its own coordinates) as far as it lies on its screen's
+    // available area: the room stage windows are fitted into.
+    QRect usableArea() const;
     // The smallest client area a stage window is given.
     static QSize minimumClientSize() { return {120, 90}; }
 

@@ -382,6 +382,10 @@ void CMainFrame::keepOnScreen() {
                                std::max(available.top(), available.bottom() + 1 - now.height())));
     if (at != now.topLeft())
         move(at);
+    // The part of the MDI area on the screen may have changed with the window.
+    for (QMdiSubWindow* window : area_->subWindowList())
+        if (auto* stage = qobject_cast<CChildFrame*>(window))
+            stage->roomChanged();
 }
 
 void CMainFrame::arrangeIcons() {

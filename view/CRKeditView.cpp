@@ -284,6 +284,11 @@ void CRKeditView::fitFrame(int width, int height) {
                 emit clientSizeWanted(client);
             else
                 resize(client);
+            // A panel opened before the window had its stage's size goes beside the
+            // window as it now is.
+            if (placePanelAfterFit_ && propertyPanel)
+                placeBesideStage(propertyPanel);
+            placePanelAfterFit_ = false;
             update();
         },
         Qt::QueuedConnection);

@@ -160,6 +160,8 @@ protected:
 private:
     // Command handlers (viewcommands.cpp).
     void onProperties();
+    // Puts the properties panel beside this view's stage window where the screen has room.
+    void placeBesideStage(CPropertyPanel* panel);
     void onDocToPanel();
     void onPanelToDoc();
     void onPlacementTool();
@@ -199,12 +201,13 @@ private:
     QScrollBar* hbar_ = nullptr;
     QScrollBar* vbar_ = nullptr;
     StageZoom zoom_;
-    QSize laidOutStage_{-2, -2}; // the stage size the scroll bars were laid out for
-    QSize lastFit_;              // the client size last asked of the window around the view
-    bool fitPending_ = false;    // a fitting of the window is posted and has not run yet
-    bool zoomChosen_ = false;    // the zoom a stage opens at has been chosen
-    bool showingWhole_ = false;  // the zoom is the whole-stage zoom, kept as the room changes
-    int wheelZoom_ = 0;          // Ctrl+wheel turns not yet a whole notch
+    QSize laidOutStage_{-2, -2};      // the stage size the scroll bars were laid out for
+    QSize lastFit_;                   // the client size last asked of the window around the view
+    bool fitPending_ = false;         // a fitting of the window is posted and has not run yet
+    bool placePanelAfterFit_ = false; // the properties panel goes beside the fitted window
+    bool zoomChosen_ = false;         // the zoom a stage opens at has been chosen
+    bool showingWhole_ = false;       // the zoom is the whole-stage zoom, kept as the room changes
+    int wheelZoom_ = 0;               // Ctrl+wheel turns not yet a whole notch
     FrameBuffer frame_;
     PaintArea frameArea_;   // where frame_ was painted
     PixelRect frameDrag_{}; // the drag rectangle drawn into frame_ (canvas device pixels)

@@ -2,6 +2,8 @@
 #include "view/CRKeditView.h"
 
 #include <QLineEdit>
+#include <QMdiSubWindow>
+#include <QScreen>
 
 #include "document/stagedocument.h"
 #include "document/stageedit.h"
@@ -9,6 +11,7 @@
 #include "panels/dialogunits.h"
 #include "panels/eventtool.h"
 #include "panels/panelpictures.h"
+#include "panels/panelplace.h"
 #include "panels/placementtool.h"
 #include "panels/propertypanel.h"
 #include "stage/CRKeditDoc.h"
@@ -30,6 +33,14 @@ int placedBlocks(const CRKeditDoc& doc) {
 QPoint ownerPlace(QWidget* owner, QWidget* dialog, int ux, int uy) {
     const DialogUnits du(dialog->font());
     return owner->mapToGlobal(QPoint(0, 0)) + du.point(ux, uy);
+}
+
+// The stage window holding `view` (its frame), or the view itself outside one.
+QWidget* stageWindowOf(QWidget* view) {
+    for (QWidget* w = view; w != nullptr; w = w->parentWidget())
+        if (qobject_cast<QMdiSubWindow*>(w))
+            return w;
+    return view;
 }
 
 // Panels stay above the main window; they are owned (created and deleted) by this view.
@@ -58,9 +69,33 @@ void CRKeditView::onProperties() {
     attachToMainWindow(propertyPanel, this);
     postCommand(ID_DOC_TO_PANEL);
     propertyPanel->setBrowseImage(openFolderPicture());
-    // Beside the stage: 600 pixels right of the view's left edge, 20 above its top.
-    propertyPanel->move(mapToGlobal(QPoint(0, 0)) + QPoint(600, -20));
+    placeBesideStage(propertyPanel);
+    // The first paint opens the panel before the window is fitted to its stage.
+    placePanelAfterFit_ = !lastFit_.isValid() || fitPending_;
     propertyPanel->show();
+}
+
+void CRKeditView::placeBesideStage(CPropertyPanel* panel) {
+    const QScreen* screen = window()->screen();
+    if (screen == nullptr) {
+        panel->move(mapToGlobal(QPoint(0, 0)) + QPoint(600, -20));
+        return;
+    }
+    const QRect available = screen->availableGeometry();
+    // Until the window manager frames the panel, its frame is taken to be the main window's.
+    const QWidget* main = window();
+    const QMargins frame(main->geometry().left() - main->frameGeometry().left(),
+                         main->geometry().top() - main->frameGeometry().top(),
+                         main->frameGeometry().right() - main->geometry().right(),
+                         main->frameGeometry().bottom() - main->geometry().bottom());
+    panel->frameAllowance = frame.top() + frame.bottom();
+    panel->fitToScreen(available, panel->frameAllowance);
+    const QSize outer = panel->size().grownBy(frame);
+    QWidget* stage = stageWindowOf(this);
+    const QRect stageRect(stage->mapToGlobal(QPoint(0, 0)), stage->size());
+    // Its usual place: 600 pixels right of the view's left edge, 20 above its top.
+    const QPoint usual = mapToGlobal(QPoint(0, 0)) + QPoint(600, -20);
+    panel->move(panelPlace(stageRect, outer, usual, available));
 }
 
 void CRKeditView::onDocToPanel() {
