@@ -121,4 +121,39 @@ TEST_F(Shell, StageThatFitsOpensAtOneHundredPercent) {
     EXPECT_EQ(zoomText(frame()), "150 %");
 }
 
+TEST_F(Shell, StageWindowsStayOnTheScreenWhenTheMainWindowIsLargerThanIt) {
+    writeStage(dir.path(), 2400, 1800);
+    start();
+    // A main window held larger than the screen (as its minimum size does on a small one):
+    // its MDI area reaches past the screen's edges; the stage windows do not.
+    const QRect screen = frame()->screen()->availableGeometry();
+    frame()->setMinimumSize(screen.width() + 300, screen.height() + 200);
+    frame()->setGeometry(QRect(screen.topLeft(), frame()->minimumSize()));
+    settle();
+    ASSERT_GT(frame()->mdiArea()->viewport()->width(), screen.width() - 50);
+    documents()->openDocument(path("big.stage"));
+    settle();
+    CRKeditView* view = documents()->activeView();
+    ASSERT_NE(view, nullptr);
+    const auto onScreen = [&] {
+        for (int i = 0; i < 3; ++i) {
+            view->repaint();
+            settle();
+        }
+        QWidget* window = frame()->mdiArea()->currentSubWindow();
+        const QRect global(window->mapToGlobal(QPoint(0, 0)), window->size());
+        EXPECT_TRUE(screen.contains(global))
+            << global.x() << ',' << global.y() << ' ' << global.width() << 'x' << global.height();
+    };
+    onScreen(); // opened whole
+    trigger(ID_VIEW_ZOOM_100);
+    onScreen();
+    EXPECT_FALSE(view->horizontalScrollBar()->isHidden());
+    trigger(ID_VIEW_ZOOM_FIT);
+    onScreen();
+    EXPECT_LT(view->zoom().factor(), 1.0);
+    trigger(ID_WINDOW_CASCADE);
+    onScreen();
+}
+
 } // namespace
