@@ -362,6 +362,10 @@ void CMainFrame::fitStageWindows() {
     for (QMdiSubWindow* window : area_->subWindowList())
         if (auto* stage = qobject_cast<CChildFrame*>(window))
             stage->refit();
+    // The properties panels go beside their windows' new places, clear of the others.
+    for (QMdiSubWindow* window : area_->subWindowList())
+        if (auto* stage = qobject_cast<CChildFrame*>(window); stage && stage->view())
+            stage->view()->placePropertiesPanel();
 }
 
 void CMainFrame::keepOnScreen() {

@@ -128,6 +128,9 @@ public:
     // The window's room changed (the MDI area was resized): a view showing the whole stage
     // (as it opened, or after Ctrl+9) and not zoomed since shows it whole in the new room.
     void roomChanged();
+    // Puts the properties panel (when open) beside this view's stage window again, clear of
+    // the other stage windows where the screen has room.
+    void placePropertiesPanel();
     // The zoom at which the whole stage fits in `room` view pixels (1 before there is a stage).
     StageZoom fitZoom(QSize room) const;
     // The hint shown in the window of a stage without a picture.

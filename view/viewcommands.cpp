@@ -2,6 +2,7 @@
 #include "view/CRKeditView.h"
 
 #include <QLineEdit>
+#include <QMdiArea>
 #include <QMdiSubWindow>
 #include <QScreen>
 
@@ -93,9 +94,19 @@ void CRKeditView::placeBesideStage(CPropertyPanel* panel) {
     const QSize outer = panel->size().grownBy(frame);
     QWidget* stage = stageWindowOf(this);
     const QRect stageRect(stage->mapToGlobal(QPoint(0, 0)), stage->size());
+    QList<QRect> others;
+    if (auto* window = qobject_cast<QMdiSubWindow*>(stage); window && window->mdiArea())
+        for (QMdiSubWindow* other : window->mdiArea()->subWindowList())
+            if (other != window && other->isVisible())
+                others.append(QRect(other->mapToGlobal(QPoint(0, 0)), other->size()));
     // Its usual place: 600 pixels right of the view's left edge, 20 above its top.
     const QPoint usual = mapToGlobal(QPoint(0, 0)) + QPoint(600, -20);
-    panel->move(panelPlace(stageRect, outer, usual, available));
+    panel->move(panelPlace(stageRect, others, main->frameGeometry(), outer, usual, available));
+}
+
+void CRKeditView::placePropertiesPanel() {
+    if (propertyPanel)
+        placeBesideStage(propertyPanel);
 }
 
 void CRKeditView::onDocToPanel() {

@@ -206,21 +206,34 @@ TEST(PanelFit, PropertiesPanelIsNeverTallerThanItsScreenAndScrollsTheRest) {
 
 TEST(PanelFit, PanelPlaceIsBesideTheStageWindowWhenTheScreenHasRoom) {
     const QRect screen(0, 0, 1366, 768);
-    const QSize panel(320, 740);
+    const QRect main(0, 0, 1026, 768);
+    const QSize panel(325, 768);
     // A 640-pixel stage window at the left: on its right, the top kept on the screen.
-    const QRect stage(0, 80, 650, 540);
-    const QPoint right = panelPlace(stage, panel, QPoint(600, 60), screen);
-    EXPECT_EQ(right, QPoint(650, 28));
+    const QRect stage(1, 76, 650, 540);
+    const QPoint right = panelPlace(stage, {}, main, panel, QPoint(605, 77), screen);
+    EXPECT_EQ(right, QPoint(651, 0));
     EXPECT_FALSE(QRect(right, panel).intersects(stage));
     EXPECT_TRUE(screen.contains(QRect(right, panel)));
+    // Another stage window there: right of the main window instead.
+    const QRect tiled(520, 76, 210, 330);
+    EXPECT_EQ(panelPlace(QRect(1, 76, 210, 330), {tiled}, main, panel, QPoint(605, 77), screen),
+              QPoint(1026, 0));
     // No room on the right: on the left.
     const QRect rightSide(900, 80, 400, 300);
-    const QPoint left = panelPlace(rightSide, panel, QPoint(1500, 0), screen);
-    EXPECT_EQ(left, QPoint(580, 0));
-    // No room on either side: the usual place, moved into the screen.
+    EXPECT_EQ(panelPlace(rightSide, {}, QRect(), QSize(320, 740), QPoint(1500, 0), screen),
+              QPoint(580, 0));
+    // Every place covers another window: the first that leaves its own uncovered.
+    EXPECT_EQ(panelPlace(QRect(1, 76, 210, 330), {tiled, QRect(1030, 0, 10, 10)}, main, panel,
+                         QPoint(605, 77), screen),
+              QPoint(211, 0));
+    // No room anywhere: the usual place, moved into the screen.
     const QRect wide(100, 80, 1200, 600);
-    EXPECT_EQ(panelPlace(wide, panel, QPoint(1300, -40), screen), QPoint(1046, 0));
-    EXPECT_EQ(panelPlace(wide, QSize(320, 300), QPoint(700, 200), screen), QPoint(700, 200));
+    EXPECT_EQ(
+        panelPlace(wide, {}, QRect(0, 0, 1366, 768), QSize(320, 740), QPoint(1300, -40), screen),
+        QPoint(1046, 0));
+    EXPECT_EQ(
+        panelPlace(wide, {}, QRect(0, 0, 1366, 768), QSize(320, 300), QPoint(700, 200), screen),
+        QPoint(700, 200));
 }
 
 TEST_F(Shell, PropertiesPanelOpensBesideItsStageWindowInsideTheScreen) {
