@@ -1,5 +1,6 @@
 #include "shell/documentmanager.h"
 
+#include <QApplication>
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
@@ -153,7 +154,7 @@ QString DocumentManager::chooseFile(bool save, const QString& initialPath) {
 }
 
 StageDocument* DocumentManager::openDocumentWithDialog() {
-    const StageDocument* active = activeDocument();
+    const StageDocument* active = commandDocument();
     const QString path = chooseFile(false, active ? active->filePath() : QString());
     return path.isEmpty() ? nullptr : openDocument(path);
 }
@@ -464,4 +465,18 @@ CRKeditView* DocumentManager::activeView() const {
 StageDocument* DocumentManager::activeDocument() const {
     CChildFrame* frame = activeFrame();
     return frame ? frame->document() : nullptr;
+}
+
+CRKeditView* DocumentManager::commandView() const {
+    if (const QWidget* window = QApplication::activeWindow())
+        for (QMdiSubWindow* subWindow : area_->subWindowList())
+            if (auto* frame = qobject_cast<CChildFrame*>(subWindow);
+                frame && frame->view() && frame->view()->ownsToolPanel(window))
+                return frame->view();
+    return activeView();
+}
+
+StageDocument* DocumentManager::commandDocument() const {
+    CRKeditView* view = commandView();
+    return view ? view->stageDocument() : nullptr;
 }

@@ -63,6 +63,11 @@ void CRKeditView::onProperties() {
     propertyPanel->show();
 }
 
+bool CRKeditView::ownsToolPanel(const QWidget* window) const {
+    return window != nullptr &&
+           (window == propertyPanel || window == placementTool || window == eventTool);
+}
+
 void CRKeditView::onDocToPanel() {
     if (!propertyPanel)
         return;
