@@ -17,6 +17,7 @@
 #include "shell/documentmanager.h"
 #include "stage/CRKeditDoc.h"
 #include "stage/foregroundpicture.h"
+#include "stage/ignoredcontent.h"
 #include "stage/stagerecord.h"
 
 namespace {
@@ -190,8 +191,9 @@ void DiskWatcher::check(StageDocument* document) {
 
 void DiskWatcher::reload(StageDocument* document, const QByteArray& bytes) {
     // Read into a fresh document first (Open's reading of a new document), then take it over.
+    IgnoredContent ignored;
     auto fresh = std::make_unique<CRKeditDoc>(
-        parseStageRecord(std::string_view(bytes.constData(), size_t(bytes.size()))));
+        parseStageRecord(std::string_view(bytes.constData(), size_t(bytes.size())), ignored));
     loadForegroundPicture(*fresh, QFile::encodeName(document->filePath()).toStdString(), *document);
     // One undo step, so edits the reading replaced can be brought back; the stage now
     // matches its file, which is the clean state.
@@ -203,4 +205,6 @@ void DiskWatcher::reload(StageDocument* document, const QByteArray& bytes) {
     document->setDiskContents(bytes);
     document->setModified(false);
     document->updateAllViews();
+    // The new contents decide what a save over the file would drop.
+    documents_->noteIgnoredContent(document, ignored);
 }

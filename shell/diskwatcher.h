@@ -33,8 +33,9 @@ public:
     void checkNow();
 
     // Reads `bytes` (the file's new contents) into `document` as Open would, in place: its
-    // windows and panels stay, and it is no longer modified.
-    static void reload(StageDocument* document, const QByteArray& bytes);
+    // windows and panels stay, and it is no longer modified. What the new contents leave
+    // out is told, as on opening.
+    void reload(StageDocument* document, const QByteArray& bytes);
 
     // A file another program is still writing is read only once it has stopped changing:
     // the same bytes in two reads `stableIntervalMs` apart, at most `stableTries` times.

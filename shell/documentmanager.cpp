@@ -228,15 +228,20 @@ StageDocument* DocumentManager::openDocument(const QString& path) {
                                    "あります。確かめてから、不要なら削除してください。")
                         .arg(nativePath(absolute), leftovers.join(QLatin1Char('\n'))),
                     dialogParent_);
-    if (!ignored.empty()) {
-        // Said now, and again before the first save over the file.
-        droppedBySave_.insert(document, describeIgnored(ignored));
-        showMessage(QStringLiteral("%1 には、読み込まなかった次の内容があります。"
-                                   "このファイルに保存すると失われます。\n%2")
-                        .arg(nativePath(absolute), droppedBySave_.value(document)),
-                    dialogParent_);
-    }
+    noteIgnoredContent(document, ignored);
     return document;
+}
+
+void DocumentManager::noteIgnoredContent(StageDocument* document, const IgnoredContent& ignored) {
+    if (ignored.empty()) {
+        droppedBySave_.remove(document);
+        return;
+    }
+    droppedBySave_.insert(document, describeIgnored(ignored));
+    showMessage(QStringLiteral("%1 には、読み込まなかった次の内容があります。"
+                               "このファイルに保存すると失われます。\n%2")
+                    .arg(nativePath(document->filePath()), droppedBySave_.value(document)),
+                dialogParent_);
 }
 
 StageDocument* DocumentManager::openRecovered(const QByteArray& record, const QString& path) {

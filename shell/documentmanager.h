@@ -7,6 +7,7 @@
 
 class CChildFrame;
 class CRKeditDoc;
+struct IgnoredContent;
 class QFileInfo;
 class CRKeditView;
 class QMdiArea;
@@ -50,6 +51,11 @@ public:
     // there yet), asks whether to copy it beside the stage (copy / save without it / cancel)
     // and copies it. False when the user cancelled or a copy failed (reported): no saving.
     bool offerPicturesBeside(const CRKeditDoc& doc, const QFileInfo& stage);
+
+    // What the document's file holds that reading it (Open, or a reload after another
+    // program changed it) did not take in: told now, and again before the first save over
+    // the file. A reading that left nothing out clears what an earlier one noted.
+    void noteIgnoredContent(StageDocument* document, const IgnoredContent& ignored);
 
     // Another window on the document.
     CChildFrame* newWindow(StageDocument* document);

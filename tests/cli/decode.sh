@@ -2,9 +2,8 @@
 # rkstage decode: the BMP it writes against djpeg's, and its failures.
 # Arguments: rkstage path, tests folder, project root.
 set -euo pipefail
+. "$(dirname "$0")/../lib/common.sh"
 rkstage=$1
-work=$(mktemp -d)
-trap 'rm -rf "$work"' EXIT
 message="ファイルをオープンできません。"
 
 die() { echo "FAIL: $*" >&2; exit 1; }

@@ -4,6 +4,7 @@
 # absent; the OBJECT has the page's WIDTH and HEIGHT; the Shift-JIS texts decode.
 # Usage: html_browser.sh RKSTAGE TESTS_DIR PROJECT_ROOT
 set -uo pipefail
+. "$(dirname "$0")/../lib/common.sh"
 rkstage=$1
 root=$3
 
@@ -17,8 +18,6 @@ if [ -z "$browser" ]; then
     exit 0
 fi
 
-work=$(mktemp -d)
-trap 'rm -rf "$work"' EXIT
 stage=$root/res/sample/sample.stage # 640 x 480 picture, paddle area 150
 title='ブロック崩し'
 placeholder='ここに説明文を記入してください'
@@ -49,8 +48,7 @@ probe='<script>
 })();
 </script>'
 
-failures=0
-check() { # layout name, expected annotation place, rkstage options...
+layout() { # layout name, expected annotation place, rkstage options...
     local name=$1 expected=$2
     shift 2
     local page=$work/$name.html
@@ -81,10 +79,9 @@ check() { # layout name, expected annotation place, rkstage options...
     fi
 }
 
-check right right --annotation right
-check bottom below --annotation bottom
-check none none --annotation none
-check default inside # no annotation position stored: any other text
+layout right right --annotation right
+layout bottom below --annotation bottom
+layout none none --annotation none
+layout default inside # no annotation position stored: any other text
 
-echo "$failures failed"
-[ "$failures" -eq 0 ]
+finish

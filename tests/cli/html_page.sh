@@ -2,13 +2,10 @@
 # rkstage html writes the editor's page byte for byte, and fails cleanly on bad input.
 # Usage: html_page.sh RKSTAGE TESTS_DIR PROJECT_ROOT
 set -uo pipefail
+. "$(dirname "$0")/../lib/common.sh"
 rkstage=$1
 data=$2/data/html
-work=$(mktemp -d)
-trap 'rm -rf "$work"' EXIT
-failures=0
-
-check() { # name, expected file, stage, options...
+page() { # name, expected file, stage, options...
     local name=$1 expected=$2 stage=$3
     shift 3
     if ! "$rkstage" html "$data/$stage" "$work/$name.html" "$@" 2>"$work/$name.err"; then
@@ -22,13 +19,13 @@ check() { # name, expected file, stage, options...
     fi
 }
 
-check new new_document.html new.stage
-check right right.html right.stage --title "Stage 1" --cnf stage1.txt --quality medium \
+page new new_document.html new.stage
+page right right.html right.stage --title "Stage 1" --cnf stage1.txt --quality medium \
     --annotation right --bgcolor-game ff0000 --bgcolor-html 0000ff
-check bottom bottom.html bottom.stage --title 'a "b" <c>' --cnf s1.txt --quality low \
+page bottom bottom.html bottom.stage --title 'a "b" <c>' --cnf s1.txt --quality low \
     --annotation bottom --bgcolor-game 00ff00 --bgcolor-html FFFFFF
 # Quality "best" and the page colour come from the stage file; UTF-8 arguments become CP932.
-check none none.html none.stage --title 'ステージ①' --cnf '表.txt' --annotation none \
+page none none.html none.stage --title 'ステージ①' --cnf '表.txt' --annotation none \
     --bgcolor-game abcdef
 
 fails() { # name, expected exit code, words expected on stderr, args...
@@ -66,5 +63,4 @@ if [ -n "$leftover" ]; then
     failures=$((failures + 1))
 fi
 
-echo "$failures failed"
-[ "$failures" -eq 0 ]
+finish

@@ -2,19 +2,9 @@
 # rkstage render: the settled stage window as a PNG, checked pixel by pixel against the
 # picture djpeg decodes; its failures. Arguments: rkstage path, tests folder, project root.
 set -u
+. "$(dirname "$0")/../lib/common.sh"
 rkstage=$1
 root=$3
-work=$(mktemp -d)
-trap 'rm -rf "$work"' EXIT
-failures=0
-check() { # description, command...
-    local what=$1
-    shift
-    if ! "$@"; then
-        echo "FAIL: $what"
-        failures=$((failures + 1))
-    fi
-}
 render() { # expected exit status, arguments...
     local want=$1
     shift
@@ -27,47 +17,11 @@ render() { # expected exit status, arguments...
 # `inv` its inverse, colours are (r, g, b) tuples.
 pixels() {
     python3 - "$@" <<'PY'
-import struct, sys, zlib
-
-def png(path):
-    data = open(path, 'rb').read()
-    assert data[:8] == b'\x89PNG\r\n\x1a\n', 'not a PNG'
-    pos, idat = 8, b''
-    while pos < len(data):
-        n, kind = struct.unpack('>I4s', data[pos:pos + 8])
-        body = data[pos + 8:pos + 8 + n]
-        if kind == b'IHDR':
-            w, h, depth, colour = struct.unpack('>IIBB', body[:10])
-            assert (depth, colour) == (8, 2), 'not 8-bit RGB'
-        elif kind == b'IDAT':
-            idat += body
-        pos += 12 + n
-    raw, rows, prev = zlib.decompress(idat), [], bytearray(3 * w)
-    for y in range(h):
-        line = raw[y * (3 * w + 1):(y + 1) * (3 * w + 1)]
-        f, row = line[0], bytearray(line[1:])
-        for i in range(3 * w):
-            a = row[i - 3] if i >= 3 else 0
-            b = prev[i]
-            c = prev[i - 3] if i >= 3 else 0
-            if f == 1: row[i] = (row[i] + a) & 255
-            elif f == 2: row[i] = (row[i] + b) & 255
-            elif f == 3: row[i] = (row[i] + (a + b) // 2) & 255
-            elif f == 4:
-                p = a + b - c
-                pa, pb, pc = abs(p - a), abs(p - b), abs(p - c)
-                row[i] = (row[i] + (a if pa <= pb and pa <= pc else b if pb <= pc else c)) & 255
-        rows.append(bytes(row))
-        prev = row
-    return w, h, lambda x, y: tuple(rows[y][3 * x:3 * x + 3])
-
-def ppm(path):
-    parts = open(path, 'rb').read().split(maxsplit=4)
-    w, h, body = int(parts[1]), int(parts[2]), parts[4]
-    return lambda x, y: tuple(body[3 * (y * w + x):3 * (y * w + x) + 3])
+import sys
+from pictures import png, ppm
 
 w, h, out = png(sys.argv[1])
-ref = ppm(sys.argv[2])
+_, _, ref = ppm(sys.argv[2])
 bad = 0
 for check in sys.argv[3:]:
     where, expr = check.split('=', 1)
@@ -155,5 +109,4 @@ check "one file only" render 2 "$work/s.stage"
 check "nothing written on bad usage" test ! -e "$work/none.png"
 check "no temporary left behind" test "$(ls "$work" | grep -c png)" -eq 6
 
-[ $failures -eq 0 ] && echo ok
-exit $((failures > 0))
+finish

@@ -3,19 +3,9 @@
 # reduced decode; a picture that cannot be read still gives the layout; a stage without a
 # picture is an error. Arguments: rkstage path, tests folder, project root.
 set -u
+. "$(dirname "$0")/../lib/common.sh"
 rkstage=$1
 root=$3
-work=$(mktemp -d)
-trap 'rm -rf "$work"' EXIT
-failures=0
-check() { # description, command...
-    local what=$1
-    shift
-    if ! "$@"; then
-        echo "FAIL: $what"
-        failures=$((failures + 1))
-    fi
-}
 render() { # expected exit status, arguments...
     local want=$1
     shift
@@ -29,39 +19,8 @@ render() { # expected exit status, arguments...
 # the picture (the thumbnail's picture is a reduced decode).
 compare() {
     python3 - "$@" <<'PY'
-import struct, sys, zlib
-
-def png(path):
-    data = open(path, 'rb').read()
-    assert data[:8] == b'\x89PNG\r\n\x1a\n', 'not a PNG'
-    pos, idat = 8, b''
-    while pos < len(data):
-        n, kind = struct.unpack('>I4s', data[pos:pos + 8])
-        body = data[pos + 8:pos + 8 + n]
-        if kind == b'IHDR':
-            w, h, depth, colour = struct.unpack('>IIBB', body[:10])
-            assert (depth, colour) == (8, 2), 'not 8-bit RGB'
-        elif kind == b'IDAT':
-            idat += body
-        pos += 12 + n
-    raw, rows, prev = zlib.decompress(idat), [], bytearray(3 * w)
-    for y in range(h):
-        line = raw[y * (3 * w + 1):(y + 1) * (3 * w + 1)]
-        f, row = line[0], bytearray(line[1:])
-        for i in range(3 * w):
-            a = row[i - 3] if i >= 3 else 0
-            b = prev[i]
-            c = prev[i - 3] if i >= 3 else 0
-            if f == 1: row[i] = (row[i] + a) & 255
-            elif f == 2: row[i] = (row[i] + b) & 255
-            elif f == 3: row[i] = (row[i] + (a + b) // 2) & 255
-            elif f == 4:
-                p = a + b - c
-                pa, pb, pc = abs(p - a), abs(p - b), abs(p - c)
-                row[i] = (row[i] + (a if pa <= pb and pa <= pc else b if pb <= pc else c)) & 255
-        rows.append(bytes(row))
-        prev = row
-    return w, h, lambda x, y: tuple(rows[y][3 * x:3 * x + 3])
+import sys
+from pictures import png
 
 tw, th, thumb = png(sys.argv[1])
 fw, fh, full = png(sys.argv[2])
@@ -188,5 +147,4 @@ done
 check "--size without a value" render 2 "$work/wide.stage" "$work/none.png" --size
 check "nothing written" test ! -e "$work/none.png"
 
-[ $failures -eq 0 ] && echo ok
-exit $((failures > 0))
+finish

@@ -5,12 +5,21 @@
 
 #include "document/stagedocument.h"
 #include "shell/commandids.h"
+#include "shell/diskwatcher.h"
 #include "shellfixture.h"
 #include "stage/CRKeditDoc.h"
 
 namespace {
 
-class DroppedContent : public Shell {};
+class DroppedContent : public Shell {
+protected:
+    DiskWatcher* watcher() const { return app->findChild<DiskWatcher*>(); }
+    void write(const QString& name, const QByteArray& bytes) {
+        QFile file(path(name));
+        ASSERT_TRUE(file.open(QIODevice::WriteOnly));
+        ASSERT_EQ(file.write(bytes), bytes.size());
+    }
+};
 
 TEST_F(DroppedContent, OpeningSaysWhatIsLeftOutAndTheFirstSaveOverItAsks) {
     QByteArray bytes = fileBytes(path("sample.stage"));
@@ -60,6 +69,47 @@ TEST_F(DroppedContent, AWholeRecordOpensWithoutAWord) {
     documents()->activeDocument()->setModified();
     trigger(ID_FILE_SAVE);
     EXPECT_FALSE(documents()->activeDocument()->isModified());
+}
+
+TEST_F(DroppedContent, AReloadedFileDecidesWhatASaveWouldDrop) {
+    const QByteArray whole = fileBytes(path("sample.stage"));
+    const QByteArray lossy = whole + "colour=red&";
+    write("lossy.stage", lossy);
+    MessageBoxAnswer opened(QMessageBox::Ok);
+    start({path("lossy.stage")});
+    ASSERT_EQ(opened.answer.seen(), 1);
+    StageDocument* document = documents()->activeDocument();
+    ASSERT_NE(document, nullptr);
+    ASSERT_NE(watcher(), nullptr);
+
+    // Another program writes a whole record: reloaded, nothing is left out any more, so the
+    // next save asks nothing (an unanswered box would fail the test).
+    write("lossy.stage", whole);
+    MessageBoxAnswer reload(QMessageBox::Yes);
+    watcher()->checkNow();
+    ASSERT_EQ(reload.answer.seen(), 1);
+    ASSERT_TRUE(reload.text.contains("読み込み直しますか")) << reload.text.toStdString();
+    document->doc().life = "9";
+    document->setModified();
+    trigger(ID_FILE_SAVE);
+    EXPECT_FALSE(document->isModified());
+
+    // It writes a record with an unknown key again: the reload says so, and the next save
+    // over the file asks first.
+    write("lossy.stage", lossy);
+    MessageBoxAnswer again(QMessageBox::Yes);
+    MessageBoxAnswer told(QMessageBox::Ok);
+    watcher()->checkNow();
+    ASSERT_EQ(again.answer.seen(), 1);
+    EXPECT_EQ(told.answer.seen(), 1);
+    EXPECT_TRUE(told.text.contains("知らない項目: colour")) << told.text.toStdString();
+    document->doc().life = "8";
+    document->setModified();
+    MessageBoxAnswer cancel(QMessageBox::Cancel);
+    trigger(ID_FILE_SAVE);
+    EXPECT_EQ(cancel.answer.seen(), 1);
+    EXPECT_TRUE(cancel.text.contains("上書き保存すると失われます")) << cancel.text.toStdString();
+    EXPECT_EQ(fileBytes(path("lossy.stage")), lossy);
 }
 
 } // namespace

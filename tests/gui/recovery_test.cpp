@@ -1,10 +1,8 @@
 // Never losing an edit: recovery copies (written, offered after a crash, restored, removed),
 // stage files changed by another program, and stage files dropped onto the main window.
 #include <QDir>
-#include <QDirIterator>
 #include <QDragEnterEvent>
 #include <QDropEvent>
-#include <QElapsedTimer>
 #include <QMimeData>
 #include <QProcess>
 #include <QSaveFile>
@@ -17,26 +15,16 @@
 #include "document/stagedocument.h"
 #include "document/stageedit.h"
 #include "panels/eventtool.h"
+#include "recoveryfixture.h"
 #include "shell/commandids.h"
 #include "shell/diskwatcher.h"
 #include "shell/filedrop.h"
 #include "shell/recoverykeeper.h"
-#include "shellfixture.h"
 #include "stage/CRKeditDoc.h"
 #include "stage/stagerecord.h"
 #include "view/CRKeditView.h"
 
 namespace {
-
-// The recovery copies on disk under `root`: session folder -> record files.
-QStringList copiesUnder(const QString& root) {
-    QStringList copies;
-    QDirIterator it(root, {QStringLiteral("*.json")}, QDir::Files, QDirIterator::Subdirectories);
-    while (it.hasNext())
-        copies << it.next();
-    copies.sort();
-    return copies;
-}
 
 QByteArray sessionRecord(const QString& json) {
     return fileBytes(json.chopped(int(qstrlen(".json"))) + QStringLiteral(".stage"));
@@ -50,25 +38,9 @@ void writeExternally(const QString& path, const QByteArray& bytes) {
     ASSERT_TRUE(file.commit());
 }
 
-class Recovery : public Shell {
+class Recovery : public RecoveryShell {
 protected:
-    void SetUp() override {
-        Shell::SetUp();
-        QCoreApplication::setOrganizationName(
-            QStringLiteral("Local AppWizard-Generated Applications"));
-        root = RecoveryStore::defaultRoot();
-        QDir(root).removeRecursively();
-        // The tests answer the offer themselves.
-        qunsetenv("RKEDIT_RECOVERY");
-    }
-    void TearDown() override {
-        Shell::TearDown();
-        QDir(root).removeRecursively();
-        qputenv("RKEDIT_RECOVERY", "discard");
-    }
     RecoveryKeeper* keeper() const { return app->recovery(); }
-
-    QString root;
 };
 
 TEST_F(Recovery, CopyHoldsTheRecordAsSavedAndGoesWhenSavedOrUndoneToClean) {
@@ -226,15 +198,7 @@ TEST_F(Recovery, ACopyOfAKilledEditorIsOfferedAndRestored) {
     editor.start(QStringLiteral(RK_EDITOR_PATH), {"--recovery=restore"});
     ASSERT_TRUE(editor.waitForStarted(10'000));
     const QString earlierSession = QFileInfo(copiesUnder(root).value(0)).absolutePath();
-    QStringList copies;
-    QElapsedTimer waited;
-    waited.start();
-    while (waited.elapsed() < 20'000) {
-        copies = copiesUnder(root);
-        if (copies.size() == 1 && !copies[0].startsWith(earlierSession))
-            break;
-        QTest::qWait(50);
-    }
+    QStringList copies = waitForChildCopy(root, earlierSession);
     ASSERT_EQ(copies.size(), 1) << "the child wrote no copy of its own";
     ASSERT_FALSE(copies[0].startsWith(earlierSession));
     EXPECT_EQ(sessionRecord(copies[0]), expected);

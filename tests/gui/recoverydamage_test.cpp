@@ -7,32 +7,19 @@
 #include <QLabel>
 #include <QMessageBox>
 
-#include <csignal>
-#include <sys/resource.h>
-
 #include "document/recoverystore.h"
 #include "document/stagedocument.h"
+#include "recoveryfixture.h"
 #include "shell/recoverykeeper.h"
-#include "shellfixture.h"
 
 namespace {
 
-class DamagedRecovery : public Shell {
+class DamagedRecovery : public RecoveryShell {
 protected:
     void SetUp() override {
-        Shell::SetUp();
-        QCoreApplication::setOrganizationName(
-            QStringLiteral("Local AppWizard-Generated Applications"));
-        root = RecoveryStore::defaultRoot();
-        QDir(root).removeRecursively();
-        qunsetenv("RKEDIT_RECOVERY");
+        RecoveryShell::SetUp();
         sample = fileBytes(path("sample.stage"));
         ASSERT_FALSE(sample.isEmpty());
-    }
-    void TearDown() override {
-        Shell::TearDown();
-        QDir(root).removeRecursively();
-        qputenv("RKEDIT_RECOVERY", "discard");
     }
     // Copies left by a run that has gone: key -> record, all for the sample stage's path.
     // Returns the run's session folder.
@@ -61,7 +48,6 @@ protected:
         return orphans;
     }
 
-    QString root;
     QByteArray sample;
 };
 
@@ -277,26 +263,6 @@ TEST_F(DamagedRecovery, AFolderThatCannotBeWrittenIsOfferedToReadAndKept) {
 
 // Files this process writes are limited to `bytes` while it lives: the system's own way to
 // make a write fail part-way (EFBIG), as a full disk does, with no root and no mount.
-class FileSizeLimit {
-public:
-    explicit FileSizeLimit(rlim_t bytes) {
-        getrlimit(RLIMIT_FSIZE, &old_);
-        previous_ = std::signal(SIGXFSZ, SIG_IGN); // the write fails instead of the process
-        rlimit limit = old_;
-        limit.rlim_cur = bytes;
-        setrlimit(RLIMIT_FSIZE, &limit);
-    }
-    ~FileSizeLimit() {
-        setrlimit(RLIMIT_FSIZE, &old_);
-        std::signal(SIGXFSZ, previous_);
-    }
-    FileSizeLimit(const FileSizeLimit&) = delete;
-    FileSizeLimit& operator=(const FileSizeLimit&) = delete;
-
-private:
-    rlimit old_{};
-    void (*previous_)(int) = nullptr;
-};
 
 TEST_F(DamagedRecovery, ACopyThatCannotBeWrittenWholeLeavesThePreviousOne) {
     RecoveryStore store(root);

@@ -12,41 +12,16 @@
 #include <QSignalSpy>
 
 #include <cerrno>
-#include <csignal>
 #include <cstring>
-#include <sys/resource.h>
 
 #include "document/stagedocument.h"
+#include "recoveryfixture.h"
 #include "shell/commandids.h"
 #include "shell/diskwatcher.h"
 #include "shell/recoverykeeper.h"
-#include "shellfixture.h"
 #include "stage/CRKeditDoc.h"
 
 namespace {
-
-// Files this process writes are limited to `bytes` while it lives: a write past it fails
-// (EFBIG) instead of stopping the process.
-class FileSizeLimit {
-public:
-    explicit FileSizeLimit(rlim_t bytes) {
-        getrlimit(RLIMIT_FSIZE, &old_);
-        previous_ = std::signal(SIGXFSZ, SIG_IGN);
-        rlimit limit = old_;
-        limit.rlim_cur = bytes;
-        setrlimit(RLIMIT_FSIZE, &limit);
-    }
-    ~FileSizeLimit() {
-        setrlimit(RLIMIT_FSIZE, &old_);
-        std::signal(SIGXFSZ, previous_);
-    }
-    FileSizeLimit(const FileSizeLimit&) = delete;
-    FileSizeLimit& operator=(const FileSizeLimit&) = delete;
-
-private:
-    rlimit old_{};
-    void (*previous_)(int) = nullptr;
-};
 
 class SaveWithoutRoom : public Shell {
 protected:

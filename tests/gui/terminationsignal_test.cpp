@@ -2,41 +2,17 @@
 // exits normally, the recovery copy of its unsaved stage stays for the next start, and no
 // lock or temporary file is left behind.
 #include <QDir>
-#include <QDirIterator>
-#include <QElapsedTimer>
 #include <QProcess>
 #include <QStandardPaths>
 
 #include <csignal>
 
 #include "document/recoverystore.h"
-#include "shellfixture.h"
+#include "recoveryfixture.h"
 
 namespace {
 
-QStringList descriptionsUnder(const QString& root) {
-    QStringList found;
-    QDirIterator it(root, {QStringLiteral("*.json")}, QDir::Files, QDirIterator::Subdirectories);
-    while (it.hasNext())
-        found << it.next();
-    return found;
-}
-
-class TerminationSignal : public Shell {
-protected:
-    void SetUp() override {
-        Shell::SetUp();
-        QCoreApplication::setOrganizationName(
-            QStringLiteral("Local AppWizard-Generated Applications"));
-        root = RecoveryStore::defaultRoot();
-        QDir(root).removeRecursively();
-    }
-    void TearDown() override {
-        Shell::TearDown();
-        QDir(root).removeRecursively();
-    }
-    QString root;
-};
+class TerminationSignal : public RecoveryShell {};
 
 TEST_F(TerminationSignal, SigtermEndsTheEditorInOrderAndKeepsTheCopy) {
     // An earlier run's copy of an edited sample: the editor below restores it, so it runs
@@ -64,15 +40,7 @@ TEST_F(TerminationSignal, SigtermEndsTheEditorInOrderAndKeepsTheCopy) {
     editor.start(QStringLiteral(RK_EDITOR_PATH), {"--recovery=restore"});
     ASSERT_TRUE(editor.waitForStarted(10'000));
     // The restored stage's own copy, written by the running editor, is the sign it is up.
-    QStringList copies;
-    QElapsedTimer waited;
-    waited.start();
-    while (waited.elapsed() < 20'000) {
-        copies = descriptionsUnder(root);
-        if (copies.size() == 1 && !copies[0].startsWith(earlierSession))
-            break;
-        QTest::qWait(50);
-    }
+    QStringList copies = waitForChildCopy(root, earlierSession);
     ASSERT_EQ(copies.size(), 1) << "the editor wrote no copy of its own";
     ASSERT_FALSE(copies[0].startsWith(earlierSession));
 

@@ -7,30 +7,13 @@
 # paints a first stage window under Xvfb. After dpkg -r nothing of the package is left.
 # Arguments: build folder, project root, cpack.
 set -u
+. "$(dirname "$0")/../lib/common.sh"
 build=$1
 root=$2
 cpack=$3
-work=$(mktemp -d)
 installed=
-cleanup() {
-    if [ -n "$installed" ]; then
-        dpkg -r rkedit >/dev/null 2>&1
-    fi
-    rm -rf "$work"
-}
-trap cleanup EXIT
-failures=0
-check() { # description, command...
-    local what=$1
-    shift
-    if ! "$@"; then
-        echo "FAIL: $what"
-        failures=$((failures + 1))
-    fi
-}
-for tool in dpkg-deb dpkg-shlibdeps lintian xvfb-run python3; do
-    command -v "$tool" >/dev/null || { echo "FAIL: $tool is missing (scripts/deps.sh installs it)"; exit 1; }
-done
+at_exit '[ -z "$installed" ] || dpkg -r rkedit >/dev/null 2>&1'
+need_tools dpkg-deb dpkg-shlibdeps lintian xvfb-run python3
 
 "$cpack" -G DEB --config "$build/CPackConfig.cmake" -B "$work/pkg" >"$work/cpack.log" 2>&1 ||
     { cat "$work/cpack.log"; echo "FAIL: cpack -G DEB"; exit 1; }
@@ -117,5 +100,4 @@ if [ -n "$installed" ]; then
     done <"$work/files"
 fi
 
-[ $failures -eq 0 ] && echo ok
-exit $((failures > 0))
+finish

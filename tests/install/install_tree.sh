@@ -4,23 +4,11 @@
 # is recognised by GIO from a temporary MIME database.
 # Arguments: build folder, project root, cmake.
 set -u
+. "$(dirname "$0")/../lib/common.sh"
 build=$1
 root=$2
 cmake=$3
-work=$(mktemp -d)
-trap 'rm -rf "$work"' EXIT
-failures=0
-check() { # description, command...
-    local what=$1
-    shift
-    if ! "$@"; then
-        echo "FAIL: $what"
-        failures=$((failures + 1))
-    fi
-}
-for tool in desktop-file-validate appstreamcli update-mime-database gio man; do
-    command -v "$tool" >/dev/null || { echo "FAIL: $tool is missing (scripts/deps.sh installs it)"; exit 1; }
-done
+need_tools desktop-file-validate appstreamcli update-mime-database gio man
 
 id=org.example.rkedit
 DESTDIR="$work/dest" "$cmake" --install "$build" --prefix /usr >"$work/install.log" 2>&1 ||
@@ -110,5 +98,4 @@ check "a text file without an extension is plain text" test "$(type_of "$work/no
 # The *.txt glob outweighs any magic: such a stage stays text/plain (opened with "Open with").
 check "a .txt stage stays plain text" test "$(type_of "$work/stage1.txt")" = text/plain
 
-[ $failures -eq 0 ] && echo ok
-exit $((failures > 0))
+finish

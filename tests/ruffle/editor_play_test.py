@@ -17,44 +17,14 @@ import sys
 import tempfile
 import threading
 import time
-import urllib.parse
 
 sys.path.insert(0, os.path.dirname(os.path.abspath(__file__)))
 import swfmaker  # noqa: E402
+from playcheck import check, expected_report, failures, finish, report_of, skip_or_fail  # noqa: E402
 
 RKEDIT, ROOT = sys.argv[1], sys.argv[2]
 SAMPLE_DIR = os.path.join(ROOT, "res", "sample")
 BROWSER_SECONDS = 150  # Ruffle compiles its WebAssembly on a software GPU: slow when loaded
-failures = []
-
-
-def check(ok, what):
-    print(("ok   " if ok else "FAIL ") + what, flush=True)
-    if not ok:
-        failures.append(what)
-    return ok
-
-
-def skip_or_fail(why):
-    if os.environ.get("CI") == "true":
-        print("FAIL " + why)
-        sys.exit(1)
-    print("SKIP " + why)
-    sys.exit(77)
-
-
-def expected_report(stage_path):
-    with open(stage_path, "rb") as f:
-        line = f.read().split(b"\r")[0].split(b"\n")[0]
-    values = dict(p.split(b"=", 1) for p in line.split(b"&") if b"=" in p)
-    return {"bg": values[b"bgcolorGame"].decode(), "blocklen": str(len(values[b"block"]))}
-
-
-def report_of(target):
-    parts = urllib.parse.urlsplit(target)
-    if not parts.path.endswith("/report.txt"):
-        return None
-    return {k: v[0] for k, v in urllib.parse.parse_qs(parts.query).items()}
 
 
 class Lines:
@@ -235,8 +205,7 @@ def main():
         skip_or_fail("chromium is not installed; scripts/test.sh installs it")
     with tempfile.TemporaryDirectory(prefix="rkedit-editor-play-test-") as work:
         run(work)
-    print("%d failed" % len(failures))
-    sys.exit(1 if failures else 0)
+    finish()
 
 
 if __name__ == "__main__":

@@ -23,37 +23,11 @@ import urllib.parse
 
 sys.path.insert(0, os.path.dirname(os.path.abspath(__file__)))
 import swfmaker  # noqa: E402
+from playcheck import check, expected_report, finish, report_of, skip_or_fail  # noqa: E402
 
 RKSTAGE, ROOT = sys.argv[1], sys.argv[2]
 SAMPLE = os.path.join(ROOT, "res", "sample", "sample.stage")
 BROWSER_SECONDS = 150  # Ruffle compiles its WebAssembly on a software GPU: slow when loaded
-failures = []
-
-
-def check(ok, what):
-    print(("ok   " if ok else "FAIL ") + what, flush=True)
-    if not ok:
-        failures.append(what)
-    return ok
-
-
-def skip_or_fail(why):
-    if os.environ.get("CI") == "true":
-        print("FAIL " + why)
-        sys.exit(1)
-    print("SKIP " + why)
-    sys.exit(77)
-
-
-def record_values(path):
-    with open(path, "rb") as f:
-        line = f.read().split(b"\r")[0].split(b"\n")[0]
-    return dict(p.split(b"=", 1) for p in line.split(b"&") if b"=" in p)
-
-
-def expected_report(stage_path):
-    values = record_values(stage_path)
-    return {"bg": values[b"bgcolorGame"].decode(), "blocklen": str(len(values[b"block"]))}
 
 
 class Browser:
@@ -81,14 +55,6 @@ class Browser:
             os.killpg(self.proc.pid, signal.SIGKILL)
             self.proc.wait()
         self.log.close()
-
-
-def report_of(target):
-    """The query of a report.txt request target as a dict, else None."""
-    parts = urllib.parse.urlsplit(target)
-    if not parts.path.endswith("/report.txt"):
-        return None
-    return {k: v[0] for k, v in urllib.parse.parse_qs(parts.query).items()}
 
 
 # ---------------------------------------------------------------- (a) a --ruffle export
@@ -420,8 +386,7 @@ def main():
         play_usage_and_warning(work)
         export_plays(work, movie)
         play_plays(work, movie_path)
-    print("%d failed" % len(failures))
-    sys.exit(1 if failures else 0)
+    finish()
 
 
 if __name__ == "__main__":

@@ -1,0 +1,49 @@
+"""What the two Ruffle end-to-end tests share: counted checks, skipping outside CI, the
+values a stage record holds and the report the test movie sends back."""
+import os
+import sys
+import urllib.parse
+
+failures = []
+
+
+def check(ok, what):
+    print(("ok   " if ok else "FAIL ") + what, flush=True)
+    if not ok:
+        failures.append(what)
+    return ok
+
+
+def skip_or_fail(why):
+    """A missing tool skips the test (77) on a developer's machine and fails it in CI."""
+    if os.environ.get("CI") == "true":
+        print("FAIL " + why)
+        sys.exit(1)
+    print("SKIP " + why)
+    sys.exit(77)
+
+
+def finish():
+    print("%d failed" % len(failures))
+    sys.exit(1 if failures else 0)
+
+
+def record_values(path):
+    """The key=value pairs of a stage file's first line, as bytes."""
+    with open(path, "rb") as f:
+        line = f.read().split(b"\r")[0].split(b"\n")[0]
+    return dict(p.split(b"=", 1) for p in line.split(b"&") if b"=" in p)
+
+
+def expected_report(stage_path):
+    """What the test movie reports once it has loaded this stage."""
+    values = record_values(stage_path)
+    return {"bg": values[b"bgcolorGame"].decode(), "blocklen": str(len(values[b"block"]))}
+
+
+def report_of(target):
+    """The query of a report.txt request target as a dict, else None."""
+    parts = urllib.parse.urlsplit(target)
+    if not parts.path.endswith("/report.txt"):
+        return None
+    return {k: v[0] for k, v in urllib.parse.parse_qs(parts.query).items()}
