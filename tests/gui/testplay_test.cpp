@@ -213,9 +213,9 @@ TEST_F(TestPlayShell, PlaysTheStageAsShownAndLeavesTheUsersFilesAlone) {
 TEST_F(TestPlayShell, F5InAToolPanelPlaysThePanelsStageEvenBehindAnotherWindow) {
     RuffleDirectory ruffle(other.filePath(QStringLiteral("ruffle")));
     BrowserStandIn browser;
-    QSettings().setValue(QLatin1String(TestPlay::movieSettingsKey), movie);
     ASSERT_TRUE(QFile::copy(path("sample.stage"), path("other.stage")));
     start({path("sample.stage")});
+    QSettings().setValue(QLatin1String(TestPlay::movieSettingsKey), movie);
     StageDocument* behind = document();
     ASSERT_NE(behind, nullptr);
     StageDocument* front = documents()->openDocument(path("other.stage"));
