@@ -316,9 +316,11 @@ bool DocumentManager::writeDocument(StageDocument* document, const QString& path
             return false;
     }
 
+    // The first line as ever; the second names the file and the reason, as opening does.
     auto fail = [&](const QString& reason) {
-        showMessage(QStringLiteral("%1 に保存できません。\n%2").arg(nativePath(absolute), reason),
-                    dialogParent_);
+        showMessage(
+            QStringLiteral("%1 に保存できません。\n%1: %2").arg(nativePath(absolute), reason),
+            dialogParent_);
         return false;
     };
     if (const QString obstacle = writeObstacle(info); !obstacle.isEmpty())
@@ -384,18 +386,23 @@ bool DocumentManager::offerPicturesBeside(const CRKeditDoc& doc, const QFileInfo
         if (answer != QMessageBox::Yes)
             return false;
         // Through the one saving path: a copy that fails leaves no partial picture behind.
+        // The second line of a failure names the file read or written, and the reason.
         QFile input(source.absoluteFilePath());
+        QString failed = source.absoluteFilePath();
         QString reason;
-        if (!input.open(QIODevice::ReadOnly))
+        if (!input.open(QIODevice::ReadOnly)) {
             reason = input.errorString();
-        else if (const QByteArray bytes = input.readAll(); input.error() != QFileDevice::NoError)
+        } else if (const QByteArray bytes = input.readAll();
+                   input.error() != QFileDevice::NoError) {
             reason = input.errorString();
-        else
-            reason = saveFileWhole(beside.absoluteFilePath(), bytes);
+        } else {
+            failed = beside.absoluteFilePath();
+            reason = saveFileWhole(failed, bytes);
+        }
         if (!reason.isEmpty()) {
-            showMessage(QStringLiteral("%1 を %2 にコピーできません。\n%3")
+            showMessage(QStringLiteral("%1 を %2 にコピーできません。\n%3: %4")
                             .arg(nativePath(source.absoluteFilePath()),
-                                 nativePath(stage.absolutePath()), reason),
+                                 nativePath(stage.absolutePath()), nativePath(failed), reason),
                         dialogParent_);
             return false;
         }
