@@ -289,6 +289,15 @@ bool DocumentManager::writeDocument(StageDocument* document, const QString& path
     const QFileInfo info(path);
     const QString absolute = info.absoluteFilePath();
 
+    // Store mode takes the current view's event tool text into the document first; taken
+    // here, that is an undo step of its own, before the save marks the stage clean, and the
+    // checks below see the script that is written.
+    if (std::optional<std::string> script = document->pendingScript()) {
+        StageEdit edit(*document, StageEdit::Kind::Script);
+        document->doc().command = *script;
+        edit.commit();
+    }
+
     const std::vector<std::string> unsafe = keysThatWillNotReadBack(document->doc());
     if (!unsafe.empty()) {
         QStringList keys;
@@ -328,13 +337,6 @@ bool DocumentManager::writeDocument(StageDocument* document, const QString& path
     if (!offerPicturesBeside(document->doc(), info))
         return false;
 
-    // Store mode takes the current view's event tool text into the document first; taken
-    // here, that is an undo step of its own, before the save marks the stage clean.
-    if (std::optional<std::string> script = document->pendingScript()) {
-        StageEdit edit(*document, StageEdit::Kind::Script);
-        document->doc().command = *script;
-        edit.commit();
-    }
     const std::string record = writeStageRecord(document->doc());
 
     // All or nothing: a failure leaves the old file as it was.
