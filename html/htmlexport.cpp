@@ -49,9 +49,11 @@ bool saveHtmlFile(const QString& path, std::string_view bytes, QString& error) {
 
 namespace {
 
-QString cannotWrite(const QString& pagePath, const QString& why) {
+// The first line names the page as ever; the second names the file that could not be
+// written and the reason ("<file>: <reason>"), as an open failure does.
+QString cannotWrite(const QString& pagePath, const QString& fileAndReason) {
     return QStringLiteral("HTMLファイル %1 を書き出せませんでした。\n%2")
-        .arg(QDir::toNativeSeparators(pagePath), why);
+        .arg(QDir::toNativeSeparators(pagePath), fileAndReason);
 }
 
 // Puts Ruffle beside the page at `pagePath`. False, after saying why, when the page must not
@@ -95,6 +97,7 @@ bool putRuffleBeside(QWidget* parent, const QString& pagePath, bool& added) {
     case RuffleFolder::Outcome::Failed:
         break;
     }
+    // Ruffle's message names the file or folder it could not write.
     showMessage(cannotWrite(pagePath, QString::fromStdString(message)), parent);
     return false;
 }
@@ -141,7 +144,9 @@ bool WriteHtmlPage(QWidget* parent, const CRKeditDoc& doc, bool ruffle, const QS
         // A Ruffle folder made for this page alone goes with it.
         if (ruffleAdded)
             QDir(QFileInfo(path).absolutePath() + QStringLiteral("/ruffle")).removeRecursively();
-        showMessage(cannotWrite(path, error), parent);
+        showMessage(
+            cannotWrite(path, QDir::toNativeSeparators(path) + QStringLiteral(": ") + error),
+            parent);
         return false;
     }
     if (ruffle)

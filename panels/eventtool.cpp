@@ -35,6 +35,20 @@ bool acceptable(const QString& text) {
 }
 } // namespace
 
+bool ScriptEdit::event(QEvent* event) {
+    if (event->type() == QEvent::ShortcutOverride) {
+        // The edit keeps Ctrl+Z / Ctrl+Y while it has typing of its own to undo or redo;
+        // after that the keys reach the application and undo the stage's steps.
+        const auto* key = static_cast<QKeyEvent*>(event);
+        if ((key->matches(QKeySequence::Undo) && !document()->isUndoAvailable()) ||
+            (key->matches(QKeySequence::Redo) && !document()->isRedoAvailable())) {
+            event->ignore();
+            return true;
+        }
+    }
+    return QPlainTextEdit::event(event);
+}
+
 void ScriptEdit::keyPressEvent(QKeyEvent* event) {
     if (!event->text().isEmpty() && event->text().at(0).isPrint() && !acceptable(event->text()))
         return;

@@ -97,21 +97,21 @@ bool CRKeditApp::InitInstance(const QStringList& arguments) {
     mainFrame_->setHandler(ID_FILE_NEW, [this] { documents_->newDocument(); });
     mainFrame_->setHandler(ID_FILE_OPEN, [this] { documents_->openDocumentWithDialog(); });
     mainFrame_->setHandler(ID_FILE_CLOSE,
-                           [this] { documents_->closeDocument(documents_->activeDocument()); });
+                           [this] { documents_->closeDocument(documents_->commandDocument()); });
     mainFrame_->setHandler(ID_FILE_SAVE, [this] {
-        if (auto* document = documents_->activeDocument())
+        if (auto* document = documents_->commandDocument())
             documents_->saveDocument(document);
     });
     mainFrame_->setHandler(ID_FILE_SAVE_AS, [this] {
-        if (auto* document = documents_->activeDocument())
+        if (auto* document = documents_->commandDocument())
             documents_->saveDocumentAs(document);
     });
     mainFrame_->setHandler(ID_WINDOW_NEW,
-                           [this] { documents_->newWindow(documents_->activeDocument()); });
+                           [this] { documents_->newWindow(documents_->commandDocument()); });
     mainFrame_->setHandler(ID_APP_ABOUT, [this] { onAppAbout(); });
     testPlay_ = new TestPlay(this);
     mainFrame_->setHandler(ID_TEST_PLAY,
-                           [this] { testPlay_->play(documents_->activeDocument(), mainFrame_); });
+                           [this] { testPlay_->play(documents_->commandDocument(), mainFrame_); });
     new EditCommands(mainFrame_, documents_);
     new FileDrop(mainFrame_, documents_);
     new DiskWatcher(documents_, mainFrame_, this);

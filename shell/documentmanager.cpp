@@ -1,5 +1,6 @@
 #include "shell/documentmanager.h"
 
+#include <QApplication>
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
@@ -153,7 +154,7 @@ QString DocumentManager::chooseFile(bool save, const QString& initialPath) {
 }
 
 StageDocument* DocumentManager::openDocumentWithDialog() {
-    const StageDocument* active = activeDocument();
+    const StageDocument* active = commandDocument();
     const QString path = chooseFile(false, active ? active->filePath() : QString());
     return path.isEmpty() ? nullptr : openDocument(path);
 }
@@ -288,6 +289,15 @@ bool DocumentManager::writeDocument(StageDocument* document, const QString& path
     const QFileInfo info(path);
     const QString absolute = info.absoluteFilePath();
 
+    // Store mode takes the current view's event tool text into the document first; taken
+    // here, that is an undo step of its own, before the save marks the stage clean, and the
+    // checks below see the script that is written.
+    if (std::optional<std::string> script = document->pendingScript()) {
+        StageEdit edit(*document, StageEdit::Kind::Script);
+        document->doc().command = *script;
+        edit.commit();
+    }
+
     const std::vector<std::string> unsafe = keysThatWillNotReadBack(document->doc());
     if (!unsafe.empty()) {
         QStringList keys;
@@ -315,9 +325,11 @@ bool DocumentManager::writeDocument(StageDocument* document, const QString& path
             return false;
     }
 
+    // The first line as ever; the second names the file and the reason, as opening does.
     auto fail = [&](const QString& reason) {
-        showMessage(QStringLiteral("%1 に保存できません。\n%2").arg(nativePath(absolute), reason),
-                    dialogParent_);
+        showMessage(
+            QStringLiteral("%1 に保存できません。\n%1: %2").arg(nativePath(absolute), reason),
+            dialogParent_);
         return false;
     };
     if (const QString obstacle = writeObstacle(info); !obstacle.isEmpty())
@@ -325,13 +337,6 @@ bool DocumentManager::writeDocument(StageDocument* document, const QString& path
     if (!offerPicturesBeside(document->doc(), info))
         return false;
 
-    // Store mode takes the current view's event tool text into the document first; taken
-    // here, that is an undo step of its own, before the save marks the stage clean.
-    if (std::optional<std::string> script = document->pendingScript()) {
-        StageEdit edit(*document, StageEdit::Kind::Script);
-        document->doc().command = *script;
-        edit.commit();
-    }
     const std::string record = writeStageRecord(document->doc());
 
     // All or nothing: a failure leaves the old file as it was.
@@ -383,18 +388,23 @@ bool DocumentManager::offerPicturesBeside(const CRKeditDoc& doc, const QFileInfo
         if (answer != QMessageBox::Yes)
             return false;
         // Through the one saving path: a copy that fails leaves no partial picture behind.
+        // The second line of a failure names the file read or written, and the reason.
         QFile input(source.absoluteFilePath());
+        QString failed = source.absoluteFilePath();
         QString reason;
-        if (!input.open(QIODevice::ReadOnly))
+        if (!input.open(QIODevice::ReadOnly)) {
             reason = input.errorString();
-        else if (const QByteArray bytes = input.readAll(); input.error() != QFileDevice::NoError)
+        } else if (const QByteArray bytes = input.readAll();
+                   input.error() != QFileDevice::NoError) {
             reason = input.errorString();
-        else
-            reason = saveFileWhole(beside.absoluteFilePath(), bytes);
+        } else {
+            failed = beside.absoluteFilePath();
+            reason = saveFileWhole(failed, bytes);
+        }
         if (!reason.isEmpty()) {
-            showMessage(QStringLiteral("%1 を %2 にコピーできません。\n%3")
+            showMessage(QStringLiteral("%1 を %2 にコピーできません。\n%3: %4")
                             .arg(nativePath(source.absoluteFilePath()),
-                                 nativePath(stage.absolutePath()), reason),
+                                 nativePath(stage.absolutePath()), nativePath(failed), reason),
                         dialogParent_);
             return false;
         }
@@ -469,4 +479,18 @@ CRKeditView* DocumentManager::activeView() const {
 StageDocument* DocumentManager::activeDocument() const {
     CChildFrame* frame = activeFrame();
     return frame ? frame->document() : nullptr;
+}
+
+CRKeditView* DocumentManager::commandView() const {
+    if (const QWidget* window = QApplication::activeWindow())
+        for (QMdiSubWindow* subWindow : area_->subWindowList())
+            if (auto* frame = qobject_cast<CChildFrame*>(subWindow);
+                frame && frame->view() && frame->view()->ownsToolPanel(window))
+                return frame->view();
+    return activeView();
+}
+
+StageDocument* DocumentManager::commandDocument() const {
+    CRKeditView* view = commandView();
+    return view ? view->stageDocument() : nullptr;
 }

@@ -75,6 +75,11 @@ public:
     CChildFrame* activeFrame() const;
     CRKeditView* activeView() const;
     StageDocument* activeDocument() const;
+    // The view and document the application's commands act on: those of the view whose tool
+    // panel is the active window, else the active stage window's. A panel belongs to its own
+    // view, whose stage window need not be the active one.
+    CRKeditView* commandView() const;
+    StageDocument* commandDocument() const;
 
 signals:
     void viewCreated(CRKeditView* view);

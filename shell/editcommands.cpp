@@ -1,9 +1,11 @@
 #include "shell/editcommands.h"
 
 #include <QAction>
+#include <QGuiApplication>
 #include <QMdiArea>
 #include <QMdiSubWindow>
 #include <QSet>
+#include <QWindow>
 
 #include "document/stagedocument.h"
 #include "shell/commandids.h"
@@ -30,14 +32,17 @@ EditCommands::EditCommands(CMainFrame* frame, DocumentManager* documents)
     frame_->setHandler(ID_EDIT_UNDO, [this] { undo(); });
     frame_->setHandler(ID_EDIT_REDO, [this] { redo(); });
     frame_->setEnabledWhen(ID_EDIT_UNDO, [this] {
-        StageDocument* document = documents_->activeDocument();
+        StageDocument* document = documents_->commandDocument();
         return document != nullptr && document->undoStack()->canUndo();
     });
     frame_->setEnabledWhen(ID_EDIT_REDO, [this] {
-        StageDocument* document = documents_->activeDocument();
+        StageDocument* document = documents_->commandDocument();
         return document != nullptr && document->undoStack()->canRedo();
     });
     connect(frame_->mdiArea(), &QMdiArea::subWindowActivated, this, &EditCommands::refresh);
+    // A tool panel's keys undo its own view's stage: the texts follow the active window.
+    connect(qApp, &QGuiApplication::focusWindowChanged, this, &EditCommands::refresh,
+            Qt::QueuedConnection);
     connect(documents_, &DocumentManager::documentsChanged, this, [this] {
         for (StageDocument* document : documents_->documents())
             follow(document);
@@ -57,17 +62,17 @@ void EditCommands::follow(StageDocument* document) {
 }
 
 void EditCommands::undo() {
-    if (StageDocument* document = documents_->activeDocument())
+    if (StageDocument* document = documents_->commandDocument())
         document->undoStack()->undo();
 }
 
 void EditCommands::redo() {
-    if (StageDocument* document = documents_->activeDocument())
+    if (StageDocument* document = documents_->commandDocument())
         document->undoStack()->redo();
 }
 
 void EditCommands::refresh() {
-    StageDocument* document = documents_->activeDocument();
+    StageDocument* document = documents_->commandDocument();
     QUndoStack* stack = document ? document->undoStack() : nullptr;
     if (QAction* action = frame_->action(ID_EDIT_UNDO))
         action->setText(

@@ -6,7 +6,8 @@ class CMainFrame;
 class DocumentManager;
 class StageDocument;
 
-// Undo and redo of the active stage: the "編集(&E)" menu's two commands (and their keys
+// Undo and redo of the stage the commands act on (the active stage window's, or that of
+// the view whose tool panel has the keyboard): the "編集(&E)" menu's two commands (and their keys
 // Ctrl+Z, Alt+Backspace; Ctrl+Y, Ctrl+Shift+Z), enabled only while they can act, and named
 // after the step they would undo or redo ("元に戻す(&U) 直径の変更").
 class EditCommands : public QObject {

@@ -3,6 +3,7 @@
 #include <algorithm>
 
 #include <QAction>
+#include <QApplication>
 #include <QCloseEvent>
 #include <QDir>
 #include <QLabel>
@@ -14,6 +15,7 @@
 #include <QStatusBar>
 #include <QTimer>
 #include <QToolBar>
+#include <QWindow>
 
 #include "document/stagedocument.h"
 #include "shell/childframe.h"
@@ -120,6 +122,11 @@ CMainFrame::CMainFrame(QWidget* parent) : QMainWindow(parent), area_(new QMdiAre
     setHandler(ID_APP_EXIT, [this] { close(); });
 
     connect(area_, &QMdiArea::subWindowActivated, this, &CMainFrame::updateFrame);
+    // The commands act on the view whose tool panel has the keyboard: what they can do
+    // changes with the active window. Queued, so that the application's active window is
+    // up to date when it is asked.
+    connect(qApp, &QGuiApplication::focusWindowChanged, this, &CMainFrame::updateFrame,
+            Qt::QueuedConnection);
     updateFrame();
 }
 
@@ -170,7 +177,7 @@ void CMainFrame::createActions() {
         addAction(action);
         connect(action, &QAction::triggered, this, [this, id] {
             if (CRKeditView::handlesCommand(id)) {
-                if (CRKeditView* view = documents_ ? documents_->activeView() : nullptr)
+                if (CRKeditView* view = documents_ ? documents_->commandView() : nullptr)
                     view->runCommand(id);
                 return;
             }
@@ -241,7 +248,7 @@ void CMainFrame::setEnabledWhen(int id, std::function<bool()> when) {
 }
 
 bool CMainFrame::commandEnabled(int id) const {
-    const bool stageActive = documents_ != nullptr && documents_->activeView() != nullptr;
+    const bool stageActive = documents_ != nullptr && documents_->commandView() != nullptr;
     if (CRKeditView::handlesCommand(id))
         return stageActive;
     if (needsStageWindow(id) && !stageActive)

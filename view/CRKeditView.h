@@ -88,6 +88,10 @@ public:
     // is returned (CP932, lines ended by CR LF). Nothing while it is closed.
     std::optional<std::string> takeEventToolScript();
 
+    // Whether `window` is one of this view's open tool panels (a window of its own, which
+    // keeps the keyboard while another stage window is the active one).
+    bool ownsToolPanel(const QWidget* window) const;
+
     // Members in declared order.
     bool firstDraw = true;
     CPropertyPanel* propertyPanel = nullptr;

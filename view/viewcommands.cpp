@@ -109,6 +109,11 @@ void CRKeditView::placePropertiesPanel() {
         placeBesideStage(propertyPanel);
 }
 
+bool CRKeditView::ownsToolPanel(const QWidget* window) const {
+    return window != nullptr &&
+           (window == propertyPanel || window == placementTool || window == eventTool);
+}
+
 void CRKeditView::onDocToPanel() {
     if (!propertyPanel)
         return;

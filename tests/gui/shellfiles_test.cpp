@@ -2,8 +2,10 @@
 // list, the unsaved-changes question and failed saves.
 #include <QMdiSubWindow>
 #include <QMessageBox>
+#include <QPlainTextEdit>
 
 #include "document/stagedocument.h"
+#include "panels/eventtool.h"
 #include "shell/childframe.h"
 #include "shell/commandids.h"
 #include "shell/recentfilelist.h"
@@ -244,6 +246,32 @@ TEST_F(Shell, WarnsBeforeSavingValuesThatWillNotReadBack) {
         EXPECT_TRUE(documents()->writeDocument(document, target));
         EXPECT_EQ(fileBytes(target).toStdString(), expectedRecord(document->doc()));
         EXPECT_FALSE(document->isModified());
+    }
+}
+
+TEST_F(Shell, TheWarningSeesTheEventToolsScriptAsItWillBeWritten) {
+    start();
+    StageDocument* document = documents()->activeDocument();
+    ASSERT_NE(document, nullptr);
+    auto* view = qobject_cast<CRKeditView*>(document->views().constFirst());
+    view->runCommand(ID_EVENT_TOOL);
+    ASSERT_NE(view->eventTool, nullptr);
+    // Typed into the tool, not yet taken: the "&" would end the script's value in the record.
+    view->eventTool->edit()->setPlainText("OnHit\nscore&1");
+    const QString target = path("script.stage");
+    { // Cancel writes nothing; the script has become a step of the stage.
+        MessageBoxAnswer cancel(QMessageBox::Cancel);
+        EXPECT_FALSE(documents()->writeDocument(document, target));
+        EXPECT_EQ(cancel.answer.seen(), 1);
+        EXPECT_TRUE(cancel.text.contains("command")) << cancel.text.toStdString();
+        EXPECT_FALSE(QFile::exists(target));
+        EXPECT_EQ(document->doc().command, "OnHit\r\nscore&1");
+    }
+    { // Saving anyway writes what was asked about.
+        MessageBoxAnswer save(QMessageBox::Save);
+        EXPECT_TRUE(documents()->writeDocument(document, target));
+        EXPECT_EQ(save.answer.seen(), 1);
+        EXPECT_EQ(fileBytes(target).toStdString(), expectedRecord(document->doc()));
     }
 }
 

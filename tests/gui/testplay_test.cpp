@@ -18,6 +18,7 @@
 
 #include "document/stagedocument.h"
 #include "panels/eventtool.h"
+#include "panels/placementtool.h"
 #include "panels/propertypanel.h"
 #include "shell/browser.h"
 #include "shell/commandids.h"
@@ -207,6 +208,47 @@ TEST_F(TestPlayShell, PlaysTheStageAsShownAndLeavesTheUsersFilesAlone) {
     EXPECT_FALSE(QFileInfo::exists(folder));
     const std::optional<Answer> gone = get(page);
     EXPECT_TRUE(!gone || gone->status == 0) << "the server stopped";
+}
+
+TEST_F(TestPlayShell, F5InAToolPanelPlaysThePanelsStageEvenBehindAnotherWindow) {
+    RuffleDirectory ruffle(other.filePath(QStringLiteral("ruffle")));
+    BrowserStandIn browser;
+    ASSERT_TRUE(QFile::copy(path("sample.stage"), path("other.stage")));
+    start({path("sample.stage")});
+    QSettings().setValue(QLatin1String(TestPlay::movieSettingsKey), movie);
+    StageDocument* behind = document();
+    ASSERT_NE(behind, nullptr);
+    StageDocument* front = documents()->openDocument(path("other.stage"));
+    ASSERT_NE(front, nullptr);
+    settle();
+    ASSERT_EQ(document(), front);
+    auto* view = qobject_cast<CRKeditView*>(behind->views().constFirst());
+    ASSERT_NE(view->propertyPanel, nullptr);
+    for (int i = 0; i < 50 && !view->propertyPanel->filledFromDocument; ++i)
+        QTest::qWait(10);
+    // A value the panel shows and its stage has not taken yet.
+    view->propertyPanel->control<QLineEdit>(1026)->setText("13");
+
+    view->propertyPanel->activateWindow();
+    ASSERT_TRUE(QTest::qWaitForWindowActive(view->propertyPanel));
+    settle();
+    QTest::keyClick(view->propertyPanel->control<QLineEdit>(1000), Qt::Key_F5);
+    ASSERT_EQ(browser.opened.size(), 1) << "F5 in the panel plays";
+    EXPECT_EQ(browser.opened.constFirst(), testPlay()->pageOf(behind));
+    EXPECT_TRUE(testPlay()->folderOf(front).isEmpty()) << "the front stage is not played";
+    const QString folder = testPlay()->folderOf(behind);
+    EXPECT_TRUE(fileBytes(folder + QStringLiteral("/sample.stage")).contains("&ballSize=13&"));
+
+    // The same from the placement tool of that view.
+    view->runCommand(ID_PLACEMENT_TOOL);
+    ASSERT_NE(view->placementTool, nullptr);
+    view->placementTool->activateWindow();
+    ASSERT_TRUE(QTest::qWaitForWindowActive(view->placementTool));
+    settle();
+    QTest::keyClick(view->placementTool, Qt::Key_F5);
+    ASSERT_EQ(browser.opened.size(), 2);
+    EXPECT_EQ(browser.opened.last(), testPlay()->pageOf(behind));
+    EXPECT_TRUE(testPlay()->folderOf(front).isEmpty());
 }
 
 TEST_F(TestPlayShell, TheMovieBesideTheStageIsUsedAndANewStageGetsAName) {
