@@ -7,6 +7,7 @@
 #include <QFile>
 #include <QMainWindow>
 #include <QMdiSubWindow>
+#include <QMenu>
 #include <QMessageBox>
 #include <QPointer>
 #include <QStatusBar>
@@ -72,7 +73,10 @@ protected:
             }
             break;
         case QEvent::Show:
-            if (auto* box = qobject_cast<QMessageBox*>(w))
+            if (auto* menu = qobject_cast<QMenu*>(w))
+                // Shown as a popup: the keys that follow go to it.
+                report(QStringLiteral("menu ") + menu->title());
+            else if (auto* box = qobject_cast<QMessageBox*>(w))
                 report(QStringLiteral("dialog %1 | %2").arg(box->windowTitle(), box->text()));
             else if (qobject_cast<QDialog*>(w) && w->isWindow()) {
                 report(QStringLiteral("dialog %1 | ").arg(w->windowTitle()));

@@ -11,6 +11,7 @@
 //                          X, Y on the screen
 //   dialog TITLE | TEXT    a dialog or message box was shown (a message box's text, its
 //                          lines joined by " / ")
+//   menu TITLE             a menu was opened (TITLE as on the menu bar, "&" included)
 //   title TITLE            the main window's title changed
 //   status TEXT            the status bar shows a message
 // TITLE is the title as shown ("*" for unsaved edits). Without the variable nothing is
