@@ -334,7 +334,8 @@ bool DocumentManager::writeDocument(StageDocument* document, const QString& path
     };
     if (const QString obstacle = writeObstacle(info); !obstacle.isEmpty())
         return fail(obstacle);
-    if (!offerPicturesBeside(document->doc(), info))
+    QStringList copied;
+    if (!offerPicturesBeside(document->doc(), info, &copied))
         return false;
 
     const std::string record = writeStageRecord(document->doc());
@@ -351,14 +352,27 @@ bool DocumentManager::writeDocument(StageDocument* document, const QString& path
     }
     document->setFilePath(absolute);
     document->setDiskContents(QByteArray(record.data(), qsizetype(record.size())));
+    // A picture copied beside the stage is the one the stage now names: the panel shows the
+    // leaf name the file holds, and the next save has nothing to offer.
+    bool renamed = false;
+    for (std::string* name : {&document->doc().graphic1, &document->doc().graphic2}) {
+        if (copied.contains(
+                QFile::decodeName(QByteArray::fromStdString(toFileSystemPath(*name))))) {
+            *name = leafName(*name);
+            renamed = true;
+        }
+    }
     document->setModified(false);
     // The file now holds what the stage holds.
     droppedBySave_.remove(document);
     recentFiles_->add(absolute);
+    if (renamed)
+        document->updateAllViews();
     return true;
 }
 
-bool DocumentManager::offerPicturesBeside(const CRKeditDoc& doc, const QFileInfo& stage) {
+bool DocumentManager::offerPicturesBeside(const CRKeditDoc& doc, const QFileInfo& stage,
+                                          QStringList* copied) {
     // The record keeps only a picture's leaf name and the game loads it from the stage's
     // folder: a picture chosen from another folder would not be found there.
     for (const std::string* name : {&doc.graphic1, &doc.graphic2}) {
@@ -408,6 +422,8 @@ bool DocumentManager::offerPicturesBeside(const CRKeditDoc& doc, const QFileInfo
                         dialogParent_);
             return false;
         }
+        if (copied)
+            copied->append(picture);
     }
     return true;
 }

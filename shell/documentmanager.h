@@ -50,7 +50,9 @@ public:
     // For each picture named by a full path in another folder than the stage file's (and not
     // there yet), asks whether to copy it beside the stage (copy / save without it / cancel)
     // and copies it. False when the user cancelled or a copy failed (reported): no saving.
-    bool offerPicturesBeside(const CRKeditDoc& doc, const QFileInfo& stage);
+    // The names of the pictures copied go to `copied`.
+    bool offerPicturesBeside(const CRKeditDoc& doc, const QFileInfo& stage,
+                             QStringList* copied = nullptr);
 
     // What the document's file holds that reading it (Open, or a reload after another
     // program changed it) did not take in: told now, and again before the first save over

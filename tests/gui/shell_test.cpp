@@ -473,6 +473,8 @@ TEST_F(Shell, SavingOffersToCopyAPictureFromAnotherFolderBesideTheStage) {
         EXPECT_EQ(without.answer.seen(), 1);
         EXPECT_TRUE(fileBytes(path("stages/b.stage")).contains("&graphic1=pic.JPG&"));
         EXPECT_FALSE(QFile::exists(path("stages/pic.JPG")));
+        // Not copied: the stage keeps the picture's whole path, and the next save asks again.
+        EXPECT_EQ(document->doc().graphic1, picture.toStdString());
     }
     MessageBoxAnswer copy(QMessageBox::Yes);
     FileDialogAnswer saveAs(path("stages/c.stage"));
@@ -481,6 +483,9 @@ TEST_F(Shell, SavingOffersToCopyAPictureFromAnotherFolderBesideTheStage) {
     EXPECT_TRUE(copy.buttonTexts.contains("コピーする"));
     EXPECT_EQ(fileBytes(path("stages/pic.JPG")), fileBytes(picture));
     EXPECT_TRUE(fileBytes(path("stages/c.stage")).contains("&graphic1=pic.JPG&"));
+    // The stage now names the copy, as its file does.
+    EXPECT_EQ(document->doc().graphic1, "pic.JPG");
+    EXPECT_FALSE(document->isModified());
     // Once a picture of that name lies beside the stage, nothing is asked.
     MessageBoxAnswer none(QMessageBox::Cancel);
     trigger(ID_FILE_SAVE);
