@@ -59,6 +59,18 @@ QStringList leftoverTemporaries(const QFileInfo& stage) {
     return found;
 }
 
+// Whether two files hold the same bytes; a file that cannot be read counts as different.
+bool sameContents(const QString& a, const QString& b) {
+    QFile first(a);
+    QFile second(b);
+    if (!first.open(QIODevice::ReadOnly) || !second.open(QIODevice::ReadOnly) ||
+        first.size() != second.size())
+        return false;
+    const QByteArray bytes = first.readAll();
+    return first.error() == QFileDevice::NoError && bytes == second.readAll() &&
+           second.error() == QFileDevice::NoError;
+}
+
 // What reading a stage file left out, one line each, for the user.
 QString describeIgnored(const IgnoredContent& ignored) {
     QStringList lines;
@@ -382,20 +394,38 @@ bool DocumentManager::offerPicturesBeside(const CRKeditDoc& doc, const QFileInfo
             continue;
         const QFileInfo source(picture);
         const QFileInfo beside(QDir(stage.absolutePath()), source.fileName());
-        if (!source.isFile() || beside.exists() ||
-            source.absoluteFilePath() == beside.absoluteFilePath())
+        if (!source.isFile() || source.absoluteFilePath() == beside.absoluteFilePath())
             continue;
+        // A picture of that name beside the stage is the one the game would load: the same
+        // picture needs no copy; another one is replaced only when the user says so.
+        const bool replacing = beside.exists();
+        if (replacing && sameContents(source.absoluteFilePath(), beside.absoluteFilePath())) {
+            if (copied)
+                copied->append(picture);
+            continue;
+        }
         MessageChoice question;
         question.icon = QMessageBox::Question;
-        question.text =
-            QStringLiteral("画像 %1 はステージと別のフォルダーにあります。"
-                           "ゲームは画像をステージと同じフォルダーから読み込みます。\n\n"
-                           "%2 にコピーしますか?")
-                .arg(nativePath(source.absoluteFilePath()), nativePath(stage.absolutePath()));
         question.buttons = QMessageBox::Yes | QMessageBox::No | QMessageBox::Cancel;
-        question.defaultButton = QMessageBox::Yes;
-        question.buttonTexts = {{QMessageBox::Yes, QStringLiteral("コピーする")},
-                                {QMessageBox::No, QStringLiteral("コピーせずに保存")}};
+        if (replacing) {
+            question.text = QStringLiteral("画像 %1 はステージと別のフォルダーにあります。"
+                                           "ステージのフォルダーには同じ名前の別の画像 %2 があり、"
+                                           "ゲームはそちらを読み込みます。\n\n%2 を置き換えますか?")
+                                .arg(nativePath(source.absoluteFilePath()),
+                                     nativePath(beside.absoluteFilePath()));
+            question.defaultButton = QMessageBox::Cancel;
+            question.buttonTexts = {{QMessageBox::Yes, QStringLiteral("置き換える")},
+                                    {QMessageBox::No, QStringLiteral("置き換えずに保存")}};
+        } else {
+            question.text =
+                QStringLiteral("画像 %1 はステージと別のフォルダーにあります。"
+                               "ゲームは画像をステージと同じフォルダーから読み込みます。\n\n"
+                               "%2 にコピーしますか?")
+                    .arg(nativePath(source.absoluteFilePath()), nativePath(stage.absolutePath()));
+            question.defaultButton = QMessageBox::Yes;
+            question.buttonTexts = {{QMessageBox::Yes, QStringLiteral("コピーする")},
+                                    {QMessageBox::No, QStringLiteral("コピーせずに保存")}};
+        }
         const QMessageBox::StandardButton answer = Dialogs::current().ask(dialogParent_, question);
         if (answer == QMessageBox::No)
             continue;

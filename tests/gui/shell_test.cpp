@@ -492,4 +492,63 @@ TEST_F(Shell, SavingOffersToCopyAPictureFromAnotherFolderBesideTheStage) {
     EXPECT_EQ(none.answer.seen(), 0);
     EXPECT_FALSE(document->isModified());
 }
+
+TEST_F(Shell, APictureOfTheSameNameBesideTheStageIsReplacedOnlyWhenTheUserSays) {
+    ASSERT_TRUE(QDir(dir.path()).mkdir("pictures"));
+    ASSERT_TRUE(QDir(dir.path()).mkdir("stages"));
+    const QString picture = path("pictures/pic.JPG");
+    ASSERT_TRUE(QFile::copy(path("sample.JPG"), picture));
+    const QByteArray other = "another picture";
+    {
+        QFile file(path("stages/pic.JPG"));
+        ASSERT_TRUE(file.open(QIODevice::WriteOnly));
+        ASSERT_EQ(file.write(other), other.size());
+    }
+    start();
+    StageDocument* document = documents()->activeDocument();
+    ASSERT_NE(document, nullptr);
+    document->doc().graphic1 = picture.toStdString();
+    document->setModified();
+    document->updateAllViews();
+
+    {
+        MessageBoxAnswer cancel(QMessageBox::Cancel);
+        FileDialogAnswer saveAs(path("stages/a.stage"));
+        trigger(ID_FILE_SAVE_AS);
+        ASSERT_EQ(cancel.answer.seen(), 1);
+        EXPECT_TRUE(cancel.text.contains(QDir::toNativeSeparators(path("stages/pic.JPG"))))
+            << cancel.text.toStdString();
+        EXPECT_TRUE(cancel.buttonTexts.contains("置き換える"));
+        EXPECT_FALSE(QFile::exists(path("stages/a.stage")));
+        EXPECT_EQ(fileBytes(path("stages/pic.JPG")), other);
+    }
+    {
+        MessageBoxAnswer keep(QMessageBox::No);
+        FileDialogAnswer saveAs(path("stages/b.stage"));
+        trigger(ID_FILE_SAVE_AS);
+        ASSERT_EQ(keep.answer.seen(), 1);
+        EXPECT_TRUE(fileBytes(path("stages/b.stage")).contains("&graphic1=pic.JPG&"));
+        EXPECT_EQ(fileBytes(path("stages/pic.JPG")), other);
+        EXPECT_EQ(document->doc().graphic1, picture.toStdString());
+    }
+    {
+        MessageBoxAnswer replace(QMessageBox::Yes);
+        FileDialogAnswer saveAs(path("stages/c.stage"));
+        trigger(ID_FILE_SAVE_AS);
+        ASSERT_EQ(replace.answer.seen(), 1);
+        EXPECT_EQ(fileBytes(path("stages/pic.JPG")), fileBytes(picture));
+        EXPECT_EQ(document->doc().graphic1, "pic.JPG");
+    }
+
+    // The same picture beside the stage already: nothing to ask (an unanswered box would fail
+    // the test), and the stage names it.
+    ASSERT_TRUE(QDir(dir.path()).mkdir("more"));
+    ASSERT_TRUE(QFile::copy(picture, path("more/pic.JPG")));
+    document->doc().graphic1 = picture.toStdString();
+    document->setModified();
+    FileDialogAnswer saveAs(path("more/d.stage"));
+    trigger(ID_FILE_SAVE_AS);
+    EXPECT_TRUE(fileBytes(path("more/d.stage")).contains("&graphic1=pic.JPG&"));
+    EXPECT_EQ(document->doc().graphic1, "pic.JPG");
+}
 } // namespace
