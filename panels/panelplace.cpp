@@ -29,3 +29,8 @@ QPoint panelPlace(const QRect& stage, const QList<QRect>& others, const QRect& m
                     return place.topLeft();
     return {into(preferred.x(), frame.width(), available.left(), available.right() + 1), top};
 }
+
+QPoint movedInside(const QRect& frame, const QRect& available) {
+    return {into(frame.x(), frame.width(), available.left(), available.right() + 1),
+            into(frame.y(), frame.height(), available.top(), available.bottom() + 1)};
+}

@@ -15,3 +15,7 @@
 // `preferred`, moved into the area as far as it can be. Returns the frame's top-left corner.
 QPoint panelPlace(const QRect& stage, const QList<QRect>& others, const QRect& main,
                   const QSize& frame, const QPoint& preferred, const QRect& available);
+
+// The top-left corner that keeps a window frame `frame` inside `available`, moving it as
+// little as it can; a frame larger than the area keeps to its top-left edge.
+QPoint movedInside(const QRect& frame, const QRect& available);

@@ -25,6 +25,7 @@
 #include "panels/dialogs.h"
 #include "panels/dialogunits.h"
 #include "panels/newblockdlg.h"
+#include "panels/panelplace.h"
 #include "panels/updown.h"
 #include "picture/pictureloader.h"
 #include "text/stagepath.h"
@@ -444,11 +445,7 @@ void CPropertyPanel::keepOnScreen() {
     const int frame = outer.height() > height() ? outer.height() - height() : frameAllowance;
     fitToScreen(available, frame);
     const QRect now = frameGeometry();
-    const QPoint at(std::clamp(now.x(), available.left(),
-                               std::max(available.left(), available.right() + 1 - now.width())),
-                    std::clamp(now.y(), available.top(),
-                               std::max(available.top(), available.bottom() + 1 - now.height())));
-    if (at != now.topLeft())
+    if (const QPoint at = movedInside(now, available); at != now.topLeft())
         move(at);
 }
 

@@ -18,6 +18,7 @@
 #include <QWindow>
 
 #include "document/stagedocument.h"
+#include "panels/panelplace.h"
 #include "shell/childframe.h"
 #include "shell/commandids.h"
 #include "shell/documentmanager.h"
@@ -387,11 +388,7 @@ void CMainFrame::keepOnScreen() {
     if (width() > room.width() || height() > room.height())
         resize(size().boundedTo(room.expandedTo(minimumSize())));
     const QRect now = frameGeometry();
-    const QPoint at(std::clamp(now.x(), available.left(),
-                               std::max(available.left(), available.right() + 1 - now.width())),
-                    std::clamp(now.y(), available.top(),
-                               std::max(available.top(), available.bottom() + 1 - now.height())));
-    if (at != now.topLeft())
+    if (const QPoint at = movedInside(now, available); at != now.topLeft())
         move(at);
     // The part of the MDI area on the screen may have changed with the window.
     for (QMdiSubWindow* window : area_->subWindowList())

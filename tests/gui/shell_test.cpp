@@ -446,16 +446,9 @@ TEST_F(Shell, KeysWorkFromTheToolPanelsAndFieldsUndoTheirOwnTypingFirst) {
 
 namespace {
 TEST_F(Shell, SavingOffersToCopyAPictureFromAnotherFolderBesideTheStage) {
-    ASSERT_TRUE(QDir(dir.path()).mkdir("pictures"));
-    ASSERT_TRUE(QDir(dir.path()).mkdir("stages"));
     const QString picture = path("pictures/pic.JPG");
-    ASSERT_TRUE(QFile::copy(path("sample.JPG"), picture));
-    start();
-    StageDocument* document = documents()->activeDocument();
+    StageDocument* document = startWithPictureElsewhere(picture);
     ASSERT_NE(document, nullptr);
-    document->doc().graphic1 = picture.toStdString();
-    document->setModified();
-    document->updateAllViews(); // the open panel shows it, as after a browse
 
     {
         MessageBoxAnswer cancel(QMessageBox::Cancel);
@@ -494,22 +487,15 @@ TEST_F(Shell, SavingOffersToCopyAPictureFromAnotherFolderBesideTheStage) {
 }
 
 TEST_F(Shell, APictureOfTheSameNameBesideTheStageIsReplacedOnlyWhenTheUserSays) {
-    ASSERT_TRUE(QDir(dir.path()).mkdir("pictures"));
-    ASSERT_TRUE(QDir(dir.path()).mkdir("stages"));
     const QString picture = path("pictures/pic.JPG");
-    ASSERT_TRUE(QFile::copy(path("sample.JPG"), picture));
+    StageDocument* document = startWithPictureElsewhere(picture);
+    ASSERT_NE(document, nullptr);
     const QByteArray other = "another picture";
     {
         QFile file(path("stages/pic.JPG"));
         ASSERT_TRUE(file.open(QIODevice::WriteOnly));
         ASSERT_EQ(file.write(other), other.size());
     }
-    start();
-    StageDocument* document = documents()->activeDocument();
-    ASSERT_NE(document, nullptr);
-    document->doc().graphic1 = picture.toStdString();
-    document->setModified();
-    document->updateAllViews();
 
     {
         MessageBoxAnswer cancel(QMessageBox::Cancel);

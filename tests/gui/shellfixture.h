@@ -16,10 +16,12 @@
 
 #include <memory>
 
+#include "document/stagedocument.h"
 #include "guitesthelpers.h"
 #include "shell/crkeditapp.h"
 #include "shell/documentmanager.h"
 #include "shell/mainframe.h"
+#include "stage/CRKeditDoc.h"
 
 // Picks `path` in the next file chooser and keeps what the chooser was asked for.
 struct FileDialogAnswer {
@@ -83,6 +85,26 @@ protected:
         app = std::make_unique<CRKeditApp>();
         ASSERT_TRUE(app->InitInstance(arguments));
         settle();
+    }
+    // Starts the editor on a new stage naming `picture`, a copy of the sample picture in the
+    // folder "pictures", as a browse there leaves it; the folder "stages" is there, empty, to
+    // save into. Null, with a failure added, when that could not be set up.
+    StageDocument* startWithPictureElsewhere(const QString& picture) {
+        if (!QDir(dir.path()).mkpath("pictures") || !QDir(dir.path()).mkpath("stages") ||
+            !QFile::copy(path("sample.JPG"), picture)) {
+            ADD_FAILURE() << "cannot make " << picture.toStdString();
+            return nullptr;
+        }
+        start();
+        StageDocument* document = documents()->activeDocument();
+        if (document == nullptr) {
+            ADD_FAILURE() << "no new stage";
+            return nullptr;
+        }
+        document->doc().graphic1 = picture.toStdString();
+        document->setModified();
+        document->updateAllViews(); // the open panel shows it, as after a browse
+        return document;
     }
     CMainFrame* frame() const { return app->mainFrame(); }
     DocumentManager* documents() const { return app->documents(); }
