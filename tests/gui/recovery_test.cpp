@@ -7,7 +7,6 @@
 #include <QProcess>
 #include <QSaveFile>
 #include <QSignalSpy>
-#include <QStandardPaths>
 #include <QTest>
 #include <QUrl>
 
@@ -186,14 +185,8 @@ TEST_F(Recovery, ACopyOfAKilledEditorIsOfferedAndRestored) {
     // The real editor, as a child process: it restores the copy, writes its own at once,
     // and is killed before it can exit cleanly.
     QProcess editor;
-    QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
-    env.insert("QT_QPA_PLATFORM", "offscreen");
-    env.insert("HOME", QDir::homePath());
-    env.insert("XDG_CONFIG_HOME", dir.filePath("child-config"));
-    env.insert("XDG_DATA_HOME",
-               QStandardPaths::writableLocation(QStandardPaths::GenericDataLocation));
+    QProcessEnvironment env = childEnvironment();
     env.insert("RKEDIT_RECOVERY_INTERVAL_MS", "100");
-    env.remove("RKEDIT_RECOVERY");
     editor.setProcessEnvironment(env);
     editor.start(QStringLiteral(RK_EDITOR_PATH), {"--recovery=restore"});
     ASSERT_TRUE(editor.waitForStarted(10'000));

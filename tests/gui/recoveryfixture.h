@@ -6,6 +6,8 @@
 #include <QDir>
 #include <QDirIterator>
 #include <QElapsedTimer>
+#include <QProcessEnvironment>
+#include <QStandardPaths>
 #include <QTest>
 
 #include <csignal>
@@ -54,6 +56,19 @@ protected:
         Shell::TearDown();
         QDir(root).removeRecursively();
         qputenv("RKEDIT_RECOVERY", "discard");
+    }
+    // For the real editor started as a child process: offscreen, sharing this test's home and
+    // recovery store, with settings of its own, answering the recovery offer as its command
+    // line says.
+    QProcessEnvironment childEnvironment() const {
+        QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
+        env.insert("QT_QPA_PLATFORM", "offscreen");
+        env.insert("HOME", QDir::homePath());
+        env.insert("XDG_CONFIG_HOME", dir.filePath("child-config"));
+        env.insert("XDG_DATA_HOME",
+                   QStandardPaths::writableLocation(QStandardPaths::GenericDataLocation));
+        env.remove("RKEDIT_RECOVERY");
+        return env;
     }
 
     QString root;

@@ -3,7 +3,6 @@
 // lock or temporary file is left behind.
 #include <QDir>
 #include <QProcess>
-#include <QStandardPaths>
 
 #include <csignal>
 
@@ -29,14 +28,7 @@ TEST_F(TerminationSignal, SigtermEndsTheEditorInOrderAndKeepsTheCopy) {
     }
 
     QProcess editor;
-    QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
-    env.insert("QT_QPA_PLATFORM", "offscreen");
-    env.insert("HOME", QDir::homePath());
-    env.insert("XDG_CONFIG_HOME", dir.filePath("child-config"));
-    env.insert("XDG_DATA_HOME",
-               QStandardPaths::writableLocation(QStandardPaths::GenericDataLocation));
-    env.remove("RKEDIT_RECOVERY");
-    editor.setProcessEnvironment(env);
+    editor.setProcessEnvironment(childEnvironment());
     editor.start(QStringLiteral(RK_EDITOR_PATH), {"--recovery=restore"});
     ASSERT_TRUE(editor.waitForStarted(10'000));
     // The restored stage's own copy, written by the running editor, is the sign it is up.

@@ -8,52 +8,20 @@ Usage: editor_play_test.py RKEDIT PROJECT_ROOT
 Exits 77 (skipped) when Ruffle, Chromium or the X tools are missing outside CI.
 """
 import os
-import queue
-import re
 import shutil
 import signal
 import subprocess
 import sys
 import tempfile
-import threading
 import time
 
 sys.path.insert(0, os.path.dirname(os.path.abspath(__file__)))
 import swfmaker  # noqa: E402
-from playcheck import check, expected_report, failures, finish, report_of, skip_or_fail  # noqa: E402
+from playcheck import Lines, check, expected_report, failures, finish, report_of, skip_or_fail  # noqa: E402
 
 RKEDIT, ROOT = sys.argv[1], sys.argv[2]
 SAMPLE_DIR = os.path.join(ROOT, "res", "sample")
 BROWSER_SECONDS = 150  # Ruffle compiles its WebAssembly on a software GPU: slow when loaded
-
-
-class Lines:
-    """The lines a process writes to one pipe, read in the background."""
-
-    def __init__(self, pipe, copy):
-        self.queue = queue.Queue()
-        self.copy = copy
-        threading.Thread(target=self._read, args=(pipe,), daemon=True).start()
-
-    def _read(self, pipe):
-        for raw in iter(pipe.readline, b""):
-            line = raw.decode("utf-8", "replace").rstrip("\n")
-            self.copy.append(line)
-            self.queue.put(line)
-
-    def wait_for(self, pattern, seconds):
-        deadline = time.monotonic() + seconds
-        while True:
-            left = deadline - time.monotonic()
-            if left <= 0:
-                return None
-            try:
-                line = self.queue.get(timeout=left)
-            except queue.Empty:
-                return None
-            m = re.match(pattern, line)
-            if m:
-                return m
 
 
 def stop(proc, sig=signal.SIGTERM, group=False):

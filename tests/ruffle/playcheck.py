@@ -1,7 +1,11 @@
 """What the two Ruffle end-to-end tests share: counted checks, skipping outside CI, the
 values a stage record holds and the report the test movie sends back."""
 import os
+import queue
+import re
 import sys
+import threading
+import time
 import urllib.parse
 
 failures = []
@@ -47,3 +51,32 @@ def report_of(target):
     if not parts.path.endswith("/report.txt"):
         return None
     return {k: v[0] for k, v in urllib.parse.parse_qs(parts.query).items()}
+
+
+class Lines:
+    """The lines a process writes to one pipe, read in the background."""
+
+    def __init__(self, pipe, copy):
+        self.queue = queue.Queue()
+        self.copy = copy
+        threading.Thread(target=self._read, args=(pipe,), daemon=True).start()
+
+    def _read(self, pipe):
+        for raw in iter(pipe.readline, b""):
+            line = raw.decode("utf-8", "replace").rstrip("\n")
+            self.copy.append(line)
+            self.queue.put(line)
+
+    def wait_for(self, pattern, seconds):
+        deadline = time.monotonic() + seconds
+        while True:
+            left = deadline - time.monotonic()
+            if left <= 0:
+                return None
+            try:
+                line = self.queue.get(timeout=left)
+            except queue.Empty:
+                return None
+            m = re.match(pattern, line)
+            if m:
+                return m

@@ -18,12 +18,11 @@ import subprocess
 import sys
 import tempfile
 import threading
-import time
 import urllib.parse
 
 sys.path.insert(0, os.path.dirname(os.path.abspath(__file__)))
 import swfmaker  # noqa: E402
-from playcheck import check, expected_report, finish, report_of, skip_or_fail  # noqa: E402
+from playcheck import Lines, check, expected_report, finish, report_of, skip_or_fail  # noqa: E402
 
 RKSTAGE, ROOT = sys.argv[1], sys.argv[2]
 SAMPLE = os.path.join(ROOT, "res", "sample", "sample.stage")
@@ -117,36 +116,23 @@ class Play:
         self.proc = subprocess.Popen([RKSTAGE, "play", stage, "--swf", movie_path, *extra],
                                      stdout=subprocess.PIPE, stderr=subprocess.PIPE)
         self.url = self.proc.stdout.readline().decode().strip()
-        self.lines = queue.Queue()
         self.stderr = []
-        self.folder = None
-        threading.Thread(target=self._read, daemon=True).start()
+        self.lines = Lines(self.proc.stderr, self.stderr)
         parts = urllib.parse.urlsplit(self.url)
         self.port = parts.port
         self.secret = parts.path.split("/")[1] if parts.path.count("/") >= 2 else ""
 
-    def _read(self):
-        for raw in self.proc.stderr:
-            line = raw.decode(errors="replace").rstrip("\n")
-            self.stderr.append(line)
+    @property
+    def folder(self):
+        """The folder rkstage play said it serves, once it has said so."""
+        for line in self.stderr:
             m = re.match(r"rkstage: serving (.*) until interrupted$", line)
             if m:
-                self.folder = m.group(1)
-            self.lines.put(line)
+                return m.group(1)
+        return None
 
     def wait_for(self, pattern, seconds):
-        deadline = time.monotonic() + seconds
-        while True:
-            left = deadline - time.monotonic()
-            if left <= 0:
-                return None
-            try:
-                line = self.lines.get(timeout=left)
-            except queue.Empty:
-                return None
-            m = re.match(pattern, line)
-            if m:
-                return m
+        return self.lines.wait_for(pattern, seconds)
 
     def request(self, method, target, host=None):
         conn = http.client.HTTPConnection("127.0.0.1", self.port, timeout=20)
