@@ -474,6 +474,17 @@ bool CPropertyPanel::event(QEvent* event) {
             placedOnScreen_ = true;
         QTimer::singleShot(0, this, &CPropertyPanel::keepOnScreen);
     }
+    // A window manager may frame the panel only after it was placed, with its title bar
+    // above the screen where it cannot be grabbed. The frame is known by the time the panel
+    // paints: then it is moved back inside (a few times at most, should the window manager
+    // insist).
+    if (event->type() == QEvent::Paint && titleBarCorrections_ < 3) {
+        if (const QScreen* screen = this->screen();
+            screen && frameGeometry().top() < screen->availableGeometry().top()) {
+            ++titleBarCorrections_;
+            QTimer::singleShot(0, this, &CPropertyPanel::keepOnScreen);
+        }
+    }
     return QDialog::event(event);
 }
 

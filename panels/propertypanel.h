@@ -184,6 +184,7 @@ private:
     int scrollPosition_ = 0;
     bool firstMoveDone_ = false;
     bool placedOnScreen_ = false;
+    int titleBarCorrections_ = 0; // moves that brought the frame's top back onto the screen
     int wheelTurn_ = 0;
     bool closeRequested_ = false;
     QWidget* reportedControl_ = nullptr; // the last refused field and its text
