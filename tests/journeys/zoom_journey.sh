@@ -25,15 +25,6 @@ near_colour() {
 red_in() { near_colour "$1" d03030 "$2" "$3" "$4" "$5"; }
 blue_in() { near_colour "$1" 3070d0 "$2" "$3" "$4" "$5"; }
 green_in() { near_colour "$1" 00ff00 "$2" "$3" "$4" "$5"; }
-at_least() {
-    local want=$1 got
-    shift
-    got=$("$@")
-    [ "${got:-0}" -ge "$want" ] || {
-        echo "  $* gave $got, fewer than $want"
-        return 1
-    }
-}
 none_of() {
     local got
     got=$("$@")
