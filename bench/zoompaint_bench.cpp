@@ -118,7 +118,8 @@ void ZoomVisibleFrameCopyFromMemory(benchmark::State& state) {
     state.SetBytesProcessed(state.iterations() * std::int64_t(bytes));
 }
 
-// Args: picture width, height, zoom (0: whole stage).
+// Args: picture width, height, zoom (0: whole stage), parts (0: as many as the painter
+// chooses for the frame, 1: the whole paint on one processor).
 void ZoomFirstPaint(benchmark::State& state) {
     const int w = int(state.range(0)), h = int(state.range(1));
     const CRKeditDoc doc = stageFor(w, h);
@@ -128,6 +129,7 @@ void ZoomFirstPaint(benchmark::State& state) {
     frame.resize(viewWidth, viewHeight);
     for (auto _ : state) {
         StagePainter painter; // nothing kept from an earlier paint
+        painter.setParts(int(state.range(3)));
         painter.paintRegion(frame, doc, pic, 2, 1, area);
         benchmark::DoNotOptimize(frame.pixels.data());
         benchmark::ClobberMemory();
@@ -179,11 +181,9 @@ void ZoomDragStep(benchmark::State& state) {
 BENCHMARK(ZoomVisibleFrameCopy)->Unit(benchmark::kMicrosecond);
 BENCHMARK(ZoomVisibleFrameCopyFromMemory)->Unit(benchmark::kMicrosecond);
 BENCHMARK(ZoomFirstPaint)
-    ->ArgNames({"w", "h", "zoom%"})
-    ->Args({4000, 3000, 0})
-    ->Args({4000, 3000, 100})
-    ->Args({8000, 8000, 0})
-    ->Args({8000, 8000, 100})
+    ->ArgNames({"w", "h", "zoom%", "parts"})
+    ->ArgsProduct({{4000}, {3000}, {0, 100}, {0, 1}})
+    ->ArgsProduct({{8000}, {8000}, {0, 100}, {0, 1}})
     ->Unit(benchmark::kMicrosecond);
 BENCHMARK(ZoomDragStep)
     ->ArgNames({"zoom%"})

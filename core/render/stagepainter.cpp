@@ -7,6 +7,7 @@
 #include "render/canvas.h"
 #include "render/framebuffer.h"
 #include "render/gridaxis.h"
+#include "render/paintworkers.h"
 #include "render/pixelrow.h"
 #include "render/rowcompositor.h"
 #include "stage/CRKeditDoc.h"
@@ -127,19 +128,15 @@ PaintResult StagePainter::paintRegion(FrameBuffer& frame, const CRKeditDoc& doc,
         for (int x = 0; x < coverWidth; ++x)
             sourceColumn_[std::size_t(x)] =
                 std::uint32_t(3 * blockPixel(left + x, zoom, blockWidth, pictureWidth));
-        pictureRow_.resize(std::size_t(coverWidth));
     }
     const std::size_t stride = shown ? PictureBlock::strideFor(blockWidth) : 0;
     // Row by from the top is stored blockHeight - 1 - by rows from the start: bottom-up.
     auto blockRowOffset = [&](i64 by) {
         return PictureBlock::headerSize + std::size_t(blockHeight - 1 - by) * stride;
     };
-    i64 scaledRow = -1; // the block row pictureRow_ holds
 
     const bool complete = result.outcome == PaintOutcome::complete;
     const bool dots = complete && gridMode == 1 && s.bw > 0 && s.bh > 0;
-    RowCompositor rows(doc, s, complete && gridMode == 2,
-                       complete ? blockRasterOp(referenceDisplay) : RasterOp::nop, zoom, left, fw);
     std::vector<int> dotColumns;
     if (dots) {
         const GridAxis columns(zoom, s.bw, s.w);
@@ -151,72 +148,86 @@ PaintResult StagePainter::paintRegion(FrameBuffer& frame, const CRKeditDoc& doc,
     const std::uint32_t dotPixel = framePixel(StageColours::grid);
     const std::uint32_t outside = framePixel(doc.bgcolorGame);
 
+    // The frame's rows are painted in parts, each a run of whole bands with its own scratch
+    // row and compositor; the parts may run side by side (PaintWorkers), and every row's
+    // pixels depend on that row alone, so the split never changes the frame.
     const int step = bandRows(fw);
-    for (int bandTop = 0; bandTop < fh; bandTop += step) {
-        const int bandBottom = std::min(fh, bandTop + step);
-        // The background rectangle over the canvas, drawn only where the picture does not
-        // cover it.
-        const int besideBottom = std::min(bandBottom, coverHeight);
-        for (Canvas part :
-             {Canvas(frame, coverWidth, bandTop, insideWidth, std::min(besideBottom, insideHeight)),
-              Canvas(frame, 0, std::max(bandTop, coverHeight), insideWidth,
-                     std::min(bandBottom, insideHeight))})
-            part.rectangle(-left, -top, canvasWidth - left, canvasHeight - top,
-                           StageColours::backgroundPen, doc.bgcolorGame, RasterOp::copyPen);
-        for (int y = bandTop; y < bandBottom; ++y) {
-            std::uint32_t* row = frame.row(y);
-            const i64 deviceY = top + y;
-            const std::uint32_t* source = nullptr;
-            int sourceCount = 0;
-            if (y < coverHeight && coverWidth > 0) {
-                const i64 by = blockPixel(deviceY, zoom, blockHeight, pictureHeight);
-                const std::size_t at = blockRowOffset(by);
-                const std::size_t readable = picture.block->size() - at;
-                if (straight) {
-                    const std::size_t skip = 3 * std::size_t(left);
-                    convertPixelRow(picture.block->data() + at + skip, row, coverWidth,
-                                    readable - skip);
-                } else {
-                    if (by != scaledRow) {
-                        // The next block row this paint reads is fetched from memory while
-                        // this one is picked: a paint below 100 % is bound by memory.
-                        if (y + 1 < coverHeight) {
-                            const i64 ahead =
-                                blockPixel(deviceY + 1, zoom, blockHeight, pictureHeight);
-                            if (ahead != by) {
-                                const std::uint8_t* n =
-                                    picture.block->data() + blockRowOffset(ahead);
-                                const std::size_t from = sourceColumn_.front();
-                                const std::size_t to = sourceColumn_.back() + 3;
-                                for (std::size_t b = from; b < to; b += 64)
-                                    __builtin_prefetch(n + b);
-                            }
-                        }
-                        gatherPixelRow(picture.block->data() + at, sourceColumn_.data(),
-                                       pictureRow_.data(), coverWidth, readable);
-                        scaledRow = by;
-                    }
-                    source = pictureRow_.data();
-                    sourceCount = coverWidth;
-                }
-            }
-            if (dots && y < insideHeight && dotRows.dot(deviceY)) {
-                // Dots are set over the picture and under the blocks.
-                if (sourceCount > 0)
-                    std::memcpy(row, source, std::size_t(sourceCount) * sizeof *row);
-                source = nullptr;
-                sourceCount = 0;
-                for (int x : dotColumns)
-                    row[x] = dotPixel;
-            }
-            rows.compose(row, deviceY, source, sourceCount);
-            // Beyond the canvas: the game background only.
-            if (y >= insideHeight)
-                std::fill_n(row, fw, outside);
-            else if (insideWidth < fw)
-                std::fill_n(row + insideWidth, fw - insideWidth, outside);
-        }
+    const int bands = (fh + step - 1) / step;
+    const int parts =
+        std::clamp(parts_ > 0 ? parts_ : PaintWorkers::partsFor(i64(fw) * fh), 1, bands);
+    const int partRows = (bands + parts - 1) / parts * step;
+    if (!straight && coverWidth > 0) {
+        if (pictureRows_.size() < std::size_t(parts))
+            pictureRows_.resize(std::size_t(parts));
+        for (int k = 0; k < parts; ++k)
+            pictureRows_[std::size_t(k)].resize(std::size_t(coverWidth));
     }
+    std::vector<RowCompositor> compositors;
+    compositors.reserve(std::size_t(parts));
+    for (int k = 0; k < parts; ++k)
+        compositors.emplace_back(doc, s, complete && gridMode == 2,
+                                 complete ? blockRasterOp(referenceDisplay) : RasterOp::nop, zoom,
+                                 left, fw);
+
+    auto paintPart = [&](int part) {
+        RowCompositor& rows = compositors[std::size_t(part)];
+        std::uint32_t* pictureRow =
+            straight || coverWidth <= 0 ? nullptr : pictureRows_[std::size_t(part)].data();
+        i64 scaledRow = -1; // the block row pictureRow holds
+        const int partBottom = std::min(fh, (part + 1) * partRows);
+        for (int bandTop = part * partRows; bandTop < partBottom; bandTop += step) {
+            const int bandBottom = std::min(partBottom, bandTop + step);
+            // The background rectangle over the canvas, drawn only where the picture does
+            // not cover it.
+            const int besideBottom = std::min(bandBottom, coverHeight);
+            for (Canvas region : {Canvas(frame, coverWidth, bandTop, insideWidth,
+                                         std::min(besideBottom, insideHeight)),
+                                  Canvas(frame, 0, std::max(bandTop, coverHeight), insideWidth,
+                                         std::min(bandBottom, insideHeight))})
+                region.rectangle(-left, -top, canvasWidth - left, canvasHeight - top,
+                                 StageColours::backgroundPen, doc.bgcolorGame, RasterOp::copyPen);
+            for (int y = bandTop; y < bandBottom; ++y) {
+                std::uint32_t* row = frame.row(y);
+                const i64 deviceY = top + y;
+                const std::uint32_t* source = nullptr;
+                int sourceCount = 0;
+                if (y < coverHeight && coverWidth > 0) {
+                    const i64 by = blockPixel(deviceY, zoom, blockHeight, pictureHeight);
+                    const std::size_t at = blockRowOffset(by);
+                    const std::size_t readable = picture.block->size() - at;
+                    if (straight) {
+                        const std::size_t skip = 3 * std::size_t(left);
+                        convertPixelRow(picture.block->data() + at + skip, row, coverWidth,
+                                        readable - skip);
+                    } else {
+                        if (by != scaledRow) {
+                            gatherPixelRow(picture.block->data() + at, sourceColumn_.data(),
+                                           pictureRow, coverWidth, readable);
+                            scaledRow = by;
+                        }
+                        source = pictureRow;
+                        sourceCount = coverWidth;
+                    }
+                }
+                if (dots && y < insideHeight && dotRows.dot(deviceY)) {
+                    // Dots are set over the picture and under the blocks.
+                    if (sourceCount > 0)
+                        std::memcpy(row, source, std::size_t(sourceCount) * sizeof *row);
+                    source = nullptr;
+                    sourceCount = 0;
+                    for (int x : dotColumns)
+                        row[x] = dotPixel;
+                }
+                rows.compose(row, deviceY, source, sourceCount);
+                // Beyond the canvas: the game background only.
+                if (y >= insideHeight)
+                    std::fill_n(row, fw, outside);
+                else if (insideWidth < fw)
+                    std::fill_n(row + insideWidth, fw - insideWidth, outside);
+            }
+        }
+    };
+    PaintWorkers::run(parts, paintPart);
     return result;
 }
 

@@ -82,9 +82,14 @@ public:
     static PixelRect moveDragRectangle(FrameBuffer& frame, const PaintArea& area,
                                        const PixelRect& from, const PixelRect& to);
 
+    // The parts a paint's rows are split into (see PaintWorkers); 0, the default, lets the
+    // frame's size decide. The frame painted is the same for every choice.
+    void setParts(int parts) { parts_ = parts; }
+
 private:
-    std::vector<std::uint32_t> pictureRow_;   // one scaled picture row
+    std::vector<std::vector<std::uint32_t>> pictureRows_; // a scaled picture row per part
     std::vector<std::uint32_t> sourceColumn_; // byte offset in a block row of each column
+    int parts_ = 0;
 };
 
 // The size write-back that follows a complete paint: graphicWidth and graphicHeight become

@@ -270,6 +270,36 @@ TEST(ZoomedPaint, PartsEqualTheWhole) {
     }
 }
 
+// A frame's rows split into parts painted side by side give the frame one paint gives: parts
+// of one band, uneven parts, more parts than bands, and more parts than processors.
+TEST(ZoomedPaint, RowsPaintedSideBySideEqualOnePaint) {
+    std::mt19937 rng(31);
+    for (const StageZoom& z :
+         {StageZoom(1, 1), StageZoom(1, 3), StageZoom(733, 3256), StageZoom(3, 1)})
+        for (int round = 0; round < 3; ++round) {
+            RandomStage r = randomStage(rng, 300, 200);
+            const int cw = int(forward(r.stageWidth, z)), ch = int(forward(r.stageHeight, z));
+            const PaintArea area{z, cw + 9, ch + 4, 0, 0, 0, 0};
+            FrameBuffer one;
+            one.resize(cw + 13, ch + 6);
+            StagePainter single;
+            single.setParts(1);
+            single.paintRegion(one, r.doc, r.picture, r.grid, r.reference, area);
+            StagePainter split; // one painter for every split: its scratch rows are reused
+            for (int parts : {2, 3, 7, 1000}) {
+                FrameBuffer f;
+                f.resize(one.width, one.height);
+                split.setParts(parts);
+                split.paintRegion(f, r.doc, r.picture, r.grid, r.reference, area);
+                for (int y = 0; y < f.height; ++y)
+                    for (int x = 0; x < f.width; ++x)
+                        ASSERT_EQ(f.at(x, y), one.at(x, y))
+                            << "zoom " << name(z) << " round " << round << ", " << parts
+                            << " parts, at " << x << ',' << y;
+            }
+        }
+}
+
 // At zoom 1 a part equals the stage window's paint of the whole client area.
 TEST(ZoomedPaint, PartsAtOneHundredPercentEqualTheWindowPaint) {
     std::mt19937 rng(5);
