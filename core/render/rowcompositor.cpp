@@ -14,9 +14,10 @@ constexpr std::uint32_t invert = 0x00FFFFFFu;
 // and from the row itself after that, is XOR-ed with its grid mask g; where a block lies
 // (t's top bit set, m all ones) it then becomes t (R2_COPYPEN) or t OR NOT the pixel
 // (R2_MERGEPENNOT). Compiled for AVX2 as well where the compiler supports choosing at load
-// time; the loops are written out so that both versions vectorise.
+// time (not under a sanitizer, whose start-up runs after the choice is made); the loops are
+// written out so that both versions vectorise.
 #if defined(__x86_64__) && defined(__GNUC__) && !defined(__clang__) &&                             \
-    !defined(__SANITIZE_ADDRESS__)
+    !defined(__SANITIZE_ADDRESS__) && !defined(__SANITIZE_THREAD__)
 __attribute__((target_clones("avx2", "default")))
 #endif
 void composeRow(bool merge, std::uint32_t* row, const std::uint32_t* source, int sourceCount,
