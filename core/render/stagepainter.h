@@ -40,7 +40,7 @@ struct PaintResult {
 };
 
 // Paints the stage: background in bgcolorGame, the picture at (0, 0), the grid by gridMode
-// (2 lines, 1 dots, 0 none) and the normal blocks by referenceDisplay (2 copy, 1
+// (2 lines, 1 dots, 0 none) and the blocks of every code by referenceDisplay (2 copy, 1
 // merge-pen-not, 0 none). Reads the document's settings only; the write-back is the
 // caller's (writeBackPictureSize).
 //

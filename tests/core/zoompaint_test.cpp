@@ -8,6 +8,7 @@
 #include <sstream>
 #include <string>
 
+#include "kindcolours.h"
 #include "render/canvas.h"
 #include "render/framebuffer.h"
 #include "render/paintarea.h"
@@ -95,10 +96,8 @@ FrameBuffer forwardPaint(const CRKeditDoc& doc, const PictureHolder& picture, in
     }
     for (i64 j = 0; j <= std::min<i64>(H / BH, 99); ++j)
         for (i64 i = 0; i <= std::min<i64>(W / BW, 99); ++i)
-            if (doc.cell(int(i), int(j)) == 1)
-                c.rectangle(forward(i * BW, z), forward(j * BH, z), forward((i + 1) * BW, z),
-                            forward((j + 1) * BH, z), StageColours::blockPen,
-                            StageColours::blockBrush, blockOp(reference));
+            drawCell(c, forward(i * BW, z), forward(j * BH, z), forward((i + 1) * BW, z),
+                     forward((j + 1) * BH, z), doc.cell(int(i), int(j)), blockOp(reference));
     return f;
 }
 
@@ -135,7 +134,7 @@ RandomStage randomStage(std::mt19937& rng, int maxWidth, int maxHeight) {
     r.stageHeight = ph + digitValue(r.doc.barSpace);
     for (int i = 0; i < 100; ++i)
         for (int j = 0; j < 100; ++j)
-            r.doc.cell(i, j) = in(0, 3) == 0 ? in(0, 2) : 1;
+            r.doc.cell(i, j) = in(0, 3) == 0 ? in(0, 9) : 1;
     return r;
 }
 } // namespace
