@@ -55,26 +55,8 @@ bool CRKeditView::repaintDirtyCells(const PaintInputs& inputs) {
     same.block = lastPaint_->block;
     if (!(same == *lastPaint_))
         return false; // more than cells changed
-    // The changed cells' part of the frame, in frame coordinates.
-    const PixelRect device = cellsDevice(dirtyCells_);
-    const std::int64_t left = std::max<std::int64_t>(device.left - frameArea_.left, 0);
-    const std::int64_t top = std::max<std::int64_t>(device.top - frameArea_.top, 0);
-    const std::int64_t right = std::min<std::int64_t>(device.right - frameArea_.left, frame_.width);
-    const std::int64_t bottom =
-        std::min<std::int64_t>(device.bottom - frameArea_.top, frame_.height);
-    if (right <= left || bottom <= top)
-        return true; // none of them is in the frame
-    // The part painted as a frame of its own at its place on the canvas gives the pixels the
-    // whole frame would have there; the drag rectangle drawn over the frame is drawn over it.
-    FrameBuffer part;
-    part.resize(int(right - left), int(bottom - top));
-    PaintArea area = frameArea_;
-    area.left += left;
-    area.top += top;
-    painter_.paintRegion(part, *GetDocument(), picture, gridMode, referenceDisplay, area);
-    StagePainter::moveDragRectangle(part, area, {}, frameDrag_);
-    for (int y = 0; y < part.height; ++y)
-        std::copy_n(part.row(y), part.width, frame_.row(int(top) + y) + left);
+    painter_.repaintPart(frame_, *GetDocument(), picture, gridMode, referenceDisplay, frameArea_,
+                         cellsDevice(dirtyCells_), frameDrag_);
     return true;
 }
 
