@@ -58,3 +58,11 @@ void StageEdit::revert() {
     before_.reset();
     document_.announceCells(undone.box());
 }
+
+CellRect StageEdit::restoreGrid() {
+    if (!before_)
+        return {};
+    const GridDelta undone = GridDelta::between(document_.doc().block, before_->block);
+    document_.doc().block = before_->block;
+    return undone.box();
+}

@@ -4,6 +4,8 @@
 
 #include <memory>
 
+#include "stage/cellrect.h"
+
 class CRKeditDoc;
 class StageDocument;
 
@@ -30,6 +32,9 @@ public:
     // Puts the block grid back as it was when the edit began and adds no step (a stroke
     // given up with Esc); the cells it gives back are told as changed.
     void revert();
+    // Puts the block grid back as it was when the edit began, the edit staying open (a move
+    // that puts its cells down again somewhere else); returns the cells given back.
+    CellRect restoreGrid();
 
 private:
     StageDocument& document_;

@@ -9,7 +9,7 @@ packages=(
     libjpeg62-turbo-dev libjpeg-turbo-progs libdeflate-dev
     libgtest-dev libgmock-dev libbenchmark-dev
     fonts-noto-cjk xvfb xauth clang-format
-    openbox xdotool imagemagick x11-utils
+    openbox xdotool imagemagick x11-utils xclip
     strace util-linux
     desktop-file-utils appstream shared-mime-info libglib2.0-bin lintian dpkg-dev file
     tiled python3

@@ -22,6 +22,10 @@ public:
 
 private:
     void follow(StageDocument* document);
+    // Cut, copy, paste, paste in place, delete, select all, deselect, the empty-cells check
+    // item and the transforms: on the cells of the command view, or, for the first five,
+    // on the text of the focused text field, which keeps its own meaning of their keys.
+    void addCellCommands();
 
     CMainFrame* frame_;
     DocumentManager* documents_;

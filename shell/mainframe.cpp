@@ -69,9 +69,17 @@ CMainFrame::CMainFrame(QWidget* parent) : QMainWindow(parent), area_(new QMdiAre
         menus128_.append(buildMenu(definition));
     for (const MenuDefinition& definition : menu129())
         menus129_.append(buildMenu(definition));
-    for (QMenu* menu : menus129_)
+    for (QMenu* menu : menus129_) {
         if (menu->actions().contains(actions_.value(ID_PLACEMENT_TOOL)))
             buildDrawingToolMenu(menu);
+        if (menu->actions().contains(actions_.value(ID_EDIT_UNDO))) {
+            QMenu* transforms = buildMenu(transformMenu());
+            transforms->setObjectName(QStringLiteral("transforms"));
+            menu->addSeparator();
+            menu->addMenu(transforms);
+        }
+    }
+    actions_.value(ID_EDIT_PASTE_EMPTY)->setCheckable(true);
 
     // Toolbar 128: flat buttons, tool tips, status prompts, dockable on every side.
     toolBar_ = new QToolBar(QStringLiteral("ﾂｰﾙ ﾊﾞｰ"), this);
@@ -191,6 +199,9 @@ void CMainFrame::createActions() {
             for (const MenuItem& item : menu.items)
                 if (item.id != 0 && item.id != ID_FILE_MRU_FILE1 && !ids.contains(item.id))
                     ids.append(item.id);
+    for (const MenuItem& item : transformMenu().items)
+        if (item.id != 0)
+            ids.append(item.id);
     for (int id : toolbarButtons())
         if (id != 0 && !ids.contains(id))
             ids.append(id);

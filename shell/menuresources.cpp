@@ -39,7 +39,18 @@ const QVector<MenuDefinition>& menu129() {
           separator,
           {ID_APP_EXIT, "ｱﾌﾟﾘｹｰｼｮﾝの終了(&X)"}}},
         {"編集(&E)",
-         {{ID_EDIT_UNDO, "元に戻す(&U)\tCtrl+Z"}, {ID_EDIT_REDO, "やり直し(&R)\tCtrl+Y"}}},
+         {{ID_EDIT_UNDO, "元に戻す(&U)\tCtrl+Z"},
+          {ID_EDIT_REDO, "やり直し(&R)\tCtrl+Y"},
+          separator,
+          {ID_EDIT_CUT, "切り取り(&T)\tCtrl+X"},
+          {ID_EDIT_COPY, "コピー(&C)\tCtrl+C"},
+          {ID_EDIT_PASTE, "貼り付け(&P)\tCtrl+V"},
+          {ID_EDIT_PASTE_IN_PLACE, "同じ位置に貼り付け\tCtrl+Shift+V"},
+          {ID_EDIT_CLEAR, "削除(&D)\tDel"},
+          separator,
+          {ID_EDIT_SELECT_ALL, "すべて選択(&A)\tCtrl+A"},
+          {ID_EDIT_DESELECT, "選択の解除\tCtrl+D"},
+          {ID_EDIT_PASTE_EMPTY, "空のセルも貼り付ける"}}},
         {"表示(&V)",
          {{ID_VIEW_TOOLBAR, "ﾂｰﾙ ﾊﾞｰ(&T)"},
           {ID_VIEW_STATUS_BAR, "ｽﾃｰﾀｽ ﾊﾞｰ(&S)"},
@@ -68,7 +79,23 @@ const QVector<MenuDefinition>& menu129() {
     return menus;
 }
 
+const MenuDefinition& transformMenu() {
+    static const MenuDefinition menu{"変形(&F)",
+                                     {{ID_TRANSFORM_FLIP_H, "左右反転(&H)"},
+                                      {ID_TRANSFORM_FLIP_V, "上下反転(&V)"},
+                                      {ID_TRANSFORM_ROTATE_180, "180° 回転(&R)"},
+                                      separator,
+                                      {ID_TRANSFORM_SHIFT_LEFT, "左へ 1 セルずらす"},
+                                      {ID_TRANSFORM_SHIFT_RIGHT, "右へ 1 セルずらす"},
+                                      {ID_TRANSFORM_SHIFT_UP, "上へ 1 セルずらす"},
+                                      {ID_TRANSFORM_SHIFT_DOWN, "下へ 1 セルずらす"}}};
+    return menu;
+}
+
 QString menuLabel(int id) {
+    for (const MenuItem& item : transformMenu().items)
+        if (item.id == id)
+            return QString::fromUtf8(item.label);
     for (const auto* menus : {&menu129(), &menu128()})
         for (const MenuDefinition& menu : *menus)
             for (const MenuItem& item : menu.items)
@@ -92,6 +119,10 @@ const QVector<Accelerator>& acceleratorTable() {
         {QKeySequence(Qt::SHIFT | Qt::Key_Delete), ID_EDIT_CUT},
         {QKeySequence(Qt::CTRL | Qt::Key_Insert), ID_EDIT_COPY},
         {QKeySequence(Qt::SHIFT | Qt::Key_Insert), ID_EDIT_PASTE},
+        {QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_V), ID_EDIT_PASTE_IN_PLACE},
+        {QKeySequence(Qt::Key_Delete), ID_EDIT_CLEAR},
+        {QKeySequence(Qt::CTRL | Qt::Key_A), ID_EDIT_SELECT_ALL},
+        {QKeySequence(Qt::CTRL | Qt::Key_D), ID_EDIT_DESELECT},
         {QKeySequence(Qt::Key_F6), ID_NEXT_PANE},
         {QKeySequence(Qt::SHIFT | Qt::Key_F6), ID_PREV_PANE},
         // Zoom: Ctrl+= is Ctrl++ without Shift on keyboards where + needs it.

@@ -22,6 +22,9 @@ struct MenuDefinition {
 const QVector<MenuDefinition>& menu128();
 const QVector<MenuDefinition>& menu129();
 
+// The 編集 menu's 変形 submenu: the transforms of the selection or the whole stage.
+const MenuDefinition& transformMenu();
+
 // The label of `id` in either menu, empty when no menu lists it.
 QString menuLabel(int id);
 

@@ -305,6 +305,9 @@ void CRKeditView::paintEvent(QPaintEvent*) {
                      w * int(sizeof(std::uint32_t)), QImage::Format_RGB32);
         image.setDevicePixelRatio(double(scale.num()) / double(scale.den()));
         painter.drawImage(visible.topLeft(), image);
+        painter.setClipRect(visible);
+        drawSelection(painter);
+        painter.setClipping(false);
         if (picture.empty())
             drawStartHint(painter);
     }

@@ -12,6 +12,7 @@
 #include "render/paintarea.h"
 #include "render/stagepainter.h"
 #include "stage/blockedit.h"
+#include "stage/cellblock.h"
 #include "stage/cellrect.h"
 #include "view/stagetool.h"
 
@@ -82,6 +83,44 @@ public:
     // kind present ("通常ブロック 3、破壊不能ブロック 1"); shown by the placement tool's
     // "計測" and in the status bar.
     std::pair<int, QString> countBlocks() const;
+
+    // The selection: one rectangle of the stage's cells, this view's own. It survives tool
+    // changes and undo; the edit commands and transforms act on it.
+    std::optional<CellRect> selectedCells() const { return selection_; }
+    void setSelection(std::optional<CellRect> cells) override;
+    void selectAll();
+    // Puts the selected cells on the clipboard; cut empties them too (one undo step), delete
+    // only empties them. Each does nothing without a selection.
+    void copySelection();
+    void cutSelection();
+    void deleteSelection();
+    // Takes the clipboard's cells: floating over the stage, following the pointer until a
+    // click or Enter places them (Esc gives them up); `inPlace`: placed at once where they
+    // were copied from (the selection's corner, else the stage's, for text). False with the
+    // reason in the status bar when the clipboard holds no cells.
+    bool paste(bool inPlace);
+    // A paste following the pointer.
+    bool isFloating() const { return floating_.has_value(); }
+    std::optional<CellRect> floatingCells() const;
+    // Places the floating paste where it is now (Enter; a click places it under the pointer).
+    void placeFloating();
+
+    // Transforms of the selection, or of the whole stage when nothing is selected; the
+    // shifts move the whole stage one cell with wrap-around. One undo step each.
+    enum class Transform {
+        FlipHorizontal,
+        FlipVertical,
+        Rotate180,
+        ShiftLeft,
+        ShiftRight,
+        ShiftUp,
+        ShiftDown
+    };
+    void transform(Transform how);
+
+    // Whether a paste writes the pasted block's empty cells too (空のセルも貼り付ける), for
+    // every view; off: the stage's cells stay where the block has none.
+    static bool pasteEmptyCells;
 
     StageDocument* stageDocument() const { return document_; }
     CRKeditDoc* GetDocument() const;
@@ -179,6 +218,8 @@ signals:
     void pointerStatus(const QString& text);
     // The drawing tool or the block kind changed.
     void toolStateChanged();
+    // The selection or the floating paste changed (what the edit commands can do changes).
+    void selectionChanged();
 
 protected:
     void paintEvent(QPaintEvent* event) override;
@@ -200,7 +241,20 @@ private:
     void cellsWritten(const CellRect& cells) override;
     void endStroke() override;
     void cancelStroke() override;
+    std::optional<CellRect> selection() const override { return selection_; }
+    bool duplicating() const override { return pressDuplicates_; }
+    void liftSelection(bool duplicate) override;
+    void dropLifted(int dx, int dy) override;
 
+    // Writes `block` at (x, y) as one undo step named `action`, the selection then covering
+    // what was written; the status bar says how many cells fell outside the stage.
+    void pasteBlock(const CellBlock& block, int x, int y, const QString& action);
+    // Moves the floating paste's corner to the cell under `pos`.
+    void floatTo(QPointF pos);
+    // The selection outline and the floating paste, over the painted stage.
+    void drawSelection(QPainter& painter);
+    // Moves the selected cells by (dx, dy) (the arrow keys), one undo step.
+    void nudgeSelection(int dx, int dy);
     // The cell a tool is given for `pos`: held to the stage's cells while a drag spans a
     // rectangle (a release outside the view ends it at the stage's edge).
     std::optional<GridCell> toolCellAt(QPointF pos) const;
@@ -285,4 +339,15 @@ private:
     QTimer* scrollTimer_ = nullptr;
     CellRect dirtyCells_;  // cells changed since the last paint
     QString shownPointer_; // the last pointerStatus text
+
+    std::optional<CellRect> selection_;
+    struct Floating {
+        CellBlock block;
+        GridCell at; // its top-left cell
+    };
+    std::optional<Floating> floating_;
+    bool pressDuplicates_ = false;
+    // A selection lifted by the select tool: its cells and where they were.
+    std::optional<Floating> lifted_;
+    bool liftedDuplicate_ = false;
 };

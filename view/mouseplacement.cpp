@@ -122,7 +122,22 @@ void CRKeditView::mousePressEvent(QMouseEvent* event) {
         event->accept();
         return;
     }
-    if (button == Qt::LeftButton && (event->modifiers() & Qt::ControlModifier)) {
+    if (floating_) {
+        // A floating paste: the left button puts it down here, the right one gives it up.
+        if (button == Qt::LeftButton) {
+            floatTo(event->position());
+            placeFloating();
+        } else {
+            floating_.reset();
+            update();
+            emit selectionChanged();
+        }
+        event->accept();
+        return;
+    }
+    const bool ctrl = event->modifiers() & Qt::ControlModifier;
+    pressDuplicates_ = ctrl;
+    if (button == Qt::LeftButton && ctrl && toolId_ != ToolId::Select) {
         // Ctrl + click picks the kind under the pointer, whatever the tool.
         if (const CellCode code = this->cell(*cell); BlockKinds::placeable(code))
             setBlockKind(code);
@@ -154,6 +169,7 @@ void CRKeditView::mouseDoubleClickEvent(QMouseEvent* event) {
 void CRKeditView::mouseMoveEvent(QMouseEvent* event) {
     lastPointer_ = event->position();
     showPointer(event->position());
+    floatTo(event->position());
     if (tool_->dragging()) {
         // The view holds the mouse from press to release: moves outside it are followed.
         if (const auto cell = toolCellAt(event->position())) {
@@ -277,6 +293,7 @@ void CRKeditView::cellsWritten(const CellRect& cells) {
 void CRKeditView::endStroke() {
     std::unique_ptr<StageEdit> stroke = std::move(stroke_);
     writer_.reset();
+    lifted_.reset();
     if (stroke)
         stroke->commit();
 }
@@ -284,6 +301,13 @@ void CRKeditView::endStroke() {
 void CRKeditView::cancelStroke() {
     std::unique_ptr<StageEdit> stroke = std::move(stroke_);
     writer_.reset();
+    if (lifted_) {
+        // A move given up: the selection is back where its cells are.
+        selection_ =
+            CellRect{lifted_->at.x, lifted_->at.y, lifted_->block.width(), lifted_->block.height()};
+        lifted_.reset();
+        update();
+    }
     if (stroke)
         stroke->revert();
 }

@@ -119,6 +119,52 @@ class PickTool : public StageTool {
             host.chooseKind(code);
     }
 };
+// A drag selects the rectangle of cells it spans (a new drag replaces the selection); a drag
+// that starts inside the selection moves its cells, with Ctrl a copy of them.
+class SelectTool : public SpanTool {
+public:
+    void press(ToolHost& host, GridCell at, bool erase) override {
+        if (erase)
+            return;
+        if (const auto selected = host.selection(); selected && selected->contains(at.x, at.y)) {
+            moving_ = true;
+            from_ = at;
+            host.liftSelection(host.duplicating());
+            return;
+        }
+        SpanTool::press(host, at, false);
+    }
+    void move(ToolHost& host, GridCell at) override {
+        if (moving_)
+            host.dropLifted(at.x - from_.x, at.y - from_.y);
+        else
+            SpanTool::move(host, at);
+    }
+    void release(ToolHost& host, GridCell at) override {
+        if (!moving_) {
+            SpanTool::release(host, at);
+            return;
+        }
+        moving_ = false;
+        host.dropLifted(at.x - from_.x, at.y - from_.y);
+        host.endStroke();
+    }
+    void cancel(ToolHost& host) override {
+        if (moving_) {
+            moving_ = false;
+            host.cancelStroke();
+        }
+        SpanTool::cancel(host);
+    }
+    bool dragging() const override { return moving_ || SpanTool::dragging(); }
+
+protected:
+    void apply(ToolHost& host, const CellRect& cells, bool) override { host.setSelection(cells); }
+
+private:
+    bool moving_ = false;
+    GridCell from_;
+};
 } // namespace
 
 const std::vector<ToolInfo>& stageTools() {
@@ -129,6 +175,7 @@ const std::vector<ToolInfo>& stageTools() {
         {ToolId::Fill, 'F', "塗りつぶし", "塗りつぶし"},
         {ToolId::Eraser, 'E', "消しゴム", "消しゴム"},
         {ToolId::Pick, 'I', "スポイト", "スポイト"},
+        {ToolId::Select, 'S', "選択", "移動"},
     };
     return tools;
 }
@@ -151,6 +198,8 @@ std::unique_ptr<StageTool> StageTool::make(ToolId id) {
         return std::make_unique<FillTool>();
     case ToolId::Pick:
         return std::make_unique<PickTool>();
+    case ToolId::Select:
+        return std::make_unique<SelectTool>();
     case ToolId::Toggle:
         break;
     }

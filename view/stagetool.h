@@ -14,7 +14,7 @@ class CellWriter;
 
 // The drawing tools of a stage view. Each has a single-letter key and a name, which is also
 // the name of the undo step its press-to-release makes.
-enum class ToolId { Toggle, Pen, Rectangle, Fill, Eraser, Pick };
+enum class ToolId { Toggle, Pen, Rectangle, Fill, Eraser, Pick, Select };
 
 struct ToolInfo {
     ToolId id;
@@ -22,7 +22,7 @@ struct ToolInfo {
     const char* name;   // UTF-8, as the menus and the placement tool show it
     const char* action; // UTF-8, the undo step's name
 };
-// Every tool in the order the menus and the placement tool list them.
+// Every tool in the order the menus and the placement tool list them (that of ToolId).
 const std::vector<ToolInfo>& stageTools();
 const ToolInfo& toolInfo(ToolId id);
 
@@ -41,6 +41,16 @@ public:
     virtual void cellsWritten(const CellRect& cells) = 0;
     virtual void endStroke() = 0;
     virtual void cancelStroke() = 0;
+
+    // The select tool's: the view's selection, and moving its cells. A move lifts the
+    // selected cells (a duplicate leaves them where they are), then puts them down moved by
+    // (dx, dy) cells from where they were, as often as the pointer moves; the stroke keeps
+    // the last place.
+    virtual std::optional<CellRect> selection() const = 0;
+    virtual void setSelection(std::optional<CellRect> cells) = 0;
+    virtual bool duplicating() const = 0; // Ctrl was held at the press
+    virtual void liftSelection(bool duplicate) = 0;
+    virtual void dropLifted(int dx, int dy) = 0;
 };
 
 // One tool: press, moves and release with the cell under the pointer (held to the stage's

@@ -222,11 +222,54 @@ void CRKeditView::keyPressEvent(QKeyEvent* event) {
         event->accept();
         return;
     }
+    // Esc gives up one thing at a time: a floating paste, then the selection.
+    if (event->key() == Qt::Key_Escape && (floating_ || selection_)) {
+        if (floating_) {
+            floating_.reset();
+            update();
+            emit selectionChanged();
+        } else {
+            setSelection(std::nullopt);
+        }
+        event->accept();
+        return;
+    }
+    if ((event->key() == Qt::Key_Return || event->key() == Qt::Key_Enter) && floating_) {
+        placeFloating();
+        event->accept();
+        return;
+    }
     if (chooseByKey(event)) {
         event->accept();
         return;
     }
     const bool shift = event->modifiers() & Qt::ShiftModifier;
+    // With the select tool, the arrows move the selected cells (Shift: five cells).
+    if (toolId_ == ToolId::Select && selection_ && !floating_) {
+        const int step = shift ? 5 : 1;
+        int dx = 0, dy = 0;
+        switch (event->key()) {
+        case Qt::Key_Left:
+            dx = -step;
+            break;
+        case Qt::Key_Right:
+            dx = step;
+            break;
+        case Qt::Key_Up:
+            dy = -step;
+            break;
+        case Qt::Key_Down:
+            dy = step;
+            break;
+        default:
+            break;
+        }
+        if (dx != 0 || dy != 0) {
+            nudgeSelection(dx, dy);
+            event->accept();
+            return;
+        }
+    }
     QPoint to = scrollPosition();
     switch (event->key()) {
     case Qt::Key_Left:

@@ -5,6 +5,7 @@
 #include <vector>
 
 #include "stage/CRKeditDoc.h"
+#include "stage/cellblock.h"
 
 CellWriter::CellWriter(CRKeditDoc& doc) : doc_(doc), stage_(stageOf(doc)) {}
 
@@ -117,5 +118,39 @@ CellRect CellWriter::flood(int x, int y, CellCode code) {
             }
         }
     }
+    return changed;
+}
+
+CellRect CellWriter::paste(const CellBlock& block, int x, int y, bool withEmpty, int* cutOff) {
+    CellRect changed;
+    int outside = 0;
+    for (int by = 0; by < block.height(); ++by)
+        for (int bx = 0; bx < block.width(); ++bx) {
+            const CellCode code = block.at(bx, by);
+            if (code == 0 && !withEmpty)
+                continue;
+            // 64 bits: a place far off the stage must not wrap round onto it.
+            const std::int64_t cx = std::int64_t(x) + bx, cy = std::int64_t(y) + by;
+            if (cx < stage_.x || cx >= stage_.right() || cy < stage_.y || cy >= stage_.bottom()) {
+                ++outside;
+                continue;
+            }
+            write(int(cx), int(cy), code, changed);
+        }
+    if (cutOff)
+        *cutOff = outside;
+    return changed;
+}
+
+CellRect CellWriter::shift(int dx, int dy) {
+    if (stage_.empty())
+        return {};
+    const CellBlock before = CellBlock::copyOf(doc_, stage_);
+    const int w = stage_.width, h = stage_.height;
+    const auto wrap = [](int v, int n) { return ((v % n) + n) % n; };
+    CellRect changed;
+    for (int y = 0; y < h; ++y)
+        for (int x = 0; x < w; ++x)
+            write(stage_.x + wrap(x + dx, w), stage_.y + wrap(y + dy, h), before.at(x, y), changed);
     return changed;
 }

@@ -6,6 +6,7 @@
 #include "stage/cellrect.h"
 
 class CRKeditDoc;
+class CellBlock;
 
 // The one place the editing tools write block grid cells. Every write is clipped to the
 // stage: the top-left columns x rows cells the stage file holds (never beyond the 100 x 100
@@ -31,6 +32,12 @@ public:
     CellRect toggle(const CellRect& rect);
     // Sets the 4-connected region of cells holding the code of (x, y) to `code`.
     CellRect flood(int x, int y, CellCode code);
+    // Writes `block` with its top-left cell at (x, y). The block's empty cells leave the
+    // stage's cells as they are unless `withEmpty`. `cutOff`, when given, gets how many of
+    // the cells that would be written fell outside the stage.
+    CellRect paste(const CellBlock& block, int x, int y, bool withEmpty, int* cutOff = nullptr);
+    // Moves the whole stage by (dx, dy) cells; what leaves at one edge comes in at the other.
+    CellRect shift(int dx, int dy);
     // How many cells flood() last visited (for tests of its bounds).
     int lastFloodVisits() const { return floodVisits_; }
 

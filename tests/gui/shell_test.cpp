@@ -1,5 +1,7 @@
 // The application shell: start-up, menus, toolbar and stage windows, driven through the real
 // actions on the offscreen platform.
+#include <QApplication>
+#include <QClipboard>
 #include <QLabel>
 #include <QLineEdit>
 #include <QMdiArea>
@@ -164,7 +166,12 @@ TEST_F(Shell, MenusToolbarAndAcceleratorsAsListed) {
         (QStringList{"新規作成(&N)\tCtrl+N", "開く(&O)...\tCtrl+O", "閉じる(&C)",
                      "上書き保存(&S)\tCtrl+S", "名前を付けて保存(&A)...", "HTMLファイルの書き出し",
                      "テストプレイ(&P)\tF5", "-", "最近使ったﾌｧｲﾙ", "-", "ｱﾌﾟﾘｹｰｼｮﾝの終了(&X)"}));
-    EXPECT_EQ(entries(menus[1]), (QStringList{"元に戻す(&U)\tCtrl+Z", "やり直し(&R)\tCtrl+Y"}));
+    EXPECT_EQ(entries(menus[1]),
+              (QStringList{"元に戻す(&U)\tCtrl+Z", "やり直し(&R)\tCtrl+Y", "-",
+                           "切り取り(&T)\tCtrl+X", "コピー(&C)\tCtrl+C", "貼り付け(&P)\tCtrl+V",
+                           "同じ位置に貼り付け\tCtrl+Shift+V", "削除(&D)\tDel", "-",
+                           "すべて選択(&A)\tCtrl+A", "選択の解除\tCtrl+D", "空のセルも貼り付ける",
+                           "-", "変形(&F)"}));
     EXPECT_EQ(entries(menus[2]), (QStringList{"ﾂｰﾙ ﾊﾞｰ(&T)", "ｽﾃｰﾀｽ ﾊﾞｰ(&S)", "-",
                                               "拡大(&I)\tCtrl++", "縮小(&O)\tCtrl+-",
                                               "100%(&1)\tCtrl+0", "ｳｨﾝﾄﾞｳに合わせる(&W)\tCtrl+9"}));
@@ -176,13 +183,14 @@ TEST_F(Shell, MenusToolbarAndAcceleratorsAsListed) {
     QMenu* drawing = menus[4]->findChild<QMenu*>("drawingTools");
     ASSERT_NE(drawing, nullptr);
     EXPECT_EQ(entries(drawing), (QStringList{"切り替え\tT", "ペン\tB", "矩形\tR", "塗りつぶし\tF",
-                                             "消しゴム\tE", "スポイト\tI"}));
+                                             "消しゴム\tE", "スポイト\tI", "選択\tS"}));
     for (QAction* action : drawing->actions())
         EXPECT_TRUE(action->shortcut().isEmpty()) << action->text().toStdString();
     EXPECT_EQ(entries(menus[6]),
               (QStringList{"データ＜ＤＯＣ", "データ＞ＤＯＣ", "ダイアログＯＮ", "ダイアログOFF"}));
 
-    // Commands without a handler are greyed, the others enabled.
+    // Commands without a handler are greyed, the others enabled (cut, copy and paste follow
+    // the selection and the keyboard's text field: EditCommandsActOnTheFocusedTextFieldFirst).
     struct Row {
         int id;
         bool enabled;
@@ -194,7 +202,6 @@ TEST_F(Shell, MenusToolbarAndAcceleratorsAsListed) {
         {ID_WINDOW_ARRANGE, true},  {ID_PROPERTIES, true},     {ID_PLACEMENT_TOOL, true},
         {ID_EVENT_TOOL, true},      {ID_DOC_TO_PANEL, true},   {ID_PANEL_TO_DOC, true},
         {ID_ITEM_TOOL, false},      {ID_DIALOG_ON, false},     {ID_DIALOG_OFF, false},
-        {ID_EDIT_CUT, false},       {ID_EDIT_COPY, false},     {ID_EDIT_PASTE, false},
         {ID_FILE_PRINT, false},     {ID_EDIT_UNDO, false},     {ID_EDIT_REDO, false},
         {ID_APP_ABOUT, true},       {ID_APP_EXIT, true},       {ID_VIEW_TOOLBAR, true},
         {ID_VIEW_STATUS_BAR, true}, {ID_TEST_PLAY, true},
@@ -585,4 +592,42 @@ TEST_F(Shell, ToolChoicesActOnTheActiveStageWindow) {
     // The open tool shows the choices of the window now active.
     EXPECT_TRUE(tool->radio(CPlacementTool::IDC_KIND_NORMAL)->isChecked());
     EXPECT_TRUE(tool->radio(CPlacementTool::IDC_TOOL_FIRST)->isChecked());
+}
+
+// In a text field of a panel the edit keys keep their text meaning; on the stage they act on
+// the selected cells.
+TEST_F(Shell, EditCommandsActOnTheFocusedTextFieldFirst) {
+    start({path("sample.stage")});
+    CRKeditView* view = documents()->activeView();
+    ASSERT_NE(view, nullptr);
+    view->setSelection(CellRect{0, 0, 2, 2});
+    view->stageDocument()->doc().cell(0, 0) = 4;
+    QLineEdit* field = view->propertyPanel->findChild<QLineEdit*>();
+    ASSERT_NE(field, nullptr);
+    view->propertyPanel->activateWindow();
+    field->setFocus();
+    settle();
+    ASSERT_EQ(QApplication::focusWidget(), field);
+    field->setText("abc.jpg");
+    trigger(ID_EDIT_SELECT_ALL);
+    EXPECT_EQ(field->selectedText(), "abc.jpg");
+    trigger(ID_EDIT_COPY);
+    EXPECT_EQ(QGuiApplication::clipboard()->text(), "abc.jpg");
+    field->setCursorPosition(0);
+    trigger(ID_EDIT_CLEAR); // Del: the character after the cursor
+    EXPECT_EQ(field->text(), "bc.jpg");
+    EXPECT_EQ(view->stageDocument()->doc().cell(0, 0), 4);
+    EXPECT_EQ(*view->selectedCells(), (CellRect{0, 0, 2, 2}));
+
+    // On the stage window the same commands act on the cells.
+    frame()->activateWindow();
+    view->setFocus();
+    settle();
+    trigger(ID_EDIT_COPY);
+    EXPECT_EQ(QGuiApplication::clipboard()->text(), "4,0\n0,0\n");
+    trigger(ID_EDIT_CLEAR);
+    EXPECT_EQ(view->stageDocument()->doc().cell(0, 0), 0);
+    trigger(ID_EDIT_DESELECT);
+    EXPECT_FALSE(view->selectedCells());
+    EXPECT_FALSE(frame()->action(ID_EDIT_COPY)->isEnabled());
 }
