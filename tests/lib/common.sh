@@ -99,8 +99,8 @@ fill_up() {
 }
 
 rkstage_run() {
-    timeout "${rkstage_limit:-60}" "$rkstage" "$@" 2>"$work/err" >"$work/out"
-    status=$?
+    status=0 # (the failure is the result: also under set -e)
+    timeout "${rkstage_limit:-60}" "$rkstage" "$@" 2>"$work/err" >"$work/out" || status=$?
 }
 
 rkstage_exits() {
