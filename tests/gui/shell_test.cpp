@@ -165,7 +165,16 @@ TEST_F(Shell, MenusToolbarAndAcceleratorsAsListed) {
                                               "拡大(&I)\tCtrl++", "縮小(&O)\tCtrl+-",
                                               "100%(&1)\tCtrl+0", "ｳｨﾝﾄﾞｳに合わせる(&W)\tCtrl+9"}));
     EXPECT_EQ(entries(menus[4]), (QStringList{"プロパティ(&P)", "配置ツール(&A)",
-                                              "アイテムツール(&I)", "イベントツール(&E)"}));
+                                              "アイテムツール(&I)", "イベントツール(&E)",
+                                              "描画ツール(&D)"}));
+    // The drawing tools' submenu shows each tool's key after a tab; the key is no shortcut
+    // of the application, so it never takes a letter from a text field.
+    QMenu* drawing = menus[4]->findChild<QMenu*>("drawingTools");
+    ASSERT_NE(drawing, nullptr);
+    EXPECT_EQ(entries(drawing), (QStringList{"切り替え\tT", "ペン\tB", "矩形\tR",
+                                             "塗りつぶし\tF", "消しゴム\tE", "スポイト\tI"}));
+    for (QAction* action : drawing->actions())
+        EXPECT_TRUE(action->shortcut().isEmpty()) << action->text().toStdString();
     EXPECT_EQ(entries(menus[6]),
               (QStringList{"データ＜ＤＯＣ", "データ＞ＤＯＣ", "ダイアログＯＮ", "ダイアログOFF"}));
 
