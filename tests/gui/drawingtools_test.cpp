@@ -6,6 +6,7 @@
 #include <QLineEdit>
 #include <QPushButton>
 #include <QRadioButton>
+#include <QScrollBar>
 #include <QSignalSpy>
 #include <QTest>
 #include <QUndoStack>
@@ -333,4 +334,27 @@ TEST(DrawingTools, PointerStatusNamesTheCellAndItsKind) {
     EXPECT_EQ(status.last().at(0).toString(), "(4, 2) 空");
     QTest::mouseMove(&view, at(4, 45)); // the paddle area: no cell of the stage
     EXPECT_EQ(status.last().at(0).toString(), "");
+}
+
+TEST(DrawingTools, ADragPastTheEdgeOfAZoomedViewScrollsIt) {
+    StageView s;
+    CRKeditView& view = *s.view;
+    view.setZoom(StageZoom(4, 1));
+    settleEvents();
+    ASSERT_FALSE(view.horizontalScrollBar()->isHidden());
+    view.setScrollPosition({0, 0});
+    view.setTool(ToolId::Rectangle);
+    press(view, QPoint(30, 30));
+    QSignalSpy scrolled(view.horizontalScrollBar(), &QScrollBar::valueChanged);
+    const QPoint outside(view.visibleRect().right() + 40, 30);
+    QTest::mouseMove(&view, outside); // held there: the view goes on scrolling
+    ASSERT_TRUE(scrolled.wait(3000));
+    EXPECT_GT(view.scrollPosition().x(), 0);
+    release(view, outside);
+    // The rectangle reaches the cells scrolled into view, beyond those first shown.
+    const int firstShown = view.visibleRect().width() / (15 * 4);
+    int filled = 0;
+    for (int x = 0; x < 43; ++x)
+        filled += s.doc().cell(x, 0) != 0;
+    EXPECT_GT(filled, firstShown);
 }
