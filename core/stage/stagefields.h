@@ -8,15 +8,15 @@
 
 #include "stage/CRKeditDoc.h"
 
-class PropertyValues;
+struct PropertyValues;
 struct HtmlExportValues;
 
 // The stage's fields, one row each: the record's pairs in the order the writer puts them, then
 // the export values the record does not hold. Every part of the program that handles the
 // stage field by field reads this table: the record's reader, writer and read-back check,
 // the undo steps' differences and what they announce, the properties panel's transfers and
-// the HTML export dialog's values. A field missing from one of them cannot happen silently;
-// a test checks that the table covers every member of CRKeditDoc.
+// the HTML export dialog's values, so none of them can miss a field; a test checks that the
+// table covers every member of CRKeditDoc.
 
 enum class FieldKind {
     version,  // always written "RK"; read verbatim
