@@ -12,23 +12,25 @@ StageDocument::Scopes StageDocument::scopesOf(const StageChange& change) {
     Scopes scopes;
     if (!change.grid().empty())
         scopes |= Scope::Grid;
-    for (std::string CRKeditDoc::*member : change.changedTexts()) {
-        if (member == &CRKeditDoc::graphicWidth || member == &CRKeditDoc::graphicHeight ||
-            member == &CRKeditDoc::blockWidth || member == &CRKeditDoc::blockHeight ||
-            member == &CRKeditDoc::barSpace)
+    for (const StageField* f : change.changedFields()) {
+        switch (f->scope) {
+        case FieldScope::layout:
             scopes |= Scope::Layout;
-        else if (member == &CRKeditDoc::command)
+            break;
+        case FieldScope::grid:
+            scopes |= Scope::Grid;
+            break;
+        case FieldScope::script:
             scopes |= Scope::Script;
-        else if (member == &CRKeditDoc::title || member == &CRKeditDoc::quality ||
-                 member == &CRKeditDoc::configFileName || member == &CRKeditDoc::annotationPosition)
+            break;
+        case FieldScope::exportValue:
             scopes |= Scope::Export;
-        else
+            break;
+        case FieldScope::settings:
             scopes |= Scope::Settings;
+            break;
+        }
     }
-    if (change.changesFlags())
-        scopes |= Scope::Settings;
-    if (change.changesColours())
-        scopes |= Scope::Export; // both colours are chosen in the export dialog
     return scopes;
 }
 

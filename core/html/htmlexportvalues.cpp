@@ -1,25 +1,26 @@
 #include "html/htmlexportvalues.h"
 
 #include "stage/CRKeditDoc.h"
+#include "stage/stagefields.h"
 
 HtmlExportValues HtmlExportValues::from(const CRKeditDoc& doc) {
     HtmlExportValues v;
-    v.bgcolorGame = doc.bgcolorGame;
-    v.bgcolorHtml = doc.bgcolorHtml;
-    v.title = doc.title;
-    v.configFileName = doc.configFileName;
-    v.quality = doc.quality;
-    v.annotationPosition = doc.annotationPosition;
+    for (const StageField& f : documentFields()) {
+        if (f.exportText)
+            v.*f.exportText = doc.*f.text;
+        if (f.exportColour)
+            v.*f.exportColour = doc.*f.colour;
+    }
     return v;
 }
 
 bool HtmlExportValues::storeInto(CRKeditDoc& doc) const {
     const bool changed = !(from(doc) == *this);
-    doc.bgcolorGame = bgcolorGame;
-    doc.bgcolorHtml = bgcolorHtml;
-    doc.title = title;
-    doc.configFileName = configFileName;
-    doc.quality = quality;
-    doc.annotationPosition = annotationPosition;
+    for (const StageField& f : documentFields()) {
+        if (f.exportText)
+            doc.*f.text = this->*f.exportText;
+        if (f.exportColour)
+            doc.*f.colour = this->*f.exportColour;
+    }
     return changed;
 }

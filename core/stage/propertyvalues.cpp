@@ -3,6 +3,7 @@
 #include "stage/CRKeditDoc.h"
 #include "stage/blockedit.h"
 #include "stage/settingtext.h"
+#include "stage/stagefields.h"
 
 std::int32_t PropertyValues::computedRuntimeHeight() const {
     return static_cast<std::int32_t>(static_cast<std::uint32_t>(graphicHeight) +
@@ -10,39 +11,14 @@ std::int32_t PropertyValues::computedRuntimeHeight() const {
 }
 
 void documentToPanel(const CRKeditDoc& doc, PropertyValues& p) {
-    p.graphic1 = doc.graphic1;
-    p.graphic2 = doc.graphic2;
-    p.graphicWidth = digitValue(doc.graphicWidth);
-    p.graphicHeight = digitValue(doc.graphicHeight);
+    for (const StageField& f : documentFields()) {
+        if (f.panelText)
+            p.*f.panelText = doc.*f.text;
+        else if (f.panelNumber)
+            p.*f.panelNumber = f.flag ? doc.*f.flag : digitValue(doc.*f.text);
+    }
     p.runtimeWidth = p.graphicWidth;
-    p.runtimeHeight =
-        static_cast<std::int32_t>(static_cast<std::uint32_t>(p.graphicHeight) +
-                                  static_cast<std::uint32_t>(digitValue(doc.barSpace)));
-    p.blockWidth = digitValue(doc.blockWidth);
-    p.blockHeight = digitValue(doc.blockHeight);
-    p.barSpace = digitValue(doc.barSpace);
-    p.minRadian = digitValue(doc.minRadian);
-    p.maxRadian = digitValue(doc.maxRadian);
-    p.ballSize = digitValue(doc.ballSize);
-    p.baseSpeed = digitValue(doc.baseSpeed);
-    p.precision = digitValue(doc.precision);
-    p.barWidth = digitValue(doc.barWidth);
-    p.barHeight = digitValue(doc.barHeight);
-    p.edgeWidth = digitValue(doc.edgeWidth);
-    p.criticalWidth = digitValue(doc.criticalWidth);
-    p.xSpeed = digitValue(doc.xSpeed);
-    p.life = digitValue(doc.life);
-    p.blockMask = digitValue(doc.blockMask);
-    p.keyboardMode = doc.keyboardMode;
-    p.blockMode = doc.blockMode;
-    p.soundMode = doc.soundMode;
-    p.effectMode = doc.effectMode;
-    p.liteMode = doc.liteMode;
-    p.edgeBack = doc.edgeBack;
-    p.timerVisible = doc.timerVisible;
-    p.rankingEnable = doc.rankingEnable;
-    p.ballSpeedRate = doc.ballSpeedRate;
-    p.barSpeedRate = doc.barSpeedRate;
+    p.runtimeHeight = p.computedRuntimeHeight();
 }
 
 namespace {
@@ -63,40 +39,18 @@ PanelTransferResult panelToDocument(const PropertyValues& p, CRKeditDoc& doc) {
         r.changed =
             clearBlockArea(doc, p.graphicWidth, p.graphicHeight, p.blockWidth, p.blockHeight);
     }
-
-    bool& changed = r.changed;
-    store(doc.graphic1, p.graphic1, changed);
-    store(doc.graphic2, p.graphic2, changed);
-    store(doc.graphicWidth, decimalText(p.graphicWidth), changed);
-    store(doc.graphicHeight, decimalText(p.graphicHeight), changed);
-    // A new cell size or paddle area changes the layout on screen.
-    bool layout = false;
-    store(doc.blockWidth, blockWidth, layout);
-    store(doc.blockHeight, blockHeight, layout);
-    store(doc.barSpace, decimalText(p.barSpace), layout);
-    r.repaint = layout;
-    changed = changed || layout;
-    store(doc.minRadian, decimalText(p.minRadian), changed);
-    store(doc.maxRadian, decimalText(p.maxRadian), changed);
-    store(doc.ballSize, decimalText(p.ballSize), changed);
-    store(doc.baseSpeed, decimalText(p.baseSpeed), changed);
-    store(doc.precision, decimalText(p.precision), changed);
-    store(doc.barWidth, decimalText(p.barWidth), changed);
-    store(doc.barHeight, decimalText(p.barHeight), changed);
-    store(doc.edgeWidth, decimalText(p.edgeWidth), changed);
-    store(doc.criticalWidth, decimalText(p.criticalWidth), changed);
-    store(doc.xSpeed, decimalText(p.xSpeed), changed);
-    store(doc.life, decimalText(p.life), changed);
-    store(doc.blockMask, decimalText(p.blockMask), changed);
-    store(doc.keyboardMode, p.keyboardMode, changed);
-    store(doc.blockMode, p.blockMode, changed);
-    store(doc.soundMode, p.soundMode, changed);
-    store(doc.effectMode, p.effectMode, changed);
-    store(doc.liteMode, p.liteMode, changed);
-    store(doc.edgeBack, p.edgeBack, changed);
-    store(doc.timerVisible, p.timerVisible, changed);
-    store(doc.rankingEnable, p.rankingEnable, changed);
-    store(doc.ballSpeedRate, p.ballSpeedRate, changed);
-    store(doc.barSpeedRate, p.barSpeedRate, changed);
+    for (const StageField& f : documentFields()) {
+        // A new cell size or paddle area changes the layout on screen.
+        const bool layout = f.text == &CRKeditDoc::blockWidth ||
+                            f.text == &CRKeditDoc::blockHeight || f.text == &CRKeditDoc::barSpace;
+        bool& changed = layout ? r.repaint : r.changed;
+        if (f.panelText)
+            store(doc.*f.text, p.*f.panelText, changed);
+        else if (f.panelNumber && f.flag)
+            store(doc.*f.flag, p.*f.panelNumber, changed);
+        else if (f.panelNumber)
+            store(doc.*f.text, decimalText(p.*f.panelNumber), changed);
+    }
+    r.changed = r.changed || r.repaint;
     return r;
 }

@@ -1,61 +1,15 @@
 #include "stage/stagechange.h"
 
-#include <array>
-
-namespace {
-using Text = std::string CRKeditDoc::*;
-
-// Every text member, in declared order.
-constexpr Text textMembers[] = {
-    &CRKeditDoc::quality,
-    &CRKeditDoc::title,
-    &CRKeditDoc::version,
-    &CRKeditDoc::graphicWidth,
-    &CRKeditDoc::graphicHeight,
-    &CRKeditDoc::graphic1,
-    &CRKeditDoc::graphic2,
-    &CRKeditDoc::minRadian,
-    &CRKeditDoc::maxRadian,
-    &CRKeditDoc::baseSpeed,
-    &CRKeditDoc::ballSize,
-    &CRKeditDoc::precision,
-    &CRKeditDoc::xSpeed,
-    &CRKeditDoc::barWidth,
-    &CRKeditDoc::barHeight,
-    &CRKeditDoc::criticalWidth,
-    &CRKeditDoc::edgeWidth,
-    &CRKeditDoc::blockWidth,
-    &CRKeditDoc::blockHeight,
-    &CRKeditDoc::barSpace,
-    &CRKeditDoc::life,
-    &CRKeditDoc::blockMask,
-    &CRKeditDoc::ballSpeedRate,
-    &CRKeditDoc::barSpeedRate,
-    &CRKeditDoc::annotationPosition,
-    &CRKeditDoc::configFileName,
-    &CRKeditDoc::command,
-};
-
-constexpr std::array<std::int32_t CRKeditDoc::*, 8> flagMembers{
-    &CRKeditDoc::keyboardMode, &CRKeditDoc::blockMode,     &CRKeditDoc::soundMode,
-    &CRKeditDoc::effectMode,   &CRKeditDoc::liteMode,      &CRKeditDoc::edgeBack,
-    &CRKeditDoc::timerVisible, &CRKeditDoc::rankingEnable,
-};
-constexpr std::array<std::uint32_t CRKeditDoc::*, 2> colourMembers{&CRKeditDoc::bgcolorHtml,
-                                                                   &CRKeditDoc::bgcolorGame};
-} // namespace
-
 StageChange StageChange::between(const CRKeditDoc& before, const CRKeditDoc& after) {
     StageChange change;
-    for (Text member : textMembers)
-        if (before.*member != after.*member)
-            change.texts_.push_back({member, before.*member, after.*member});
-    for (auto member : flagMembers)
-        if (before.*member != after.*member)
-            change.flags_.push_back({member, before.*member, after.*member});
-    for (auto member : colourMembers)
-        if (before.*member != after.*member)
-            change.colours_.push_back({member, before.*member, after.*member});
+    for (const StageField& f : documentFields()) {
+        if (f.text && before.*f.text != after.*f.text)
+            change.texts_.push_back({&f, before.*f.text, after.*f.text});
+        if (f.flag && before.*f.flag != after.*f.flag)
+            change.flags_.push_back({&f, before.*f.flag, after.*f.flag});
+        if (f.colour && before.*f.colour != after.*f.colour)
+            change.colours_.push_back({&f, before.*f.colour, after.*f.colour});
+    }
     change.grid_ = GridDelta::between(before.block, after.block);
     change.texts_.shrink_to_fit();
     change.flags_.shrink_to_fit();
@@ -65,24 +19,28 @@ StageChange StageChange::between(const CRKeditDoc& before, const CRKeditDoc& aft
 
 void StageChange::apply(CRKeditDoc& doc, bool forward) const {
     for (const TextChange& text : texts_)
-        doc.*text.member = forward ? text.after : text.before;
-    for (const auto& flag : flags_)
-        doc.*flag.member = forward ? flag.after : flag.before;
-    for (const auto& colour : colours_)
-        doc.*colour.member = forward ? colour.after : colour.before;
+        doc.*text.field->text = forward ? text.after : text.before;
+    for (const FlagChange& flag : flags_)
+        doc.*flag.field->flag = forward ? flag.after : flag.before;
+    for (const ColourChange& colour : colours_)
+        doc.*colour.field->colour = forward ? colour.after : colour.before;
     grid_.apply(doc.block, forward);
 }
 
-std::vector<std::string CRKeditDoc::*> StageChange::changedTexts() const {
-    std::vector<Text> members;
+std::vector<const StageField*> StageChange::changedFields() const {
+    std::vector<const StageField*> fields;
     for (const TextChange& text : texts_)
-        members.push_back(text.member);
-    return members;
+        fields.push_back(text.field);
+    for (const FlagChange& flag : flags_)
+        fields.push_back(flag.field);
+    for (const ColourChange& colour : colours_)
+        fields.push_back(colour.field);
+    return fields;
 }
 
 const std::string* StageChange::textValue(std::string CRKeditDoc::*member, bool after) const {
     for (const TextChange& text : texts_)
-        if (text.member == member)
+        if (text.field->text == member)
             return after ? &text.after : &text.before;
     return nullptr;
 }

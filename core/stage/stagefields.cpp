@@ -3,61 +3,108 @@
 #include <algorithm>
 #include <limits>
 
+#include "html/htmlexportvalues.h"
+#include "stage/propertyvalues.h"
+
 namespace {
 
 using D = CRKeditDoc;
+using P = PropertyValues;
+using H = HtmlExportValues;
+using K = FieldKind;
+using S = FieldScope;
 
-constexpr StageField textField(std::string_view key, std::string D::*m,
-                               FieldKind kind = FieldKind::text) {
-    return {key, kind, m, nullptr, nullptr};
+// A setting text the panel edits as a number.
+constexpr StageField number(std::string_view key, std::string D::*m, std::int32_t P::*panel,
+                            std::string_view label, S scope = S::settings) {
+    return {.key = key,
+            .kind = K::text,
+            .scope = scope,
+            .text = m,
+            .panelNumber = panel,
+            .label = label};
 }
-constexpr StageField flagField(std::string_view key, std::int32_t D::*m) {
-    return {key, FieldKind::flag, nullptr, m, nullptr};
+// A text the panel edits as a text.
+constexpr StageField panelText(std::string_view key, K kind, std::string D::*m,
+                               std::string P::*panel, std::string_view label) {
+    return {.key = key,
+            .kind = kind,
+            .scope = S::settings,
+            .text = m,
+            .panelText = panel,
+            .label = label};
 }
-constexpr StageField colourField(std::string_view key, std::uint32_t D::*m) {
-    return {key, FieldKind::colour, nullptr, nullptr, m};
+constexpr StageField flag(std::string_view key, std::int32_t D::*m, std::int32_t P::*panel) {
+    return {.key = key, .kind = K::flag, .scope = S::settings, .flag = m, .panelNumber = panel};
+}
+constexpr StageField exportText(std::string_view key, std::string D::*m, std::string H::*value,
+                                bool inRecord = true) {
+    return {.key = key,
+            .kind = K::text,
+            .scope = S::exportValue,
+            .text = m,
+            .exportText = value,
+            .inRecord = inRecord};
+}
+constexpr StageField exportColour(std::string_view key, std::uint32_t D::*m,
+                                  std::uint32_t H::*value) {
+    return {
+        .key = key, .kind = K::colour, .scope = S::exportValue, .colour = m, .exportColour = value};
 }
 
 // "ballSize" comes before "baseSpeed" in the record although the document declares
 // baseSpeed first; the movie and existing files rely on this order.
-constexpr std::array<StageField, stageFieldCount> fields = {{
-    textField("version", &D::version, FieldKind::version),
-    textField("graphicWidth", &D::graphicWidth),
-    textField("graphicHeight", &D::graphicHeight),
-    textField("graphic1", &D::graphic1, FieldKind::leafName),
-    textField("graphic2", &D::graphic2, FieldKind::leafName),
-    textField("minRadian", &D::minRadian),
-    textField("maxRadian", &D::maxRadian),
-    textField("ballSize", &D::ballSize),
-    textField("baseSpeed", &D::baseSpeed),
-    textField("precision", &D::precision),
-    textField("xSpeed", &D::xSpeed),
-    textField("barWidth", &D::barWidth),
-    textField("barHeight", &D::barHeight),
-    textField("criticalWidth", &D::criticalWidth),
-    textField("edgeWidth", &D::edgeWidth),
-    textField("blockWidth", &D::blockWidth),
-    textField("blockHeight", &D::blockHeight),
-    textField("barSpace", &D::barSpace),
-    textField("life", &D::life),
-    textField("blockMask", &D::blockMask),
-    textField("ballSpeedRate", &D::ballSpeedRate, FieldKind::ballRate),
-    textField("barSpeedRate", &D::barSpeedRate, FieldKind::barRate),
-    flagField("keyboardMode", &D::keyboardMode),
-    flagField("blockMode", &D::blockMode),
-    flagField("soundMode", &D::soundMode),
-    flagField("effectMode", &D::effectMode),
-    flagField("liteMode", &D::liteMode),
-    flagField("edgeBack", &D::edgeBack),
-    flagField("timerVisible", &D::timerVisible),
-    flagField("rankingEnable", &D::rankingEnable),
-    {"block", FieldKind::block},
-    textField("command", &D::command, FieldKind::command),
-    colourField("bgcolorGame", &D::bgcolorGame),
-    colourField("bgcolorHtml", &D::bgcolorHtml),
-    textField("title", &D::title),
-    textField("quality", &D::quality),
+constexpr std::array<StageField, documentFieldCount> fields = {{
+    {.key = "version", .kind = K::version, .scope = S::settings, .text = &D::version},
+    number("graphicWidth", &D::graphicWidth, &P::graphicWidth, "画像サイズ", S::layout),
+    number("graphicHeight", &D::graphicHeight, &P::graphicHeight, "画像サイズ", S::layout),
+    panelText("graphic1", K::leafName, &D::graphic1, &P::graphic1, "前景ファイル"),
+    panelText("graphic2", K::leafName, &D::graphic2, &P::graphic2, "背景ファイル"),
+    number("minRadian", &D::minRadian, &P::minRadian, "最小角度"),
+    number("maxRadian", &D::maxRadian, &P::maxRadian, "最大角度"),
+    number("ballSize", &D::ballSize, &P::ballSize, "直径"),
+    number("baseSpeed", &D::baseSpeed, &P::baseSpeed, "スピード"),
+    number("precision", &D::precision, &P::precision, "衝突判定精度"),
+    number("xSpeed", &D::xSpeed, &P::xSpeed, "キーボード使用時移動速度"),
+    number("barWidth", &D::barWidth, &P::barWidth, "幅"),
+    number("barHeight", &D::barHeight, &P::barHeight, "厚さ"),
+    number("criticalWidth", &D::criticalWidth, &P::criticalWidth, "スマッシュヒット幅"),
+    number("edgeWidth", &D::edgeWidth, &P::edgeWidth, "エッジ幅"),
+    number("blockWidth", &D::blockWidth, &P::blockWidth, "横サイズ", S::layout),
+    number("blockHeight", &D::blockHeight, &P::blockHeight, "縦サイズ", S::layout),
+    number("barSpace", &D::barSpace, &P::barSpace, "パドル領域高", S::layout),
+    number("life", &D::life, &P::life, "プレイヤー機数"),
+    number("blockMask", &D::blockMask, &P::blockMask, "ブロックマスク"),
+    panelText("ballSpeedRate", K::ballRate, &D::ballSpeedRate, &P::ballSpeedRate,
+              "ボール速度ユーザ設定"),
+    panelText("barSpeedRate", K::barRate, &D::barSpeedRate, &P::barSpeedRate,
+              "パドル速度ユーザ設定"),
+    flag("keyboardMode", &D::keyboardMode, &P::keyboardMode),
+    flag("blockMode", &D::blockMode, &P::blockMode),
+    flag("soundMode", &D::soundMode, &P::soundMode),
+    flag("effectMode", &D::effectMode, &P::effectMode),
+    flag("liteMode", &D::liteMode, &P::liteMode),
+    flag("edgeBack", &D::edgeBack, &P::edgeBack),
+    flag("timerVisible", &D::timerVisible, &P::timerVisible),
+    flag("rankingEnable", &D::rankingEnable, &P::rankingEnable),
+    {.key = "block", .kind = K::block, .scope = S::grid},
+    {.key = "command", .kind = K::command, .scope = S::script, .text = &D::command},
+    // Both colours are chosen in the export dialog.
+    exportColour("bgcolorGame", &D::bgcolorGame, &H::bgcolorGame),
+    exportColour("bgcolorHtml", &D::bgcolorHtml, &H::bgcolorHtml),
+    exportText("title", &D::title, &H::title),
+    exportText("quality", &D::quality, &H::quality),
+    exportText("configFileName", &D::configFileName, &H::configFileName, false),
+    exportText("annotationPosition", &D::annotationPosition, &H::annotationPosition, false),
 }};
+
+constexpr bool recordFieldsComeFirst() {
+    for (std::size_t i = 0; i < fields.size(); ++i)
+        if (fields[i].inRecord != (i < stageFieldCount))
+            return false;
+    return true;
+}
+static_assert(recordFieldsComeFirst());
 
 struct Rate {
     std::string_view text;
@@ -93,12 +140,16 @@ int hexDigit(char c) {
 
 } // namespace
 
-const std::array<StageField, stageFieldCount>& stageFields() {
+const std::array<StageField, documentFieldCount>& documentFields() {
     return fields;
 }
 
+std::span<const StageField, stageFieldCount> stageFields() {
+    return std::span<const StageField, stageFieldCount>(fields.data(), stageFieldCount);
+}
+
 const StageField* findStageField(std::string_view key) {
-    for (const StageField& f : fields)
+    for (const StageField& f : stageFields())
         if (f.key == key)
             return &f;
     return nullptr;

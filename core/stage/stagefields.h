@@ -2,14 +2,21 @@
 
 #include <array>
 #include <cstdint>
+#include <span>
 #include <string>
 #include <string_view>
 
 #include "stage/CRKeditDoc.h"
 
-// The pairs of the stage record, in the order the writer puts them, and the value rules
-// they share. Used by the writer, the reader and the read-back check, so the three cannot
-// disagree about a key.
+struct PropertyValues;
+struct HtmlExportValues;
+
+// The stage's fields, one row each: the record's pairs in the order the writer puts them, then
+// the export values the record does not hold. Every part of the program that handles the
+// stage field by field reads this table: the record's reader, writer and read-back check,
+// the undo steps' differences and what they announce, the properties panel's transfers and
+// the HTML export dialog's values, so none of them can miss a field; a test checks that the
+// table covers every member of CRKeditDoc.
 
 enum class FieldKind {
     version,  // always written "RK"; read verbatim
@@ -23,17 +30,38 @@ enum class FieldKind {
     colour,   // lowercase hexadecimal; read as strtol base 16 would
 };
 
+// What a change of the field shows on: the layout on screen (picture size, cell size, paddle
+// area height), the block grid, the event script, the HTML export's values, or the other
+// settings.
+enum class FieldScope { layout, grid, script, exportValue, settings };
+
 struct StageField {
-    std::string_view key;
+    std::string_view key; // the record's key; for a field the record does not hold, its name
     FieldKind kind;
+    FieldScope scope;
+    // The document's member: one of the three, none for the block list (the grid).
     std::string CRKeditDoc::*text = nullptr;     // version, text, leafName, ballRate, barRate
     std::int32_t CRKeditDoc::*flag = nullptr;    // flag
     std::uint32_t CRKeditDoc::*colour = nullptr; // colour
+    // The properties panel's field: a number (a text's digit value, or a flag's check state)
+    // or a text; none for what the panel does not edit.
+    std::int32_t PropertyValues::*panelNumber = nullptr;
+    std::string PropertyValues::*panelText = nullptr;
+    // The panel's label of a text setting (UTF-8); it names an undo step changing only it.
+    std::string_view label = {};
+    // The HTML export dialog's value; none for what the dialog does not edit.
+    std::string HtmlExportValues::*exportText = nullptr;
+    std::uint32_t HtmlExportValues::*exportColour = nullptr;
+    bool inRecord = true;
 };
 
-inline constexpr std::size_t stageFieldCount = 36;
-const std::array<StageField, stageFieldCount>& stageFields();
-// The field of `key` (exact, case-sensitive), or null.
+inline constexpr std::size_t stageFieldCount = 36;    // the record's pairs
+inline constexpr std::size_t documentFieldCount = 38; // and the two export-only values
+// Every field, the record's first.
+const std::array<StageField, documentFieldCount>& documentFields();
+// The record's pairs, in record order.
+std::span<const StageField, stageFieldCount> stageFields();
+// The record's field of `key` (exact, case-sensitive), or null.
 const StageField* findStageField(std::string_view key);
 
 // Speed rates between the document's texts and the file's values.

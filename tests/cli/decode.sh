@@ -46,20 +46,14 @@ cmp -n $rows "$work/out.bmp" "$work/ref.bmp" 54 54 || die "pixel rows differ fro
     die "the block's tail is not zero"
 
 # Failures: exit 1, the message on stderr, nothing written; an existing output stays.
-set +e
-"$rkstage" decode "$work/missing.jpg" "$work/none.bmp" 2> "$work/err"
-status=$?
-set -e
+rkstage_run decode "$work/missing.jpg" "$work/none.bmp"
 [ $status -eq 1 ] || die "missing file: exit $status"
 grep -qF "$message" "$work/err" || die "no message for a missing file"
 [ ! -e "$work/none.bmp" ] || die "output written for a missing file"
 
 echo "plain text" > "$work/text.jpg"
 cp "$work/out.bmp" "$work/keep.bmp"
-set +e
-"$rkstage" decode "$work/text.jpg" "$work/keep.bmp" 2> "$work/err"
-status=$?
-set -e
+rkstage_run decode "$work/text.jpg" "$work/keep.bmp"
 [ $status -eq 1 ] || die "text file: exit $status"
 grep -qF "$message" "$work/err" || die "no message for a text file"
 cmp -s "$work/keep.bmp" "$work/out.bmp" || die "existing output changed"

@@ -5,13 +5,6 @@ set -u
 . "$(dirname "$0")/../lib/common.sh"
 rkstage=$1
 root=$3
-render() { # expected exit status, arguments...
-    local want=$1
-    shift
-    "$rkstage" render "$@" 2>"$work/err"
-    local status=$?
-    [ $status -eq "$want" ] || { echo "exit $status for: $*" >&2; cat "$work/err" >&2; return 1; }
-}
 # pixels PNG PPM CHECKS: decodes the PNG and the reference PPM, then evaluates each
 # "x,y=expression" check; in an expression `pic` is the reference pixel at (x, y) and
 # `inv` its inverse, colours are (r, g, b) tuples.
@@ -64,7 +57,7 @@ printf 'version=RK&graphicWidth=35&graphicHeight=30&graphic1=pic.jpg&blockWidth=
 pen='(200,50,50)' brush='(155,0,0)' bg='(64,128,192)' black='(0,0,0)' dot='(0,155,155)'
 pen2='(230,140,40)' brush2='(185,85,0)' # kind 2, double durability
 
-check "render, opaque blocks, no grid" render 0 "$work/s.stage" "$work/plain.png" --grid 0 --reference 2
+check "render, opaque blocks, no grid" rkstage_exits 0 render "$work/s.stage" "$work/plain.png" --grid 0 --reference 2
 check "the picture exactly, kind 2 in its colours, blocks and the paddle area" \
     pixels "$work/plain.png" "$work/ref.ppm" 'size=(40,50)' \
     '0,0=pic' '9,5=pic' "20,0=$pen2" "29,5=$pen2" '39,29=pic' '5,20=pic' '25,6=pic' \
@@ -73,8 +66,8 @@ check "the picture exactly, kind 2 in its colours, blocks and the paddle area" \
     "0,30=$pen" "9,35=$pen" "5,32=$brush" "10,32=$bg" "5,36=$bg" \
     "20,40=$bg" "39,45=$black" "20,49=$black" "0,40=$black"
 
-check "render with the view's defaults" render 0 "$work/s.stage" "$work/default.png"
-check "defaults are --grid 2 --reference 1" render 0 "$work/s.stage" "$work/explicit.png" --grid 2 --reference 1
+check "render with the view's defaults" rkstage_exits 0 render "$work/s.stage" "$work/default.png"
+check "defaults are --grid 2 --reference 1" rkstage_exits 0 render "$work/s.stage" "$work/explicit.png" --grid 2 --reference 1
 check "same bytes" cmp -s "$work/default.png" "$work/explicit.png"
 # Lines at y = 5, 11, ... and x = 9, 19, 29, 39; the settled paint covers all 40 columns.
 check "grid lines invert, crossings show the picture, blocks merge with the inverse" \
@@ -82,32 +75,32 @@ check "grid lines invert, crossings show the picture, blocks merge with the inve
     '37,5=inv' '9,2=inv' '39,20=inv' '9,5=pic' '39,29=pic' '38,29=inv' '3,3=pic' "19,31=$bg" "9,31=tuple(p | (255 - b) for p, b in zip($pen, $bg))" \
     "15,3=tuple(b | (255 - p) for b, p in zip($brush, pic))" \
     "5,32=tuple(b | (255 - p) for b, p in zip($brush, $bg))"
-check "render with dots" render 0 "$work/s.stage" "$work/dots.png" --grid 1 --reference 0
+check "render with dots" rkstage_exits 0 render "$work/s.stage" "$work/dots.png" --grid 1 --reference 0
 check "dots one pixel right of and below the crossings; hidden blocks" \
     pixels "$work/dots.png" "$work/ref.ppm" \
     "10,6=$dot" "11,6=pic" "10,7=pic" "30,30=$dot" "20,36=$dot" "9,5=pic" '15,3=pic' "5,32=$bg"
 
 # The bundled sample: 640 x 480 picture, barSpace 150.
-check "sample stage renders" render 0 "$root/res/sample/sample.stage" "$work/sample.png"
+check "sample stage renders" rkstage_exits 0 render "$root/res/sample/sample.stage" "$work/sample.png"
 check "sample size 640 x 630" pixels "$work/sample.png" "$work/ref.ppm" 'size=(640,630)'
 
 # Failures: exit 1 with a message, nothing written, an existing output untouched.
 printf 'version=RK&graphicWidth=35&graphic1=missing.jpg&' >"$work/nopic.stage"
-check "no picture is an error" render 1 "$work/nopic.stage" "$work/none.png"
+check "no picture is an error" rkstage_exits 1 render "$work/nopic.stage" "$work/none.png"
 check "the loader's message" grep -qx 'ファイルをオープンできません。' "$work/err"
 check "and the render error" grep -q '^rkstage: .*no picture' "$work/err"
 check "nothing written" test ! -e "$work/none.png"
 cp "$work/plain.png" "$work/keep.png"
 sed 's/barSpace=20/barSpace=99999999/' "$work/s.stage" >"$work/huge.stage"
-check "an absurd paddle area is refused" render 1 "$work/huge.stage" "$work/keep.png"
+check "an absurd paddle area is refused" rkstage_exits 1 render "$work/huge.stage" "$work/keep.png"
 check "existing output kept" cmp -s "$work/keep.png" "$work/plain.png"
 sed 's/barSpace=20/barSpace=2147483000/' "$work/s.stage" >"$work/negative.stage" # digit value -648
-check "a paddle area that leaves no window is refused" render 1 "$work/negative.stage" "$work/keep.png"
+check "a paddle area that leaves no window is refused" rkstage_exits 1 render "$work/negative.stage" "$work/keep.png"
 check "with a message" grep -q '^rkstage: .*empty.*barSpace -648' "$work/err"
-check "missing stage" render 1 "$work/absent.stage" "$work/none.png"
-check "bad grid mode" render 2 "$work/s.stage" "$work/none.png" --grid 3
-check "option without value" render 2 "$work/s.stage" "$work/none.png" --reference
-check "one file only" render 2 "$work/s.stage"
+check "missing stage" rkstage_exits 1 render "$work/absent.stage" "$work/none.png"
+check "bad grid mode" rkstage_exits 2 render "$work/s.stage" "$work/none.png" --grid 3
+check "option without value" rkstage_exits 2 render "$work/s.stage" "$work/none.png" --reference
+check "one file only" rkstage_exits 2 render "$work/s.stage"
 check "nothing written on bad usage" test ! -e "$work/none.png"
 check "no temporary left behind" test "$(ls "$work" | grep -c png)" -eq 6
 

@@ -6,13 +6,6 @@ set -u
 . "$(dirname "$0")/../lib/common.sh"
 rkstage=$1
 root=$3
-render() { # expected exit status, arguments...
-    local want=$1
-    shift
-    "$rkstage" render "$@" 2>"$work/err"
-    local status=$?
-    [ $status -eq "$want" ] || { echo "exit $status for: $*" >&2; cat "$work/err" >&2; return 1; }
-}
 # compare THUMB FULL W H: the thumbnail is W x H, and each of its pixels is the full-size
 # render's pixel at the centre of the area it covers: exactly where that is a block, the
 # border or the paddle area (colours no picture pixel here has), within a small difference on
@@ -40,11 +33,6 @@ for y in range(th):
 sys.exit(1 if bad else 0)
 PY
 }
-png_size() {
-    python3 -c 'import struct, sys
-d = open(sys.argv[1], "rb").read(24)
-print("%dx%d" % struct.unpack(">II", d[16:24]))' "$1"
-}
 
 # Pictures of smooth colour (so that a reduced decode stays close to the full one) under
 # 10 x 8 blocks: one wider than high, one higher than wide. The paddle area is 24 high and the
@@ -69,13 +57,13 @@ for shape in "wide 160 60" "tall 50 170"; do
     picture "$w" "$h" "$name"
     # The block list is read with the columns of the recorded picture size.
     stage "$name" "$w" "$h"
-    check "$name: full-size render" render 0 "$work/$name.stage" "$work/$name-full.png" --reference 2
+    check "$name: full-size render" rkstage_exits 0 render "$work/$name.stage" "$work/$name-full.png" --reference 2
 done
 check "wide: full size" test "$(png_size "$work/wide-full.png")" = 160x84
 check "tall: full size" test "$(png_size "$work/tall-full.png")" = 50x194
 for n in 64 40 17; do
-    check "wide --size $n" render 0 "$work/wide.stage" "$work/wide-$n.png" --size "$n" --reference 2
-    check "tall --size $n" render 0 "$work/tall.stage" "$work/tall-$n.png" --size "$n" --reference 2
+    check "wide --size $n" rkstage_exits 0 render "$work/wide.stage" "$work/wide-$n.png" --size "$n" --reference 2
+    check "tall --size $n" rkstage_exits 0 render "$work/tall.stage" "$work/tall-$n.png" --size "$n" --reference 2
 done
 check "wide at 64: 64 x 34, the full render sampled" compare "$work/wide-64.png" "$work/wide-full.png" 64 34
 check "wide at 40: 40 x 21" compare "$work/wide-40.png" "$work/wide-full.png" 40 21
@@ -87,19 +75,19 @@ check "tall at 17: 4 x 17" compare "$work/tall-17.png" "$work/tall-full.png" 4 1
 # settled window has the picture's size written back, in the thumbnail as in the full render.
 stage recorded 150 50
 sed -i 's/graphic1=recorded.jpg/graphic1=wide.jpg/' "$work/recorded.stage"
-check "recorded size: full render" render 0 "$work/recorded.stage" "$work/recorded-full.png" --reference 2
-check "recorded size: --size 64" render 0 "$work/recorded.stage" "$work/recorded-64.png" --size 64 --reference 2
+check "recorded size: full render" rkstage_exits 0 render "$work/recorded.stage" "$work/recorded-full.png" --reference 2
+check "recorded size: --size 64" rkstage_exits 0 render "$work/recorded.stage" "$work/recorded-64.png" --size 64 --reference 2
 check "recorded size: the settled window sampled" compare "$work/recorded-64.png" "$work/recorded-full.png" 64 34
-check "enlarging: --size 320" render 0 "$work/wide.stage" "$work/wide-320.png" --size 320 --reference 2
+check "enlarging: --size 320" rkstage_exits 0 render "$work/wide.stage" "$work/wide-320.png" --size 320 --reference 2
 check "wide at 320: 320 x 168" compare "$work/wide-320.png" "$work/wide-full.png" 320 168
-check "the sample at 256" render 0 "$root/res/sample/sample.stage" "$work/sample.png" --size 256
+check "the sample at 256" rkstage_exits 0 render "$root/res/sample/sample.stage" "$work/sample.png" --size 256
 check "the sample: 256 x 252" test "$(png_size "$work/sample.png")" = 256x252
 
 # The picture cannot be read (a sandboxed thumbnailer sees the stage file alone): the layout
 # at the recorded picture size over the background, with the loader's message, exit 0.
 mkdir "$work/alone"
 stage alone/wide 160 60
-check "unreadable picture: a thumbnail all the same" render 0 "$work/alone/wide.stage" "$work/alone.png" --size 64 --reference 2
+check "unreadable picture: a thumbnail all the same" rkstage_exits 0 render "$work/alone/wide.stage" "$work/alone.png" --size 64 --reference 2
 check "with the loader's message" grep -qx 'ファイルをオープンできません。' "$work/err"
 check "its size from the recorded picture size" test "$(png_size "$work/alone.png")" = 64x34
 check "the blocks where the full render has them" python3 - "$work/alone.png" "$work/wide-64.png" <<'PY'
@@ -133,18 +121,18 @@ PY
 # A stage without a picture: none named, or one that cannot be read and no recorded size
 # (a new stage never shown with a picture). A clear message, exit 1, no file.
 printf 'version=RK&graphic1=&graphicWidth=640&graphicHeight=480&' >"$work/none.stage"
-check "no picture named: error" render 1 "$work/none.stage" "$work/none.png" --size 64
+check "no picture named: error" rkstage_exits 1 render "$work/none.stage" "$work/none.png" --size 64
 check "with a message" grep -q '^rkstage: the stage has no picture' "$work/err"
 printf 'version=RK&graphic1=missing.jpg&' >"$work/new.stage"
-check "missing picture, no recorded size: error" render 1 "$work/new.stage" "$work/none.png" --size 64
+check "missing picture, no recorded size: error" rkstage_exits 1 render "$work/new.stage" "$work/none.png" --size 64
 check "with a message" grep -q "^rkstage: .*cannot be read.*0 x 0" "$work/err"
 sed 's/barSpace=24/barSpace=2147483000/' "$work/wide.stage" >"$work/negative.stage" # -648
-check "a paddle area that leaves no window" render 1 "$work/negative.stage" "$work/none.png" --size 64
+check "a paddle area that leaves no window" rkstage_exits 1 render "$work/negative.stage" "$work/none.png" --size 64
 check "with a message" grep -q '^rkstage: .*empty.*barSpace -648' "$work/err"
 for bad in 0 4097 -5 12x '' 99999; do
-    check "--size '$bad' is bad usage" render 2 "$work/wide.stage" "$work/none.png" --size "$bad"
+    check "--size '$bad' is bad usage" rkstage_exits 2 render "$work/wide.stage" "$work/none.png" --size "$bad"
 done
-check "--size without a value" render 2 "$work/wide.stage" "$work/none.png" --size
+check "--size without a value" rkstage_exits 2 render "$work/wide.stage" "$work/none.png" --size
 check "nothing written" test ! -e "$work/none.png"
 
 finish

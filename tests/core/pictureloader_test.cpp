@@ -364,6 +364,30 @@ TEST_F(PictureLoader, FailuresShowTheMessageOnceAndKeepThePreviousPicture) {
     }
 }
 
+// A picture may have up to 1000 scans; one more is refused before it is decoded, however
+// little each scan costs (an 8 x 8 picture is one block a scan, far inside the work budget).
+TEST_F(PictureLoader, AThousandScansDecodeAndOneMoreIsRefused) {
+    PictureHolder holder;
+    PictureFailure failure;
+    EXPECT_TRUE(readPictureFile(file("most.jpg", makeScanBomb(8, 8, 1000)), holder, failure))
+        << failure.detail;
+    EXPECT_FALSE(readPictureFile(file("over.jpg", makeScanBomb(8, 8, 1001)), holder, failure));
+    EXPECT_EQ(failure.fault, FileFault::damagedPicture);
+    EXPECT_NE(failure.detail.find("more than 1000 scans"), std::string::npos) << failure.detail;
+}
+
+// Scans are charged by the blocks they cover: sixteen passes over the whole picture decode,
+// a seventeenth is refused, so a few costly scans cannot take longer than a normal decode.
+TEST_F(PictureLoader, SixteenPassesOverThePictureDecodeAndOneMoreIsRefused) {
+    PictureHolder holder;
+    PictureFailure failure;
+    EXPECT_TRUE(readPictureFile(file("most.jpg", makeScanBomb(4096, 2048, 16)), holder, failure))
+        << failure.detail;
+    EXPECT_FALSE(readPictureFile(file("over.jpg", makeScanBomb(4096, 2048, 17)), holder, failure));
+    EXPECT_EQ(failure.fault, FileFault::damagedPicture);
+    EXPECT_NE(failure.detail.find("too many for its size"), std::string::npos) << failure.detail;
+}
+
 TEST_F(PictureLoader, TruncatedPictureStillLoadsWithoutMessage) {
     const std::string jpeg = makeJpeg(noisy(40, 30));
     for (std::size_t keep : {jpeg.size() - 2, jpeg.size() * 2 / 3, jpeg.find("\xFF\xDA") + 20}) {

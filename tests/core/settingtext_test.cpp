@@ -40,6 +40,9 @@ TEST(CeilingDivision, RoundsUpOnRemainder) {
     EXPECT_EQ(ceilingDivision(0, 15), 0);
     EXPECT_EQ(ceilingDivision(1, 1), 1);
     EXPECT_EQ(ceilingDivision(INT32_MIN, -1), INT32_MIN);
+    // A divisor of 0 has no result: 0, whatever the dividend.
+    for (const std::int32_t a : {0, 1, 5, -5, INT32_MAX, INT32_MIN})
+        EXPECT_EQ(ceilingDivision(a, 0), 0) << a;
 }
 
 // Settings whose digit value wraps give negative operands. The rule is C's: the quotient is

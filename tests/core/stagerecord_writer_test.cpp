@@ -85,6 +85,10 @@ TEST(StageRecordWriter, ValueForms) {
         {"command", [](CRKeditDoc& d) { d.command = "OnHit\r\nplay"; }, "OnHit,play"},
         {"command", [](CRKeditDoc& d) { d.command = "a\r\n\r\n"; }, "a,"},
         {"command", [](CRKeditDoc& d) { d.command = "a\rb\nc\r\r\n"; }, "a\rb\nc\r"},
+        // Only CR LF ends a script line: a lone LF or CR at the end is part of the text.
+        {"command", [](CRKeditDoc& d) { d.command = "a\n"; }, "a\n"},
+        {"command", [](CRKeditDoc& d) { d.command = "OnHit\r\nplay\n"; }, "OnHit,play\n"},
+        {"command", [](CRKeditDoc& d) { d.command = "a\r"; }, "a\r"},
     };
     for (const auto& r : rows) {
         CRKeditDoc doc;

@@ -64,6 +64,15 @@ TEST(StagePath, LeafNameFolderAndFileSystemPath) {
         {"a\\\x83\x5c\x83\x5c", "\x83\x5c\x83\x5c"}, // ... even at the end
         {"\x81/x", "x"},                             // "/" is never a trail byte
         {"\xfd\\x", "x"},                            // 0xFD leads no character
+        // Both ends of both lead-byte ranges keep a "\\" trail byte; the bytes beside them
+        // lead no character, so a "\\" after them is a separator.
+        {"d\\\x81\x5c.JPG", "\x81\x5c.JPG"},
+        {"d\\\x9f\x5c.JPG", "\x9f\x5c.JPG"},
+        {"d\\\xe0\x5c.JPG", "\xe0\x5c.JPG"},
+        {"d\\\xfc\x5c.JPG", "\xfc\x5c.JPG"},
+        {"d\\\x80\\x.JPG", "x.JPG"},
+        {"d\\\xa0\\x.JPG", "x.JPG"},
+        {"d\\\xdf\\x.JPG", "x.JPG"},
     };
     for (const auto& r : leaves)
         EXPECT_EQ(leafName(r.text), r.leaf) << r.text;
@@ -81,6 +90,8 @@ TEST(StagePath, LeafNameFolderAndFileSystemPath) {
     EXPECT_EQ(toFileSystemPath("sub\\pic.JPG"), "sub/pic.JPG");
     EXPECT_EQ(toFileSystemPath("\x83\x5c\x83\x74\x83\x67\\\x89\xe6.JPG"), "ソフト/画.JPG");
     EXPECT_EQ(toFileSystemPath("bad\xff.JPG"), "bad\xff.JPG");
+    // A folder whose name ends in a character led by 0x9F keeps its folder part.
+    EXPECT_EQ(toFileSystemPath("\x9f\x5c\\pic.JPG"), "歃/pic.JPG");
 }
 
 TEST(Utf8, WellFormedTextOnly) {

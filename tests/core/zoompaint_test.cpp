@@ -171,6 +171,13 @@ TEST(StageZoom, DevicePixelsAndStagePixelsAgree) {
     EXPECT_LE(std::max(big.num(), big.den()), INT32_MAX);
     EXPECT_NEAR(big.factor(), 1000003.0 / 999983 * 999979 / 1000033, 1e-9);
     EXPECT_EQ(StageZoom(INT32_MAX, 1).times(StageZoom(4, 1)), StageZoom(INT32_MAX, 1));
+    // Only one part past 32 bits: the other is scaled with it, so the ratio stays.
+    for (const auto& [a, b] : {std::pair{StageZoom(65537, 40009), StageZoom(65521, 50021)},
+                               std::pair{StageZoom(40009, 65537), StageZoom(50021, 65521)}}) {
+        const StageZoom product = a.times(b);
+        EXPECT_EQ(std::max(product.num(), product.den()), INT32_MAX);
+        EXPECT_NEAR(product.factor() / (a.factor() * b.factor()), 1.0, 1e-9);
+    }
 }
 
 // At every zoom, the picture's device pixels are the 100 % frame's pixels at the stage pixel

@@ -6,10 +6,12 @@
 #include <optional>
 #include <string>
 
+#include "document/settingstransfercommand.h"
 #include "document/stagedocument.h"
 #include "document/stageedit.h"
 #include "stage/CRKeditDoc.h"
 #include "stage/stagechange.h"
+#include "stage/stagefields.h"
 
 namespace {
 
@@ -61,6 +63,40 @@ TEST(StageDocumentSignals, EachEditTellsWhatItChangedOnce) {
         // The panel the edit came from holds the values already: it is not refilled.
         EXPECT_EQ(updates.count(), 0);
         EXPECT_TRUE(document.isModified());
+    }
+}
+
+// Every field of the table, changed alone, tells exactly one scope: the export dialog's for
+// what that dialog edits, the script's for the script, the layout's or the settings' for
+// what the properties panel edits; and a settings step changing it alone is named after its
+// panel label.
+TEST(StageDocumentSignals, EveryFieldAloneTellsOneScopeAndNamesItsStep) {
+    for (const StageField& f : documentFields()) {
+        if (f.kind == FieldKind::block)
+            continue;
+        SCOPED_TRACE(std::string(f.key));
+        const CRKeditDoc before;
+        CRKeditDoc after;
+        if (f.text)
+            after.*f.text = "37";
+        else if (f.flag)
+            after.*f.flag = 1 - after.*f.flag;
+        else
+            after.*f.colour = 0x123456;
+        const StageChange change = StageChange::between(before, after);
+        const Scopes scopes = StageDocument::scopesOf(change);
+        if (f.exportText || f.exportColour)
+            EXPECT_EQ(scopes, Scopes(Scope::Export));
+        else if (f.kind == FieldKind::command)
+            EXPECT_EQ(scopes, Scopes(Scope::Script));
+        else
+            EXPECT_TRUE(scopes == Scope::Layout || scopes == Scope::Settings) << int(scopes);
+        const QString step = SettingsTransferCommand::textFor(change);
+        if (f.label.empty())
+            EXPECT_EQ(step, QStringLiteral("プロパティの変更"));
+        else
+            EXPECT_EQ(step, QString::fromUtf8(f.label.data(), qsizetype(f.label.size())) +
+                                QStringLiteral("の変更"));
     }
 }
 

@@ -9,27 +9,20 @@ rkstage=$1
 root=$3
 in_private_mount_namespace "$@"
 
-at_exit 'umount "$work/full" "$work/ro" 2>/dev/null'
-run() {
-    timeout 60 "$rkstage" "$@" 2>"$work/err" >/dev/null
-    status=$?
-}
 cp "$root/res/sample/sample.JPG" "$root/res/sample/sample.stage" "$work/"
 stage=$work/sample.stage
 
 # A full disk: 256 KiB of tmpfs filled to the last block, holding the old outputs.
-mkdir "$work/full"
-mount -t tmpfs -o size=256k,mode=755 tmpfs "$work/full"
+mount_tmpfs "$work/full" 256k
 echo "old stage" >"$work/full/stage.out"
 echo "old page" >"$work/full/page.html"
-dd if=/dev/zero of="$work/full/filler" bs=4k status=none 2>/dev/null
-check "the disk is full" test "$(df --output=avail "$work/full" | tail -n 1 | tr -d ' ')" -eq 0
+check "the disk is full" fill_up "$work/full"
 for job in "resave stage.out" "html page.html" "render picture.png" "decode picture.bmp"; do
     set -- $job
     cmd=$1 out=$work/full/$2
     before=$(cat "$out" 2>/dev/null || echo none)
     if [ "$cmd" = decode ]; then input=$work/sample.JPG; else input=$stage; fi
-    run "$cmd" "$input" "$out"
+    rkstage_run "$cmd" "$input" "$out"
     check "$cmd onto a full disk: exit 1" test $status -eq 1
     check "  says the disk is full" grep -q 'No space left on device' "$work/err"
     check "  old output intact" test "$(cat "$out" 2>/dev/null || echo none)" = "$before"
@@ -38,14 +31,13 @@ check "no temporary file left on the full disk" \
     test "$(ls -A "$work/full" | sort | tr '\n' ' ')" = "filler page.html stage.out "
 
 # A read-only file system: refused before anything is written.
-mkdir "$work/ro"
-mount -t tmpfs -o size=64k tmpfs "$work/ro"
+mount_tmpfs "$work/ro" 64k
 echo "old page" >"$work/ro/page.html"
 mount -o remount,ro "$work/ro"
-run html "$stage" "$work/ro/page.html"
+rkstage_run html "$stage" "$work/ro/page.html"
 check "html onto a read-only file system: exit 1" test $status -eq 1
 check "  old page intact" test "$(cat "$work/ro/page.html")" = "old page"
-run resave "$stage" "$work/ro/new.stage"
+rkstage_run resave "$stage" "$work/ro/new.stage"
 check "resave of a new file there: exit 1" test $status -eq 1
 check "  says why" grep -q 'Read-only file system' "$work/err"
 check "  nothing created" test "$(ls -A "$work/ro")" = page.html

@@ -9,12 +9,9 @@ tests=$1
 root=$2
 in_private_mount_namespace "$@"
 
-at_exit 'umount "$work/full" 2>/dev/null'
-mkdir "$work/full"
-mount -t tmpfs -o size=512k,mode=755 tmpfs "$work/full" || exit 1
+mount_tmpfs "$work/full" 512k || exit 1
 cp "$root/res/sample/sample.stage" "$root/res/sample/sample.JPG" "$work/full/" || exit 1
-dd if=/dev/zero of="$work/full/filler" bs=4k status=none 2>/dev/null
-if [ "$(df --output=avail "$work/full" | tail -n 1 | tr -d ' ')" -ne 0 ]; then
+if ! fill_up "$work/full"; then
     echo "FAIL: the tmpfs is not full"
     exit 1
 fi

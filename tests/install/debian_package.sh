@@ -54,12 +54,6 @@ bin=$prefix/usr/bin
 id=org.example.rkedit
 
 check "rkstage renders the sample" "$bin/rkstage" render "$root/res/sample/sample.stage" "$work/sample.png"
-png_size() {
-    python3 -c 'import struct, sys
-d = open(sys.argv[1], "rb").read(24)
-assert d[:8] == b"\x89PNG\r\n\x1a\n" and d[12:16] == b"IHDR"
-print("%dx%d" % struct.unpack(">II", d[16:24]))' "$1"
-}
 check "the sample's full size" test "$(png_size "$work/sample.png")" = 640x630
 
 # The thumbnailer's command line exactly as written, with its %-codes filled in and the

@@ -13,6 +13,8 @@
 # folder (screenshots are kept there for review).
 
 set -uo pipefail
+# $work, check (with $checks and $failures), at_exit, need_tools.
+. "$(dirname "${BASH_SOURCE[0]}")/../lib/common.sh"
 
 RKEDIT=$1
 RKSTAGE=$2
@@ -21,10 +23,7 @@ OUT=$4
 JOURNEY_LIMIT=${JOURNEY_LIMIT:-150} # seconds for the whole journey
 WAIT_LIMIT=${WAIT_LIMIT:-20}        # seconds for one wait
 
-failures=0
-checks=0
 own_pids=()
-work=$(mktemp -d)
 events=$work/events
 : >"$events"
 mark=0
@@ -33,18 +32,6 @@ say() { echo "journey: $*"; }
 fail() {
     echo "FAIL: $*"
     failures=$((failures + 1))
-}
-
-# check DESCRIPTION COMMAND...: counts a failure when the command fails.
-check() {
-    local what=$1
-    shift
-    checks=$((checks + 1))
-    if "$@"; then
-        say "ok: $what"
-    else
-        fail "$what"
-    fi
 }
 
 cleanup() {
@@ -61,7 +48,6 @@ cleanup() {
         wait "$pid" 2>/dev/null
     done
     [ -n "${watchdog:-}" ] && kill -TERM "$watchdog" 2>/dev/null
-    rm -rf "$work"
 }
 
 on_time_limit() {
@@ -72,13 +58,16 @@ on_time_limit() {
 }
 
 # journey_start NAME [WIDTHxHEIGHT]: the X server at that screen size, the window manager
-# (unless JOURNEY_WINDOW_MANAGER=none), an own home folder (settings, recovery copies and locks stay inside the journey).
+# (unless JOURNEY_WINDOW_MANAGER=none), an own home folder (settings, recovery copies and locks
+# stay inside the journey); the screen's size in screen_w and screen_h.
 journey_start() {
     local name=$1 size=${2:-1366x768}
+    screen_w=${size%x*}
+    screen_h=${size#*x}
     shots=$OUT/$name
     rm -rf "$shots"
     mkdir -p "$shots"
-    trap cleanup EXIT
+    at_exit cleanup
     trap on_time_limit USR1
     local self=$$
     # The watchdog holds no output pipe and takes its sleep with it when stopped: CTest
@@ -91,12 +80,7 @@ journey_start() {
     ) >/dev/null 2>&1 &
     watchdog=$!
 
-    for tool in Xvfb openbox xdotool xprop import; do
-        command -v $tool >/dev/null || {
-            echo "FAIL: $tool is missing (scripts/deps.sh installs it)"
-            exit 1
-        }
-    done
+    need_tools Xvfb openbox xdotool xprop import
 
     # -displayfd: the server picks a free display itself and writes its number once it
     # accepts connections, so parallel servers never race for one.
@@ -271,16 +255,19 @@ count_colour() {
         -fill white -opaque "#$2" -format '%[fx:round(mean*w*h)]' info:
 }
 
-# at_least N COMMAND...: the number COMMAND prints is N or more.
-at_least() {
-    local want=$1 got
-    shift
+# at_least N COMMAND..., fewer_than N COMMAND...: the number COMMAND prints is N or more, or
+# below N.
+number_is() { # test operator, its words, N, COMMAND...
+    local op=$1 words=$2 want=$3 got
+    shift 3
     got=$("$@")
-    [ "${got:-0}" -ge "$want" ] || {
-        echo "  $* gave $got, fewer than $want"
+    [ "${got:-0}" "$op" "$want" ] || {
+        echo "  $* gave $got, $words $want"
         return 1
     }
 }
+at_least() { number_is -ge "fewer than" "$@"; }
+fewer_than() { number_is -lt "not fewer than" "$@"; }
 
 # journey_end: the verdict; the exit status CTest reads.
 journey_end() {

@@ -5,8 +5,6 @@
 source "$(dirname "$0")/lib.sh"
 size=${PANELFIT_JOURNEY_SCREEN:-1366x768}
 journey_start panelfit "$size"
-screen_w=${size%x*}
-screen_h=${size#*x}
 
 files=$work/files
 mkdir -p "$files"

@@ -6,17 +6,6 @@
 source "$(dirname "$0")/lib.sh"
 journey_start picturecopy 1366x768
 
-# fewer_than N COMMAND...: the number COMMAND prints is below N.
-fewer_than() {
-    local want=$1 got
-    shift
-    got=$("$@")
-    [ "${got:-0}" -lt "$want" ] || {
-        echo "  $* gave $got, not fewer than $want"
-        return 1
-    }
-}
-
 pictures=$work/pictures
 stages=$work/stages
 mkdir -p "$pictures" "$stages"

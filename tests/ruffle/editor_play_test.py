@@ -13,29 +13,17 @@ import signal
 import subprocess
 import sys
 import tempfile
-import time
 
-sys.path.insert(0, os.path.dirname(os.path.abspath(__file__)))
+HERE = os.path.dirname(os.path.abspath(__file__))
+sys.path[:0] = [HERE, os.path.join(HERE, "..", "lib")]
 import swfmaker  # noqa: E402
-from playcheck import Lines, check, expected_report, failures, finish, report_of, skip_or_fail  # noqa: E402
+import xdisplay  # noqa: E402
+from playcheck import (Lines, check, expected_report, failures, finish,  # noqa: E402
+                       need_chromium, report_of, ruffle_beside, skip_or_fail)
 
 RKEDIT, ROOT = sys.argv[1], sys.argv[2]
 SAMPLE_DIR = os.path.join(ROOT, "res", "sample")
 BROWSER_SECONDS = 150  # Ruffle compiles its WebAssembly on a software GPU: slow when loaded
-
-
-def stop(proc, sig=signal.SIGTERM, group=False):
-    if proc.poll() is not None:
-        return
-    try:
-        os.killpg(proc.pid, sig) if group else proc.send_signal(sig)
-    except ProcessLookupError:
-        return
-    try:
-        proc.wait(timeout=20)
-    except subprocess.TimeoutExpired:
-        os.killpg(proc.pid, signal.SIGKILL) if group else proc.kill()
-        proc.wait()
 
 
 def run(work):
@@ -62,54 +50,13 @@ def run(work):
 
     procs = []
     try:
-        read_fd, write_fd = os.pipe()
-        xvfb = subprocess.Popen(["Xvfb", "-displayfd", str(write_fd), "-screen", "0",
-                                 "1280x900x24", "-nolisten", "tcp"], pass_fds=[write_fd],
-                                stderr=open(os.path.join(work, "xvfb.log"), "wb"))
-        procs.append(xvfb)
-        os.close(write_fd)
-        # The number and its newline come in two writes: the pipe stays open for both.
-        written = b""
-        while not written.endswith(b"\n"):
-            chunk = os.read(read_fd, 64)
-            if not chunk:
-                break
-            written += chunk
-        os.close(read_fd)
-        display = written.decode().strip()
-        if not check(display.isdigit(), "Xvfb started"):
+        display_env, why = xdisplay.start(work, "1280x900", procs)
+        if not check(display_env is not None, why or "the display and its window manager"):
             return
-        env = dict(os.environ, DISPLAY=":" + display, HOME=work,
-                   XDG_CONFIG_HOME=os.path.join(work, "config"),
+        env = dict(display_env, HOME=work, XDG_CONFIG_HOME=os.path.join(work, "config"),
                    XDG_DATA_HOME=os.path.join(work, "data"), TMPDIR=work,
                    PATH=bin_dir + os.pathsep + os.environ["PATH"], LANG="C.UTF-8")
         env.pop("QT_QPA_PLATFORM", None)
-
-        def until(what, condition):
-            deadline = time.monotonic() + 20
-            while not condition():
-                if time.monotonic() > deadline:
-                    return check(False, what)
-                time.sleep(0.05)
-            return True
-
-        def xprop_root(prop):
-            return subprocess.run(["xprop", "-root", prop], env=env, capture_output=True,
-                                  text=True)
-
-        # The display accepts clients before anything is started on it.
-        if not until("the display :%s accepts clients" % display,
-                     lambda: xprop_root("_NET_SUPPORTING_WM_CHECK").returncode == 0):
-            print(open(os.path.join(work, "xvfb.log"), errors="replace").read())
-            print("Xvfb: %s; xprop: %s" % (xvfb.poll(),
-                                           xprop_root("_NET_SUPPORTING_WM_CHECK").stderr))
-            return
-        wm = subprocess.Popen(["openbox", "--sm-disable"], env=env, stdout=subprocess.DEVNULL,
-                              stderr=subprocess.DEVNULL)
-        procs.append(wm)
-        if not until("the window manager started",
-                     lambda: "window id" in xprop_root("_NET_SUPPORTING_WM_CHECK").stdout):
-            return
 
         log = []
         editor = subprocess.Popen([RKEDIT, "--recovery=discard", stage], env=env,
@@ -155,22 +102,17 @@ def run(work):
               "the test play folder is gone with the editor")
     finally:
         for proc in reversed(procs):
-            stop(proc)
+            xdisplay.stop(proc)
         if failures:
             print("--- editor's stderr:\n" + "\n".join(log if "log" in locals() else []))
 
 
 def main():
-    ruffle_dir = os.path.normpath(os.path.join(os.path.dirname(RKEDIT), "..", "share", "rkedit",
-                                               "ruffle"))
-    if not os.path.exists(os.path.join(ruffle_dir, "ruffle.js")):
-        skip_or_fail("Ruffle is not in the build (%s): run scripts/deps.sh, then build" %
-                     ruffle_dir)
+    ruffle_beside(RKEDIT)
     for tool in ("Xvfb", "openbox", "xdotool", "xprop"):
         if not shutil.which(tool):
             skip_or_fail("%s is not installed; scripts/deps.sh installs it" % tool)
-    if not (shutil.which("chromium") or shutil.which("chromium-browser")):
-        skip_or_fail("chromium is not installed; scripts/test.sh installs it")
+    need_chromium()
     with tempfile.TemporaryDirectory(prefix="rkedit-editor-play-test-") as work:
         run(work)
     finish()

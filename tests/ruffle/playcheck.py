@@ -3,6 +3,7 @@ values a stage record holds and the report the test movie sends back."""
 import os
 import queue
 import re
+import shutil
 import sys
 import threading
 import time
@@ -25,6 +26,21 @@ def skip_or_fail(why):
         sys.exit(1)
     print("SKIP " + why)
     sys.exit(77)
+
+
+def ruffle_beside(program):
+    """The Ruffle folder the build put beside `program`; skips (or fails in CI) without it."""
+    ruffle_dir = os.path.normpath(os.path.join(os.path.dirname(program), "..", "share", "rkedit",
+                                               "ruffle"))
+    if not os.path.exists(os.path.join(ruffle_dir, "ruffle.js")):
+        skip_or_fail("Ruffle is not in the build (%s): run scripts/deps.sh, then build" %
+                     ruffle_dir)
+    return ruffle_dir
+
+
+def need_chromium():
+    if not (shutil.which("chromium") or shutil.which("chromium-browser")):
+        skip_or_fail("chromium is not installed; scripts/test.sh installs it")
 
 
 def finish():

@@ -22,7 +22,8 @@ import urllib.parse
 
 sys.path.insert(0, os.path.dirname(os.path.abspath(__file__)))
 import swfmaker  # noqa: E402
-from playcheck import Lines, check, expected_report, finish, report_of, skip_or_fail  # noqa: E402
+from playcheck import (Lines, check, expected_report, finish, need_chromium,  # noqa: E402
+                       report_of, ruffle_beside)
 
 RKSTAGE, ROOT = sys.argv[1], sys.argv[2]
 SAMPLE = os.path.join(ROOT, "res", "sample", "sample.stage")
@@ -355,13 +356,8 @@ def html_ruffle(work, ruffle_dir):
 
 
 def main():
-    ruffle_dir = os.path.normpath(os.path.join(os.path.dirname(RKSTAGE), "..", "share", "rkedit",
-                                               "ruffle"))
-    if not os.path.exists(os.path.join(ruffle_dir, "ruffle.js")):
-        skip_or_fail("Ruffle is not in the build (%s): run scripts/deps.sh, then build" %
-                     ruffle_dir)
-    if not (shutil.which("chromium") or shutil.which("chromium-browser")):
-        skip_or_fail("chromium is not installed; scripts/test.sh installs it")
+    ruffle_dir = ruffle_beside(RKSTAGE)
+    need_chromium()
     with tempfile.TemporaryDirectory(prefix="rkedit-ruffle-test-") as work:
         movie = swfmaker.make_movie(version=6)
         movie_path = os.path.join(work, "rk.swf")
