@@ -70,9 +70,12 @@ def start(work, size, procs, window_manager=True):
     if not until(lambda: wm_check().returncode == 0):
         return None, why("the display :%s takes no clients" % display)
     if window_manager:
-        procs.append(subprocess.Popen(["openbox", "--sm-disable"], env=env,
-                                      stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL))
+        wm_log = os.path.join(work, "openbox.log")
+        openbox = subprocess.Popen(["openbox", "--sm-disable"], env=env,
+                                   stdout=subprocess.DEVNULL, stderr=open(wm_log, "wb"))
+        procs.append(openbox)
         # The window manager announces itself on the root window once it manages windows.
         if not until(lambda: "window id" in wm_check().stdout):
-            return None, "the window manager did not start"
+            return None, "the window manager did not start (openbox %s): %s" % (
+                openbox.poll(), open(wm_log, errors="replace").read())
     return env, None
