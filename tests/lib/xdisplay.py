@@ -40,9 +40,11 @@ def start(work, size, procs, window_manager=True):
     log_path = os.path.join(work, "xvfb.log")
     read_fd, write_fd = os.pipe()
     # -displayfd: the server writes the display number it took once it accepts connections,
-    # so parallel servers never race for one.
+    # so parallel servers never race for one. -noreset: without it the server resets when its
+    # last client leaves (the xprop probe below), and a window manager connecting just then
+    # is dropped and exits.
     xvfb = subprocess.Popen(["Xvfb", "-displayfd", str(write_fd), "-screen", "0", size + "x24",
-                             "-nolisten", "tcp"], pass_fds=[write_fd],
+                             "-nolisten", "tcp", "-noreset"], pass_fds=[write_fd],
                             stderr=open(log_path, "wb"))
     procs.append(xvfb)
     os.close(write_fd)
@@ -71,7 +73,11 @@ def start(work, size, procs, window_manager=True):
         return None, why("the display :%s takes no clients" % display)
     if window_manager:
         wm_log = os.path.join(work, "openbox.log")
-        openbox = subprocess.Popen(["openbox", "--sm-disable"], env=env,
+        # Its settings and caches in the test's own folder, never the user's.
+        wm_env = dict(env, HOME=work, XDG_CONFIG_HOME=os.path.join(work, "config"),
+                      XDG_CACHE_HOME=os.path.join(work, "cache"),
+                      XDG_DATA_HOME=os.path.join(work, "data"))
+        openbox = subprocess.Popen(["openbox", "--sm-disable"], env=wm_env,
                                    stdout=subprocess.DEVNULL, stderr=open(wm_log, "wb"))
         procs.append(openbox)
         # The window manager announces itself on the root window once it manages windows.
