@@ -7,12 +7,14 @@
 #include <QMdiArea>
 
 #include <algorithm>
+#include <unistd.h>
 
 #include "document/readstagefile.h"
 #include "document/savefile.h"
 #include "document/stagedocument.h"
 #include "document/stageedit.h"
 #include "document/stagelock.h"
+#include "file/regularfile.h"
 #include "host/filefault.h"
 #include "panels/dialogs.h"
 #include "panels/messagebox.h"
@@ -21,6 +23,7 @@
 #include "stage/CRKeditDoc.h"
 #include "stage/foregroundpicture.h"
 #include "stage/ignoredcontent.h"
+#include "stage/recordcheck.h"
 #include "stage/stagedetect.h"
 #include "stage/stagerecord.h"
 #include "text/cp932.h"
@@ -37,14 +40,16 @@ QString cannotOpenText(const QString& path, FileFault fault) {
     return QString::fromStdString(cannotOpenMessage(nativePath(path).toStdString(), fault));
 }
 
-// Temporary files a save cut short (a crash, kill -9) left beside `stage`, where the file
-// system gives no unnamed temporary files: "<name>.XXXXXX", holding the start of a record.
+// Temporary files a save cut short (a crash, kill -9) left beside `stage`: the prefix
+// saveFileWhole gives them ("<name>." for a name that leaves room) and six random letters
+// and digits, holding the start of a record.
 QStringList leftoverTemporaries(const QFileInfo& stage) {
     QStringList found;
-    const QString prefix = stage.fileName() + QLatin1Char('.');
+    const QString prefix = saveTemporaryPrefix(stage.fileName());
     for (const QFileInfo& file : stage.absoluteDir().entryInfoList(QDir::Files | QDir::Hidden)) {
         const QString name = file.fileName();
-        if (name.size() != prefix.size() + 6 || !name.startsWith(prefix))
+        if (name.size() != prefix.size() + 6 || !name.startsWith(prefix) ||
+            name == stage.fileName())
             continue;
         const QStringView tail = QStringView(name).mid(prefix.size());
         if (!std::all_of(tail.begin(), tail.end(), [](QChar c) {
@@ -52,8 +57,15 @@ QStringList leftoverTemporaries(const QFileInfo& stage) {
                        (c.toLatin1() >= 'a' && c.toLatin1() <= 'z');
             }))
             continue;
-        QFile temporary(file.filePath());
-        if (temporary.open(QIODevice::ReadOnly) && temporary.read(11) == "version=RK&")
+        std::string start;
+        FileFailure failure;
+        const int fd = openRegularFile(QFile::encodeName(file.filePath()).toStdString(), failure);
+        if (fd < 0)
+            continue;
+        char head[11];
+        const ssize_t n = ::read(fd, head, sizeof head);
+        ::close(fd);
+        if (n == ssize_t(sizeof head) && std::string_view(head, sizeof head) == "version=RK&")
             found << name;
     }
     return found;
@@ -240,20 +252,37 @@ StageDocument* DocumentManager::openDocument(const QString& path) {
                                    "あります。確かめてから、不要なら削除してください。")
                         .arg(nativePath(absolute), leftovers.join(QLatin1Char('\n'))),
                     dialogParent_);
-    noteIgnoredContent(document, ignored);
+    noteIgnoredContent(document, ignored, bytes);
     return document;
 }
 
-void DocumentManager::noteIgnoredContent(StageDocument* document, const IgnoredContent& ignored) {
-    if (ignored.empty()) {
+void DocumentManager::noteIgnoredContent(StageDocument* document, const IgnoredContent& ignored,
+                                         const QByteArray& bytes) {
+    const bool cutShort =
+        !bytes.isEmpty() &&
+        checkRecord(std::string_view(bytes.constData(), std::size_t(bytes.size()))) ==
+            RecordCheck::unfinished;
+    if (ignored.empty() && !cutShort) {
         droppedBySave_.remove(document);
         return;
     }
-    droppedBySave_.insert(document, describeIgnored(ignored));
-    showMessage(QStringLiteral("%1 には、読み込まなかった次の内容があります。"
-                               "このファイルに保存すると失われます。\n%2")
-                    .arg(nativePath(document->filePath()), droppedBySave_.value(document)),
-                dialogParent_);
+    QStringList dropped;
+    if (cutShort)
+        dropped << QStringLiteral("・ファイルの途中で切れた先の内容");
+    if (!ignored.empty())
+        dropped << describeIgnored(ignored);
+    droppedBySave_.insert(document, dropped.join(QLatin1Char('\n')));
+    if (cutShort)
+        showMessage(QStringLiteral("%1 は途中で切れています (最後の項目が「&」で閉じていません)。"
+                                   "書き込みの途中か、壊れたファイルです。\n"
+                                   "このファイルに保存すると、読み込めた部分だけが残ります。")
+                        .arg(nativePath(document->filePath())),
+                    dialogParent_);
+    if (!ignored.empty())
+        showMessage(QStringLiteral("%1 には、読み込まなかった次の内容があります。"
+                                   "このファイルに保存すると失われます。\n%2")
+                        .arg(nativePath(document->filePath()), describeIgnored(ignored)),
+                    dialogParent_);
 }
 
 StageDocument* DocumentManager::openRecovered(const QByteArray& record, const QString& path) {
@@ -433,17 +462,19 @@ bool DocumentManager::offerPicturesBeside(const CRKeditDoc& doc, const QFileInfo
             return false;
         // Through the one saving path: a copy that fails leaves no partial picture behind.
         // The second line of a failure names the file read or written, and the reason.
-        QFile input(source.absoluteFilePath());
+        // The source is read as Open reads a picture (a regular file of bounded size) and is
+        // never the file written.
         QString failed = source.absoluteFilePath();
         QString reason;
-        if (!input.open(QIODevice::ReadOnly)) {
-            reason = input.errorString();
-        } else if (const QByteArray bytes = input.readAll();
-                   input.error() != QFileDevice::NoError) {
-            reason = input.errorString();
+        std::string bytes;
+        FileFailure failure;
+        if (!readRegularFile(QFile::encodeName(failed).toStdString(), maxPictureFileBytes, bytes,
+                             failure)) {
+            reason = QString::fromStdString(std::string(fileFaultText(fileFaultOf(failure))));
         } else {
             failed = beside.absoluteFilePath();
-            reason = saveFileWhole(failed, bytes);
+            reason = saveFileWhole(failed, QByteArrayView(bytes.data(), qsizetype(bytes.size())),
+                                   {source.absoluteFilePath()});
         }
         if (!reason.isEmpty()) {
             showMessage(QStringLiteral("%1 を %2 にコピーできません。\n%3: %4")
