@@ -89,8 +89,8 @@ int play(const std::vector<std::string>& args) {
     if (!openStage(o.stage, doc, host, error))
         return fail(error);
     const QFileInfo movie(QString::fromStdString(o.movie));
-    if (!movie.isFile() || !movie.isReadable())
-        return fail(o.movie + ": not a readable file");
+    if (const QString refused = PlayFolder::checkMovie(movie.filePath()); !refused.isEmpty())
+        return fail(refused.toStdString());
     auto ruffle = findRuffle(error);
     if (!ruffle)
         return fail(error);
