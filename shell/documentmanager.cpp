@@ -246,14 +246,19 @@ StageDocument* DocumentManager::openDocument(const QString& path) {
     loadForegroundPicture(document->doc(), QFile::encodeName(absolute).toStdString(), *document);
     createFrame(document);
     recentFiles_->add(absolute);
-    if (const QStringList leftovers = leftoverTemporaries(info); !leftovers.isEmpty())
+    noteLeftoverTemporaries(absolute);
+    noteIgnoredContent(document, ignored, bytes);
+    return document;
+}
+
+void DocumentManager::noteLeftoverTemporaries(const QString& stagePath) {
+    if (const QStringList leftovers = leftoverTemporaries(QFileInfo(stagePath));
+        !leftovers.isEmpty())
         showMessage(QStringLiteral("%1 の横に、保存が途中で終わったときの一時ファイルが残って"
                                    "います。\n%2\n保存されなかった編集内容が入っている可能性が"
                                    "あります。確かめてから、不要なら削除してください。")
-                        .arg(nativePath(absolute), leftovers.join(QLatin1Char('\n'))),
+                        .arg(nativePath(stagePath), leftovers.join(QLatin1Char('\n'))),
                     dialogParent_);
-    noteIgnoredContent(document, ignored, bytes);
-    return document;
 }
 
 void DocumentManager::noteIgnoredContent(StageDocument* document, const IgnoredContent& ignored,
@@ -300,6 +305,10 @@ StageDocument* DocumentManager::openRecovered(const QByteArray& record, const QS
                               QFile::encodeName(document->filePath()).toStdString(), *document);
     document->setModified();
     createFrame(document);
+    // Restored under its path, the stage is as good as opened there: a save cut short beside
+    // it is mentioned as on opening.
+    if (!path.isEmpty())
+        noteLeftoverTemporaries(document->filePath());
     return document;
 }
 
@@ -390,6 +399,8 @@ bool DocumentManager::writeDocument(StageDocument* document, const QString& path
         !document->lock().isLocked()) {
         document->lock().lock(absolute);
         document->setReadOnly(false);
+    } else {
+        document->lock().followFile(absolute);
     }
     document->setFilePath(absolute);
     document->setDiskContents(QByteArray(record.data(), qsizetype(record.size())));

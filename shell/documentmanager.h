@@ -62,6 +62,10 @@ public:
     void noteIgnoredContent(StageDocument* document, const IgnoredContent& ignored,
                             const QByteArray& bytes = {});
 
+    // Mentions the temporary files a save cut short (a crash, kill -9) left beside the stage
+    // at `stagePath`, which may hold edits that were never saved.
+    void noteLeftoverTemporaries(const QString& stagePath);
+
     // Another window on the document.
     CChildFrame* newWindow(StageDocument* document);
 
