@@ -186,4 +186,21 @@ TEST_F(EditorWrites, ALeftoverTemporaryIsMentionedWhenTheStageComesBackThroughRe
     EXPECT_TRUE(QFileInfo::exists(path("sample.stage.Ab12Cd"))) << "mentioned, never removed";
 }
 
+TEST_F(EditorWrites, ATruncatedPictureShowsAndTheBoxSaysSoNamingTheFile) {
+    const QByteArray picture = fileBytes(path("sample.JPG"));
+    {
+        QFile cut(path("sample.JPG"));
+        ASSERT_TRUE(cut.open(QIODevice::WriteOnly));
+        cut.write(picture.left(picture.size() / 2));
+    }
+    MessageBoxAnswer told(QMessageBox::Ok);
+    start({path("sample.stage")});
+    ASSERT_EQ(told.answer.seen(), 1);
+    EXPECT_EQ(told.text,
+              native(path("sample.JPG")) +
+                  ": 画像ファイルが途中で切れています。読み込めた部分だけを表示します。");
+    ASSERT_NE(documents()->activeDocument(), nullptr);
+    EXPECT_FALSE(documents()->activeDocument()->doc().picture.empty()) << "shown all the same";
+}
+
 } // namespace
