@@ -54,6 +54,16 @@ check "  byte-exact" cmp -s "$work/$long" "$root/res/sample/sample.stage"
 check "  and saves again over itself" test $? -eq 0
 check "  no temporary left" test "$(ls -A "$work" | grep -c rkstage-)" -eq 0
 
+# Names that are not UTF-8 (bytes as the file system holds them) are read and written as
+# they are, in a folder of such a name too.
+odd=$(printf 'st\377\376')
+mkdir "$work/$odd-folder"
+cp "$stage" "$work/$odd-folder/$odd.stage"
+"$rkstage" resave "$work/$odd-folder/$odd.stage" "$work/$odd-folder/out$odd.stage" 2>"$work/err"
+check "a stage named with bytes that are not UTF-8 resaves" test $? -eq 0
+check "  byte-exact under its own name" \
+    cmp -s "$work/$odd-folder/out$odd.stage" "$root/res/sample/sample.stage"
+
 # A record cut short: resave refuses (what follows the cut would be lost), dump warns.
 head -c 300 "$stage" >"$work/cut.stage"
 "$rkstage" resave "$work/cut.stage" "$work/cut.out" 2>"$work/err"
