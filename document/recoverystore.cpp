@@ -15,6 +15,7 @@
 #include <csignal>
 #include <limits>
 
+#include "document/filesystemname.h"
 #include "document/savefile.h"
 #include "file/regularfile.h"
 #include "host/filefault.h"
@@ -35,7 +36,7 @@ QString readCopyFile(const QString& path, QByteArray& bytes,
                      std::uint64_t limit = maxStageFileBytes) {
     std::string read;
     FileFailure failure;
-    if (!readRegularFile(QFile::encodeName(path).toStdString(), limit, read, failure)) {
+    if (!readRegularFile(fileSystemName(path).toStdString(), limit, read, failure)) {
         bytes.clear();
         return QString::fromStdString(std::string(fileFaultText(fileFaultOf(failure))));
     }

@@ -7,6 +7,7 @@
 #include <string>
 #include <vector>
 
+#include "document/filesystemname.h"
 #include "file/outputfile.h"
 
 namespace {
@@ -24,7 +25,7 @@ QString reasonOf(const OutputFailure& failure) {
     case OutputFailure::Kind::protectedFile:
         return QStringLiteral("開いているファイル %1 そのものです。書き出しませんでした。")
             .arg(QDir::toNativeSeparators(
-                QFile::decodeName(QByteArray::fromStdString(failure.protectedPath))));
+                fromFileSystemName(QByteArray::fromStdString(failure.protectedPath))));
     case OutputFailure::Kind::system:
         // The system's reason as Qt words it elsewhere ("No space left on device").
         return qt_error_string(failure.error);
@@ -37,14 +38,14 @@ OutputOptions optionsFor(const QStringList& protectedPaths) {
     options.temporaryTag = temporaryTag;
     for (const QString& kept : protectedPaths)
         if (!kept.isEmpty())
-            options.protectedPaths.push_back(QFile::encodeName(kept).toStdString());
+            options.protectedPaths.push_back(fileSystemName(kept).toStdString());
     return options;
 }
 } // namespace
 
 QString saveObstacle(const QString& path, const QStringList& protectedPaths) {
     OutputFailure failure;
-    if (checkOutputFile(QFile::encodeName(path).toStdString(), optionsFor(protectedPaths), failure))
+    if (checkOutputFile(fileSystemName(path).toStdString(), optionsFor(protectedPaths), failure))
         return {};
     return reasonOf(failure);
 }
@@ -53,7 +54,7 @@ QString saveFileWhole(const QString& path, QByteArrayView bytes,
                       const QStringList& protectedPaths) {
     const OutputOptions options = optionsFor(protectedPaths);
     OutputFailure failure;
-    if (writeOutputFile(QFile::encodeName(path).toStdString(),
+    if (writeOutputFile(fileSystemName(path).toStdString(),
                         std::string_view(bytes.data(), std::size_t(bytes.size())), options,
                         failure))
         return {};
@@ -61,6 +62,6 @@ QString saveFileWhole(const QString& path, QByteArrayView bytes,
 }
 
 QString saveTemporaryPrefix(const QString& fileName) {
-    return QFile::decodeName(QByteArray::fromStdString(
-        temporaryPrefix(QFile::encodeName(fileName).toStdString(), temporaryTag)));
+    return fromFileSystemName(QByteArray::fromStdString(
+        temporaryPrefix(fileSystemName(fileName).toStdString(), temporaryTag)));
 }

@@ -1,4 +1,5 @@
 #include "document/stagelock.h"
+#include "document/filesystemname.h"
 
 #include <QCryptographicHash>
 #include <QDir>
@@ -34,7 +35,7 @@ StageLock& StageLock::operator=(StageLock&&) noexcept = default;
 
 QString StageLock::fileLockPath(const QString& stagePath) {
     struct stat info;
-    if (::stat(QFile::encodeName(stagePath).constData(), &info) != 0)
+    if (::stat(fileSystemName(stagePath).constData(), &info) != 0)
         return {};
     return lockFolder() + QStringLiteral("/file-%1-%2.lock")
                               .arg(quint64(info.st_dev), 0, 16)

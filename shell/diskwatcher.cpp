@@ -9,6 +9,7 @@
 #include <memory>
 #include <optional>
 
+#include "document/filesystemname.h"
 #include "document/readstagefile.h"
 #include "document/stagedocument.h"
 #include "document/stageedit.h"
@@ -203,7 +204,7 @@ void DiskWatcher::reload(StageDocument* document, const QByteArray& bytes) {
     IgnoredContent ignored;
     auto fresh = std::make_unique<CRKeditDoc>(
         parseStageRecord(std::string_view(bytes.constData(), size_t(bytes.size())), ignored));
-    loadForegroundPicture(*fresh, QFile::encodeName(document->filePath()).toStdString(), *document);
+    loadForegroundPicture(*fresh, fileSystemName(document->filePath()).toStdString(), *document);
     // One undo step, so edits the reading replaced can be brought back; the stage now
     // matches its file, which is the clean state.
     StageEdit edit(*document, StageEdit::Kind::Reload);

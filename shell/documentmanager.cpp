@@ -7,8 +7,10 @@
 #include <QMdiArea>
 
 #include <algorithm>
+#include <sys/stat.h>
 #include <unistd.h>
 
+#include "document/filesystemname.h"
 #include "document/readstagefile.h"
 #include "document/savefile.h"
 #include "document/stagedocument.h"
@@ -59,7 +61,7 @@ QStringList leftoverTemporaries(const QFileInfo& stage) {
             continue;
         std::string start;
         FileFailure failure;
-        const int fd = openRegularFile(QFile::encodeName(file.filePath()).toStdString(), failure);
+        const int fd = openRegularFile(fileSystemName(file.filePath()).toStdString(), failure);
         if (fd < 0)
             continue;
         char head[11];
@@ -107,16 +109,21 @@ QString describeIgnored(const IgnoredContent& ignored) {
 // Why a stage file cannot be written, checked before anything is touched; empty when the
 // write may go ahead.
 QString writeObstacle(const QFileInfo& info) {
-    const QFileInfo folder(info.absolutePath());
-    if (!folder.isDir())
+    // By the bytes the system knows the names by (a name that is not UTF-8 included).
+    struct stat folder;
+    const QByteArray folderName = fileSystemName(info.absolutePath());
+    if (::stat(folderName.constData(), &folder) != 0 || !S_ISDIR(folder.st_mode))
         return QStringLiteral("保存先のフォルダーが見つかりません。");
-    if (info.isDir())
+    const QByteArray fileName = fileSystemName(info.absoluteFilePath());
+    struct stat file;
+    const bool exists = ::stat(fileName.constData(), &file) == 0;
+    if (exists && S_ISDIR(file.st_mode))
         return QStringLiteral("フォルダーと同じ名前では保存できません。");
     // Replacing the file through a temporary would succeed even for a read-only file; keep
     // the protection the user gave it.
-    if (info.exists() && !info.isWritable())
+    if (exists && ((file.st_mode & 0222) == 0 || ::access(fileName.constData(), W_OK) != 0))
         return QStringLiteral("ファイルは書き込み禁止になっています。");
-    if (!folder.isWritable())
+    if (::access(folderName.constData(), W_OK) != 0)
         return QStringLiteral("保存先のフォルダーに書き込む権限がありません。");
     return {};
 }
@@ -243,7 +250,7 @@ StageDocument* DocumentManager::openDocument(const QString& path) {
     IgnoredContent ignored;
     document->doc() =
         parseStageRecord(std::string_view(bytes.constData(), size_t(bytes.size())), ignored);
-    loadForegroundPicture(document->doc(), QFile::encodeName(absolute).toStdString(), *document);
+    loadForegroundPicture(document->doc(), fileSystemName(absolute).toStdString(), *document);
     createFrame(document);
     recentFiles_->add(absolute);
     noteLeftoverTemporaries(absolute);
@@ -301,8 +308,8 @@ StageDocument* DocumentManager::openRecovered(const QByteArray& record, const QS
     document->doc() = parseStageRecord(std::string_view(record.constData(), size_t(record.size())));
     // A stage never saved has no folder to find its picture in: nothing to load or report.
     if (!path.isEmpty())
-        loadForegroundPicture(document->doc(),
-                              QFile::encodeName(document->filePath()).toStdString(), *document);
+        loadForegroundPicture(document->doc(), fileSystemName(document->filePath()).toStdString(),
+                              *document);
     document->setModified();
     createFrame(document);
     // Restored under its path, the stage is as good as opened there: a save cut short beside
@@ -409,7 +416,7 @@ bool DocumentManager::writeDocument(StageDocument* document, const QString& path
     bool renamed = false;
     for (std::string* name : {&document->doc().graphic1, &document->doc().graphic2}) {
         if (copied.contains(
-                QFile::decodeName(QByteArray::fromStdString(toFileSystemPath(*name))))) {
+                fromFileSystemName(QByteArray::fromStdString(toFileSystemPath(*name))))) {
             *name = leafName(*name);
             renamed = true;
         }
@@ -429,7 +436,7 @@ bool DocumentManager::offerPicturesBeside(const CRKeditDoc& doc, const QFileInfo
     // folder: a picture chosen from another folder would not be found there.
     for (const std::string* name : {&doc.graphic1, &doc.graphic2}) {
         const QString picture =
-            QFile::decodeName(QByteArray::fromStdString(toFileSystemPath(*name)));
+            fromFileSystemName(QByteArray::fromStdString(toFileSystemPath(*name)));
         if (!QDir::isAbsolutePath(picture))
             continue;
         const QFileInfo source(picture);
@@ -479,7 +486,7 @@ bool DocumentManager::offerPicturesBeside(const CRKeditDoc& doc, const QFileInfo
         QString reason;
         std::string bytes;
         FileFailure failure;
-        if (!readRegularFile(QFile::encodeName(failed).toStdString(), maxPictureFileBytes, bytes,
+        if (!readRegularFile(fileSystemName(failed).toStdString(), maxPictureFileBytes, bytes,
                              failure)) {
             reason = QString::fromStdString(std::string(fileFaultText(fileFaultOf(failure))));
         } else {

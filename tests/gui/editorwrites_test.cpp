@@ -9,7 +9,9 @@
 #include <sys/stat.h>
 #include <unistd.h>
 
+#include "document/filesystemname.h"
 #include "document/stagedocument.h"
+#include "file/regularfile.h"
 #include "html/htmlexport.h"
 #include "recoveryfixture.h"
 #include "shell/commandids.h"
@@ -201,6 +203,34 @@ TEST_F(EditorWrites, ATruncatedPictureShowsAndTheBoxSaysSoNamingTheFile) {
                   ": 画像ファイルが途中で切れています。読み込めた部分だけを表示します。");
     ASSERT_NE(documents()->activeDocument(), nullptr);
     EXPECT_FALSE(documents()->activeDocument()->doc().picture.empty()) << "shown all the same";
+}
+
+TEST_F(EditorWrites, AStageWhoseNameIsNotUtf8OpensAndSavesUnderItsOwnBytes) {
+    // A folder and a stage named with bytes no UTF-8 holds, the picture beside it.
+    const QByteArray folder = fileSystemName(dir.path()) + "/dir\xff\xfe";
+    const QByteArray stage = folder + "/st\xff\xfe.stage";
+    ASSERT_EQ(::mkdir(folder.constData(), 0755), 0);
+    ASSERT_EQ(::link(fileSystemName(path("sample.stage")).constData(), stage.constData()), 0);
+    ASSERT_EQ(::link(fileSystemName(path("sample.JPG")).constData(),
+                     (folder + "/sample.JPG").constData()),
+              0);
+    start({fromFileSystemName(stage)}); // a box (not found, no picture) would fail the test
+    StageDocument* document = documents()->activeDocument();
+    ASSERT_NE(document, nullptr);
+    EXPECT_EQ(fileSystemName(document->filePath()), stage);
+    EXPECT_FALSE(document->doc().picture.empty()) << "the picture beside it is loaded";
+
+    document->doc().life = "9";
+    document->setModified();
+    document->updateAllViews();
+    trigger(ID_FILE_SAVE);
+    EXPECT_FALSE(document->isModified());
+    std::string bytes;
+    {
+        FileFailure failure;
+        ASSERT_TRUE(readRegularFile(stage.toStdString(), 1 << 20, bytes, failure));
+    }
+    EXPECT_NE(bytes.find("&life=9&"), std::string::npos);
 }
 
 } // namespace
