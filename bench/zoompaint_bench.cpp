@@ -12,6 +12,7 @@
 // merge-pen-not (the view's initial display choices), barSpace 256.
 #include <benchmark/benchmark.h>
 
+#include <algorithm>
 #include <cstring>
 #include <memory>
 #include <vector>
@@ -21,6 +22,7 @@
 #include "render/stagepainter.h"
 #include "render/stagezoom.h"
 #include "stage/CRKeditDoc.h"
+#include "stage/cellwriter.h"
 #include "stage/settingtext.h"
 
 namespace {
@@ -176,6 +178,92 @@ void ZoomDragStep(benchmark::State& state) {
     state.counters["changedBoxPixels"] = benchmark::Counter(
         double(changedPixels) / double(std::max<std::int64_t>(1, state.iterations())));
 }
+// Args: zoom percent. A pen step on the 4000 x 3000 stage as the view runs it: the pointer
+// moves to the next cell, the writer sets the cells of the path, and the frame pixels of the
+// changed cells are painted again (with the drag rectangle, here none). The step alternates
+// between two neighbouring cells and two kinds, so that every step changes a cell.
+// Ratio: ToolPenStep / ZoomDragStep (today's drag step), same zoom.
+void ToolPenStep(benchmark::State& state) {
+    const int w = 4000, h = 3000;
+    CRKeditDoc doc = stageFor(w, h);
+    const int bw = w / 100, bh = h / 100;
+    const StageZoom zoom = zoomFor(int(state.range(0)), h);
+    const PaintArea area = viewArea(zoom, w, h);
+    FrameBuffer frame;
+    frame.resize(viewWidth, viewHeight);
+    StagePainter painter;
+    painter.paintRegion(frame, doc, picture(w, h), 2, 1, area);
+    // A cell in the middle of the view.
+    const int cx = int(zoom.toStage(area.left + viewWidth / 2) / bw);
+    const int cy = int(zoom.toStage(area.top + viewHeight / 2) / bh);
+    int k = 0;
+    for (auto _ : state) {
+        CellWriter writer(doc);
+        const CellRect changed = writer.line(cx + (k & 1), cy, cx + 1 - (k & 1), cy, 2 + (k & 2));
+        const PixelRect stage{changed.x * bw, changed.y * bh, changed.right() * bw,
+                              changed.bottom() * bh};
+        painter.repaintPart(frame, doc, picture(w, h), 2, 1, area,
+                            StagePainter::toDevice(stage, zoom), {});
+        ++k;
+        benchmark::DoNotOptimize(frame.pixels.data());
+        benchmark::ClobberMemory();
+    }
+}
+
+// Args: zoom percent. A rectangle tool's drag step: the pointer's cell held to the stage,
+// the rectangle from the pressed cell to it moved on the painted frame.
+// Ratio: ToolRectangleStep / ZoomDragStep, same zoom.
+void ToolRectangleStep(benchmark::State& state) {
+    const int w = 4000, h = 3000;
+    const CRKeditDoc doc = stageFor(w, h);
+    const int bw = w / 100, bh = h / 100;
+    const StageZoom zoom = zoomFor(int(state.range(0)), h);
+    const PaintArea area = viewArea(zoom, w, h);
+    FrameBuffer frame;
+    frame.resize(viewWidth, viewHeight);
+    StagePainter().paintRegion(frame, doc, picture(w, h), 2, 1, area);
+    const CellRect stage = CellWriter::stageOf(doc);
+    auto cellAt = [&](std::int64_t px, std::int64_t py) {
+        return std::pair<int, int>(
+            std::clamp(int(zoom.toStage(area.left + px) / bw), stage.x, stage.right() - 1),
+            std::clamp(int(zoom.toStage(area.top + py) / bh), stage.y, stage.bottom() - 1));
+    };
+    const auto [startX, startY] = cellAt(4, 4);
+    auto rectFor = [&](std::pair<int, int> end) {
+        const CellRect cells = CellRect::spanning(startX, startY, end.first, end.second);
+        return StagePainter::toDevice(StagePainter::dragRectangle(cells.x, cells.y,
+                                                                  cells.right() - 1,
+                                                                  cells.bottom() - 1, bw, bh),
+                                      zoom);
+    };
+    const std::int64_t cellPixels = zoom.toDevice(bw) + 1;
+    const std::int64_t pointer[2][2] = {{viewWidth - 2 * cellPixels, viewHeight - 2 * cellPixels},
+                                        {viewWidth - cellPixels, viewHeight - cellPixels}};
+    PixelRect shown = rectFor(cellAt(pointer[0][0], pointer[0][1]));
+    StagePainter::moveDragRectangle(frame, area, {}, shown);
+    int k = 1;
+    for (auto _ : state) {
+        const PixelRect next = rectFor(cellAt(pointer[k][0], pointer[k][1]));
+        StagePainter::moveDragRectangle(frame, area, shown, next);
+        shown = next;
+        k ^= 1;
+        benchmark::DoNotOptimize(frame.pixels.data());
+        benchmark::ClobberMemory();
+    }
+}
+
+// A flood fill of an empty 100 x 100 stage (every cell), alternately with a kind and back
+// to empty so that each fill changes all 10 000 cells. Goal: under 1 ms.
+void ToolFloodFill100(benchmark::State& state) {
+    CRKeditDoc doc;
+    doc.graphicWidth = doc.graphicHeight = "1000";
+    doc.blockWidth = doc.blockHeight = "10";
+    int k = 0;
+    for (auto _ : state) {
+        CellWriter writer(doc);
+        benchmark::DoNotOptimize(writer.flood(50, 50, (k++ & 1) ? 0 : 4));
+    }
+}
 } // namespace
 
 BENCHMARK(ZoomVisibleFrameCopy)->Unit(benchmark::kMicrosecond);
@@ -191,3 +279,16 @@ BENCHMARK(ZoomDragStep)
     ->Arg(100)
     ->Arg(400)
     ->Unit(benchmark::kMicrosecond);
+BENCHMARK(ToolPenStep)
+    ->ArgNames({"zoom%"})
+    ->Arg(25)
+    ->Arg(100)
+    ->Arg(400)
+    ->Unit(benchmark::kMicrosecond);
+BENCHMARK(ToolRectangleStep)
+    ->ArgNames({"zoom%"})
+    ->Arg(25)
+    ->Arg(100)
+    ->Arg(400)
+    ->Unit(benchmark::kMicrosecond);
+BENCHMARK(ToolFloodFill100)->Unit(benchmark::kMicrosecond);

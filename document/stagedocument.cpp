@@ -102,6 +102,16 @@ void StageDocument::announceChange(Scopes scopes) {
         emit stageChanged(scopes);
 }
 
+void StageDocument::announceChange(const StageChange& change, Scopes extra) {
+    announceCells(change.grid().box());
+    announceChange(scopesOf(change) | extra);
+}
+
+void StageDocument::announceCells(const CellRect& cells) {
+    if (!cells.empty())
+        emit cellsChanged(cells);
+}
+
 void StageDocument::announceScriptReplaced(const std::string& replaced) {
     emit scriptReplaced(replaced);
 }
@@ -133,7 +143,7 @@ bool StageDocument::changePicture(bool foreground, const std::string& name,
     if (change.empty() && samePicture(before.picture, picture))
         return false;
     doc_->picture = picture;
-    const Scopes scopes = scopesOf(change) | Scope::Picture;
+    const Scopes scopes = scopesOf(change) | Scope::Picture; // a picture never touches cells
     pushEdit(new PictureCommand(this, std::move(change), before.picture, picture));
     announceChange(scopes);
     return true;

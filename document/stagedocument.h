@@ -11,6 +11,7 @@
 #include "host/host.h"
 #include "picture/pictureblock.h"
 #include "stage/CRKeditDoc.h"
+#include "stage/cellrect.h"
 
 class StageChange;
 class StageLock;
@@ -100,6 +101,11 @@ public:
     void updateAllViews();
     // Tells that the stored stage has changed in `scopes` (stageChanged; none: nothing).
     void announceChange(Scopes scopes);
+    // Tells what `change` changed: the cells it touched (cellsChanged), then its scopes.
+    void announceChange(const StageChange& change, Scopes extra = {});
+    // Tells that the cells of `cells` were written (cellsChanged), during a tool's stroke
+    // that is not yet an undo step.
+    void announceCells(const CellRect& cells);
     // Tells that the event script has been replaced; `replaced` is the script before.
     void announceScriptReplaced(const std::string& replaced);
     // Asks the open tool panels to hand over what they hold and the document has not taken
@@ -124,6 +130,10 @@ signals:
     // The stored stage changed in `scopes`: an edit, an undo, a redo or a reading of the
     // file (not loading it, not the size write-back).
     void stageChanged(StageDocument::Scopes scopes);
+    // Block grid cells inside `cells` changed (an edit, an undo, a redo, or a stroke in
+    // progress): every window of the stage repaints that part. A change of the grid is
+    // told here and, once it is a step, as Scope::Grid of stageChanged too.
+    void cellsChanged(const CellRect& cells);
     // updateAllViews(): views show the document anew.
     void viewsUpdateRequested();
     // The event script was replaced; open event tools that still show `replaced` show the

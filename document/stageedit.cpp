@@ -7,9 +7,11 @@
 #include "document/settingstransfercommand.h"
 #include "document/stagedocument.h"
 #include "stage/CRKeditDoc.h"
+#include "stage/griddelta.h"
 
-StageEdit::StageEdit(StageDocument& document, Kind kind)
-    : document_(document), kind_(kind), before_(std::make_unique<CRKeditDoc>(document.doc())) {}
+StageEdit::StageEdit(StageDocument& document, Kind kind, QString label)
+    : document_(document), kind_(kind), label_(std::move(label)),
+      before_(std::make_unique<CRKeditDoc>(document.doc())) {}
 
 StageEdit::~StageEdit() = default;
 
@@ -21,10 +23,14 @@ bool StageEdit::commit() {
     if (change.empty())
         return false;
     const StageDocument::Scopes scopes = StageDocument::scopesOf(change);
+    const CellRect cells = change.grid().box();
     StageDocument* document = &document_;
     switch (kind_) {
     case Kind::BlockToggle:
         document->pushEdit(new BlockToggleCommand(document, std::move(change)));
+        break;
+    case Kind::BlockEdit:
+        document->pushEdit(new BlockToggleCommand(document, std::move(change), label_));
         break;
     case Kind::SettingsTransfer:
         document->pushEdit(new SettingsTransferCommand(document, std::move(change)));
@@ -39,6 +45,16 @@ bool StageEdit::commit() {
         document->pushEdit(new ReloadCommand(document, std::move(change)));
         break;
     }
+    document->announceCells(cells);
     document->announceChange(scopes);
     return true;
+}
+
+void StageEdit::revert() {
+    if (!before_)
+        return;
+    const GridDelta undone = GridDelta::between(document_.doc().block, before_->block);
+    document_.doc().block = before_->block; // a stroke writes cells only
+    before_.reset();
+    document_.announceCells(undone.box());
 }

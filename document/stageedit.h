@@ -1,5 +1,7 @@
 #pragma once
 
+#include <QString>
+
 #include <memory>
 
 class CRKeditDoc;
@@ -15,18 +17,23 @@ class StageDocument;
 //     edit.commit();
 class StageEdit {
 public:
-    enum class Kind { BlockToggle, SettingsTransfer, Script, ExportValues, Reload };
+    // BlockEdit: an editing tool's stroke, its undo step named by `label`.
+    enum class Kind { BlockToggle, BlockEdit, SettingsTransfer, Script, ExportValues, Reload };
 
-    StageEdit(StageDocument& document, Kind kind);
+    StageEdit(StageDocument& document, Kind kind, QString label = {});
     ~StageEdit();
     StageEdit(const StageEdit&) = delete;
     StageEdit& operator=(const StageEdit&) = delete;
 
     // True when the edit changed the stage (and is now a step on its undo stack).
     bool commit();
+    // Puts the block grid back as it was when the edit began and adds no step (a stroke
+    // given up with Esc); the cells it gives back are told as changed.
+    void revert();
 
 private:
     StageDocument& document_;
     Kind kind_;
+    QString label_;
     std::unique_ptr<CRKeditDoc> before_;
 };

@@ -22,5 +22,5 @@ void StageEditCommand::redo() {
 void StageEditCommand::refresh(bool) {
     // The open properties panels take the document's values; views repaint what changed.
     document_->updateAllViews();
-    document_->announceChange(StageDocument::scopesOf(change_));
+    document_->announceChange(change_);
 }

@@ -7,5 +7,5 @@
 // 16 x 15: an opened folder, shown on the properties panel's browse buttons.
 QPixmap openFolderPicture();
 
-// 8 x 8: the block kind `kind` (2..8) as the placement tool shows it beside its name.
+// 8 x 8: the block kind `kind` (1..8, or any other code) in the colours the stage shows it in.
 QPixmap blockKindPicture(int kind);

@@ -11,6 +11,7 @@
 #include "panels/dataexchange.h"
 #include "panels/dialogunits.h"
 #include "panels/panelpictures.h"
+#include "stage/blockkind.h"
 
 namespace {
 // Radio button -> value of the view member it sets.
@@ -41,13 +42,13 @@ int gridValue(int id) {
 }
 } // namespace
 
-CPlacementTool::CPlacementTool() : QDialog(nullptr) {
+CPlacementTool::CPlacementTool(const QList<ToolEntry>& tools) : QDialog(nullptr) {
     setWindowTitle(QStringLiteral("配置ツール"));
     setFont(panelFont());
-    build();
+    build(tools);
 }
 
-void CPlacementTool::build() {
+void CPlacementTool::build(const QList<ToolEntry>& tools) {
     const DialogUnits du(font());
     UnitLayout layout(du);
     setMouseTracking(true);
@@ -82,27 +83,29 @@ void CPlacementTool::build() {
             if (checked)
                 poll();
         });
-        if (!enabled)
-            r->setToolTip(QStringLiteral("この種類のブロックはまだ配置できません。"));
         return r;
     };
 
     group(QStringLiteral("ブロック種"), 5, 5, 155, 80);
-    radio(IDC_KIND_NORMAL, QStringLiteral("通常ブロック"), 20, 20, 53, true, true);
-    radio(IDC_KIND_DOUBLE, QStringLiteral("２倍耐久ブロック"), 20, 35, 64, false, false);
-    radio(IDC_KIND_TRIPLE, QStringLiteral("３倍耐久ブロック"), 20, 50, 64, false, false);
-    radio(IDC_KIND_UNBREAKABLE, QStringLiteral("破壊不能ブロック"), 20, 65, 60, false, false);
-    radio(IDC_KIND_TRANSPARENT, QStringLiteral("透過ブロック"), 96, 20, 53, false, false);
-    radio(IDC_KIND_ITEM, QStringLiteral("アイテムブロック"), 95, 35, 60, false, false);
-    radio(IDC_KIND_SPEED, QStringLiteral("加速ブロック"), 96, 50, 53, false, false);
-    radio(IDC_KIND_GROUP, QStringLiteral("グループ"), 96, 65, 42, false, false);
-    const QPoint pictures[] = {{10, 35}, {10, 50}, {10, 65}, {85, 20},
-                               {85, 35}, {85, 50}, {85, 65}};
-    for (int kind = 2; kind <= 8; ++kind) {
+    struct KindPlace {
+        int x, y, w;    // the radio's place and width
+        QPoint picture; // its picture's place
+    };
+    const KindPlace places[] = {
+        {20, 20, 53, {10, 20}}, {20, 35, 64, {10, 35}}, {20, 50, 64, {10, 50}},
+        {20, 65, 60, {10, 65}}, {96, 20, 53, {85, 20}}, {95, 35, 60, {85, 35}},
+        {96, 50, 53, {85, 50}}, {96, 65, 42, {85, 65}},
+    };
+    for (int kind = BlockKinds::first; kind <= BlockKinds::last; ++kind) {
+        const KindPlace& place = places[kind - 1];
+        const QString name = QString::fromUtf8(BlockKinds::find(kind)->name);
+        QRadioButton* r = radio(IDC_KIND_NORMAL + kind - 1, name, place.x, place.y, place.w, true,
+                                kind == BlockKinds::first);
+        r->setToolTip(QStringLiteral("%1（キー %2）").arg(name).arg(kind));
         auto* picture = new QLabel(this);
         picture->setObjectName(QStringLiteral("kind%1").arg(kind));
         picture->setPixmap(blockKindPicture(kind));
-        layout.add(picture, QRect(pictures[kind - 2], QSize(0, 0))); // its picture's size
+        layout.add(picture, QRect(place.picture, QSize(0, 0))); // its picture's size
         through(picture);
     }
 
@@ -118,15 +121,44 @@ void CPlacementTool::build() {
     auto* count = new QLabel(QStringLiteral("ブロック数"), this);
     layout.add(count, QRect(110, 105, 0, 0));
     through(count);
-    auto* measure = new QPushButton(QStringLiteral("計測"), this); // has no action
+    auto* measure = new QPushButton(QStringLiteral("計測"), this);
     measure->setObjectName(QStringLiteral("c1002"));
     layout.add(measure, QRect(115, 115, 20, 14));
     measure->setAutoDefault(false);
+    connect(measure, &QPushButton::clicked, this, &CPlacementTool::countRequested);
     auto* result = new QLineEdit(this);
     result->setObjectName(QStringLiteral("c1000"));
     layout.addNumeric(result, QRect(135, 115, 20, 14));
     result->setReadOnly(true);
-    setFixedSize(layout.apply(QSize(163, 139)));
+
+    // The drawing tools, two columns of radios under the display choices.
+    tools_ = int(tools.size());
+    int height = 139;
+    if (!tools.isEmpty()) {
+        const int rowsNeeded = (tools_ + 1) / 2;
+        group(QStringLiteral("描画ツール"), 5, 139, 155, 12 + 12 * rowsNeeded);
+        for (int k = 0; k < tools_; ++k) {
+            const ToolEntry& tool = tools[k];
+            const QString text = QStringLiteral("%1 (%2)").arg(tool.name, tool.key);
+            QRadioButton* r = radio(IDC_TOOL_FIRST + k, text, k % 2 == 0 ? 12 : 85,
+                                    150 + 12 * (k / 2), 70, true, k == 0);
+            r->setToolTip(QStringLiteral("%1（キー %2）").arg(tool.name, tool.key));
+            r->setProperty("toolKey", int(tool.key.toUpper().unicode())); // Qt::Key_A is 'A'.
+            connect(r, &QRadioButton::toggled, this, [this, k](bool checked) {
+                if (checked)
+                    emit toolChosen(k);
+            });
+        }
+        height = 139 + 16 + 12 * rowsNeeded;
+    }
+    setFixedSize(layout.apply(QSize(163, height)));
+}
+
+void CPlacementTool::showCount(int total, const QString& breakdown) {
+    if (auto* field = qobject_cast<QLineEdit*>(control(IDC_BLOCK_COUNT))) {
+        field->setText(QString::number(total));
+        field->setToolTip(breakdown);
+    }
 }
 
 QRadioButton* CPlacementTool::radio(int id) const {
@@ -142,9 +174,11 @@ void CPlacementTool::check(int id) {
         r->setChecked(true);
 }
 
-void CPlacementTool::initialise(int blockKind, int referenceDisplay, int gridMode) {
+void CPlacementTool::initialise(int blockKind, int referenceDisplay, int gridMode, int tool) {
     if (blockKind >= 1 && blockKind <= 8)
         check(IDC_KIND_NORMAL + blockKind - 1);
+    if (tool >= 0 && tool < tools_)
+        check(IDC_TOOL_FIRST + tool);
     for (int id = IDC_REFERENCE_OPAQUE; id <= IDC_REFERENCE_HIDDEN; ++id)
         if (referenceValue(id) == referenceDisplay)
             check(id);
@@ -175,6 +209,21 @@ bool CPlacementTool::eventFilter(QObject* watched, QEvent* event) {
 }
 
 void CPlacementTool::keyPressEvent(QKeyEvent* event) {
+    // The kinds' digits and the tools' letters choose as their radios do.
+    const Qt::KeyboardModifiers mods = event->modifiers() & ~Qt::KeypadModifier;
+    if (mods == Qt::NoModifier) {
+        const int key = event->key();
+        if (key >= Qt::Key_1 && key <= Qt::Key_8) {
+            check(IDC_KIND_NORMAL + key - Qt::Key_1);
+            return;
+        }
+        for (int k = 0; k < tools_; ++k)
+            if (QRadioButton* r = radio(IDC_TOOL_FIRST + k);
+                r && key == r->property("toolKey").toInt()) {
+                check(IDC_TOOL_FIRST + k);
+                return;
+            }
+    }
     // Enter ends the tool like Esc does: it is hidden, and its view still holds it.
     if (event->key() == Qt::Key_Return || event->key() == Qt::Key_Enter) {
         accept();

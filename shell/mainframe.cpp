@@ -3,6 +3,7 @@
 #include <algorithm>
 
 #include <QAction>
+#include <QActionGroup>
 #include <QApplication>
 #include <QCloseEvent>
 #include <QDir>
@@ -68,6 +69,9 @@ CMainFrame::CMainFrame(QWidget* parent) : QMainWindow(parent), area_(new QMdiAre
         menus128_.append(buildMenu(definition));
     for (const MenuDefinition& definition : menu129())
         menus129_.append(buildMenu(definition));
+    for (QMenu* menu : menus129_)
+        if (menu->actions().contains(actions_.value(ID_PLACEMENT_TOOL)))
+            buildDrawingToolMenu(menu);
 
     // Toolbar 128: flat buttons, tool tips, status prompts, dockable on every side.
     toolBar_ = new QToolBar(QStringLiteral("ﾂｰﾙ ﾊﾞｰ"), this);
@@ -92,6 +96,12 @@ CMainFrame::CMainFrame(QWidget* parent) : QMainWindow(parent), area_(new QMdiAre
     zoomLabel_->setMinimumWidth(
         zoomLabel_->fontMetrics().horizontalAdvance(QStringLiteral("800.0 %")) + 8);
     statusBar()->addPermanentWidget(zoomLabel_);
+    pointerLabel_ = new QLabel(this);
+    pointerLabel_->setObjectName(QStringLiteral("pointer"));
+    pointerLabel_->setMinimumWidth(pointerLabel_->fontMetrics().horizontalAdvance(
+                                       QStringLiteral("(99, 99) ２倍耐久ブロック")) +
+                                   8);
+    statusBar()->addPermanentWidget(pointerLabel_);
     for (const QString& text : indicatorTexts()) {
         auto* indicator = new QLabel(text, this);
         indicator->setAlignment(Qt::AlignCenter);
@@ -123,6 +133,8 @@ CMainFrame::CMainFrame(QWidget* parent) : QMainWindow(parent), area_(new QMdiAre
     setHandler(ID_APP_EXIT, [this] { close(); });
 
     connect(area_, &QMdiArea::subWindowActivated, this, &CMainFrame::updateFrame);
+    // The open placement tools show the choices of the stage window now active.
+    connect(area_, &QMdiArea::subWindowActivated, this, [] { CRKeditView::currentChanged(); });
     // The commands act on the view whose tool panel has the keyboard: what they can do
     // changes with the active window. Queued, so that the application's active window is
     // up to date when it is asked.
@@ -131,7 +143,37 @@ CMainFrame::CMainFrame(QWidget* parent) : QMainWindow(parent), area_(new QMdiAre
     updateFrame();
 }
 
+void CMainFrame::buildDrawingToolMenu(QMenu* toolMenu) {
+    QMenu* menu = toolMenu->addMenu(QStringLiteral("描画ツール(&D)"));
+    menu->setObjectName(QStringLiteral("drawingTools"));
+    auto* group = new QActionGroup(this);
+    group->setExclusive(true);
+    for (const ToolInfo& info : stageTools()) {
+        const QString name = QString::fromUtf8(info.name);
+        auto* action = menu->addAction(QStringLiteral("%1\t%2").arg(name, QChar(info.key)));
+        action->setCheckable(true);
+        action->setToolTip(QStringLiteral("%1（キー %2）").arg(name, QChar(info.key)));
+        action->setData(int(info.id));
+        group->addAction(action);
+        const ToolId id = info.id;
+        connect(action, &QAction::triggered, this, [this, id] {
+            if (CRKeditView* view = documents_ ? documents_->activeView() : nullptr)
+                view->setTool(id);
+        });
+        drawingTools_.append(action);
+    }
+}
+
+void CMainFrame::showDrawingTool() {
+    const CRKeditView* view = documents_ ? documents_->activeView() : nullptr;
+    for (QAction* action : drawingTools_) {
+        action->setEnabled(view != nullptr);
+        action->setChecked(view && action->data().toInt() == int(view->tool()));
+    }
+}
+
 CMainFrame::~CMainFrame() {
+    CRKeditView::setActiveViewSource(nullptr);
     // The stage windows go first, one by one, while the frame and its MDI area are whole:
     // a closing view still stores its panels' contents in its document, which may update
     // the frame.
@@ -233,7 +275,15 @@ void CMainFrame::attach(DocumentManager* documents, RecentFileList* recentFiles)
         connect(view, &CRKeditView::zoomChanged, this, &CMainFrame::showZoom);
         connect(view, &CRKeditView::statusMessage, this,
                 [this](const QString& text) { statusBar()->showMessage(text); });
+        connect(view, &CRKeditView::pointerStatus, this, [this, view](const QString& text) {
+            if (documents_ && documents_->activeView() == view)
+                pointerLabel_->setText(text);
+        });
+        connect(view, &CRKeditView::toolStateChanged, this, &CMainFrame::showDrawingTool);
     });
+    // "The current view" of the views is the active stage window's.
+    CRKeditView::setActiveViewSource(
+        [this] { return documents_ ? documents_->activeView() : nullptr; });
     rebuildRecentFiles();
     updateFrame();
 }
@@ -285,6 +335,7 @@ void CMainFrame::updateFrame() {
     setWindowTitle(title + QStringLiteral("[*]"));
     setWindowModified(modified);
     showZoom();
+    showDrawingTool();
 }
 
 void CMainFrame::showZoom() {

@@ -63,11 +63,18 @@ private:
     void fitStageWindows();
     void showZoom();
     bool commandEnabled(int id) const;
+    // The ツール menu's 描画ツール submenu: one checkable entry per drawing tool, showing the
+    // key that chooses it (the key itself is the stage window's and the placement tool's, so
+    // it never reaches a text field).
+    void buildDrawingToolMenu(QMenu* toolMenu);
+    void showDrawingTool();
 
     QMdiArea* area_;
     QToolBar* toolBar_ = nullptr;
     QLabel* readyLabel_ = nullptr;
-    QLabel* zoomLabel_ = nullptr; // the active stage window's zoom
+    QLabel* zoomLabel_ = nullptr;    // the active stage window's zoom
+    QLabel* pointerLabel_ = nullptr; // the cell under the pointer, a rectangle's size
+    QList<QAction*> drawingTools_;   // in the order of stageTools()
     DocumentManager* documents_ = nullptr;
     RecentFileList* recentFiles_ = nullptr;
     QHash<int, QAction*> actions_;

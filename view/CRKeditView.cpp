@@ -7,15 +7,20 @@
 #include <QPaintEvent>
 #include <QPainter>
 #include <QScrollBar>
+#include <QStringList>
+#include <QTimer>
 #include <QVector>
 
 #include <algorithm>
+#include <map>
 
 #include "document/stagedocument.h"
 #include "document/stageedit.h"
 #include "html/htmlexport.h"
 #include "panels/eventtool.h"
+#include "panels/placementtool.h"
 #include "stage/CRKeditDoc.h"
+#include "stage/cellwriter.h"
 #include "stage/settingtext.h"
 #include "view/paintinputs.h"
 #include "view/zoomsteps.h"
@@ -26,10 +31,15 @@ int clampedDevice(const StageZoom& scale, int length) {
     return int(std::clamp<std::int64_t>(scale.toDevice(length), 0, 1 << 24));
 }
 
-// Every living view in construction order; the last one is the current view.
+// Every living view in construction order.
 QVector<CRKeditView*>& livingViews() {
     static QVector<CRKeditView*> views;
     return views;
+}
+
+std::function<CRKeditView*()>& activeViewSource() {
+    static std::function<CRKeditView*()> source;
+    return source;
 }
 } // namespace
 
@@ -50,13 +60,27 @@ CRKeditView::CRKeditView(StageDocument* document, QWidget* parent)
     }
     livingViews().append(this);
     document_->addView(this);
+    tool_ = StageTool::make(toolId_);
+    // The status bar tells the cell under the pointer whether a button is held or not.
+    setMouseTracking(true);
+    scrollTimer_ = new QTimer(this);
+    scrollTimer_->setInterval(40);
+    connect(scrollTimer_, &QTimer::timeout, this, &CRKeditView::autoScroll);
 
     // The one place a change of the document repaints the view: the painted stage shows the
     // layout, the picture, the blocks and the game background (an export value).
     connect(document_, &StageDocument::stageChanged, this, [this](StageDocument::Scopes scopes) {
         using Scope = StageDocument::Scope;
-        if (scopes & (Scope::Layout | Scope::Picture | Scope::Grid | Scope::Export))
+        // Changed cells were told before (cellsChanged) and repaint only their part.
+        if (scopes & (Scope::Layout | Scope::Picture | Scope::Export) ||
+            (scopes & Scope::Grid && dirtyCells_.empty()))
             update();
+    });
+    connect(document_, &StageDocument::cellsChanged, this, [this](const CellRect& cells) {
+        dirtyCells_ = dirtyCells_.united(cells);
+        const PixelRect device = cellsDevice(cells);
+        if (!device.empty())
+            update(frameToView(device).intersected(visibleRect()));
     });
     connect(document_, &StageDocument::viewsUpdateRequested, this, &CRKeditView::OnUpdate);
     connect(document_, &StageDocument::pendingEditsRequested, this, &CRKeditView::commitToolEdits);
@@ -69,6 +93,9 @@ CRKeditView::CRKeditView(StageDocument* document, QWidget* parent)
 }
 
 CRKeditView::~CRKeditView() {
+    // A stroke still in progress keeps what it wrote as its undo step.
+    if (stroke_)
+        endStroke();
     // Close the tools through their own commands: the properties panel and the event tool
     // copy their contents into the document first.
     if (propertyPanel)
@@ -83,7 +110,67 @@ CRKeditView::~CRKeditView() {
 
 CRKeditView* CRKeditView::current() {
     const QVector<CRKeditView*>& views = livingViews();
+    if (const auto& source = activeViewSource())
+        if (CRKeditView* active = source(); active && views.contains(active))
+            return active;
     return views.isEmpty() ? nullptr : views.back();
+}
+
+void CRKeditView::setActiveViewSource(std::function<CRKeditView*()> source) {
+    activeViewSource() = std::move(source);
+}
+
+void CRKeditView::currentChanged() {
+    const CRKeditView* view = current();
+    if (!view)
+        return;
+    for (CRKeditView* other : livingViews())
+        if (other->placementTool)
+            other->placementTool->initialise(view->blockKind, view->referenceDisplay,
+                                             view->gridMode, int(view->toolId_));
+}
+
+void CRKeditView::setTool(ToolId id) {
+    if (id == toolId_)
+        return;
+    const PixelRect before = dragRectangleDevice();
+    tool_->cancel(*this);
+    toolId_ = id;
+    tool_ = StageTool::make(id);
+    syncOverlay(before);
+    emit toolStateChanged();
+    if (current() == this)
+        currentChanged();
+}
+
+void CRKeditView::setBlockKind(int kind) {
+    if (!BlockKinds::placeable(kind) || kind == blockKind)
+        return;
+    blockKind = kind;
+    emit toolStateChanged();
+    if (current() == this)
+        currentChanged();
+}
+
+std::pair<int, QString> CRKeditView::countBlocks() const {
+    const CRKeditDoc& doc = *GetDocument();
+    const CellRect stage = CellWriter::stageOf(doc);
+    std::map<CellCode, int> counts;
+    int total = 0;
+    for (int x = stage.x; x < stage.right(); ++x)
+        for (int y = stage.y; y < stage.bottom(); ++y)
+            if (const CellCode code = doc.cell(x, y); code != 0) {
+                ++counts[code];
+                ++total;
+            }
+    QStringList parts;
+    for (const auto& [code, count] : counts) {
+        const BlockKind* kind = BlockKinds::find(code);
+        const QString name =
+            kind ? QString::fromUtf8(kind->name) : QStringLiteral("コード %1").arg(code);
+        parts.append(QStringLiteral("%1 %2").arg(name).arg(count));
+    }
+    return {total, parts.join(QStringLiteral("、"))};
 }
 
 CRKeditDoc* CRKeditView::GetDocument() const {
@@ -198,7 +285,9 @@ void CRKeditView::paintEvent(QPaintEvent*) {
         // rectangle alone changes the pixels it leaves or newly covers in the last frame.
         PaintInputs inputs = PaintInputs::of(doc, picture, gridMode, referenceDisplay, w, h);
         inputs.area = paintArea(QSize(w, h));
-        if (!lastPaint_ || !(*lastPaint_ == inputs)) {
+        if (lastPaint_ && !(*lastPaint_ == inputs) && repaintDirtyCells(inputs)) {
+            lastPaint_->block = inputs.block;
+        } else if (!lastPaint_ || !(*lastPaint_ == inputs)) {
             frame_.resize(w, h);
             lastResult_ =
                 painter_.paintRegion(frame_, doc, picture, gridMode, referenceDisplay, inputs.area);
@@ -241,6 +330,7 @@ void CRKeditView::paintEvent(QPaintEvent*) {
     }
     // The stage as its window was fitted to it: no fitting is still on its way.
     showsFittedStage_ = w > 0 && h > 0 && (!result.fitAndWriteBack || !fitPending_);
+    dirtyCells_ = {};
     emit painted();
 }
 

@@ -12,8 +12,13 @@
 #include "render/paintarea.h"
 #include "render/stagepainter.h"
 #include "stage/blockedit.h"
+#include "stage/cellrect.h"
+#include "view/stagetool.h"
 
 class QScrollBar;
+class QTimer;
+class CellWriter;
+class StageEdit;
 
 class CRKeditDoc;
 class StageDocument;
@@ -52,15 +57,31 @@ enum ViewCommand : int {
 // The stage is shown at the view's zoom on a canvas of max(stage size x zoom, visible size);
 // when that is larger than the visible part (the view less its scroll bars) the view
 // scrolls. A paint covers only the visible part, painted straight from the picture block.
-class CRKeditView : public QWidget {
+class CRKeditView : public QWidget, private ToolHost {
     Q_OBJECT
 public:
     CRKeditView(StageDocument* document, QWidget* parent = nullptr);
     ~CRKeditView() override;
 
-    // The most recently constructed view that still exists (null when none does). A view
-    // that is destroyed is never returned: the one constructed before it takes its place.
+    // The view the user acts on: the active stage window's, as `source` tells it (set by the
+    // program around the views: the MDI area's current sub-window, which stays current while
+    // a panel or dialog has the focus). Without a source, or while it names no living view,
+    // the most recently constructed view that still exists (null when none does). A view
+    // that is destroyed is never returned.
     static CRKeditView* current();
+    static void setActiveViewSource(std::function<CRKeditView*()> source);
+    // The current view may have changed: open placement tools show its choices.
+    static void currentChanged();
+
+    // The drawing tool and the block kind it places, both this view's own.
+    ToolId tool() const { return toolId_; }
+    void setTool(ToolId id);
+    // Chooses the kind the tools place (1..8; other values are ignored).
+    void setBlockKind(int kind);
+    // Counts the blocks of the stage's cells: the total, and the text of the count of each
+    // kind present ("通常ブロック 3、破壊不能ブロック 1"); shown by the placement tool's
+    // "計測" and in the status bar.
+    std::pair<int, QString> countBlocks() const;
 
     StageDocument* stageDocument() const { return document_; }
     CRKeditDoc* GetDocument() const;
@@ -153,6 +174,11 @@ signals:
     void clientSizeWanted(QSize client);
     // The zoom changed (the status bar shows it).
     void zoomChanged(StageZoom zoom);
+    // The cell under the pointer and, while a rectangle is dragged, its size: "(x, y) kind",
+    // "W × H"; empty when the pointer is over no cell of the stage.
+    void pointerStatus(const QString& text);
+    // The drawing tool or the block kind changed.
+    void toolStateChanged();
 
 protected:
     void paintEvent(QPaintEvent* event) override;
@@ -163,8 +189,34 @@ protected:
     void resizeEvent(QResizeEvent* event) override;
     void wheelEvent(QWheelEvent* event) override;
     void keyPressEvent(QKeyEvent* event) override;
+    void leaveEvent(QEvent* event) override;
 
 private:
+    // ToolHost: what the drawing tools do to this view's stage (mouseplacement.cpp).
+    CellCode chosenKind() const override;
+    void chooseKind(CellCode kind) override;
+    CellCode cell(GridCell at) const override;
+    CellWriter& beginStroke(const QString& action) override;
+    void cellsWritten(const CellRect& cells) override;
+    void endStroke() override;
+    void cancelStroke() override;
+
+    // The cell a tool is given for `pos`: held to the stage's cells while a drag spans a
+    // rectangle (a release outside the view ends it at the stage's edge).
+    std::optional<GridCell> toolCellAt(QPointF pos) const;
+    // The drag rectangle follows the tool's overlay; the status bar its size.
+    void syncOverlay(const PixelRect& before);
+    // Tells the cell under `pos` (pointerStatus).
+    void showPointer(QPointF pos);
+    // While a drag goes past an edge of the visible part, the view scrolls towards it.
+    void autoScroll();
+    // Keys that choose a tool or a kind (T B R F E I, 1..8); true when `event` was one.
+    bool chooseByKey(QKeyEvent* event);
+    // The device rectangle of the canvas showing `cells`.
+    PixelRect cellsDevice(const CellRect& cells) const;
+    // Paints again only the frame pixels showing dirtyCells_, when nothing but cells changed
+    // since the last paint; false when the frame must be painted whole.
+    bool repaintDirtyCells(const PaintInputs& inputs);
     // Command handlers (viewcommands.cpp).
     void onProperties();
     // Puts the properties panel beside this view's stage window where the screen has room.
@@ -223,4 +275,14 @@ private:
     std::unique_ptr<PaintInputs> lastPaint_;
     PaintResult lastResult_;
     bool showsFittedStage_ = false;
+
+    ToolId toolId_ = ToolId::Toggle;
+    std::unique_ptr<StageTool> tool_;
+    std::unique_ptr<StageEdit> stroke_; // the undo step of the press-to-release in progress
+    std::unique_ptr<CellWriter> writer_;
+    Qt::MouseButton pressButton_ = Qt::NoButton;
+    QPointF lastPointer_;
+    QTimer* scrollTimer_ = nullptr;
+    CellRect dirtyCells_;  // cells changed since the last paint
+    QString shownPointer_; // the last pointerStatus text
 };

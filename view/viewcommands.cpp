@@ -153,15 +153,34 @@ void CRKeditView::onPlacementTool() {
         delete tool;
         return;
     }
-    placementTool = new CPlacementTool;
+    QList<CPlacementTool::ToolEntry> tools;
+    for (const ToolInfo& info : stageTools())
+        tools.append({QString::fromUtf8(info.name), QChar(info.key)});
+    placementTool = new CPlacementTool(tools);
     connect(placementTool, &CPlacementTool::choicesPolled, this,
             &CRKeditView::applyPlacementChoices);
+    // The tool acts on the active stage window's view, as its display choices do.
+    connect(placementTool, &CPlacementTool::toolChosen, this, [](int k) {
+        if (CRKeditView* view = current(); view && k >= 0 && k < int(stageTools().size()))
+            view->setTool(stageTools()[std::size_t(k)].id);
+    });
+    connect(placementTool, &CPlacementTool::countRequested, this, [this] {
+        CRKeditView* view = current();
+        if (!view || !placementTool)
+            return;
+        const auto [total, breakdown] = view->countBlocks();
+        placementTool->showCount(total, breakdown);
+        emit view->statusMessage(
+            breakdown.isEmpty() ? QStringLiteral("ブロック数 %1").arg(total)
+                                : QStringLiteral("ブロック数 %1（%2）").arg(total).arg(breakdown));
+    });
     attachToMainWindow(placementTool, this);
     placementTool->move(ownerPlace(window(), placementTool, 300, 100));
     placementTool->show();
     // The tool starts from the current view's choices.
     if (const CRKeditView* view = current())
-        placementTool->initialise(view->blockKind, view->referenceDisplay, view->gridMode);
+        placementTool->initialise(view->blockKind, view->referenceDisplay, view->gridMode,
+                                  int(view->toolId_));
 }
 
 void CRKeditView::applyPlacementChoices(int blockKind, int referenceDisplay, int gridMode) {
@@ -170,7 +189,7 @@ void CRKeditView::applyPlacementChoices(int blockKind, int referenceDisplay, int
     if (!view)
         return;
     if (blockKind != 0)
-        view->blockKind = blockKind;
+        view->setBlockKind(blockKind);
     bool changed = false;
     if (referenceDisplay != -1 && referenceDisplay != view->referenceDisplay) {
         view->referenceDisplay = referenceDisplay;

@@ -6,6 +6,7 @@
 #include <QMetaMethod>
 #include <QResizeEvent>
 #include <QScrollBar>
+#include <QTimer>
 #include <QWheelEvent>
 
 #include <algorithm>
@@ -210,6 +211,21 @@ void CRKeditView::wheelEvent(QWheelEvent* event) {
 }
 
 void CRKeditView::keyPressEvent(QKeyEvent* event) {
+    if (tool_->dragging()) {
+        // While a drag is in progress Esc gives it up, and no key does anything else.
+        if (event->key() == Qt::Key_Escape) {
+            const PixelRect before = dragRectangleDevice();
+            tool_->cancel(*this);
+            scrollTimer_->stop();
+            syncOverlay(before);
+        }
+        event->accept();
+        return;
+    }
+    if (chooseByKey(event)) {
+        event->accept();
+        return;
+    }
     const bool shift = event->modifiers() & Qt::ShiftModifier;
     QPoint to = scrollPosition();
     switch (event->key()) {

@@ -5,6 +5,7 @@
 
 #include "render/stagepainter.h"
 #include "stage/CRKeditDoc.h"
+#include "stage/blockkind.h"
 
 namespace {
 using i64 = std::int64_t;
@@ -96,23 +97,32 @@ const std::uint32_t* RowCompositor::gridMask(i64 y) const {
 }
 
 void RowCompositor::prepareBlocks(int j) {
-    std::array<bool, 100> cells{};
+    std::array<CellCode, 100> cells{};
     for (int i = 0; i <= iLast_; ++i)
-        cells[std::size_t(i)] = doc_.cell(i, j) == 1;
+        cells[std::size_t(i)] = doc_.cell(i, j);
     preparedJ_ = j;
     if (cells == preparedCells_ && preparedOnce_)
         return; // the same blocks as the row prepared before: typical of a stage
     preparedOnce_ = true;
     preparedCells_ = cells;
     preparedAny_ = false;
-    const std::uint32_t pen = framePixel(StageColours::blockPen);
-    const std::uint32_t brush = framePixel(StageColours::blockBrush);
+    // Each code's border and inside as frame pixels; 0 where nothing is drawn (an empty
+    // cell, or the inside of a kind drawn as a border only).
+    struct Pixels {
+        std::uint32_t pen = 0, brush = 0;
+    };
+    std::array<Pixels, 100> pixels{};
+    for (std::size_t i = 0; i < cells.size(); ++i)
+        if (const auto style = BlockKinds::style(cells[i])) {
+            pixels[i].pen = framePixel(style->pen);
+            pixels[i].brush = style->brush ? framePixel(*style->brush) : 0;
+        }
     for (int x = 0; x < width_; ++x) {
         const std::size_t i = cellColumn_[std::size_t(x)];
-        const bool block = i < cells.size() && cells[i];
-        edge_[std::size_t(x)] = block ? pen : 0;
-        inner_[std::size_t(x)] = block ? (cellEdgeColumn_[std::size_t(x)] ? pen : brush) : 0;
-        preparedAny_ = preparedAny_ || block;
+        const Pixels p = i < cells.size() ? pixels[i] : Pixels{};
+        edge_[std::size_t(x)] = p.pen;
+        inner_[std::size_t(x)] = cellEdgeColumn_[std::size_t(x)] ? p.pen : p.brush;
+        preparedAny_ = preparedAny_ || p.pen != 0;
     }
 }
 

@@ -17,16 +17,17 @@ struct StageLayout {
     std::int64_t bs;     // barSpace
 };
 
-// Grid lines and normal blocks prepared as pixel rows, so that a frame row gets its
-// picture, the grid lines over it and the blocks over both in one pass. The frame is a part
-// of a zoomed stage's device pixels: columns left .. left + width - 1; rows are given by their
+// Grid lines and blocks (every code, in its kind's colours) prepared as pixel rows, so that a frame
+// row gets its picture, the grid lines over it and the blocks over both in one pass. The frame is a
+// part of a zoomed stage's device pixels: columns left .. left + width - 1; rows are given by their
 // device row. Lines and cell borders are one device pixel wide (GridAxis).
 //
 // Grid lines invert (R2_NOT): a row's lines become one XOR mask, horizontal line and
 // vertical lines together (a crossing is inverted twice, the mask there is 0). Blocks are
 // rectangles that never overlap when the block size is positive, so a row of cells becomes
 // two prepared rows: the cells' top and bottom pixel rows (all pen) and the rows between
-// (pen at each cell's left and right pixel, brush inside); 0 where no block lies. A block
+// (pen at each cell's left and right pixel, brush inside); 0 where no block lies and inside a
+// kind drawn as a border only, so the pixel there keeps its picture and grid. A block
 // size that is negative (a wrapped setting) puts every line and block above or left of the
 // frame, where nothing is drawn.
 class RowCompositor {
@@ -66,9 +67,9 @@ private:
     int preparedJ_ = -1;
     bool preparedAny_ = false;
     bool preparedOnce_ = false;
-    std::array<bool, 100> preparedCells_{}; // which cells of the prepared row are blocks
-    std::vector<std::uint8_t> cellColumn_;  // each frame column's cell column; 100: none
-    std::vector<bool> cellEdgeColumn_;      // ... the first or last column of its cell
+    std::array<std::int32_t, 100> preparedCells_{}; // the codes of the prepared row's cells
+    std::vector<std::uint8_t> cellColumn_;          // each frame column's cell column; 100: none
+    std::vector<bool> cellEdgeColumn_;              // ... the first or last column of its cell
     std::vector<std::uint32_t> edge_;
     std::vector<std::uint32_t> inner_;
 };

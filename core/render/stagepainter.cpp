@@ -316,3 +316,28 @@ bool writeBackPictureSize(CRKeditDoc& doc, const PaintResult& result) {
     doc.graphicHeight = h;
     return changed;
 }
+
+PixelRect StagePainter::repaintPart(FrameBuffer& frame, const CRKeditDoc& doc,
+                                    const PictureHolder& picture, int gridMode,
+                                    int referenceDisplay, const PaintArea& area,
+                                    const PixelRect& rect, const PixelRect& drag) {
+    const i64 left = std::max<i64>(rect.left - area.left, 0);
+    const i64 top = std::max<i64>(rect.top - area.top, 0);
+    const i64 right = std::min<i64>(rect.right - area.left, frame.width);
+    const i64 bottom = std::min<i64>(rect.bottom - area.top, frame.height);
+    if (right <= left || bottom <= top)
+        return {};
+    // The part painted as a frame of its own at its place on the canvas has the pixels the
+    // whole frame has there (each pixel depends on its place alone).
+    FrameBuffer& part = part_;
+    part.resize(int(right - left), int(bottom - top));
+    PaintArea at = area;
+    at.left += left;
+    at.top += top;
+    paintRegion(part, doc, picture, gridMode, referenceDisplay, at);
+    moveDragRectangle(part, at, {}, drag);
+    for (int y = 0; y < part.height; ++y)
+        std::memcpy(frame.row(int(top) + y) + left, part.row(y),
+                    std::size_t(part.width) * sizeof(std::uint32_t));
+    return {left, top, right, bottom};
+}

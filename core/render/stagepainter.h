@@ -5,10 +5,10 @@
 #include <vector>
 
 #include "picture/pictureblock.h"
+#include "render/framebuffer.h"
 #include "render/paintarea.h"
 
 class CRKeditDoc;
-struct FrameBuffer;
 
 // The view's colours as 0x00BBGGRR values.
 namespace StageColours {
@@ -40,7 +40,7 @@ struct PaintResult {
 };
 
 // Paints the stage: background in bgcolorGame, the picture at (0, 0), the grid by gridMode
-// (2 lines, 1 dots, 0 none) and the normal blocks by referenceDisplay (2 copy, 1
+// (2 lines, 1 dots, 0 none) and the blocks of every code by referenceDisplay (2 copy, 1
 // merge-pen-not, 0 none). Reads the document's settings only; the write-back is the
 // caller's (writeBackPictureSize).
 //
@@ -82,6 +82,15 @@ public:
     static PixelRect moveDragRectangle(FrameBuffer& frame, const PaintArea& area,
                                        const PixelRect& from, const PixelRect& to);
 
+    // Paints again the part `rect` (canvas device pixels) of a frame painted of `area`, as
+    // the whole paint would paint it, with the XOR rectangle `drag` (canvas device pixels;
+    // empty for none) that was drawn over the frame drawn over it again: after cells
+    // changed, the cost is that of their pixels, not of the frame. Returns the frame pixels
+    // painted (frame coordinates; empty when `rect` lies outside the frame).
+    PixelRect repaintPart(FrameBuffer& frame, const CRKeditDoc& doc, const PictureHolder& picture,
+                          int gridMode, int referenceDisplay, const PaintArea& area,
+                          const PixelRect& rect, const PixelRect& drag);
+
     // The parts a paint's rows are split into (see PaintWorkers); 0, the default, lets the
     // frame's size decide. The frame painted is the same for every choice.
     void setParts(int parts) { parts_ = parts; }
@@ -89,6 +98,7 @@ public:
 private:
     std::vector<std::vector<std::uint32_t>> pictureRows_; // a scaled picture row per part
     std::vector<std::uint32_t> sourceColumn_; // byte offset in a block row of each column
+    FrameBuffer part_;                        // scratch frame of repaintPart
     int parts_ = 0;
 };
 

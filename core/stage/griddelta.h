@@ -6,6 +6,7 @@
 #include <vector>
 
 #include "stage/CRKeditDoc.h"
+#include "stage/cellrect.h"
 
 // The difference between two states of the block grid, kept small enough that many undo
 // steps cost little: only the box around the changed cells is described, with one bit per
@@ -22,6 +23,8 @@ public:
     bool empty() const { return changed_ == 0; }
     // How many cells differ.
     int changedCells() const { return changed_; }
+    // The box around the changed cells (empty when none changed).
+    CellRect box() const { return empty() ? CellRect{} : CellRect{x0_, y0_, width_, height_}; }
     // Writes the new values (redo) or the old ones (undo) into the changed cells.
     void apply(Grid& grid, bool forward) const;
     // Heap bytes this delta holds.

@@ -62,12 +62,14 @@ printf 'version=RK&graphicWidth=35&graphicHeight=30&graphic1=pic.jpg&blockWidth=
     "$cells" >"$work/s.stage"
 
 pen='(200,50,50)' brush='(155,0,0)' bg='(64,128,192)' black='(0,0,0)' dot='(0,155,155)'
+pen2='(230,140,40)' brush2='(185,85,0)' # kind 2, double durability
 
 check "render, opaque blocks, no grid" render 0 "$work/s.stage" "$work/plain.png" --grid 0 --reference 2
-check "the picture exactly, kind 2 not drawn, blocks and the paddle area" \
+check "the picture exactly, kind 2 in its colours, blocks and the paddle area" \
     pixels "$work/plain.png" "$work/ref.ppm" 'size=(40,50)' \
-    '0,0=pic' '9,5=pic' '20,0=pic' '29,5=pic' '39,29=pic' '5,20=pic' '25,6=pic' \
-    "10,0=$pen" "19,5=$pen" "10,3=$pen" "15,0=$pen" "15,3=$brush" "18,4=$brush" '20,3=pic' \
+    '0,0=pic' '9,5=pic' "20,0=$pen2" "29,5=$pen2" '39,29=pic' '5,20=pic' '25,6=pic' \
+    "10,0=$pen" "19,5=$pen" "10,3=$pen" "15,0=$pen" "15,3=$brush" "18,4=$brush" "20,3=$pen2" \
+    "25,3=$brush2" "21,1=$brush2" '30,3=pic' \
     "0,30=$pen" "9,35=$pen" "5,32=$brush" "10,32=$bg" "5,36=$bg" \
     "20,40=$bg" "39,45=$black" "20,49=$black" "0,40=$black"
 

@@ -29,7 +29,7 @@ CRKeditDoc stage() {
     doc.cell(1, 0) = 1;
     doc.cell(4, 2) = 1;
     doc.cell(2, 4) = 1;
-    doc.cell(3, 1) = 2; // not a normal block: never drawn
+    doc.cell(3, 1) = 2; // a double-durability block, in its own colours
     return doc;
 }
 
@@ -107,8 +107,9 @@ TEST(ScaledStagePainter, WithoutAPictureShowsGridAndBlocksOverTheBackground) {
     EXPECT_EQ(f.at(21, 9), brush); // block (4, 2) in the last, partial column
     EXPECT_EQ(f.at(12, 16), pen);  // block (2, 4) reaches into the paddle area
     EXPECT_EQ(f.at(12, 18), brush);
-    EXPECT_EQ(f.at(16, 6), bg);  // kind 2 is not drawn
-    EXPECT_EQ(f.at(10, 22), bg); // below the blocks
+    EXPECT_EQ(f.at(15, 4), framePixel(0x00288CE6)); // kind 2's border, RGB(230, 140, 40)
+    EXPECT_EQ(f.at(16, 6), framePixel(0x000055B9)); // and inside, RGB(185, 85, 0)
+    EXPECT_EQ(f.at(10, 22), bg);                    // below the blocks
 
     // Blocks are left out when the block size is 0, as in the view.
     CRKeditDoc zero = stage();

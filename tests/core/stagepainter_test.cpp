@@ -4,6 +4,7 @@
 #include <set>
 #include <utility>
 
+#include "kindcolours.h"
 #include "render/canvas.h"
 #include "render/framebuffer.h"
 #include "render/rasterop.h"
@@ -87,9 +88,7 @@ FrameBuffer referencePaint(const CRKeditDoc& doc, const PictureHolder& picture, 
                                          : RasterOp::nop;
     for (int j = 0; j <= std::min(H / BH, 99); ++j)
         for (int i = 0; i <= std::min(W / BW, 99); ++i)
-            if (doc.cell(i, j) == 1)
-                c.rectangle(i * BW, j * BH, (i + 1) * BW, (j + 1) * BH, StageColours::blockPen,
-                            StageColours::blockBrush, op);
+            drawCell(c, i * BW, j * BH, (i + 1) * BW, (j + 1) * BH, doc.cell(i, j), op);
     return f;
 }
 } // namespace
@@ -225,18 +224,29 @@ TEST(StagePainter, BlockInTheLastColumnOfAnExactWidthKeepsItsRightBorder) {
     }
 }
 
-TEST(StagePainter, OnlyCodeOneIsDrawn) {
-    const CRKeditDoc empty = stage(60, 48, 6, 4, 10);
-    CRKeditDoc coded = empty;
-    const int codes[] = {0, 2, 3, 4, 5, 6, 7, 8, -1, 9, 256, 257};
+TEST(StagePainter, EveryCodeIsDrawnInItsKindsColours) {
+    CRKeditDoc coded = stage(60, 48, 6, 4, 10);
+    const int codes[] = {0, 1, 2, 3, 4, 5, 6, 7, 8, -1, 9, 256, 257};
     for (int i = 0; i < 100; ++i)
         for (int j = 0; j < 100; ++j)
             coded.cell(i, j) = codes[(i + j) % std::size(codes)];
     const PictureHolder picture = makePicture(60, 48, patternRgb);
-    for (int reference : {2, 1})
-        EXPECT_EQ(paintOnce(coded, picture, 60, 58, 2, reference).pixels,
-                  paintOnce(empty, picture, 60, 58, 2, reference).pixels)
-            << "reference " << reference;
+    for (int grid : {2, 1, 0})
+        for (int reference : {2, 1, 0})
+            EXPECT_EQ(paintOnce(coded, picture, 60, 58, grid, reference).pixels,
+                      referencePaint(coded, picture, 60, 58, grid, reference).pixels)
+                << "grid " << grid << ", reference " << reference;
+
+    // A border-only kind leaves its inside as the picture and grid made it.
+    CRKeditDoc transparent = stage(60, 48, 6, 4, 10);
+    transparent.cell(2, 2) = 5;
+    const FrameBuffer f = paintOnce(transparent, picture, 60, 58, 0, 2);
+    EXPECT_EQ(f.at(12, 8), framePixel(bbggrr(80, 170, 255)));
+    EXPECT_EQ(f.at(14, 10), pic(14, 10));
+    CRKeditDoc durable = transparent;
+    durable.cell(2, 2) = 4;
+    EXPECT_EQ(paintOnce(durable, picture, 60, 58, 0, 2).at(14, 10),
+              framePixel(bbggrr(105, 105, 105)));
 }
 
 TEST(StagePainter, EndsEarlyWithoutPictureOrBlockSize) {
@@ -358,7 +368,7 @@ TEST(StagePainter, AgreesWithTheStepsDrawnOverTheWholeFrame) {
                                in(1, 20), in(1, 14), in(0, 40), std::uint32_t(rng()) & 0xFFFFFF);
         for (int i = 0; i < 100; ++i)
             for (int j = 0; j < 100; ++j)
-                doc.cell(i, j) = in(0, 3) == 0 ? in(0, 2) : 1;
+                doc.cell(i, j) = in(0, 3) == 0 ? in(0, 9) : 1;
         const int fw = std::max(1, pw + in(-60, 60)), fh = std::max(1, ph + in(-20, 60));
         const int grid = in(0, 2), reference = in(0, 2);
         FrameBuffer f;

@@ -2,7 +2,10 @@
 // actions on the offscreen platform.
 #include <QLabel>
 #include <QLineEdit>
+#include <QMdiArea>
+#include <QMenu>
 #include <QMenuBar>
+#include <QRadioButton>
 #include <QStatusBar>
 #include <QTest>
 #include <QToolBar>
@@ -10,6 +13,7 @@
 #include "document/stagedocument.h"
 #include "document/stagelock.h"
 #include "panels/eventtool.h"
+#include "panels/placementtool.h"
 #include "panels/propertypanel.h"
 #include "shell/childframe.h"
 #include "shell/commandids.h"
@@ -166,8 +170,17 @@ TEST_F(Shell, MenusToolbarAndAcceleratorsAsListed) {
     EXPECT_EQ(entries(menus[2]), (QStringList{"ﾂｰﾙ ﾊﾞｰ(&T)", "ｽﾃｰﾀｽ ﾊﾞｰ(&S)", "-",
                                               "拡大(&I)\tCtrl++", "縮小(&O)\tCtrl+-",
                                               "100%(&1)\tCtrl+0", "ｳｨﾝﾄﾞｳに合わせる(&W)\tCtrl+9"}));
-    EXPECT_EQ(entries(menus[4]), (QStringList{"プロパティ(&P)", "配置ツール(&A)",
-                                              "アイテムツール(&I)", "イベントツール(&E)"}));
+    EXPECT_EQ(entries(menus[4]),
+              (QStringList{"プロパティ(&P)", "配置ツール(&A)", "アイテムツール(&I)",
+                           "イベントツール(&E)", "描画ツール(&D)"}));
+    // The drawing tools' submenu shows each tool's key after a tab; the key is no shortcut
+    // of the application, so it never takes a letter from a text field.
+    QMenu* drawing = menus[4]->findChild<QMenu*>("drawingTools");
+    ASSERT_NE(drawing, nullptr);
+    EXPECT_EQ(entries(drawing), (QStringList{"切り替え\tT", "ペン\tB", "矩形\tR", "塗りつぶし\tF",
+                                             "消しゴム\tE", "スポイト\tI"}));
+    for (QAction* action : drawing->actions())
+        EXPECT_TRUE(action->shortcut().isEmpty()) << action->text().toStdString();
     EXPECT_EQ(entries(menus[6]),
               (QStringList{"データ＜ＤＯＣ", "データ＞ＤＯＣ", "ダイアログＯＮ", "ダイアログOFF"}));
 
@@ -540,3 +553,38 @@ TEST_F(Shell, APictureOfTheSameNameBesideTheStageIsReplacedOnlyWhenTheUserSays) 
     EXPECT_EQ(document->doc().graphic1, "pic.JPG");
 }
 } // namespace
+
+// The views' "current" one is the active stage window's: the placement tool of another
+// window, the drawing tool menu and the kind keys act on the window the user has active.
+TEST_F(Shell, ToolChoicesActOnTheActiveStageWindow) {
+    start({path("sample.stage")});
+    CRKeditView* first = documents()->activeView();
+    ASSERT_NE(first, nullptr);
+    trigger(ID_WINDOW_NEW);
+    CRKeditView* second = documents()->activeView();
+    ASSERT_NE(second, first);
+    second->runCommand(ID_PLACEMENT_TOOL);
+    CPlacementTool* tool = second->placementTool;
+    ASSERT_NE(tool, nullptr);
+    settle();
+
+    const QList<CChildFrame*> frames = documents()->framesOf(first->stageDocument());
+    frame()->mdiArea()->setActiveSubWindow(frames[0]);
+    settle();
+    EXPECT_EQ(CRKeditView::current(), first); // not the newest view
+    tool->radio(CPlacementTool::IDC_KIND_SPEED)->click();
+    EXPECT_EQ(first->blockKind, 7);
+    EXPECT_EQ(second->blockKind, 1);
+    // The drawing tool menu of the main window too, and it shows the active window's tool.
+    QMenu* drawing = frame()->findChild<QMenu*>("drawingTools");
+    ASSERT_NE(drawing, nullptr);
+    drawing->actions()[3]->trigger(); // 塗りつぶし
+    EXPECT_EQ(first->tool(), ToolId::Fill);
+    EXPECT_EQ(second->tool(), ToolId::Toggle);
+    frame()->mdiArea()->setActiveSubWindow(frames[1]);
+    settle();
+    EXPECT_TRUE(drawing->actions()[0]->isChecked());
+    // The open tool shows the choices of the window now active.
+    EXPECT_TRUE(tool->radio(CPlacementTool::IDC_KIND_NORMAL)->isChecked());
+    EXPECT_TRUE(tool->radio(CPlacementTool::IDC_TOOL_FIRST)->isChecked());
+}
