@@ -8,11 +8,17 @@
 #include <QLockFile>
 #include <QRandomGenerator>
 #include <QStandardPaths>
+#include <QSysInfo>
 
 #include <algorithm>
+#include <cerrno>
+#include <csignal>
+#include <limits>
 
+#include "document/filesystemname.h"
 #include "document/savefile.h"
 #include "file/regularfile.h"
+#include "host/filefault.h"
 #include "stage/recordcheck.h"
 
 namespace {
@@ -20,13 +26,31 @@ const QString lockName = QStringLiteral("lock");
 const QString recordSuffix = QStringLiteral(".stage");
 const QString descriptionSuffix = QStringLiteral(".json");
 
+// The largest description read: a path and a title.
+constexpr std::uint64_t maxDescriptionBytes = 1 << 20;
+
+// Reads a file of the recovery folder whole, as a stage file is read: only a regular file of
+// at most `limit` bytes (a copy replaced by a link to /dev/zero or a FIFO must neither fill
+// the memory nor hold start-up). Empty on success, else why not.
+QString readCopyFile(const QString& path, QByteArray& bytes,
+                     std::uint64_t limit = maxStageFileBytes) {
+    std::string read;
+    FileFailure failure;
+    if (!readRegularFile(fileSystemName(path).toStdString(), limit, read, failure)) {
+        bytes.clear();
+        return QString::fromStdString(std::string(fileFaultText(fileFaultOf(failure))));
+    }
+    bytes = QByteArray(read.data(), qsizetype(read.size()));
+    return {};
+}
+
 // Replaces the file at `path` with `bytes` all or nothing, then reads it back: a copy that
 // does not hold exactly what was meant is reported, so the user is not left trusting it.
 bool writeWhole(const QString& path, const QByteArray& bytes, QString* error) {
     QString reason = saveFileWhole(path, bytes);
     if (reason.isEmpty()) {
-        QFile back(path);
-        if (back.open(QIODevice::ReadOnly) && back.readAll() == bytes)
+        QByteArray back;
+        if (readCopyFile(path, back).isEmpty() && back == bytes)
             return true;
         reason = QStringLiteral("書き込んだ内容を読み戻せません。");
     }
@@ -74,6 +98,21 @@ std::unique_ptr<QLockFile> takeLock(const QString& folder, QLockFile::LockError*
     return lock;
 }
 
+// Whether the lock in `folder` was left by an editor of this machine that is gone: a crash
+// leaves its lock behind, and in a folder that has since become unwritable it can be neither
+// taken over nor removed.
+bool holderIsGone(const QString& folder) {
+    QLockFile lock(QDir(folder).filePath(lockName));
+    qint64 pid = 0;
+    QString host, application;
+    if (!lock.getLockInfo(&pid, &host, &application) || pid <= 0 ||
+        pid > std::numeric_limits<pid_t>::max())
+        return false;
+    if (!host.isEmpty() && host != QSysInfo::machineHostName())
+        return false;
+    return ::kill(pid_t(pid), 0) != 0 && errno == ESRCH;
+}
+
 QList<RecoveryStore::Entry> readEntries(const QString& folder) {
     QList<RecoveryStore::Entry> entries;
     const QDir dir(folder);
@@ -84,17 +123,24 @@ QList<RecoveryStore::Entry> readEntries(const QString& folder) {
         entry.key = name.chopped(recordSuffix.size());
         entry.recordFile = dir.filePath(name);
         entry.title = entry.key;
-        QFile description(dir.filePath(entry.key + descriptionSuffix));
-        if (!description.exists() && QFileInfo(entry.recordFile).size() == 0)
+        const QString descriptionFile = dir.filePath(entry.key + descriptionSuffix);
+        const bool described =
+            QFileInfo(descriptionFile).exists() || QFileInfo(descriptionFile).isSymLink();
+        if (!described && QFileInfo(entry.recordFile).size() == 0 &&
+            QFileInfo(entry.recordFile).isFile())
             continue; // nothing was written: nothing to offer
+        QByteArray descriptionBytes;
+        const bool descriptionRead =
+            described &&
+            readCopyFile(descriptionFile, descriptionBytes, maxDescriptionBytes).isEmpty();
         QJsonParseError parse{};
-        const QJsonDocument json = description.open(QIODevice::ReadOnly)
-                                       ? QJsonDocument::fromJson(description.readAll(), &parse)
-                                       : QJsonDocument();
-        if (!description.exists()) {
+        const QJsonDocument json =
+            descriptionRead ? QJsonDocument::fromJson(descriptionBytes, &parse) : QJsonDocument();
+        if (!described) {
             entry.damaged = true;
             entry.problem = QStringLiteral("元のファイル名がわかりません");
-        } else if (parse.error != QJsonParseError::NoError || !json.isObject()) {
+        } else if (!descriptionRead || parse.error != QJsonParseError::NoError ||
+                   !json.isObject()) {
             entry.damaged = true;
             entry.problem = QStringLiteral("説明ファイルが壊れています");
         } else {
@@ -104,11 +150,12 @@ QList<RecoveryStore::Entry> readEntries(const QString& folder) {
             entry.written = QDateTime::fromString(
                 object.value(QStringLiteral("written")).toString(), Qt::ISODateWithMs);
         }
-        QFile record(entry.recordFile);
-        if (record.size() > qint64(maxStageFileBytes) || !record.open(QIODevice::ReadOnly)) {
+        QByteArray recordBytes;
+        if (const QString unreadable = readCopyFile(entry.recordFile, recordBytes);
+            !unreadable.isEmpty()) {
             entry.damaged = true;
-            entry.problem = QStringLiteral("読み込めません");
-        } else if (const QString problem = recordProblem(record.readAll()); !problem.isEmpty()) {
+            entry.problem = QStringLiteral("読み込めません (%1)").arg(unreadable);
+        } else if (const QString problem = recordProblem(recordBytes); !problem.isEmpty()) {
             entry.damaged = true;
             entry.problem = problem;
         }
@@ -206,9 +253,11 @@ QList<RecoveryStore::Orphan> RecoveryStore::takeOrphans() {
         QLockFile::LockError error = QLockFile::NoError;
         std::unique_ptr<QLockFile> lock = takeLock(folder, &error);
         if (!lock) {
-            // A running editor holds its session's lock. A folder where no lock can be made
-            // is no running editor's: what it holds is offered to read.
-            if (error == QLockFile::PermissionError) {
+            // A running editor holds its session's lock. A folder where no lock can be made,
+            // or whose lock was left by an editor that is gone and cannot be taken over, is
+            // no running editor's: what it holds is offered to read.
+            if (error == QLockFile::PermissionError ||
+                (error == QLockFile::LockFailedError && holderIsGone(folder))) {
                 Orphan orphan{folder, readEntries(folder), nullptr, true};
                 if (!orphan.entries.isEmpty())
                     orphans.append(std::move(orphan));
@@ -249,11 +298,11 @@ bool RecoveryStore::removeEntry(const Entry& entry) {
 }
 
 QByteArray RecoveryStore::readRecord(const Entry& entry, QString* error) {
-    QFile file(entry.recordFile);
-    if (!file.open(QIODevice::ReadOnly)) {
+    QByteArray bytes;
+    if (const QString reason = readCopyFile(entry.recordFile, bytes); !reason.isEmpty()) {
         if (error != nullptr)
-            *error = file.errorString();
+            *error = reason;
         return {};
     }
-    return file.readAll();
+    return bytes;
 }

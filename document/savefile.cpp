@@ -1,36 +1,67 @@
 #include "document/savefile.h"
 
-#include <QSaveFile>
+#include <QDir>
+#include <QFile>
+#include <QFileInfo>
+
+#include <string>
+#include <vector>
+
+#include "document/filesystemname.h"
+#include "file/outputfile.h"
 
 namespace {
-QString reasonOf(const QFileDevice& file) {
-    const QString reason = file.errorString();
-    return reason.isEmpty() ? QStringLiteral("書き込めませんでした。") : reason;
+constexpr std::string_view temporaryTag = ".";
+
+QString reasonOf(const OutputFailure& failure) {
+    switch (failure.kind) {
+    case OutputFailure::Kind::none:
+        break;
+    case OutputFailure::Kind::notRegular:
+        return failure.fileType == "a folder" ? QStringLiteral("フォルダーです。")
+                                              : QStringLiteral("通常のファイルではありません。");
+    case OutputFailure::Kind::readOnly:
+        return QStringLiteral("ファイルは書き込み禁止になっています。");
+    case OutputFailure::Kind::protectedFile:
+        return QStringLiteral("開いているファイル %1 そのものです。書き出しませんでした。")
+            .arg(QDir::toNativeSeparators(
+                fromFileSystemName(QByteArray::fromStdString(failure.protectedPath))));
+    case OutputFailure::Kind::system:
+        // The system's reason as Qt words it elsewhere ("No space left on device").
+        return qt_error_string(failure.error);
+    }
+    return QStringLiteral("書き込めませんでした。");
+}
+
+OutputOptions optionsFor(const QStringList& protectedPaths) {
+    OutputOptions options;
+    options.temporaryTag = temporaryTag;
+    for (const QString& kept : protectedPaths)
+        if (!kept.isEmpty())
+            options.protectedPaths.push_back(fileSystemName(kept).toStdString());
+    return options;
 }
 } // namespace
 
-QString saveFileWhole(const QString& path, QByteArrayView bytes) {
-    QSaveFile file(path);
-    // Unbuffered: each write() reaches the system at once, so a failure is seen where it
-    // happens, with the system's reason. (A buffered write seems to succeed; its flush then
-    // fails, and commit() alone would rename a short temporary over the file.)
-    if (!file.open(QIODevice::WriteOnly | QIODevice::Unbuffered))
-        return reasonOf(file);
-    // A write cut short (the disk filled up part-way) reports no reason of its own: writing
-    // the rest fails at once and says why.
-    qint64 written = 0;
-    while (written < bytes.size()) {
-        const qint64 n = file.write(bytes.data() + written, bytes.size() - written);
-        if (n <= 0)
-            break;
-        written += n;
-    }
-    if (written != bytes.size() || !file.flush() || file.error() != QFileDevice::NoError) {
-        const QString reason = reasonOf(file);
-        file.cancelWriting();
-        return reason;
-    }
-    if (!file.commit())
-        return reasonOf(file);
-    return {};
+QString saveObstacle(const QString& path, const QStringList& protectedPaths) {
+    OutputFailure failure;
+    if (checkOutputFile(fileSystemName(path).toStdString(), optionsFor(protectedPaths), failure))
+        return {};
+    return reasonOf(failure);
+}
+
+QString saveFileWhole(const QString& path, QByteArrayView bytes,
+                      const QStringList& protectedPaths) {
+    const OutputOptions options = optionsFor(protectedPaths);
+    OutputFailure failure;
+    if (writeOutputFile(fileSystemName(path).toStdString(),
+                        std::string_view(bytes.data(), std::size_t(bytes.size())), options,
+                        failure))
+        return {};
+    return reasonOf(failure);
+}
+
+QString saveTemporaryPrefix(const QString& fileName) {
+    return fromFileSystemName(QByteArray::fromStdString(
+        temporaryPrefix(fileSystemName(fileName).toStdString(), temporaryTag)));
 }

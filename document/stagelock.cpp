@@ -1,9 +1,13 @@
 #include "document/stagelock.h"
+#include "document/filesystemname.h"
 
 #include <QCryptographicHash>
 #include <QDir>
+#include <QFile>
 #include <QFileInfo>
 #include <QStandardPaths>
+
+#include <sys/stat.h>
 
 namespace {
 // The canonical path when the file exists; otherwise its folder's canonical path and its
@@ -29,6 +33,15 @@ StageLock::~StageLock() = default;
 StageLock::StageLock(StageLock&&) noexcept = default;
 StageLock& StageLock::operator=(StageLock&&) noexcept = default;
 
+QString StageLock::fileLockPath(const QString& stagePath) {
+    struct stat info;
+    if (::stat(fileSystemName(stagePath).constData(), &info) != 0)
+        return {};
+    return lockFolder() + QStringLiteral("/file-%1-%2.lock")
+                              .arg(quint64(info.st_dev), 0, 16)
+                              .arg(quint64(info.st_ino), 0, 16);
+}
+
 QString StageLock::lockFilePath(const QString& stagePath) {
     const QByteArray key =
         QCryptographicHash::hash(canonicalStagePath(stagePath).toUtf8(), QCryptographicHash::Sha1)
@@ -36,30 +49,59 @@ QString StageLock::lockFilePath(const QString& stagePath) {
     return lockFolder() + QLatin1Char('/') + QString::fromLatin1(key) + QStringLiteral(".lock");
 }
 
-StageLock::Result StageLock::lock(const QString& stagePath) {
-    unlock();
-    holderPid_ = 0;
-    const QString path = lockFilePath(stagePath);
+namespace {
+enum class Taken { yes, byOther, impossible };
+
+// Takes the lock file at `path` into `held`; `holder` is set when another process has it.
+Taken take(const QString& path, std::unique_ptr<QLockFile>& held, qint64& holder) {
     QDir().mkpath(QFileInfo(path).absolutePath());
     auto file = std::make_unique<QLockFile>(path);
     // Only a dead holder makes a lock stale, never its age: an editor may keep a stage open
     // for days.
     file->setStaleLockTime(0);
     if (file->tryLock(0)) {
-        file_ = std::move(file);
-        return Result::locked;
+        held = std::move(file);
+        return Taken::yes;
     }
     if (file->error() == QLockFile::LockFailedError) {
         QString host, application;
-        file->getLockInfo(&holderPid_, &host, &application);
+        file->getLockInfo(&holder, &host, &application);
+        return Taken::byOther;
+    }
+    return Taken::impossible;
+}
+} // namespace
+
+StageLock::Result StageLock::lock(const QString& stagePath) {
+    unlock();
+    holderPid_ = 0;
+    if (take(lockFilePath(stagePath), file_, holderPid_) == Taken::byOther)
         return Result::heldByOther;
+    // The same file under another name (a hard link) is held by its device and inode.
+    if (const QString byFile = fileLockPath(stagePath); !byFile.isEmpty()) {
+        if (take(byFile, inode_, holderPid_) == Taken::byOther) {
+            unlock();
+            return Result::heldByOther;
+        }
     }
     // No lock can be kept here (the folder cannot be written): nothing to ask about.
     return Result::locked;
 }
 
+void StageLock::followFile(const QString& stagePath) {
+    const QString byFile = fileLockPath(stagePath);
+    if (inode_ && inode_->isLocked() && byFile == inode_->fileName())
+        return;
+    std::unique_ptr<QLockFile> fresh;
+    qint64 holder = 0;
+    if (!byFile.isEmpty())
+        take(byFile, fresh, holder);
+    inode_ = std::move(fresh);
+}
+
 void StageLock::unlock() {
     file_.reset();
+    inode_.reset();
 }
 
 bool StageLock::isLocked() const {

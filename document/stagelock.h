@@ -6,9 +6,11 @@
 #include <memory>
 
 // Keeps two editors from saving over each other: while a stage file is open, its editor holds
-// a lock file for it in the user's runtime folder, named after the file's canonical path, so
-// every name of the same file (a link, a relative path) meets the same lock. A lock left by a
-// process that has ended (a crash) is stale and taken over.
+// lock files for it in the user's runtime folder, one named after the file's canonical path
+// (every symbolic link or relative path of it meets it, also before the file exists) and one
+// after the file itself, its device and inode (a hard link meets that one). A save replaces
+// the file by a new one: followFile() moves the second lock to it. A lock left by a process
+// that has ended (a crash) is stale and taken over.
 class StageLock {
 public:
     StageLock();
@@ -16,8 +18,11 @@ public:
     StageLock(StageLock&&) noexcept;
     StageLock& operator=(StageLock&&) noexcept;
 
-    // The lock file for the stage at `stagePath` (which need not exist yet).
+    // The lock file for the stage at `stagePath` (which need not exist yet), by its path.
     static QString lockFilePath(const QString& stagePath);
+    // The lock file for the file at `stagePath` by its device and inode; empty when there is
+    // no such file.
+    static QString fileLockPath(const QString& stagePath);
 
     enum class Result {
         locked,     // this process holds the lock now
@@ -29,10 +34,14 @@ public:
     Result lock(const QString& stagePath);
     void unlock();
     bool isLocked() const;
+    // After a save put a new file at `stagePath`: the lock by device and inode follows it
+    // (taken for the new file before the old one is let go).
+    void followFile(const QString& stagePath);
     // The process holding the lock when lock() found it taken; 0 when unknown.
     qint64 holderPid() const { return holderPid_; }
 
 private:
     std::unique_ptr<QLockFile> file_;
+    std::unique_ptr<QLockFile> inode_;
     qint64 holderPid_ = 0;
 };

@@ -42,8 +42,10 @@ QString proposedPagePath(const QString& stagePath) {
     return stage.dir().filePath(stage.completeBaseName() + QStringLiteral(".html"));
 }
 
-bool saveHtmlFile(const QString& path, std::string_view bytes, QString& error) {
-    error = saveFileWhole(path, QByteArrayView(bytes.data(), qsizetype(bytes.size())));
+bool saveHtmlFile(const QString& path, std::string_view bytes, QString& error,
+                  const QString& stagePath) {
+    error = saveFileWhole(path, QByteArrayView(bytes.data(), qsizetype(bytes.size())),
+                          QStringList(stagePath));
     return error.isEmpty();
 }
 
@@ -136,11 +138,19 @@ bool WriteHtmlPage(QWidget* parent, const CRKeditDoc& doc, bool ruffle, const QS
     if (path.isEmpty())
         return false;
 
+    // Refused before Ruffle is put beside it: the open stage itself, a folder, a FIFO or a
+    // device, a page without a write bit.
+    if (const QString obstacle = saveObstacle(path, QStringList(stagePath)); !obstacle.isEmpty()) {
+        showMessage(
+            cannotWrite(path, QDir::toNativeSeparators(path) + QStringLiteral(": ") + obstacle),
+            parent);
+        return false;
+    }
     bool ruffleAdded = false;
     if (ruffle && !putRuffleBeside(parent, path, ruffleAdded))
         return false;
     QString error;
-    if (!saveHtmlFile(path, page, error)) {
+    if (!saveHtmlFile(path, page, error, stagePath)) {
         // A Ruffle folder made for this page alone goes with it.
         if (ruffleAdded)
             QDir(QFileInfo(path).absolutePath() + QStringLiteral("/ruffle")).removeRecursively();

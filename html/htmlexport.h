@@ -41,4 +41,5 @@ inline constexpr const char* ruffleExportSettingsKey = "Export/Ruffle";
 
 // Writes `bytes` to `path` all or nothing (through a temporary file that replaces the
 // target only when complete). False with `error` set when it cannot.
-bool saveHtmlFile(const QString& path, std::string_view bytes, QString& error);
+bool saveHtmlFile(const QString& path, std::string_view bytes, QString& error,
+                  const QString& stagePath = {});

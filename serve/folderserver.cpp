@@ -4,13 +4,12 @@
 #include <QFile>
 #include <QFileInfo>
 #include <QHostAddress>
-#include <QHttpServerRequest>
-#include <QHttpServerResponder>
 #include <QRandomGenerator>
+#include <QTcpSocket>
+
+#include "httpconnection.h"
 
 namespace {
-
-using Status = QHttpServerResponder::StatusCode;
 
 QString randomSegment() {
     quint32 words[4]; // 128 bits
@@ -45,17 +44,51 @@ QByteArray typeByExtension(const QString& file) {
 } // namespace
 
 FolderServer::FolderServer(const QString& folder, QObject* parent)
-    : QAbstractHttpServer(parent), folder_(QFileInfo(folder).canonicalFilePath()),
-      secret_(randomSegment()) {}
+    : QObject(parent), folder_(QFileInfo(folder).canonicalFilePath()), secret_(randomSegment()) {
+    bool ok = false;
+    const int idle = qEnvironmentVariableIntValue(idleEnvironmentVariable, &ok);
+    if (ok && idle > 0)
+        idleMs_ = idle;
+    connect(&listener_, &QTcpServer::newConnection, this, &FolderServer::acceptConnections);
+}
+
+FolderServer::~FolderServer() {
+    // The connections are children; they go before the listener, telling nobody.
+    for (auto it = connections_.keyBegin(); it != connections_.keyEnd(); ++it)
+        (*it)->disconnect(this);
+}
 
 bool FolderServer::start(quint16 port, QString& error) {
-    port_ = listen(QHostAddress(QHostAddress::LocalHost), port);
-    if (port_ == 0) {
+    if (!listener_.listen(QHostAddress(QHostAddress::LocalHost), port)) {
         error = port ? QStringLiteral("127.0.0.1 port %1 cannot be used (in use?)").arg(port)
                      : QStringLiteral("no free port on 127.0.0.1");
         return false;
     }
+    port_ = listener_.serverPort();
     return true;
+}
+
+void FolderServer::acceptConnections() {
+    while (QTcpSocket* socket = listener_.nextPendingConnection()) {
+        if (connections_.size() >= maxConnections) {
+            // Past the cap: closed at once, before anything of it is read.
+            socket->abort();
+            socket->deleteLater();
+            continue;
+        }
+        auto* connection = new HttpConnection(socket, this);
+        connections_.insert(connection, true);
+        connect(connection, &HttpConnection::finished, this, [this](HttpConnection* done) {
+            if (connections_.remove(done))
+                done->deleteLater();
+        });
+    }
+}
+
+bool FolderServer::isOwnAuthority(const QByteArray& hostAndPort) const {
+    const QByteArray host = hostAndPort.trimmed().toLower();
+    const QByteArray port = QByteArray::number(port_);
+    return host == "127.0.0.1:" + port || host == "localhost:" + port;
 }
 
 QUrl FolderServer::url(const QString& fileName) const {
@@ -77,11 +110,11 @@ QByteArray FolderServer::contentType(const QString& file) const {
     return it != types_.constEnd() ? it.value() : typeByExtension(file);
 }
 
-QString FolderServer::fileFor(const QUrl& url) const {
+QString FolderServer::fileFor(const QByteArray& rawPath) const {
     if (folder_.isEmpty())
         return {};
     // Decoded here, once, so that "%2e%2e" and "%2f" are judged as what they stand for.
-    const QByteArray path = QByteArray::fromPercentEncoding(url.path(QUrl::FullyEncoded).toUtf8());
+    const QByteArray path = QByteArray::fromPercentEncoding(rawPath);
     const QList<QByteArray> segments = path.split('/');
     // "", the secret, then at least one name.
     if (segments.size() < 3 || !segments[0].isEmpty() || segments[1] != secret_.toLatin1())
@@ -105,63 +138,4 @@ QString FolderServer::fileFor(const QUrl& url) const {
     if (!target.isFile() || target.isSymLink())
         return {};
     return real;
-}
-
-bool FolderServer::handleRequest(const QHttpServerRequest& request, QTcpSocket* socket) {
-    QHttpServerResponder responder = makeResponder(request, socket);
-    const QByteArray target = request.url().toEncoded(QUrl::RemoveScheme | QUrl::RemoveAuthority);
-    const QByteArray method =
-        request.method() == QHttpServerRequest::Method::Get    ? QByteArray("GET")
-        : request.method() == QHttpServerRequest::Method::Head ? QByteArray("HEAD")
-                                                               : QByteArray("OTHER");
-    auto answer = [&](Status status, const QByteArray& type, const QByteArray& body,
-                      qint64 length) {
-        responder.writeStatusLine(status);
-        responder.writeHeader("Content-Type", type);
-        responder.writeHeader("Content-Length", QByteArray::number(length));
-        responder.writeHeader("Cache-Control", "no-store");
-        responder.writeHeader("X-Content-Type-Options", "nosniff");
-        if (status == Status::MethodNotAllowed)
-            responder.writeHeader("Allow", "GET, HEAD");
-        if (method == "HEAD")
-            responder.writeBody("", 0);
-        else
-            responder.writeBody(body);
-        emit answered(method, target, int(status));
-    };
-    auto refuse = [&](Status status, const QByteArray& why) {
-        answer(status, "text/plain; charset=utf-8", why + '\n', why.size() + 1);
-    };
-
-    const QByteArray host = request.value("Host").toLower();
-    const QByteArray port = QByteArray::number(port_);
-    if (host != "127.0.0.1:" + port && host != "localhost:" + port) {
-        refuse(Status::Forbidden, "Forbidden");
-        return true;
-    }
-    if (method == "OTHER") {
-        refuse(Status::MethodNotAllowed, "Method Not Allowed");
-        return true;
-    }
-    const QString file = fileFor(request.url());
-    QFile f(file);
-    if (file.isEmpty() || !f.open(QIODevice::ReadOnly)) {
-        refuse(Status::NotFound, "Not Found");
-        return true;
-    }
-    if (method == "HEAD") {
-        answer(Status::Ok, contentType(file), {}, f.size());
-        return true;
-    }
-    const QByteArray body = f.readAll();
-    if (f.error() != QFileDevice::NoError) {
-        refuse(Status::InternalServerError, "Internal Server Error");
-        return true;
-    }
-    answer(Status::Ok, contentType(file), body, body.size());
-    return true;
-}
-
-void FolderServer::missingHandler(const QHttpServerRequest& request, QTcpSocket* socket) {
-    makeResponder(request, socket).write(QHttpServerResponder::StatusCode::NotFound);
 }

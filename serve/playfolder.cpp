@@ -5,13 +5,15 @@
 #include <QFile>
 #include <QFileInfo>
 #include <QRegularExpression>
-#include <QSaveFile>
 #include <algorithm>
 #include <cerrno>
 #include <csignal>
 #include <limits>
+#include <sys/stat.h>
 #include <unistd.h>
 
+#include "file/outputfile.h"
+#include "file/regularfile.h"
 #include "html/htmlpage.h"
 #include "ruffle/encodingwarning.h"
 #include "stage/CRKeditDoc.h"
@@ -21,31 +23,23 @@
 
 namespace {
 
-bool writeFile(const QString& path, const std::string& bytes, QString& error) {
-    QSaveFile file(path);
-    if (!file.open(QIODevice::WriteOnly) ||
-        file.write(bytes.data(), qint64(bytes.size())) != qint64(bytes.size()) || !file.flush() ||
-        !file.commit()) {
-        error = path + QStringLiteral(": ") + file.errorString();
-        file.cancelWriting();
-        return false;
-    }
-    return true;
+bool writeFile(const QString& path, std::string_view bytes, QString& error) {
+    OutputFailure failure;
+    if (writeOutputFile(QFile::encodeName(path).toStdString(), bytes, {}, failure))
+        return true;
+    error = path + QStringLiteral(": ") + QString::fromStdString(describeOutputFailure(failure));
+    return false;
 }
 
-// Copies `from` over `to` (replacing an older copy).
-bool copyFile(const QString& from, const QString& to, QString& error) {
-    QFile source(from);
-    if (!source.open(QIODevice::ReadOnly)) {
-        error = from + QStringLiteral(": ") + source.errorString();
+// Copies `from` (a regular file of at most `limit` bytes) over `to` (replacing an older copy).
+bool copyFile(const QString& from, const QString& to, std::uint64_t limit, QString& error) {
+    std::string bytes;
+    FileFailure failure;
+    if (!readRegularFile(QFile::encodeName(from).toStdString(), limit, bytes, failure)) {
+        error = from + QStringLiteral(": ") + QString::fromStdString(describeFileFailure(failure));
         return false;
     }
-    const QByteArray bytes = source.readAll();
-    if (source.error() != QFileDevice::NoError) {
-        error = from + QStringLiteral(": ") + source.errorString();
-        return false;
-    }
-    return writeFile(to, bytes.toStdString(), error);
+    return writeFile(to, bytes, error);
 }
 
 // Test play folders are named after the process that made them, so that one left behind by a
@@ -80,6 +74,23 @@ QString freshFolderTemplate() {
 
 } // namespace
 
+QString PlayFolder::checkMovie(const QString& moviePath) {
+    FileFailure failure;
+    const int fd = openRegularFile(QFile::encodeName(moviePath).toStdString(), failure);
+    if (fd >= 0) {
+        struct stat info;
+        if (::fstat(fd, &info) == 0 && std::uint64_t(info.st_size) > maxMovieFileBytes) {
+            failure.kind = FileFailure::Kind::tooLarge;
+            failure.size = std::uint64_t(info.st_size);
+            failure.limit = maxMovieFileBytes;
+        }
+        ::close(fd);
+    }
+    if (failure.kind == FileFailure::Kind::none)
+        return {};
+    return moviePath + QStringLiteral(": ") + QString::fromStdString(describeFileFailure(failure));
+}
+
 PlayFolder::PlayFolder(RuffleFolder ruffle)
     : ruffle_(std::move(ruffle)), dir_(freshFolderTemplate()) {}
 
@@ -90,6 +101,11 @@ bool PlayFolder::refresh(CRKeditDoc doc, const QString& stagePath, const QString
         return false;
     }
     const QDir folder(dir_.path());
+    // The movie is checked before anything is copied.
+    if (const QString refused = checkMovie(moviePath); !refused.isEmpty()) {
+        error = refused;
+        return false;
+    }
 
     // The record's name: the stage file's, unless it would stand for another file here.
     stageName_ = stagePath.isEmpty() ? QString() : QFileInfo(stagePath).fileName();
@@ -116,11 +132,11 @@ bool PlayFolder::refresh(CRKeditDoc doc, const QString& stagePath, const QString
                                                            : stageFolder + QLatin1Char('/') + named;
         if (source.isEmpty() || !QFileInfo(source).isFile())
             continue;
-        if (!copyFile(source, folder.filePath(leaf), error))
+        if (!copyFile(source, folder.filePath(leaf), maxPictureFileBytes, error))
             return false;
     }
 
-    if (!copyFile(moviePath, folder.filePath(QStringLiteral("rk.swf")), error))
+    if (!copyFile(moviePath, folder.filePath(QStringLiteral("rk.swf")), maxMovieFileBytes, error))
         return false;
     if (!ruffleCopied_) {
         std::string message;

@@ -20,6 +20,11 @@ public:
 
     explicit PlayFolder(RuffleFolder ruffle);
 
+    // Why the movie at `moviePath` cannot be played: not a readable regular file, or larger
+    // than maxMovieFileBytes (which the text names); empty when it can. Checked before
+    // anything is copied, from its size alone.
+    static QString checkMovie(const QString& moviePath);
+
     bool isValid() const { return dir_.isValid(); }
     QString path() const { return dir_.path(); }
     // The stage record's name inside the folder (set by refresh).

@@ -9,6 +9,7 @@
 #include <memory>
 #include <optional>
 
+#include "document/filesystemname.h"
 #include "document/readstagefile.h"
 #include "document/stagedocument.h"
 #include "document/stageedit.h"
@@ -18,6 +19,7 @@
 #include "stage/CRKeditDoc.h"
 #include "stage/foregroundpicture.h"
 #include "stage/ignoredcontent.h"
+#include "stage/recordcheck.h"
 #include "stage/stagerecord.h"
 
 namespace {
@@ -33,15 +35,23 @@ std::optional<QByteArray> readFile(const QString& path) {
     return bytes;
 }
 
-// The file's bytes once two reads `interval` apart agree; null when it kept changing (or
-// could not be read) for `tries` waits.
+// Whether `bytes` hold a stage record its writer has finished: the last pair closed by "&".
+// A file another program is still writing is cut short (an empty one is not yet written).
+bool recordFinished(const QByteArray& bytes) {
+    const RecordCheck check =
+        checkRecord(std::string_view(bytes.constData(), std::size_t(bytes.size())));
+    return check != RecordCheck::unfinished && check != RecordCheck::empty;
+}
+
+// The file's bytes once two reads `interval` apart agree and hold a finished record; null
+// when it kept changing, stayed cut short (or could not be read) for `tries` waits.
 std::optional<QByteArray> readStable(const QString& path, const DiskWatcher::Wait& wait,
                                      int interval, int tries) {
     std::optional<QByteArray> previous = readFile(path);
     for (int i = 0; i < tries; ++i) {
         wait(interval);
         std::optional<QByteArray> now = readFile(path);
-        if (previous && now && *previous == *now)
+        if (previous && now && *previous == *now && recordFinished(*now))
             return now;
         previous = std::move(now);
     }
@@ -194,7 +204,7 @@ void DiskWatcher::reload(StageDocument* document, const QByteArray& bytes) {
     IgnoredContent ignored;
     auto fresh = std::make_unique<CRKeditDoc>(
         parseStageRecord(std::string_view(bytes.constData(), size_t(bytes.size())), ignored));
-    loadForegroundPicture(*fresh, QFile::encodeName(document->filePath()).toStdString(), *document);
+    loadForegroundPicture(*fresh, fileSystemName(document->filePath()).toStdString(), *document);
     // One undo step, so edits the reading replaced can be brought back; the stage now
     // matches its file, which is the clean state.
     StageEdit edit(*document, StageEdit::Kind::Reload);
@@ -206,5 +216,5 @@ void DiskWatcher::reload(StageDocument* document, const QByteArray& bytes) {
     document->setModified(false);
     document->updateAllViews();
     // The new contents decide what a save over the file would drop.
-    documents_->noteIgnoredContent(document, ignored);
+    documents_->noteIgnoredContent(document, ignored, bytes);
 }

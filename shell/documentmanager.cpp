@@ -7,12 +7,16 @@
 #include <QMdiArea>
 
 #include <algorithm>
+#include <sys/stat.h>
+#include <unistd.h>
 
+#include "document/filesystemname.h"
 #include "document/readstagefile.h"
 #include "document/savefile.h"
 #include "document/stagedocument.h"
 #include "document/stageedit.h"
 #include "document/stagelock.h"
+#include "file/regularfile.h"
 #include "host/filefault.h"
 #include "panels/dialogs.h"
 #include "panels/messagebox.h"
@@ -21,6 +25,7 @@
 #include "stage/CRKeditDoc.h"
 #include "stage/foregroundpicture.h"
 #include "stage/ignoredcontent.h"
+#include "stage/recordcheck.h"
 #include "stage/stagedetect.h"
 #include "stage/stagerecord.h"
 #include "text/cp932.h"
@@ -37,14 +42,16 @@ QString cannotOpenText(const QString& path, FileFault fault) {
     return QString::fromStdString(cannotOpenMessage(nativePath(path).toStdString(), fault));
 }
 
-// Temporary files a save cut short (a crash, kill -9) left beside `stage`, where the file
-// system gives no unnamed temporary files: "<name>.XXXXXX", holding the start of a record.
+// Temporary files a save cut short (a crash, kill -9) left beside `stage`: the prefix
+// saveFileWhole gives them ("<name>." for a name that leaves room) and six random letters
+// and digits, holding the start of a record.
 QStringList leftoverTemporaries(const QFileInfo& stage) {
     QStringList found;
-    const QString prefix = stage.fileName() + QLatin1Char('.');
+    const QString prefix = saveTemporaryPrefix(stage.fileName());
     for (const QFileInfo& file : stage.absoluteDir().entryInfoList(QDir::Files | QDir::Hidden)) {
         const QString name = file.fileName();
-        if (name.size() != prefix.size() + 6 || !name.startsWith(prefix))
+        if (name.size() != prefix.size() + 6 || !name.startsWith(prefix) ||
+            name == stage.fileName())
             continue;
         const QStringView tail = QStringView(name).mid(prefix.size());
         if (!std::all_of(tail.begin(), tail.end(), [](QChar c) {
@@ -52,8 +59,15 @@ QStringList leftoverTemporaries(const QFileInfo& stage) {
                        (c.toLatin1() >= 'a' && c.toLatin1() <= 'z');
             }))
             continue;
-        QFile temporary(file.filePath());
-        if (temporary.open(QIODevice::ReadOnly) && temporary.read(11) == "version=RK&")
+        std::string start;
+        FileFailure failure;
+        const int fd = openRegularFile(fileSystemName(file.filePath()).toStdString(), failure);
+        if (fd < 0)
+            continue;
+        char head[11];
+        const ssize_t n = ::read(fd, head, sizeof head);
+        ::close(fd);
+        if (n == ssize_t(sizeof head) && std::string_view(head, sizeof head) == "version=RK&")
             found << name;
     }
     return found;
@@ -95,16 +109,21 @@ QString describeIgnored(const IgnoredContent& ignored) {
 // Why a stage file cannot be written, checked before anything is touched; empty when the
 // write may go ahead.
 QString writeObstacle(const QFileInfo& info) {
-    const QFileInfo folder(info.absolutePath());
-    if (!folder.isDir())
+    // By the bytes the system knows the names by (a name that is not UTF-8 included).
+    struct stat folder;
+    const QByteArray folderName = fileSystemName(info.absolutePath());
+    if (::stat(folderName.constData(), &folder) != 0 || !S_ISDIR(folder.st_mode))
         return QStringLiteral("保存先のフォルダーが見つかりません。");
-    if (info.isDir())
+    const QByteArray fileName = fileSystemName(info.absoluteFilePath());
+    struct stat file;
+    const bool exists = ::stat(fileName.constData(), &file) == 0;
+    if (exists && S_ISDIR(file.st_mode))
         return QStringLiteral("フォルダーと同じ名前では保存できません。");
     // Replacing the file through a temporary would succeed even for a read-only file; keep
     // the protection the user gave it.
-    if (info.exists() && !info.isWritable())
+    if (exists && ((file.st_mode & 0222) == 0 || ::access(fileName.constData(), W_OK) != 0))
         return QStringLiteral("ファイルは書き込み禁止になっています。");
-    if (!folder.isWritable())
+    if (::access(folderName.constData(), W_OK) != 0)
         return QStringLiteral("保存先のフォルダーに書き込む権限がありません。");
     return {};
 }
@@ -231,29 +250,51 @@ StageDocument* DocumentManager::openDocument(const QString& path) {
     IgnoredContent ignored;
     document->doc() =
         parseStageRecord(std::string_view(bytes.constData(), size_t(bytes.size())), ignored);
-    loadForegroundPicture(document->doc(), QFile::encodeName(absolute).toStdString(), *document);
+    loadForegroundPicture(document->doc(), fileSystemName(absolute).toStdString(), *document);
     createFrame(document);
     recentFiles_->add(absolute);
-    if (const QStringList leftovers = leftoverTemporaries(info); !leftovers.isEmpty())
-        showMessage(QStringLiteral("%1 の横に、保存が途中で終わったときの一時ファイルが残って"
-                                   "います。\n%2\n保存されなかった編集内容が入っている可能性が"
-                                   "あります。確かめてから、不要なら削除してください。")
-                        .arg(nativePath(absolute), leftovers.join(QLatin1Char('\n'))),
-                    dialogParent_);
-    noteIgnoredContent(document, ignored);
+    noteLeftoverTemporaries(absolute);
+    noteIgnoredContent(document, ignored, bytes);
     return document;
 }
 
-void DocumentManager::noteIgnoredContent(StageDocument* document, const IgnoredContent& ignored) {
-    if (ignored.empty()) {
+void DocumentManager::noteLeftoverTemporaries(const QString& stagePath) {
+    if (const QStringList leftovers = leftoverTemporaries(QFileInfo(stagePath));
+        !leftovers.isEmpty())
+        showMessage(QStringLiteral("%1 の横に、保存が途中で終わったときの一時ファイルが残って"
+                                   "います。\n%2\n保存されなかった編集内容が入っている可能性が"
+                                   "あります。確かめてから、不要なら削除してください。")
+                        .arg(nativePath(stagePath), leftovers.join(QLatin1Char('\n'))),
+                    dialogParent_);
+}
+
+void DocumentManager::noteIgnoredContent(StageDocument* document, const IgnoredContent& ignored,
+                                         const QByteArray& bytes) {
+    const bool cutShort =
+        !bytes.isEmpty() &&
+        checkRecord(std::string_view(bytes.constData(), std::size_t(bytes.size()))) ==
+            RecordCheck::unfinished;
+    if (ignored.empty() && !cutShort) {
         droppedBySave_.remove(document);
         return;
     }
-    droppedBySave_.insert(document, describeIgnored(ignored));
-    showMessage(QStringLiteral("%1 には、読み込まなかった次の内容があります。"
-                               "このファイルに保存すると失われます。\n%2")
-                    .arg(nativePath(document->filePath()), droppedBySave_.value(document)),
-                dialogParent_);
+    QStringList dropped;
+    if (cutShort)
+        dropped << QStringLiteral("・ファイルの途中で切れた先の内容");
+    if (!ignored.empty())
+        dropped << describeIgnored(ignored);
+    droppedBySave_.insert(document, dropped.join(QLatin1Char('\n')));
+    if (cutShort)
+        showMessage(QStringLiteral("%1 は途中で切れています (最後の項目が「&」で閉じていません)。"
+                                   "書き込みの途中か、壊れたファイルです。\n"
+                                   "このファイルに保存すると、読み込めた部分だけが残ります。")
+                        .arg(nativePath(document->filePath())),
+                    dialogParent_);
+    if (!ignored.empty())
+        showMessage(QStringLiteral("%1 には、読み込まなかった次の内容があります。"
+                                   "このファイルに保存すると失われます。\n%2")
+                        .arg(nativePath(document->filePath()), describeIgnored(ignored)),
+                    dialogParent_);
 }
 
 StageDocument* DocumentManager::openRecovered(const QByteArray& record, const QString& path) {
@@ -267,10 +308,14 @@ StageDocument* DocumentManager::openRecovered(const QByteArray& record, const QS
     document->doc() = parseStageRecord(std::string_view(record.constData(), size_t(record.size())));
     // A stage never saved has no folder to find its picture in: nothing to load or report.
     if (!path.isEmpty())
-        loadForegroundPicture(document->doc(),
-                              QFile::encodeName(document->filePath()).toStdString(), *document);
+        loadForegroundPicture(document->doc(), fileSystemName(document->filePath()).toStdString(),
+                              *document);
     document->setModified();
     createFrame(document);
+    // Restored under its path, the stage is as good as opened there: a save cut short beside
+    // it is mentioned as on opening.
+    if (!path.isEmpty())
+        noteLeftoverTemporaries(document->filePath());
     return document;
 }
 
@@ -361,6 +406,8 @@ bool DocumentManager::writeDocument(StageDocument* document, const QString& path
         !document->lock().isLocked()) {
         document->lock().lock(absolute);
         document->setReadOnly(false);
+    } else {
+        document->lock().followFile(absolute);
     }
     document->setFilePath(absolute);
     document->setDiskContents(QByteArray(record.data(), qsizetype(record.size())));
@@ -369,7 +416,7 @@ bool DocumentManager::writeDocument(StageDocument* document, const QString& path
     bool renamed = false;
     for (std::string* name : {&document->doc().graphic1, &document->doc().graphic2}) {
         if (copied.contains(
-                QFile::decodeName(QByteArray::fromStdString(toFileSystemPath(*name))))) {
+                fromFileSystemName(QByteArray::fromStdString(toFileSystemPath(*name))))) {
             *name = leafName(*name);
             renamed = true;
         }
@@ -389,7 +436,7 @@ bool DocumentManager::offerPicturesBeside(const CRKeditDoc& doc, const QFileInfo
     // folder: a picture chosen from another folder would not be found there.
     for (const std::string* name : {&doc.graphic1, &doc.graphic2}) {
         const QString picture =
-            QFile::decodeName(QByteArray::fromStdString(toFileSystemPath(*name)));
+            fromFileSystemName(QByteArray::fromStdString(toFileSystemPath(*name)));
         if (!QDir::isAbsolutePath(picture))
             continue;
         const QFileInfo source(picture);
@@ -433,17 +480,19 @@ bool DocumentManager::offerPicturesBeside(const CRKeditDoc& doc, const QFileInfo
             return false;
         // Through the one saving path: a copy that fails leaves no partial picture behind.
         // The second line of a failure names the file read or written, and the reason.
-        QFile input(source.absoluteFilePath());
+        // The source is read as Open reads a picture (a regular file of bounded size) and is
+        // never the file written.
         QString failed = source.absoluteFilePath();
         QString reason;
-        if (!input.open(QIODevice::ReadOnly)) {
-            reason = input.errorString();
-        } else if (const QByteArray bytes = input.readAll();
-                   input.error() != QFileDevice::NoError) {
-            reason = input.errorString();
+        std::string bytes;
+        FileFailure failure;
+        if (!readRegularFile(fileSystemName(failed).toStdString(), maxPictureFileBytes, bytes,
+                             failure)) {
+            reason = QString::fromStdString(std::string(fileFaultText(fileFaultOf(failure))));
         } else {
             failed = beside.absoluteFilePath();
-            reason = saveFileWhole(failed, bytes);
+            reason = saveFileWhole(failed, QByteArrayView(bytes.data(), qsizetype(bytes.size())),
+                                   {source.absoluteFilePath()});
         }
         if (!reason.isEmpty()) {
             showMessage(QStringLiteral("%1 を %2 にコピーできません。\n%3: %4")

@@ -56,8 +56,15 @@ public:
 
     // What the document's file holds that reading it (Open, or a reload after another
     // program changed it) did not take in: told now, and again before the first save over
-    // the file. A reading that left nothing out clears what an earlier one noted.
-    void noteIgnoredContent(StageDocument* document, const IgnoredContent& ignored);
+    // the file. A reading that left nothing out clears what an earlier one noted. `bytes` are
+    // the file's: a record cut short (its last pair not closed by "&": a write still going
+    // on, or a damaged file) is said so too, as something a save over the file would lose.
+    void noteIgnoredContent(StageDocument* document, const IgnoredContent& ignored,
+                            const QByteArray& bytes = {});
+
+    // Mentions the temporary files a save cut short (a crash, kill -9) left beside the stage
+    // at `stagePath`, which may hold edits that were never saved.
+    void noteLeftoverTemporaries(const QString& stagePath);
 
     // Another window on the document.
     CChildFrame* newWindow(StageDocument* document);

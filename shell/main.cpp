@@ -1,6 +1,7 @@
 // rkedit: the stage editor. The editor itself lives in the rkgui library.
 #include <QApplication>
 
+#include "document/filesystemname.h"
 #include "shell/crkeditapp.h"
 #include "shell/terminationsignals.h"
 #include "shell/testevents.h"
@@ -18,7 +19,12 @@ int main(int argc, char* argv[]) {
         ended = true;
         QCoreApplication::exit(0);
     });
-    if (!app.InitInstance(QApplication::arguments().mid(1)))
+    // The arguments as the system gave them (after Qt took its own options): a file name that
+    // is not UTF-8 keeps its bytes.
+    QStringList arguments;
+    for (int i = 1; i < argc; ++i)
+        arguments << fromFileSystemName(QByteArray(argv[i]));
+    if (!app.InitInstance(arguments))
         return 1;
     if (ended)
         return 0;

@@ -14,6 +14,7 @@
 #include "stage/CRKeditDoc.h"
 #include "terminalhost.h"
 #include "text/cp932.h"
+#include "text/terminaltext.h"
 #include "text/utf8.h"
 
 namespace {
@@ -156,7 +157,7 @@ int html(const std::vector<std::string>& args) {
         case RuffleFolder::Outcome::AlreadyThere:
             break;
         case RuffleFolder::Outcome::Replaced:
-            std::fprintf(stderr, "rkstage: %s\n", message.c_str());
+            std::fprintf(stderr, "rkstage: %s\n", terminalSafe(message).c_str());
             break;
         case RuffleFolder::Outcome::OtherVersion:
             return fail(message + " (--replace-ruffle replaces it)");

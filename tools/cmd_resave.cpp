@@ -9,6 +9,7 @@
 #include "stage/ignoredcontent.h"
 #include "stage/stagerecord.h"
 #include "terminalhost.h"
+#include "text/terminaltext.h"
 
 namespace {
 
@@ -20,11 +21,12 @@ void warnAboutIgnored(const IgnoredContent& ignored) {
                      "dropped\n",
                      static_cast<long long>(ignored.cellsBeyondGrid));
     for (const std::string& key : ignored.unknownKeys)
-        std::fprintf(stderr, "rkstage: warning: unknown key \"%s\" is dropped\n", key.c_str());
+        std::fprintf(stderr, "rkstage: warning: unknown key \"%s\" is dropped\n",
+                     terminalSafe(key).c_str());
     for (const std::string& key : ignored.unreadValues)
         std::fprintf(stderr,
                      "rkstage: warning: the value of \"%s\" is not of its form and is dropped\n",
-                     key.c_str());
+                     terminalSafe(key).c_str());
     if (ignored.extraLines > 0)
         std::fprintf(stderr, "rkstage: warning: %lld line(s) after the first are dropped\n",
                      static_cast<long long>(ignored.extraLines));
@@ -39,8 +41,12 @@ int resave(const std::vector<std::string>& args) {
     TerminalHost host;
     std::string error;
     IgnoredContent ignored;
-    if (!openStage(args[0], doc, host, error, &ignored))
+    bool cutShort = false;
+    if (!openStage(args[0], doc, host, error, &ignored, &cutShort))
         return fail(error);
+    // Saved, the cut would become the stage: the rest of it lost for good.
+    if (cutShort)
+        return fail(terminalSafe(args[0]) + " is cut short; nothing written");
     warnAboutIgnored(ignored);
     const std::vector<std::string> lossy = keysThatWillNotReadBack(doc);
     if (!lossy.empty()) {
@@ -48,7 +54,7 @@ int resave(const std::vector<std::string>& args) {
         for (const std::string& k : lossy)
             keys += (keys.empty() ? "" : ", ") + k;
         std::fprintf(stderr, "rkstage: warning: these values will not read back the same: %s\n",
-                     keys.c_str());
+                     terminalSafe(keys).c_str());
     }
     const std::string record = writeStageRecord(doc);
     if (!writeFileAtomically(args[1], record, error))

@@ -6,6 +6,7 @@
 
 #include "command.h"
 #include "fileio.h"
+#include "text/terminaltext.h"
 
 namespace {
 std::map<std::string, CommandInfo>& commands() {
@@ -27,7 +28,7 @@ bool registerCommand(const CommandInfo& info) {
 }
 
 int fail(const std::string& message) {
-    std::fprintf(stderr, "rkstage: %s\n", message.c_str());
+    std::fprintf(stderr, "rkstage: %s\n", terminalSafe(message).c_str());
     return 1;
 }
 
@@ -43,7 +44,7 @@ int refuseOutputThatIsInput(const char* name, const std::string& in, const std::
     if (!sameFile(in, out))
         return 0;
     std::fprintf(stderr, "rkstage %s: %s is the input file %s itself; nothing written\n", name,
-                 out.c_str(), in.c_str());
+                 terminalSafe(out).c_str(), terminalSafe(in).c_str());
     return 2;
 }
 

@@ -5,9 +5,11 @@
 #include "file/regularfile.h"
 #include "stage/CRKeditDoc.h"
 #include "stage/foregroundpicture.h"
+#include "stage/recordcheck.h"
 #include "stage/stagedetect.h"
 #include "stage/stagerecord.h"
 #include "terminalhost.h"
+#include "text/terminaltext.h"
 
 namespace {
 
@@ -26,17 +28,33 @@ bool readStageFile(const std::string& path, std::string& bytes, std::string& err
 void warnIfNotStage(const std::string& path, const std::string& bytes) {
     if (classifyStageBytes(bytes) == StageBytes::notStage)
         std::fprintf(stderr, "rkstage: warning: %s is not a stage file; it reads as a new stage\n",
-                     path.c_str());
+                     terminalSafe(path).c_str());
+}
+
+// A record cut short (its last pair not closed by "&") is most likely a file still being
+// written or damaged: what follows the cut is not in it.
+bool warnIfCutShort(const std::string& path, const std::string& bytes) {
+    if (bytes.empty() || classifyStageBytes(bytes) == StageBytes::notStage ||
+        checkRecord(bytes) != RecordCheck::unfinished)
+        return false;
+    std::fprintf(stderr,
+                 "rkstage: warning: %s is cut short: its last pair is not closed by \"&\" "
+                 "(a write still going on, or a damaged file)\n",
+                 terminalSafe(path).c_str());
+    return true;
 }
 
 } // namespace
 
 bool openStage(const std::string& path, CRKeditDoc& doc, TerminalHost& host, std::string& error,
-               IgnoredContent* ignored) {
+               IgnoredContent* ignored, bool* cutShort) {
     std::string bytes;
     if (!readStageFile(path, bytes, error))
         return false;
     warnIfNotStage(path, bytes);
+    const bool cut = warnIfCutShort(path, bytes);
+    if (cutShort != nullptr)
+        *cutShort = cut;
     doc = ignored != nullptr ? parseStageRecord(bytes, *ignored) : parseStageRecord(bytes);
     loadForegroundPicture(doc, path, host);
     return true;
@@ -47,6 +65,7 @@ bool openStageRecord(const std::string& path, CRKeditDoc& doc, std::string& erro
     if (!readStageFile(path, bytes, error))
         return false;
     warnIfNotStage(path, bytes);
+    warnIfCutShort(path, bytes);
     doc = parseStageRecord(bytes);
     return true;
 }

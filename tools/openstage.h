@@ -13,9 +13,11 @@ class TerminalHost;
 // one line, only when the stage file itself cannot be read (it is missing, not a regular
 // file, or larger than maxStageFileBytes). A non-empty file that holds no stage record is
 // read all the same (as a new stage) after a warning line on stderr.
-// `ignored`, when given, says what of the file the document does not hold.
+// `ignored`, when given, says what of the file the document does not hold. A record cut short
+// (its last pair not closed by "&") is read after a warning on stderr; `cutShort`, when
+// given, says so.
 bool openStage(const std::string& path, CRKeditDoc& doc, TerminalHost& host, std::string& error,
-               IgnoredContent* ignored = nullptr);
+               IgnoredContent* ignored = nullptr, bool* cutShort = nullptr);
 
 // The record step of openStage alone: reads the stage file at `path` into `doc` and loads no
 // picture. False, with `error` set, when the file cannot be read.

@@ -6,6 +6,7 @@
 #include <fstream>
 
 #include "ruffle/encodingwarning.h"
+#include "text/terminaltext.h"
 
 std::optional<RuffleFolder> findRuffle(std::string& error) {
     std::error_code ec;
@@ -21,5 +22,6 @@ void warnAboutTextEncoding(const std::string& moviePath, const CRKeditDoc& doc) 
         return;
     const char* warning = rufflesTextWarning(std::string_view(start, sizeof start), doc);
     if (*warning)
-        std::fprintf(stderr, "rkstage: warning: %s: %s\n", moviePath.c_str(), warning);
+        std::fprintf(stderr, "rkstage: warning: %s: %s\n", terminalSafe(moviePath).c_str(),
+                     warning);
 }

@@ -2,7 +2,8 @@
 
 #include <cstdio>
 
+#include "text/terminaltext.h"
 void TerminalHost::messageBox(const std::string& text) {
     ++messages_;
-    std::fprintf(stderr, "%s\n", text.c_str());
+    std::fprintf(stderr, "%s\n", terminalSafe(text, true).c_str());
 }

@@ -13,6 +13,13 @@
 // 50 KB; anything near this size is not a stage, and reading it whole would only eat memory.
 inline constexpr std::uint64_t maxStageFileBytes = std::uint64_t(64) << 20;
 
+// The largest picture file copied whole (beside a stage on saving, into a test play's folder).
+// The largest picture the loader accepts (8192 x 8192) is well under this as a JPEG.
+inline constexpr std::uint64_t maxPictureFileBytes = std::uint64_t(256) << 20;
+
+// The largest movie a test play copies and serves; the game's rk.swf is a few hundred KB.
+inline constexpr std::uint64_t maxMovieFileBytes = std::uint64_t(64) << 20;
+
 // Why a file could not be read.
 struct FileFailure {
     enum class Kind {

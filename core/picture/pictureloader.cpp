@@ -19,6 +19,7 @@
 
 #include "file/regularfile.h"
 #include "host/host.h"
+#include "text/terminaltext.h"
 
 namespace {
 
@@ -30,7 +31,21 @@ struct ErrorRecord {
     std::jmp_buf jumpTarget;
     char reason[JMSG_LENGTH_MAX + 80];
     FileFault fault;
+    // The first warning of a picture that decoded all the same ("Premature end of JPEG
+    // file": the rows past the cut are grey), kept instead of printed by the library.
+    char warning[JMSG_LENGTH_MAX];
+    bool cutShort;
 };
+
+// Replaces the standard output_message, which prints on stderr: the loader says what it
+// means, naming the file.
+void keepWarning(j_common_ptr cinfo) {
+    auto* record = reinterpret_cast<ErrorRecord*>(cinfo->err);
+    if (record->warning[0] == '\0')
+        (*cinfo->err->format_message)(cinfo, record->warning);
+    if (cinfo->err->msg_code == JWRN_JPEG_EOF)
+        record->cutShort = true;
+}
 
 // Replaces the standard error_exit, which would end the process: the library's message
 // becomes the reason, then control goes back to the loader.
@@ -190,7 +205,10 @@ bool decode(DecodeJob& job, ErrorRecord& error) {
     ScanBudget budget;
     cinfo.err = jpeg_std_error(&error.manager);
     error.manager.error_exit = errorExit;
+    error.manager.output_message = keepWarning;
     error.reason[0] = '\0';
+    error.warning[0] = '\0';
+    error.cutShort = false;
     error.fault = FileFault::damagedPicture;
     if (setjmp(error.jumpTarget)) {
         jpeg_destroy_decompress(&cinfo);
@@ -301,6 +319,15 @@ struct FileCloser {
 
 } // namespace
 
+std::string pictureWarningMessage(std::string_view fileName, PictureWarning warning) {
+    std::string text(fileName);
+    text += ": ";
+    text += warning == PictureWarning::cutShort
+                ? "画像ファイルが途中で切れています。読み込めた部分だけを表示します。"
+                : "画像ファイルに壊れた部分があります。読み込めたとおりに表示します。";
+    return text;
+}
+
 bool pictureSizeAllowed(std::uint32_t width, std::uint32_t height) {
     return width > 0 && height > 0 && std::uint64_t(width) * height <= maxPicturePixels;
 }
@@ -349,15 +376,30 @@ bool readPicture(const std::string& path, PictureHolder& holder, PictureFailure&
         *frameHeight = job.frameHeight;
     }
     failure = {};
+    if (error.warning[0] != '\0') {
+        failure.detail = error.warning;
+        failure.warning = error.cutShort ? PictureWarning::cutShort : PictureWarning::damagedData;
+    }
     return true;
 }
 
 // The details go where the picture library's own messages always went; the user sees the
 // message.
 bool report(const std::string& path, const PictureFailure& failure, Host& host) {
-    std::fprintf(stderr, "%s: %s\n", path.c_str(), failure.detail.c_str());
-    host.messageBox(std::string(cannotOpenFileText));
+    std::fprintf(stderr, "%s: %s\n", terminalSafe(path).c_str(),
+                 terminalSafe(failure.detail).c_str());
+    host.messageBox(cannotOpenMessage(path, failure.fault));
     return false;
+}
+
+// A picture that decoded with a warning is shown; the user is told what is wrong with it.
+bool noteWarning(const std::string& path, const PictureFailure& result, Host& host) {
+    if (result.warning == PictureWarning::none)
+        return true;
+    std::fprintf(stderr, "%s: %s\n", terminalSafe(path).c_str(),
+                 terminalSafe(result.detail).c_str());
+    host.messageBox(pictureWarningMessage(path, result.warning));
+    return true;
 }
 
 } // namespace
@@ -370,13 +412,16 @@ bool readPictureFile(const std::string& path, PictureHolder& holder, PictureFail
 bool loadPicture(const std::string& path, PictureHolder& holder, Host& host,
                  const std::function<void()>& beforeDecoding) {
     PictureFailure failure;
-    return readPictureFile(path, holder, failure, beforeDecoding) || report(path, failure, host);
+    if (!readPictureFile(path, holder, failure, beforeDecoding))
+        return report(path, failure, host);
+    return noteWarning(path, failure, host);
 }
 
 bool loadPictureScaled(const std::string& path, PictureHolder& holder, Host& host,
                        const PictureScaleChoice& chooseEighths, std::uint32_t& frameWidth,
                        std::uint32_t& frameHeight) {
     PictureFailure failure;
-    return readPicture(path, holder, failure, {}, &chooseEighths, &frameWidth, &frameHeight) ||
-           report(path, failure, host);
+    if (!readPicture(path, holder, failure, {}, &chooseEighths, &frameWidth, &frameHeight))
+        return report(path, failure, host);
+    return noteWarning(path, failure, host);
 }

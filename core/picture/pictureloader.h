@@ -3,6 +3,7 @@
 #include <cstdint>
 #include <functional>
 #include <string>
+#include <string_view>
 
 #include "host/filefault.h"
 #include "picture/pictureblock.h"
@@ -12,17 +13,31 @@ class Host;
 // Decodes the JPEG file at `path` (file system encoding) into a new picture block and makes
 // `holder` refer to it. `beforeDecoding` runs once the file is open, before decoding starts
 // (the panel's browse buttons show the chosen path there). On any failure the host shows
-// "ファイルをオープンできません。" once, false is returned and `holder` keeps the picture it
-// had: a picture that fails halfway is never shown.
+// "ファイルをオープンできません。" with a second line naming the file and the reason
+// (cannotOpenMessage) once, false is returned and `holder` keeps the picture it had: a
+// picture that fails halfway is never shown. A picture the library decodes with a warning
+// (a file cut short: the rows past the cut come out grey) is shown, and the host is told so
+// (pictureWarningMessage).
 bool loadPicture(const std::string& path, PictureHolder& holder, Host& host,
                  const std::function<void()>& beforeDecoding = {});
 
 // Why a picture could not be loaded: the reason as the user is told it, and one line with
 // the details (the library's message, the sizes) for stderr and logs.
+enum class PictureWarning {
+    none,
+    cutShort,   // the file ends before the picture does
+    damagedData // another warning of the library (damaged data it skipped)
+};
+
 struct PictureFailure {
     FileFault fault = FileFault::readError;
     std::string detail;
+    // On success: what the library warned of ("detail" holds its message), else none.
+    PictureWarning warning = PictureWarning::none;
 };
+
+// The message for a picture shown despite `warning`: the file's name and what is wrong.
+std::string pictureWarningMessage(std::string_view fileName, PictureWarning warning);
 
 // The same decoding without any message: false with `failure` set (the file cannot be opened
 // or is no regular file, it is not a JPEG, the picture is larger than allowed, it has more

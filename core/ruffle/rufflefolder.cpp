@@ -1,6 +1,9 @@
 #include "ruffle/rufflefolder.h"
 
+#include <cerrno>
 #include <cstdlib>
+#include <cstring>
+#include <fcntl.h>
 #include <filesystem>
 #include <fstream>
 #include <iterator>
@@ -21,6 +24,55 @@ std::string uniqueFolderBeside(const fs::path& target, const char* tag) {
     return pattern;
 }
 
+// Copies the file `from` to the new file `to` with the system's own reason on failure
+// ("No space left on device"; the library's copy reports a full disk as an input/output error).
+bool copyOneFile(const fs::path& from, const fs::path& to, std::string& error) {
+    const int in = ::open(from.c_str(), O_RDONLY | O_CLOEXEC);
+    if (in < 0) {
+        error = from.string() + ": " + std::strerror(errno);
+        return false;
+    }
+    const int out = ::open(to.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0644);
+    if (out < 0) {
+        error = to.string() + ": " + std::strerror(errno);
+        ::close(in);
+        return false;
+    }
+    char buffer[65536];
+    bool ok = true;
+    while (ok) {
+        const ssize_t n = ::read(in, buffer, sizeof buffer);
+        if (n < 0 && errno == EINTR)
+            continue;
+        if (n < 0) {
+            error = from.string() + ": " + std::strerror(errno);
+            ok = false;
+            break;
+        }
+        if (n == 0)
+            break;
+        for (ssize_t done = 0; done < n;) {
+            const ssize_t w = ::write(out, buffer + done, std::size_t(n - done));
+            if (w < 0 && errno == EINTR)
+                continue;
+            if (w <= 0) {
+                error = to.string() + ": " + std::strerror(w < 0 ? errno : ENOSPC);
+                ok = false;
+                break;
+            }
+            done += w;
+        }
+    }
+    if (ok && (::fsync(out) != 0 || ::close(out) != 0)) {
+        error = to.string() + ": " + std::strerror(errno);
+        ok = false;
+    } else if (!ok) {
+        ::close(out);
+    }
+    ::close(in);
+    return ok;
+}
+
 // Copies the regular files of `from` (source maps left out) into the existing folder `to`.
 bool copyFiles(const fs::path& from, const fs::path& to, std::string& error) {
     std::error_code ec;
@@ -28,10 +80,8 @@ bool copyFiles(const fs::path& from, const fs::path& to, std::string& error) {
         const fs::path& file = it->path();
         if (!it->is_regular_file(ec) || file.extension() == ".map")
             continue;
-        if (!fs::copy_file(file, to / file.filename(), ec)) {
-            error = (to / file.filename()).string() + ": " + ec.message();
+        if (!copyOneFile(file, to / file.filename(), error))
             return false;
-        }
     }
     if (ec) {
         error = from.string() + ": " + ec.message();
@@ -112,7 +162,7 @@ RuffleFolder::Outcome RuffleFolder::copyInto(const std::string& pageFolder,
 
     const std::string fresh = uniqueFolderBeside(target, "-new");
     if (fresh.empty()) {
-        message = target.string() + ": cannot create a folder beside it";
+        message = target.string() + ": cannot create a folder beside it: " + std::strerror(errno);
         return Outcome::Failed;
     }
     std::string error;

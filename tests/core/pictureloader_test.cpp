@@ -22,6 +22,11 @@ namespace {
 
 const std::string cannotOpen = "ファイルをオープンできません。";
 
+// One message: the first line as ever, the second naming `path` and the reason for `fault`.
+std::vector<std::string> openMessage(const std::string& path, FileFault fault) {
+    return {cannotOpenMessage(path, fault)};
+}
+
 // The library's own top-down rows for `jpeg`, in its default output colour space (RGB for
 // colour pictures, one sample for grey), decoded independently of the loader.
 struct Decoded {
@@ -228,7 +233,9 @@ TEST_F(PictureLoader, ScaledDecodeFailuresKeepThePreviousPicture) {
         SCOPED_TRACE(bad);
         host.messages.clear();
         EXPECT_FALSE(loadPictureScaled(bad, holder, host, half, w, h));
-        EXPECT_EQ(host.messages, std::vector<std::string>{cannotOpen});
+        ASSERT_EQ(host.messages.size(), 1u);
+        EXPECT_TRUE(host.messages[0].starts_with(cannotOpen + "\n" + bad + ": "))
+            << host.messages[0];
         EXPECT_EQ(holder.block, before);
         EXPECT_EQ(w, 16u); // the sizes of the last picture loaded stay
         EXPECT_EQ(h, 16u);
@@ -334,20 +341,24 @@ TEST_F(PictureLoader, FailuresShowTheMessageOnceAndKeepThePreviousPicture) {
     struct Row {
         const char* what;
         std::string path;
-        bool opened; // whether the step before decoding ran
+        bool opened;     // whether the step before decoding ran
+        FileFault fault; // the reason the message gives
     };
     const Row rows[] = {
-        {"missing file", dir_ + "/missing.jpg", false},
-        {"empty path", "", false},
-        {"folder", dir_ + "/folder.jpg", false},
+        {"missing file", dir_ + "/missing.jpg", false, FileFault::notFound},
+        {"empty path", "", false, FileFault::notFound},
+        {"folder", dir_ + "/folder.jpg", false, FileFault::isFolder},
         // The part before the NUL names a good picture; the name as a whole names none.
-        {"NUL in the name", dir_ + "/good.jpg" + std::string(1, '\0') + "x", false},
-        {"text named .jpg", file("text.jpg", "this is not a picture\n"), true},
-        {"empty file", file("empty.jpg", ""), true},
-        {"header only", file("header.jpg", good.substr(0, 20)), true},
-        {"absurd size", file("huge.jpg", withFrameSize(65500, 65500)), true},
-        {"just over the limit", file("over.jpg", withFrameSize(8193, 8192)), true},
-        {"error after the rows", file("stray.jpg", strayScan), true},
+        {"NUL in the name", dir_ + "/good.jpg" + std::string(1, '\0') + "x", false,
+         FileFault::notFound},
+        {"text named .jpg", file("text.jpg", "this is not a picture\n"), true, FileFault::notJpeg},
+        {"empty file", file("empty.jpg", ""), true, FileFault::damagedPicture},
+        {"header only", file("header.jpg", good.substr(0, 20)), true, FileFault::damagedPicture},
+        {"absurd size", file("huge.jpg", withFrameSize(65500, 65500)), true,
+         FileFault::pictureTooLarge},
+        {"just over the limit", file("over.jpg", withFrameSize(8193, 8192)), true,
+         FileFault::pictureTooLarge},
+        {"error after the rows", file("stray.jpg", strayScan), true, FileFault::damagedPicture},
     };
     for (const Row& r : rows) {
         SCOPED_TRACE(r.what);
@@ -357,7 +368,7 @@ TEST_F(PictureLoader, FailuresShowTheMessageOnceAndKeepThePreviousPicture) {
         const PictureHolder before = holder;
         int stepsRun = 0;
         EXPECT_FALSE(loadPicture(r.path, holder, host, [&] { ++stepsRun; }));
-        EXPECT_EQ(host.messages, std::vector<std::string>{cannotOpen});
+        EXPECT_EQ(host.messages, openMessage(r.path, r.fault));
         EXPECT_EQ(stepsRun, r.opened ? 1 : 0);
         EXPECT_TRUE(holder == before);
         EXPECT_EQ(holder.block->width(), 4);
@@ -388,14 +399,28 @@ TEST_F(PictureLoader, SixteenPassesOverThePictureDecodeAndOneMoreIsRefused) {
     EXPECT_NE(failure.detail.find("too many for its size"), std::string::npos) << failure.detail;
 }
 
-TEST_F(PictureLoader, TruncatedPictureStillLoadsWithoutMessage) {
+TEST_F(PictureLoader, TruncatedPictureLoadsAndSaysSoNamingTheFile) {
     const std::string jpeg = makeJpeg(noisy(40, 30));
     for (std::size_t keep : {jpeg.size() - 2, jpeg.size() * 2 / 3, jpeg.find("\xFF\xDA") + 20}) {
         SCOPED_TRACE(keep);
-        auto block = load(jpeg.substr(0, keep));
-        ASSERT_TRUE(block);
-        expectLayout(*block, 40, 30);
+        const std::string path = file("cut.jpg", jpeg.substr(0, keep));
+        PictureHolder holder;
+        RecordingHost host;
+        ASSERT_TRUE(loadPicture(path, holder, host));
+        ASSERT_TRUE(holder.block);
+        expectLayout(*holder.block, 40, 30);
+        EXPECT_EQ(host.messages,
+                  std::vector<std::string>{pictureWarningMessage(path, PictureWarning::cutShort)});
+        PictureFailure result;
+        ASSERT_TRUE(readPictureFile(path, holder, result));
+        EXPECT_EQ(result.warning, PictureWarning::cutShort);
+        EXPECT_EQ(result.detail, "Premature end of JPEG file");
     }
+    // A whole picture says nothing.
+    RecordingHost quiet;
+    PictureHolder holder;
+    ASSERT_TRUE(loadPicture(file("whole.jpg", jpeg), holder, quiet));
+    EXPECT_TRUE(quiet.messages.empty());
 }
 
 TEST_F(PictureLoader, FilesAreClosedOnEveryPath) {

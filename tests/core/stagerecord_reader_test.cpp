@@ -2,6 +2,7 @@
 
 #include <cstdlib>
 
+#include "host/filefault.h"
 #include "recordinghost.h"
 #include "stage/CRKeditDoc.h"
 #include "stage/foregroundpicture.h"
@@ -64,7 +65,8 @@ TEST(StageRecordReader, NewRecordReadsBackAsANewDocument) {
     RecordingHost host;
     const Opened opened = openBytes(record, host, nowhere);
     EXPECT_FALSE(opened.pictureLoaded);
-    EXPECT_EQ(host.messages, std::vector<std::string>{"ファイルをオープンできません。"});
+    EXPECT_EQ(host.messages, std::vector<std::string>{cannotOpenMessage(
+                                 foregroundPicturePath(opened.doc, nowhere), FileFault::notFound)});
     EXPECT_FALSE(opened.doc.picturePending);
     EXPECT_TRUE(opened.doc.picture.empty());
 }
@@ -271,7 +273,9 @@ TEST(StageRecordReader, ForegroundPictureBesideTheStageFile) {
     for (const char* full : {"graphic1=C:\\rk\\sample.JPG", "graphic1=/res/sample/sample.JPG"}) {
         RecordingHost failing;
         opened = openBytes(std::string(full) + "&title=t&block=1,", failing, sampleFolderStage);
-        EXPECT_EQ(failing.messages, std::vector<std::string>{"ファイルをオープンできません。"});
+        EXPECT_EQ(failing.messages,
+                  std::vector<std::string>{cannotOpenMessage(
+                      foregroundPicturePath(opened.doc, sampleFolderStage), FileFault::notFound)});
         EXPECT_FALSE(opened.pictureLoaded);
         EXPECT_FALSE(opened.doc.picturePending);
         EXPECT_TRUE(opened.doc.picture.empty());

@@ -27,6 +27,24 @@ for job in "resave stage.out" "html page.html" "render picture.png" "decode pict
     check "  says the disk is full" grep -q 'No space left on device' "$work/err"
     check "  old output intact" test "$(cat "$out" 2>/dev/null || echo none)" = "$before"
 done
+# Ruffle (some 28 MB) beside a page on a disk that fills up during the copy, and on the full
+# one: the system's reason, nothing left of the copy.
+RKEDIT_RUFFLE_DIR=${RKEDIT_RUFFLE_DIR:-$(dirname "$rkstage")/../share/rkedit/ruffle}
+if [ -f "$RKEDIT_RUFFLE_DIR/ruffle.js" ]; then
+    export RKEDIT_RUFFLE_DIR
+    mkdir "$work/part"
+    mount -t tmpfs -o size=4m,mode=755 tmpfs "$work/part"
+    at_exit 'umount "$work/part" 2>/dev/null'
+    for disk in part full; do
+        run html "$stage" "$work/$disk/ruffle-page.html" --ruffle
+        check "html --ruffle onto a $disk disk: exit 1" test $status -eq 1
+        check "  says the disk is full" grep -q 'No space left on device' "$work/err"
+        check "  no Ruffle folder, no page, no temporary folder" \
+            test -z "$(ls -A "$work/$disk" | grep -v -x -E 'filler|page.html|stage.out')"
+    done
+else
+    echo "skip html --ruffle onto a full disk: no Ruffle in the build"
+fi
 check "no temporary file left on the full disk" \
     test "$(ls -A "$work/full" | sort | tr '\n' ' ')" = "filler page.html stage.out "
 

@@ -99,7 +99,9 @@ TEST(ScanBomb, LoadPictureShowsThePictureMessage) {
     RecordingHost host;
     PictureHolder holder;
     EXPECT_FALSE(loadPicture(bomb, holder, host));
-    EXPECT_EQ(host.messages, std::vector<std::string>{"ファイルをオープンできません。"});
+    EXPECT_EQ(host.messages,
+              std::vector<std::string>{"ファイルをオープンできません。\n" + bomb +
+                                       ": JPEG ファイルが壊れているか、読み込めない形式です。"});
     EXPECT_TRUE(holder.empty());
 }
 

@@ -7,6 +7,10 @@
 #include <QLabel>
 #include <QMessageBox>
 
+#include <sys/stat.h>
+#include <sys/wait.h>
+#include <unistd.h>
+
 #include "document/recoverystore.h"
 #include "document/stagedocument.h"
 #include "recoveryfixture.h"
@@ -259,6 +263,86 @@ TEST_F(DamagedRecovery, AFolderThatCannotBeWrittenIsOfferedToReadAndKept) {
     EXPECT_EQ(offer(QStringLiteral("破棄する")), 0);
     EXPECT_EQ(filesIn(folder), files);
     QFile::setPermissions(folder, readable | enterable | QFile::WriteOwner);
+}
+
+TEST_F(DamagedRecovery, AFolderLeftByACrashThatCannotBeWrittenIsOfferedToRead) {
+    // A crash leaves the session's lock behind; the folder then becomes unwritable (for root,
+    // whom permissions do not stop, the check runs as an unprivileged user). The lock can be
+    // neither taken over nor removed, yet no editor holds it: the copies are offered.
+    const QString crashedRoot = path("recovery");
+    const pid_t child = fork();
+    ASSERT_GE(child, 0);
+    if (child == 0) {
+        RecoveryStore earlier(crashedRoot);
+        const bool written =
+            earlier.open() && earlier.write("stage1", sample, path("sample.stage"), "sample.stage");
+        _exit(written ? 0 : 1); // no close: the lock stays, as after kill -9
+    }
+    int status = 0;
+    ASSERT_EQ(waitpid(child, &status, 0), child);
+    ASSERT_TRUE(WIFEXITED(status) && WEXITSTATUS(status) == 0);
+    const QStringList sessions = QDir(crashedRoot).entryList(QDir::Dirs | QDir::NoDotAndDotDot);
+    ASSERT_EQ(sessions.size(), 1);
+    const QString folder = QDir(crashedRoot).filePath(sessions[0]);
+    ASSERT_TRUE(QFileInfo::exists(QDir(folder).filePath("lock")));
+    const auto readable = QFile::ReadOwner | QFile::ReadGroup | QFile::ReadOther;
+    const auto enterable = QFile::ExeOwner | QFile::ExeGroup | QFile::ExeOther;
+    for (const QString& name : QDir(folder).entryList(QDir::Files))
+        QFile::setPermissions(QDir(folder).filePath(name), readable | QFile::WriteOwner);
+    ASSERT_TRUE(QFile::setPermissions(crashedRoot, readable | enterable | QFile::WriteOwner));
+    ASSERT_TRUE(QFile::setPermissions(folder, readable | enterable));
+
+    QList<RecoveryStore::Orphan> orphans;
+    {
+        const UnprivilegedFileAccess nobody;
+        RecoveryStore store(crashedRoot);
+        orphans = store.takeOrphans();
+    }
+    ASSERT_EQ(orphans.size(), 1);
+    EXPECT_TRUE(orphans[0].readOnly);
+    ASSERT_EQ(orphans[0].entries.size(), 1);
+    EXPECT_FALSE(orphans[0].entries[0].damaged) << orphans[0].entries[0].problem.toStdString();
+    EXPECT_EQ(orphans[0].entries[0].originalPath, path("sample.stage"));
+    QByteArray record;
+    {
+        const UnprivilegedFileAccess nobody;
+        record = RecoveryStore::readRecord(orphans[0].entries[0]);
+    }
+    EXPECT_EQ(record, sample);
+    QFile::setPermissions(folder, readable | enterable | QFile::WriteOwner);
+}
+
+TEST_F(DamagedRecovery, ACopyThatIsNoRegularFileNeitherHangsNorFillsTheMemory) {
+    // A record replaced by a link to /dev/zero, another by a FIFO (through a link, and
+    // itself): each is offered as unreadable, at once, and nothing is removed.
+    const QString folder = leaveCopies({{"zero", sample}, {"fifo", sample}, {"pipe", sample}});
+    ASSERT_TRUE(QFile::remove(QDir(folder).filePath("zero.stage")));
+    ASSERT_TRUE(QFile::link("/dev/zero", QDir(folder).filePath("zero.stage")));
+    const QString fifo = path("a-fifo");
+    ASSERT_EQ(mkfifo(QFile::encodeName(fifo).constData(), 0600), 0);
+    ASSERT_TRUE(QFile::remove(QDir(folder).filePath("fifo.stage")));
+    ASSERT_TRUE(QFile::link(fifo, QDir(folder).filePath("fifo.stage")));
+    ASSERT_TRUE(QFile::remove(QDir(folder).filePath("pipe.stage")));
+    ASSERT_EQ(mkfifo(QFile::encodeName(QDir(folder).filePath("pipe.stage")).constData(), 0600), 0);
+
+    QElapsedTimer took;
+    took.start();
+    const QList<RecoveryStore::Orphan> orphans = peekOrphans();
+    EXPECT_LT(took.elapsed(), 5000);
+    ASSERT_EQ(orphans.size(), 1);
+    QStringList offered;
+    for (const RecoveryStore::Entry& entry : orphans[0].entries) {
+        offered << entry.key;
+        EXPECT_TRUE(entry.damaged) << entry.key.toStdString();
+        EXPECT_TRUE(entry.problem.startsWith("読み込めません")) << entry.problem.toStdString();
+        QString error;
+        EXPECT_TRUE(RecoveryStore::readRecord(entry, &error).isEmpty());
+        EXPECT_FALSE(error.isEmpty());
+    }
+    offered.sort();
+    // The FIFO itself is no file a folder listing offers; the two links are.
+    EXPECT_EQ(offered, (QStringList{"fifo", "zero"}));
+    EXPECT_TRUE(QFileInfo(QDir(folder).filePath("zero.stage")).isSymLink()) << "kept";
 }
 
 // Files this process writes are limited to `bytes` while it lives: the system's own way to

@@ -127,7 +127,9 @@ TEST_F(Shell, StageWithMissingPictureOpensAfterTheMessage) {
     QFile::remove(path("sample.JPG"));
     MessageBoxAnswer answer(QMessageBox::Ok);
     start({path("sample.stage")});
-    EXPECT_EQ(answer.text, "ファイルをオープンできません。");
+    // The box names the picture and the reason.
+    EXPECT_EQ(answer.text, "ファイルをオープンできません。\n" + path("sample.JPG") +
+                               ": ファイルが見つかりません。");
     ASSERT_EQ(documents()->documents().size(), 1);
     EXPECT_EQ(documents()->documents().constFirst()->doc().graphicWidth, "640");
     EXPECT_TRUE(documents()->documents().constFirst()->doc().picture.empty());

@@ -6,6 +6,7 @@
 #include <QSaveFile>
 
 #include "document/stagedocument.h"
+#include "shell/commandids.h"
 #include "shell/diskwatcher.h"
 #include "shellfixture.h"
 #include "stage/CRKeditDoc.h"
@@ -106,6 +107,66 @@ TEST_F(SlowWriter, AFileThatKeepsChangingIsNotReadAndTheUserIsTold) {
     EXPECT_EQ(yes.answer.seen(), 2);
     EXPECT_EQ(document->diskContents(), whole);
     EXPECT_FALSE(document->isModified());
+}
+
+TEST_F(SlowWriter, AWriterThatPausesMidRecordIsWaitedForAndACutShortFileIsNeverReadClean) {
+    start({path("sample.stage")});
+    StageDocument* document = documents()->activeDocument();
+    const std::string life = document->doc().life;
+
+    // The writer stops half-way for longer than one interval (the same bytes twice), then
+    // finishes: the half is not taken for the file.
+    writeExternally(path("sample.stage"), whole.left(whole.size() / 2));
+    MessageBoxAnswer yes(QMessageBox::Yes);
+    writerAdvancesOnEachWait([&](int wait) {
+        if (wait == 3)
+            writeExternally(path("sample.stage"), whole);
+    });
+    watcher()->checkNow();
+    EXPECT_EQ(yes.answer.seen(), 1);
+    EXPECT_EQ(waits.size(), 4) << "half, half, half, whole, whole";
+    EXPECT_EQ(document->doc().life, "5" + life);
+    EXPECT_EQ(document->diskContents(), whole);
+    EXPECT_FALSE(document->isModified());
+
+    // A writer that never finishes: nothing is read within the limit, the user is told.
+    waits.clear();
+    writeExternally(path("sample.stage"), original.left(original.size() - 3));
+    yes.answer.rearm();
+    MessageBoxAnswer told(QMessageBox::Ok);
+    writerAdvancesOnEachWait([](int) {});
+    watcher()->checkNow();
+    EXPECT_EQ(yes.answer.seen(), 2);
+    EXPECT_EQ(waits.size(), DiskWatcher::stableTries);
+    EXPECT_EQ(told.answer.seen(), 1);
+    EXPECT_EQ(document->diskContents(), whole) << "the cut-short bytes were not read";
+    EXPECT_EQ(document->doc().life, "5" + life);
+}
+
+TEST_F(SlowWriter, OpeningACutShortStageSaysSoAndASaveOverItAsksFirst) {
+    const QByteArray cut = original.left(original.indexOf("&command=") + 20);
+    ASSERT_FALSE(cut.endsWith('&'));
+    writeExternally(path("cut.stage"), cut);
+    MessageBoxAnswer told(QMessageBox::Ok);
+    start({path("cut.stage")});
+    ASSERT_GE(told.answer.seen(), 1);
+    EXPECT_TRUE(told.text.contains("途中で切れています")) << told.text.toStdString();
+    EXPECT_TRUE(told.text.contains(QDir::toNativeSeparators(path("cut.stage"))));
+    StageDocument* document = documents()->activeDocument();
+    ASSERT_NE(document, nullptr);
+    EXPECT_FALSE(document->isModified());
+
+    // Saving over it asks; declined, the file keeps its bytes.
+    MessageBoxAnswer declined(QMessageBox::Cancel);
+    trigger(ID_FILE_SAVE);
+    EXPECT_EQ(declined.answer.seen(), 1);
+    EXPECT_TRUE(declined.text.contains("途中で切れた")) << declined.text.toStdString();
+    EXPECT_EQ(fileBytes(path("cut.stage")), cut);
+
+    // A whole stage says nothing of the kind.
+    MessageBoxAnswer none(QMessageBox::Ok);
+    start({path("sample.stage")});
+    EXPECT_EQ(none.answer.seen(), 0) << none.text.toStdString();
 }
 
 } // namespace

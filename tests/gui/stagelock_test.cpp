@@ -7,6 +7,8 @@
 #include <QTemporaryDir>
 #include <gtest/gtest.h>
 
+#include <unistd.h>
+
 #include "document/stagelock.h"
 
 namespace {
@@ -64,6 +66,36 @@ TEST(StageLock, LockOfAProcessThatHasEndedIsTakenOver) {
     StageLock lock;
     EXPECT_EQ(lock.lock(stage), StageLock::Result::locked);
     EXPECT_TRUE(lock.isLocked());
+}
+
+TEST(StageLock, AHardLinkIsTheSameStageAndTheLockFollowsASave) {
+    QTemporaryDir dir;
+    const QString stage = dir.filePath(QStringLiteral("a.stage"));
+    const QString other = dir.filePath(QStringLiteral("other-name.stage"));
+    QFile(stage).open(QIODevice::WriteOnly);
+    ASSERT_EQ(::link(QFile::encodeName(stage).constData(), QFile::encodeName(other).constData()),
+              0);
+    StageLock first;
+    ASSERT_EQ(first.lock(stage), StageLock::Result::locked);
+    {
+        StageLock second;
+        EXPECT_EQ(second.lock(other), StageLock::Result::heldByOther);
+        EXPECT_EQ(second.holderPid(), QCoreApplication::applicationPid());
+        EXPECT_FALSE(second.isLocked());
+    }
+    // A save puts a new file in place (the hard link keeps the old one: no longer the same
+    // file). The lock by file moves to the new one.
+    const QString fresh = dir.filePath(QStringLiteral("fresh"));
+    QFile(fresh).open(QIODevice::WriteOnly);
+    ASSERT_EQ(::rename(QFile::encodeName(fresh).constData(), QFile::encodeName(stage).constData()),
+              0);
+    first.followFile(stage);
+    const QString byFile = StageLock::fileLockPath(stage);
+    ASSERT_FALSE(byFile.isEmpty());
+    QLockFile probe(byFile);
+    EXPECT_FALSE(probe.tryLock(0)) << "the new file is held";
+    StageLock oldFile;
+    EXPECT_EQ(oldFile.lock(other), StageLock::Result::locked) << "the old file is free";
 }
 
 } // namespace

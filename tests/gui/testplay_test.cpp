@@ -4,6 +4,7 @@
 // Ruffle or the movie is missing. The browser is never started: the tests take the address.
 #include <QCryptographicHash>
 #include <QDateTime>
+#include <QElapsedTimer>
 #include <QEventLoop>
 #include <QFileInfo>
 #include <QLineEdit>
@@ -324,6 +325,32 @@ TEST_F(TestPlayShell, MissingRuffleOrMovieIsSaidAndNothingIsPlayed) {
     }
     ASSERT_EQ(browser.opened.size(), 1);
     EXPECT_EQ(QSettings().value(QLatin1String(TestPlay::movieSettingsKey)).toString(), movie);
+}
+
+TEST_F(TestPlayShell, AMovieAboveTheSizeLimitIsRefusedBeforeAnythingIsCopied) {
+    BrowserStandIn browser;
+    RuffleDirectory ruffle(other.filePath(QStringLiteral("ruffle")));
+    // rk.swf beside the stage, a movie header and then a hole: 3 GiB that take no room.
+    const QString big = path("rk.swf");
+    writeFile(big, QByteArray("FWS\x06", 4));
+    ASSERT_TRUE(QFile::resize(big, qint64(3) << 30));
+    start({path("sample.stage")});
+    MessageBoxAnswer box(QMessageBox::Ok);
+    QElapsedTimer took;
+    took.start();
+    trigger(ID_TEST_PLAY);
+    EXPECT_LT(took.elapsed(), 5000);
+    ASSERT_EQ(box.answer.seen(), 1);
+    EXPECT_TRUE(box.text.contains(QStringLiteral("rk.swf"))) << box.text.toStdString();
+    EXPECT_TRUE(box.text.contains(QStringLiteral("64 MiB"))) << box.text.toStdString();
+    EXPECT_TRUE(browser.opened.isEmpty());
+    // The play folder holds nothing: no picture, no Ruffle, no page copied.
+    for (const QFileInfo& folder :
+         QDir(QDir::tempPath())
+             .entryInfoList(
+                 {QStringLiteral("rkedit-play-%1-*").arg(QCoreApplication::applicationPid())},
+                 QDir::Dirs | QDir::NoDotAndDotDot))
+        EXPECT_TRUE(QDir(folder.filePath()).isEmpty()) << folder.filePath().toStdString();
 }
 
 TEST_F(TestPlayShell, AnOldMovieWithJapaneseTextWarnsOnce) {

@@ -7,7 +7,7 @@ files=$work/files
 mkdir -p "$files"
 convert -size 200x150 xc:'#3070d0' "$files/pic.jpg"
 # A 200 x 150 picture, 10 x 10 blocks, five placed in the top row.
-printf 'version=RK&graphic1=pic.jpg&graphicWidth=200&graphicHeight=150&blockWidth=10&blockHeight=10&block=1,1,1,1,1,' \
+printf 'version=RK&graphic1=pic.jpg&graphicWidth=200&graphicHeight=150&blockWidth=10&blockHeight=10&block=1,1,1,1,1,&' \
     >"$files/s.stage"
 
 start_editor "$files/s.stage"

@@ -11,7 +11,7 @@ mkdir -p "$files"
 # Top half red, bottom half blue; a green game background under the paddle area.
 convert -size 4000x1500 xc:'#d03030' -size 4000x1500 xc:'#3070d0' -append -quality 95 \
     "$files/big.jpg"
-printf 'version=RK&graphic1=big.jpg&graphicWidth=4000&graphicHeight=3000&blockWidth=40&blockHeight=30&barSpace=150&bgcolorGame=00ff00&block=1,1,1,' \
+printf 'version=RK&graphic1=big.jpg&graphicWidth=4000&graphicHeight=3000&blockWidth=40&blockHeight=30&barSpace=150&bgcolorGame=00ff00&block=1,1,1,&' \
     >"$files/big.stage"
 
 # near_colour SHOT RRGGBB X Y W H: how many pixels of that part of the screenshot have about

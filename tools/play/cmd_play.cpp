@@ -17,6 +17,7 @@
 #include "ruffleaccess.h"
 #include "stage/CRKeditDoc.h"
 #include "terminalhost.h"
+#include "text/terminaltext.h"
 
 namespace {
 
@@ -88,8 +89,8 @@ int play(const std::vector<std::string>& args) {
     if (!openStage(o.stage, doc, host, error))
         return fail(error);
     const QFileInfo movie(QString::fromStdString(o.movie));
-    if (!movie.isFile() || !movie.isReadable())
-        return fail(o.movie + ": not a readable file");
+    if (const QString refused = PlayFolder::checkMovie(movie.filePath()); !refused.isEmpty())
+        return fail(refused.toStdString());
     auto ruffle = findRuffle(error);
     if (!ruffle)
         return fail(error);
@@ -105,7 +106,7 @@ int play(const std::vector<std::string>& args) {
                         movie.absoluteFilePath(), problem))
         return fail(problem.toStdString());
     if (!folder.textWarning().isEmpty())
-        std::fprintf(stderr, "rkstage: warning: %s: %s\n", o.movie.c_str(),
+        std::fprintf(stderr, "rkstage: warning: %s: %s\n", terminalSafe(o.movie).c_str(),
                      folder.textWarning().toUtf8().constData());
 
     FolderServer server(folder.path());
@@ -114,8 +115,9 @@ int play(const std::vector<std::string>& args) {
         return fail(problem.toStdString());
     QObject::connect(&server, &FolderServer::answered,
                      [](const QByteArray& method, const QByteArray& target, int status) {
-                         std::fprintf(stderr, "rkstage: %d %s %s\n", status, method.constData(),
-                                      target.constData());
+                         std::fprintf(stderr, "rkstage: %d %s %s\n", status,
+                                      terminalSafe(method.toStdString()).c_str(),
+                                      terminalSafe(target.toStdString()).c_str());
                      });
 
     std::printf("%s\n", server.url(QString::fromLatin1(PlayFolder::pageName))
