@@ -327,6 +327,12 @@ PixelRect StagePainter::repaintPart(FrameBuffer& frame, const CRKeditDoc& doc,
     const i64 bottom = std::min<i64>(rect.bottom - area.top, frame.height);
     if (right <= left || bottom <= top)
         return {};
+    if (left == 0 && top == 0 && right == frame.width && bottom == frame.height) {
+        // The whole frame: painted in place, with no copy.
+        paintRegion(frame, doc, picture, gridMode, referenceDisplay, area);
+        moveDragRectangle(frame, area, {}, drag);
+        return {left, top, right, bottom};
+    }
     // The part painted as a frame of its own at its place on the canvas has the pixels the
     // whole frame has there (each pixel depends on its place alone).
     FrameBuffer& part = part_;

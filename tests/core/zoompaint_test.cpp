@@ -309,6 +309,13 @@ TEST(ZoomedPaint, RepaintedCellsEqualANewPaint) {
         StagePainter().paintRegion(fresh, r.doc, r.picture, r.grid, r.reference, area);
         StagePainter::moveDragRectangle(fresh, area, {}, drag);
         ASSERT_EQ(frame.pixels, fresh.pixels) << "zoom " << name(z);
+        // A part covering the whole frame (painted in place) gives the same.
+        r.doc.cell(x0, y0) = r.doc.cell(x0, y0) == 0 ? 3 : 0;
+        painter.repaintPart(frame, r.doc, r.picture, r.grid, r.reference, area,
+                            {0, 0, i64(1) << 40, i64(1) << 40}, drag);
+        StagePainter().paintRegion(fresh, r.doc, r.picture, r.grid, r.reference, area);
+        StagePainter::moveDragRectangle(fresh, area, {}, drag);
+        ASSERT_EQ(frame.pixels, fresh.pixels) << "zoom " << name(z) << ", whole frame";
     }
 }
 
