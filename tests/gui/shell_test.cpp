@@ -633,3 +633,30 @@ TEST_F(Shell, EditCommandsActOnTheFocusedTextFieldFirst) {
     EXPECT_FALSE(view->selectedCells());
     EXPECT_FALSE(frame()->action(ID_EDIT_COPY)->isEnabled());
 }
+
+// The text typed in a stage's event tool reaches its recovery copy and its save while the
+// window of another stage is the active one.
+TEST_F(Shell, PendingScriptComesFromTheStagesOwnEventToolWhenAnotherStageIsActive) {
+    ASSERT_TRUE(QFile::copy(path("sample.stage"), path("other.stage")));
+    start({path("sample.stage")});
+    documents()->openDocument(path("other.stage"));
+    settle();
+    StageDocument *sample = nullptr, *other = nullptr;
+    for (StageDocument* d : documents()->documents())
+        (d->title() == "other.stage" ? other : sample) = d;
+    ASSERT_NE(sample, nullptr);
+    ASSERT_NE(other, nullptr);
+    frame()->mdiArea()->setActiveSubWindow(documents()->framesOf(other).constFirst());
+    settle();
+    auto* view = qobject_cast<CRKeditView*>(sample->views().constFirst());
+    ASSERT_NE(view, nullptr);
+    view->runCommand(ID_EVENT_TOOL);
+    ASSERT_NE(view->eventTool, nullptr);
+    view->eventTool->edit()->setPlainText("typed");
+    ASSERT_NE(CRKeditView::current(), view); // other.stage's window is active
+    const std::optional<std::string> script = sample->pendingScript(true);
+    ASSERT_TRUE(script);
+    EXPECT_EQ(*script, "typed");
+    // The active stage's own view answers for its stage, and only it.
+    EXPECT_FALSE(other->pendingScript(true));
+}
