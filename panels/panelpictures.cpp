@@ -35,14 +35,15 @@ QPixmap blockKindPicture(int kind) {
     const std::optional<BlockStyle> style = BlockKinds::style(kind);
     if (!style)
         return pixmap;
-    const auto colour = [](std::uint32_t bbggrr) {
-        return QColor(int(bbggrr & 0xFF), int(bbggrr >> 8 & 0xFF), int(bbggrr >> 16 & 0xFF));
-    };
     QPainter p(&pixmap);
     if (style->brush)
-        p.fillRect(QRect(1, 1, 6, 6), colour(*style->brush));
-    p.setPen(colour(style->pen));
+        p.fillRect(QRect(1, 1, 6, 6), colourOfValue(*style->brush));
+    p.setPen(colourOfValue(style->pen));
     p.setBrush(Qt::NoBrush);
     p.drawRect(QRect(0, 0, 7, 7));
     return pixmap;
+}
+
+QColor colourOfValue(std::uint32_t bbggrr) {
+    return QColor(int(bbggrr & 0xFF), int(bbggrr >> 8 & 0xFF), int(bbggrr >> 16 & 0xFF));
 }

@@ -160,6 +160,14 @@ void CRKeditView::setBlockKind(int kind) {
         currentChanged();
 }
 
+QString CRKeditView::codeName(CellCode code) {
+    if (code == 0)
+        return QString::fromUtf8(BlockKinds::emptyName());
+    if (const BlockKind* kind = BlockKinds::find(code))
+        return QString::fromUtf8(kind->name);
+    return QStringLiteral("コード %1").arg(code);
+}
+
 std::pair<int, QString> CRKeditView::countBlocks() const {
     const CRKeditDoc& doc = *GetDocument();
     const CellRect stage = CellWriter::stageOf(doc);
@@ -173,10 +181,7 @@ std::pair<int, QString> CRKeditView::countBlocks() const {
             }
     QStringList parts;
     for (const auto& [code, count] : counts) {
-        const BlockKind* kind = BlockKinds::find(code);
-        const QString name =
-            kind ? QString::fromUtf8(kind->name) : QStringLiteral("コード %1").arg(code);
-        parts.append(QStringLiteral("%1 %2").arg(name).arg(count));
+        parts.append(QStringLiteral("%1 %2").arg(codeName(code)).arg(count));
     }
     return {total, parts.join(QStringLiteral("、"))};
 }

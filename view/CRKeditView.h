@@ -83,6 +83,8 @@ public:
     // kind present ("通常ブロック 3、破壊不能ブロック 1"); shown by the placement tool's
     // "計測" and in the status bar.
     std::pair<int, QString> countBlocks() const;
+    // The name shown for a cell's code: "空", the kind's name, or "コード N".
+    static QString codeName(CellCode code);
 
     // The selection: one rectangle of the stage's cells, this view's own. It survives tool
     // changes and undo; the edit commands and transforms act on it.

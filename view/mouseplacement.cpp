@@ -51,9 +51,7 @@ PixelRect CRKeditView::cellsDevice(const CellRect& cells) const {
 bool CRKeditView::repaintDirtyCells(const PaintInputs& inputs) {
     if (dirtyCells_.empty() || frame_.width != inputs.width || frame_.height != inputs.height)
         return false;
-    PaintInputs same = inputs;
-    same.block = lastPaint_->block;
-    if (!(same == *lastPaint_))
+    if (!inputs.sameButCells(*lastPaint_))
         return false; // more than cells changed
     painter_.repaintPart(frame_, *GetDocument(), picture, gridMode, referenceDisplay, frameArea_,
                          cellsDevice(dirtyCells_), frameDrag_);
@@ -91,12 +89,10 @@ void CRKeditView::showPointer(QPointF pos) {
     const std::optional<GridCell> at =
         visibleRect().contains(pos.toPoint()) ? cellAt(pos) : std::nullopt;
     if (at && CellWriter::stageOf(*GetDocument()).contains(at->x, at->y)) {
-        const CellCode code = GetDocument()->cell(at->x, at->y);
-        const BlockKind* kind = BlockKinds::find(code);
-        const QString name = code == 0 ? QString::fromUtf8(BlockKinds::emptyName())
-                             : kind    ? QString::fromUtf8(kind->name)
-                                       : QStringLiteral("コード %1").arg(code);
-        text = QStringLiteral("(%1, %2) %3").arg(at->x).arg(at->y).arg(name);
+        text = QStringLiteral("(%1, %2) %3")
+                   .arg(at->x)
+                   .arg(at->y)
+                   .arg(codeName(GetDocument()->cell(at->x, at->y)));
     }
     if (text != shownPointer_) {
         shownPointer_ = text;

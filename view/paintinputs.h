@@ -3,6 +3,7 @@
 #include <array>
 #include <cstdint>
 #include <string>
+#include <tuple>
 
 #include "picture/pictureblock.h"
 #include "render/paintarea.h"
@@ -39,4 +40,13 @@ struct PaintInputs {
                 PaintArea::whole(width, height)};
     }
     bool operator==(const PaintInputs&) const = default;
+    // Equal in everything but the block grid (only cells changed since).
+    bool sameButCells(const PaintInputs& o) const {
+        const auto rest = [](const PaintInputs& p) {
+            return std::tie(p.width, p.height, p.graphicWidth, p.graphicHeight, p.blockWidth,
+                            p.blockHeight, p.barSpace, p.bgcolorGame, p.picture, p.gridMode,
+                            p.referenceDisplay, p.area);
+        };
+        return rest(*this) == rest(o);
+    }
 };

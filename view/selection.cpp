@@ -7,17 +7,12 @@
 
 #include "document/stagedocument.h"
 #include "document/stageedit.h"
+#include "panels/panelpictures.h"
 #include "stage/CRKeditDoc.h"
 #include "stage/cellwriter.h"
 #include "view/cellclipboard.h"
 
 bool CRKeditView::pasteEmptyCells = false;
-
-namespace {
-QColor colourOf(std::uint32_t bbggrr) {
-    return QColor(int(bbggrr & 0xFF), int(bbggrr >> 8 & 0xFF), int(bbggrr >> 16 & 0xFF));
-}
-} // namespace
 
 void CRKeditView::setSelection(std::optional<CellRect> cells) {
     if (cells) {
@@ -250,8 +245,8 @@ void CRKeditView::drawSelection(QPainter& painter) {
                 frameToView(cellsDevice(CellRect{floating_->at.x + x, floating_->at.y + y, 1, 1}));
             if (r.isEmpty())
                 continue;
-            painter.fillRect(r, colourOf(style->brush.value_or(style->pen)));
-            painter.setPen(colourOf(style->pen));
+            painter.fillRect(r, colourOfValue(style->brush.value_or(style->pen)));
+            painter.setPen(colourOfValue(style->pen));
             painter.setBrush(Qt::NoBrush);
             painter.drawRect(r.adjusted(0, 0, -1, -1));
         }
