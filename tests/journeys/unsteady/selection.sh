@@ -1,8 +1,11 @@
 #!/usr/bin/env bash
+# Not run by CTest yet: in full CI runs its first select drag was not seen (no "選択 3 × 2"
+# status) about one run in two, though it passes alone; to be made steady, then moved back
+# as selection_journey.sh.
 # Selections between two stage windows as a stage author makes them: a 3 x 2 area selected
 # with S, Ctrl+C, Ctrl+V placed elsewhere with a click, pasted into a second stage's window,
 # the whole stage flipped, both saved; the files and the X clipboard's plain text checked.
-source "$(dirname "$0")/lib.sh"
+source "$(dirname "$0")/../lib.sh"
 journey_start selection 1920x1080
 command -v xclip >/dev/null || {
     echo "FAIL: xclip is missing (scripts/deps.sh installs it)"
