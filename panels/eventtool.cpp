@@ -5,6 +5,9 @@
 #include <QKeyEvent>
 #include <QMenuBar>
 #include <QMimeData>
+#include <QResizeEvent>
+
+#include <algorithm>
 
 #include "document/stagedocument.h"
 #include "panels/dataexchange.h"
@@ -172,6 +175,29 @@ void CEventTool::scriptReplaced(const std::string& replaced) {
         script = document_->doc().command;
         UpdateData(false);
     }
+}
+
+void CEventTool::setResizable(bool resizable) {
+    const DialogUnits du(font());
+    const int menuHeight = menu_->sizeHint().height();
+    const QSize fixed(du.x(315), std::max(du.y(224), menuHeight + du.y(200)));
+    resizable_ = resizable;
+    if (!resizable) {
+        setFixedSize(fixed);
+        return;
+    }
+    setMinimumSize(du.x(120), menuHeight + du.y(30));
+    setMaximumSize(QWIDGETSIZE_MAX, QWIDGETSIZE_MAX);
+    resize(fixed.width(), menuHeight + du.y(80));
+}
+
+void CEventTool::resizeEvent(QResizeEvent* event) {
+    QDialog::resizeEvent(event);
+    if (!resizable_)
+        return;
+    const int menuHeight = menu_->sizeHint().height();
+    menu_->setGeometry(0, 0, width(), menuHeight);
+    edit_->setGeometry(0, menuHeight, width(), std::max(0, height() - menuHeight));
 }
 
 void CEventTool::reject() {

@@ -50,6 +50,10 @@ public:
     std::string script;
 
     QPlainTextEdit* edit() const { return edit_; }
+
+    // Resizable (in a dock): any size down to a few lines, the edit filling what is below
+    // the menu; otherwise the tool keeps its one fixed size.
+    void setResizable(bool resizable);
     QMenuBar* menu() const { return menu_; }
 
 signals:
@@ -61,6 +65,7 @@ public slots:
 
 protected:
     void closeEvent(QCloseEvent* event) override;
+    void resizeEvent(QResizeEvent* event) override;
 
 private:
     void buildMenu();
@@ -73,4 +78,5 @@ private:
     QString shownScript_; // the script as last shown, to keep its exact bytes when unedited
     bool closeRequested_ = false;
     bool quiet_ = false;
+    bool resizable_ = false;
 };

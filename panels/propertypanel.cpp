@@ -188,15 +188,21 @@ void CPropertyPanel::build() {
     connect(button(IDC_REDRAW_GRAPHIC1, QStringLiteral("再描画"), 75, 0, 40), &QPushButton::clicked,
             this, [this] { redraw(true); });
     label(QStringLiteral("前景ファイル"), 5, 5);
-    edit(IDC_GRAPHIC1, 5, 15, 110)
-        ->setValidator(new Cp932Validator(QStringLiteral("前景ファイル"), this));
+    QLineEdit* graphic1Edit = edit(IDC_GRAPHIC1, 5, 15, 110);
+    graphic1Edit->setValidator(new Cp932Validator(QStringLiteral("前景ファイル"), this));
     connect(button(IDC_BROWSE_GRAPHIC1, QString(), 120, 15, 10), &QPushButton::clicked, this,
             [this] { browse(true); });
     connect(button(IDC_REDRAW_GRAPHIC2, QStringLiteral("再描画"), 75, 30, 40),
             &QPushButton::clicked, this, [this] { redraw(false); });
     label(QStringLiteral("背景ファイル"), 5, 35);
-    edit(IDC_GRAPHIC2, 5, 45, 110)
-        ->setValidator(new Cp932Validator(QStringLiteral("背景ファイル"), this));
+    QLineEdit* graphic2Edit = edit(IDC_GRAPHIC2, 5, 45, 110);
+    graphic2Edit->setValidator(new Cp932Validator(QStringLiteral("背景ファイル"), this));
+    // Enter in a picture field loads the picture named there, as its 再描画 button does.
+    for (const auto& [field, foreground] : {std::pair{graphic1Edit, true}, {graphic2Edit, false}})
+        connect(field, &QLineEdit::returnPressed, this, [this, foreground = foreground] {
+            commitFields();
+            redraw(foreground);
+        });
     connect(button(IDC_BROWSE_GRAPHIC2, QString(), 120, 45, 10), &QPushButton::clicked, this,
             [this] { browse(false); });
 
@@ -468,6 +474,9 @@ void CPropertyPanel::wheelEvent(QWheelEvent* event) {
 bool CPropertyPanel::event(QEvent* event) {
     // Once the window manager has framed the panel, it is kept inside its screen with that
     // frame: no taller than the screen's available area, and moved into it.
+    // A panel inside a dock of the main window is laid out by the dock.
+    if (!isWindow())
+        return QDialog::event(event);
     if ((event->type() == QEvent::Show || event->type() == QEvent::WindowActivate) &&
         !placedOnScreen_) {
         if (event->type() == QEvent::WindowActivate)

@@ -6,6 +6,8 @@
 #include <QLayout>
 #include <QMdiArea>
 #include <QScreen>
+#include <QTimer>
+#include <QWindowStateChangeEvent>
 
 #include "document/stagedocument.h"
 #include "shell/icons.h"
@@ -15,10 +17,10 @@ CChildFrame::CChildFrame(StageDocument* document, QWidget* parent)
     : QMdiSubWindow(parent), document_(document) {
     setAttribute(Qt::WA_DeleteOnClose);
     // No sizing border (the fixed-size hint takes the resize handles and the system menu's
-    // size entry away), and no maximise button: such a window has no larger size to go to.
+    // size entry away): the window's size follows the stage. Maximised it fills the area.
     setWindowFlags(Qt::SubWindow | Qt::WindowTitleHint | Qt::WindowSystemMenuHint |
-                   Qt::WindowMinimizeButtonHint | Qt::WindowCloseButtonHint |
-                   Qt::MSWindowsFixedSizeDialogHint);
+                   Qt::WindowMinimizeButtonHint | Qt::WindowMaximizeButtonHint |
+                   Qt::WindowCloseButtonHint | Qt::MSWindowsFixedSizeDialogHint);
     setWindowIcon(stageWindowIcon());
     view_ = new CRKeditView(document, this);
     setWidget(view_);
@@ -87,9 +89,29 @@ QSize CChildFrame::roomForClient() const {
     return room.expandedTo(minimumClientSize());
 }
 
+bool CChildFrame::fillsArea() const {
+    const QMdiArea* area = mdiArea();
+    return isMaximized() || (area && area->viewMode() == QMdiArea::TabbedView);
+}
+
+void CChildFrame::releaseSize() {
+    if (view_ != nullptr) {
+        view_->setMinimumSize(0, 0);
+        view_->setMaximumSize(QWIDGETSIZE_MAX, QWIDGETSIZE_MAX);
+    }
+    setMinimumSize(0, 0);
+    setMaximumSize(QWIDGETSIZE_MAX, QWIDGETSIZE_MAX);
+}
+
 void CChildFrame::applyClientSize() {
     if (view_ == nullptr || isMinimized())
         return; // the frame keeps its icon size; restoring brings back the fitted size
+    // Maximised or a tab, the window takes the whole area and the view what is inside it;
+    // the fitted size comes back when it is restored.
+    if (fillsArea()) {
+        releaseSize();
+        return;
+    }
     // The stage's size where the MDI area has room for it; the view scrolls the rest.
     const QSize client = client_.boundedTo(roomForClient());
     const QMargins margins = frameAroundView();
@@ -115,6 +137,22 @@ void CChildFrame::roomChanged() {
     applyClientSize();
 }
 
+void CChildFrame::fillsAreaChanged() {
+    if (view_ == nullptr)
+        return;
+    applyClientSize();
+    // Filling the area: the whole stage at the zoom that fits it, once the window has taken
+    // it; back to a window: the zoom it had before.
+    if (fillsArea()) {
+        if (!zoomBeforeFill_)
+            zoomBeforeFill_ = view_->zoom();
+        QTimer::singleShot(0, view_, [view = view_] { view->runCommand(ID_VIEW_ZOOM_FIT); });
+    } else if (zoomBeforeFill_) {
+        view_->setZoom(*zoomBeforeFill_);
+        zoomBeforeFill_.reset();
+    }
+}
+
 bool CChildFrame::eventFilter(QObject* watched, QEvent* event) {
     // The MDI area changed its size: the window takes the room there now is.
     if (event->type() == QEvent::Resize && mdiArea() && watched == mdiArea()->viewport())
@@ -133,9 +171,17 @@ void CChildFrame::showEvent(QShowEvent* event) {
 }
 
 void CChildFrame::changeEvent(QEvent* event) {
+    // A window to be maximised first gives up its fixed size, or it could not grow.
+    if (event->type() == QEvent::WindowStateChange && isMaximized())
+        releaseSize();
     QMdiSubWindow::changeEvent(event);
     if (event->type() == QEvent::StyleChange || event->type() == QEvent::FontChange)
         applyClientSize();
+    if (event->type() == QEvent::WindowStateChange) {
+        const auto* change = static_cast<QWindowStateChangeEvent*>(event);
+        if (bool(change->oldState() & Qt::WindowMaximized) != isMaximized() && !isMinimized())
+            fillsAreaChanged();
+    }
 }
 
 void CChildFrame::updateTitle() {

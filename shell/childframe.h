@@ -3,6 +3,9 @@
 #include <QMdiSubWindow>
 
 #include <functional>
+#include <optional>
+
+#include "render/stagezoom.h"
 
 class CRKeditView;
 class StageDocument;
@@ -24,6 +27,11 @@ public:
     void fitClientArea(QSize client);
     // Sizes the window again for the room it has where it now is.
     void refit() { applyClientSize(); }
+    // Maximised, or shown as a tab: the window fills the MDI area instead of fitting the stage.
+    bool fillsArea() const;
+    // The window began or stopped filling the area: it is sized anew and its view shows the
+    // whole stage at the zoom that fits.
+    void fillsAreaChanged();
     // The room in the MDI area changed (its size, or the part of it on the screen): a view
     // showing the whole stage zooms to the new room, and the window is fitted again.
     void roomChanged();
@@ -56,10 +64,13 @@ protected:
 private:
     // Sizes the window around client_ with the frame's margins as they are now.
     void applyClientSize();
+    // Takes the fixed sizes of the window and the view away.
+    void releaseSize();
     // The title bar and borders around the view.
     QMargins frameAroundView() const;
 
     QSize client_;
+    std::optional<StageZoom> zoomBeforeFill_; // the zoom to go back to from maximised or a tab
     bool watchingArea_ = false;
     StageDocument* document_;
     CRKeditView* view_;

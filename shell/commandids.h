@@ -42,4 +42,5 @@ enum AppCommand : int {
     ID_TRANSFORM_SHIFT_RIGHT = 32817,
     ID_TRANSFORM_SHIFT_UP = 32818,
     ID_TRANSFORM_SHIFT_DOWN = 32819,
+    ID_WINDOW_TABBED = 32820, // タブで表示: the stage windows as tabs (a check item)
 };

@@ -178,13 +178,7 @@ bool CRKeditApp::InitInstance(const QStringList& arguments) {
         documents_->openDocument(line.file);
     }
 
-    if (const QScreen* screen = QGuiApplication::primaryScreen()) {
-        const QRect available = screen->availableGeometry();
-        // Placed at the area's top-left corner: the window manager adds its frame around it,
-        // and keepOnScreen() takes that in once it is known.
-        mainFrame_->move(available.topLeft());
-        mainFrame_->resize(qMin(1024, available.width()), qMin(860, available.height()));
-    }
+    mainFrame_->restoreLayout();
     mainFrame_->show();
     // Once the window manager has framed it, the window is kept inside the screen's
     // available area, title bar and borders included.

@@ -13,6 +13,7 @@
 #include <QMenu>
 #include <QMenuBar>
 #include <QScreen>
+#include <QSettings>
 #include <QStatusBar>
 #include <QTimer>
 #include <QToolBar>
@@ -25,6 +26,7 @@
 #include "shell/documentmanager.h"
 #include "shell/icons.h"
 #include "shell/menuresources.h"
+#include "shell/paneldocks.h"
 #include "shell/recentfilelist.h"
 #include "view/CRKeditView.h"
 #include "view/zoomsteps.h"
@@ -80,6 +82,8 @@ CMainFrame::CMainFrame(QWidget* parent) : QMainWindow(parent), area_(new QMdiAre
         }
     }
     actions_.value(ID_EDIT_PASTE_EMPTY)->setCheckable(true);
+    actions_.value(ID_WINDOW_TABBED)->setCheckable(true);
+    docks_ = new PanelDocks(this);
 
     // Toolbar 128: flat buttons, tool tips, status prompts, dockable on every side.
     toolBar_ = new QToolBar(QStringLiteral("ﾂｰﾙ ﾊﾞｰ"), this);
@@ -138,9 +142,13 @@ CMainFrame::CMainFrame(QWidget* parent) : QMainWindow(parent), area_(new QMdiAre
         fitStageWindows();
     });
     setHandler(ID_WINDOW_ARRANGE, [this] { arrangeIcons(); });
+    setHandler(ID_WINDOW_TABBED,
+               [this] { setTabbed(actions_.value(ID_WINDOW_TABBED)->isChecked()); });
     setHandler(ID_APP_EXIT, [this] { close(); });
 
     connect(area_, &QMdiArea::subWindowActivated, this, &CMainFrame::updateFrame);
+    // The docks show the panels of the stage window now active.
+    connect(area_, &QMdiArea::subWindowActivated, docks_, &PanelDocks::sync);
     // The open placement tools show the choices of the stage window now active.
     connect(area_, &QMdiArea::subWindowActivated, this, [] { CRKeditView::currentChanged(); });
     // The commands act on the view whose tool panel has the keyboard: what they can do
@@ -185,7 +193,8 @@ CMainFrame::~CMainFrame() {
     // The stage windows go first, one by one, while the frame and its MDI area are whole:
     // a closing view still stores its panels' contents in its document, which may update
     // the frame.
-    for (QMdiSubWindow* window : area_->subWindowList())
+    // Every one of them: a window the area no longer lists (being closed as a tab) too.
+    for (QMdiSubWindow* window : area_->findChildren<QMdiSubWindow*>())
         delete window;
     disconnect(area_, nullptr, this, nullptr);
     if (documents_ != nullptr)
@@ -272,6 +281,7 @@ QMenu* CMainFrame::buildMenu(const MenuDefinition& definition) {
 
 void CMainFrame::attach(DocumentManager* documents, RecentFileList* recentFiles) {
     documents_ = documents;
+    docks_->attach(documents);
     recentFiles_ = recentFiles;
     // Queued: the entry that opens a file changes the list while it is being triggered.
     connect(recentFiles_, &RecentFileList::changed, this, &CMainFrame::rebuildRecentFiles,
@@ -347,6 +357,69 @@ void CMainFrame::updateFrame() {
     setWindowModified(modified);
     showZoom();
     showDrawingTool();
+    // The docks' titles name the stage as it is now called.
+    if (docks_ != nullptr)
+        docks_->sync();
+}
+
+void CMainFrame::setTabbed(bool tabbed) {
+    actions_.value(ID_WINDOW_TABBED)->setChecked(tabbed);
+    if (isTabbed() == tabbed)
+        return;
+    if (tabbed) {
+        area_->setViewMode(QMdiArea::TabbedView);
+        area_->setTabsClosable(true);
+        area_->setTabsMovable(true);
+        area_->setDocumentMode(true);
+    } else {
+        area_->setViewMode(QMdiArea::SubWindowView);
+    }
+    // Each window fills the area as a tab, and fits its stage again as a window.
+    for (QMdiSubWindow* window : area_->subWindowList())
+        if (auto* stage = qobject_cast<CChildFrame*>(window)) {
+            if (!tabbed && stage->isMaximized())
+                stage->showNormal();
+            stage->fillsAreaChanged();
+        }
+}
+
+bool CMainFrame::isTabbed() const {
+    return area_->viewMode() == QMdiArea::TabbedView;
+}
+
+namespace {
+const char layoutGroup[] = "Workspace";
+} // namespace
+
+void CMainFrame::restoreLayout() {
+    QSettings settings;
+    settings.beginGroup(QLatin1String(layoutGroup));
+    const QByteArray geometry = settings.value(QStringLiteral("geometry")).toByteArray();
+    const QByteArray state = settings.value(QStringLiteral("state")).toByteArray();
+    const bool tabbed = settings.value(QStringLiteral("tabbed"), false).toBool();
+    settings.endGroup();
+    if (geometry.isEmpty() || !restoreGeometry(geometry)) {
+        // The first start: the screen's whole available area.
+        if (const QScreen* screen = QGuiApplication::primaryScreen()) {
+            const QRect available = screen->availableGeometry();
+            // Placed at the area's top-left corner: the window manager adds its frame around
+            // it, and keepOnScreen() takes that in once it is known.
+            move(available.topLeft());
+            resize(available.size());
+        }
+    }
+    if (!state.isEmpty() && restoreState(state))
+        docks_->restored();
+    setTabbed(tabbed);
+}
+
+void CMainFrame::saveLayout() const {
+    QSettings settings;
+    settings.beginGroup(QLatin1String(layoutGroup));
+    settings.setValue(QStringLiteral("geometry"), saveGeometry());
+    settings.setValue(QStringLiteral("state"), saveState());
+    settings.setValue(QStringLiteral("tabbed"), isTabbed());
+    settings.endGroup();
 }
 
 void CMainFrame::showZoom() {
@@ -495,7 +568,11 @@ void CMainFrame::closeEvent(QCloseEvent* event) {
             event->ignore();
             return;
         }
+        // Kept while the docks still show the stage windows' panels.
+        saveLayout();
         documents_->closeAll();
+    } else {
+        saveLayout();
     }
     if (recentFiles_ != nullptr)
         recentFiles_->save();

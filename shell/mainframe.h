@@ -11,6 +11,7 @@ class QLabel;
 class QMdiArea;
 class QMenu;
 class QToolBar;
+class PanelDocks;
 class RecentFileList;
 
 // The main window: the MDI area with the stage windows, menu 128 while no stage window is
@@ -47,6 +48,18 @@ public:
     // (frame included).
     void keepOnScreen();
 
+    // The docks of the tool panels.
+    PanelDocks* panelDocks() const { return docks_; }
+    // The stage windows as tabs (タブで表示) or as windows in the area.
+    void setTabbed(bool tabbed);
+    bool isTabbed() const;
+
+    // Where the window opens: as the user left it (its geometry, the docks and the tabbed
+    // mode, kept in the settings), moved inside the screen should that have changed; the
+    // first time, the screen's whole available area. saveLayout() keeps it for next time.
+    void restoreLayout();
+    void saveLayout() const;
+
     // Re-evaluates the menu set, the enabled commands and the title.
     void updateFrame();
 
@@ -77,6 +90,7 @@ private:
     QList<QAction*> drawingTools_;   // in the order of stageTools()
     DocumentManager* documents_ = nullptr;
     RecentFileList* recentFiles_ = nullptr;
+    PanelDocks* docks_ = nullptr;
     QHash<int, QAction*> actions_;
     QHash<int, std::function<void()>> handlers_;
     QHash<int, std::function<bool()>> enabledWhen_;

@@ -3,8 +3,10 @@
 #include <QAbstractButton>
 #include <QApplication>
 #include <QDialog>
+#include <QDockWidget>
 #include <QEvent>
 #include <QFile>
+#include <QLineEdit>
 #include <QMainWindow>
 #include <QMdiSubWindow>
 #include <QMenu>
@@ -78,7 +80,11 @@ protected:
                 report(QStringLiteral("menu ") + menu->title());
             else if (auto* box = qobject_cast<QMessageBox*>(w))
                 report(QStringLiteral("dialog %1 | %2").arg(box->windowTitle(), box->text()));
-            else if (qobject_cast<QDialog*>(w) && w->isWindow()) {
+            else if (qobject_cast<QDialog*>(w) && !w->isWindow()) {
+                // A tool panel in a dock of the main window.
+                report(QStringLiteral("dialog %1 | ").arg(w->windowTitle()));
+                reportControlsLater(w);
+            } else if (qobject_cast<QDialog*>(w) && w->isWindow()) {
                 report(QStringLiteral("dialog %1 | ").arg(w->windowTitle()));
                 // Where its numbered buttons are, once it is laid out and placed.
                 QPointer<QWidget> dialog(w);
@@ -98,6 +104,14 @@ protected:
             }
             break;
         case QEvent::Move:
+        case QEvent::Resize:
+            // A docked panel moves with the main window and with its dock.
+            if (w->isVisible() && (qobject_cast<QMainWindow*>(w) || qobject_cast<QDockWidget*>(w)))
+                for (QDialog* panel : w->findChildren<QDialog*>())
+                    if (!panel->isWindow() && panel->isVisible())
+                        reportControlsLater(panel);
+            if (event->type() == QEvent::Resize)
+                break;
             // The window manager places a dialog after it shows (its frame around it): the
             // buttons are reported again where they now are.
             if (qobject_cast<QDialog*>(w) && w->isWindow() && w->isVisible()) {
@@ -107,6 +121,16 @@ protected:
                         reportControls(dialog);
                 });
             }
+            break;
+        case QEvent::FocusIn:
+        case QEvent::FocusOut:
+            // "focus TITLE": the keys that follow go to this stage's view; "blur TITLE": no
+            // longer (another widget or another window has the keyboard).
+            if (isStageView(w))
+                if (QMdiSubWindow* sub = stageWindowOf(w))
+                    report((event->type() == QEvent::FocusIn ? QStringLiteral("focus ")
+                                                             : QStringLiteral("blur ")) +
+                           shownTitle(sub));
             break;
         case QEvent::WindowTitleChange:
         case QEvent::ModifiedChange:
@@ -120,11 +144,20 @@ protected:
     }
 
 private:
+    void reportControlsLater(QWidget* dialog) {
+        QPointer<QWidget> panel(dialog);
+        QTimer::singleShot(0, this, [this, panel] {
+            if (panel && panel->isVisible())
+                reportControls(panel);
+        });
+    }
     // "control TITLE NAME X Y": the centre, on the screen, of each button of `dialog` named
     // after its control id ("c1054"), so a test can click it as a user would.
     void reportControls(QWidget* dialog) {
-        for (QAbstractButton* button : dialog->findChildren<QAbstractButton*>()) {
+        for (QWidget* button : dialog->findChildren<QWidget*>()) {
             const QString name = button->objectName();
+            if (!qobject_cast<QAbstractButton*>(button) && !qobject_cast<QLineEdit*>(button))
+                continue;
             if (!name.startsWith(QLatin1Char('c')) || !button->isVisible())
                 continue;
             const QPoint centre = button->mapToGlobal(button->rect().center());

@@ -19,6 +19,7 @@
 #include "html/htmlexport.h"
 #include "panels/eventtool.h"
 #include "panels/placementtool.h"
+#include "panels/propertypanel.h"
 #include "stage/CRKeditDoc.h"
 #include "stage/cellwriter.h"
 #include "stage/settingtext.h"
@@ -126,6 +127,34 @@ CRKeditView* CRKeditView::current() {
 
 void CRKeditView::setActiveViewSource(std::function<CRKeditView*()> source) {
     activeViewSource() = std::move(source);
+}
+
+namespace {
+bool& docked() {
+    static bool panels = false;
+    return panels;
+}
+} // namespace
+
+void CRKeditView::setPanelsDocked(bool panelsDocked) {
+    docked() = panelsDocked;
+}
+
+bool CRKeditView::panelsDocked() {
+    return docked();
+}
+
+QWidget* CRKeditView::toolPanel(int commandId) const {
+    switch (commandId) {
+    case ID_PROPERTIES:
+        return propertyPanel;
+    case ID_PLACEMENT_TOOL:
+        return placementTool;
+    case ID_EVENT_TOOL:
+        return eventTool;
+    default:
+        return nullptr;
+    }
 }
 
 void CRKeditView::currentChanged() {
@@ -278,7 +307,10 @@ void CRKeditView::commitToolEdits() {
 
 void CRKeditView::paintEvent(QPaintEvent*) {
     if (firstDraw) {
-        runCommand(ID_PROPERTIES);
+        // The first paint opens the properties panel, unless it is open already (a dock
+        // that shows every stage window's panel opened it on activation).
+        if (!propertyPanel)
+            runCommand(ID_PROPERTIES);
         firstDraw = false;
     }
     takePictureFromPanel();

@@ -74,6 +74,16 @@ public:
     // The current view may have changed: open placement tools show its choices.
     static void currentChanged();
 
+    // Where the tool panels show. Docked (set by the main window that holds the docks): a
+    // panel is a plain widget of its view until the main window puts it into its dock, and
+    // toolPanelsChanged() tells when one opened or closed. Otherwise each panel is a window
+    // of its own, placed beside its stage window.
+    static void setPanelsDocked(bool docked);
+    static bool panelsDocked();
+    // The open panel a panel command (ID_PROPERTIES, ID_PLACEMENT_TOOL, ID_EVENT_TOOL) opens
+    // and closes; null while it is closed or for another id.
+    QWidget* toolPanel(int commandId) const;
+
     // The drawing tool and the block kind it places, both this view's own.
     ToolId tool() const { return toolId_; }
     void setTool(ToolId id);
@@ -222,6 +232,8 @@ signals:
     void toolStateChanged();
     // The selection or the floating paste changed (what the edit commands can do changes).
     void selectionChanged();
+    // One of the view's tool panels opened or closed.
+    void toolPanelsChanged();
 
 protected:
     void paintEvent(QPaintEvent* event) override;

@@ -44,9 +44,17 @@ QWidget* stageWindowOf(QWidget* view) {
     return view;
 }
 
-// Panels stay above the main window; they are owned (created and deleted) by this view.
-template <typename Panel> void attachToMainWindow(Panel* panel, QWidget* view) {
+// Panels are owned (created and deleted) by this view. Docked, a panel is a hidden widget
+// of the view until the main window takes it into its dock; as a window of its own it stays
+// above the main window. True when it is to be placed and shown as a window.
+template <typename Panel> bool attachPanel(Panel* panel, QWidget* view) {
+    if (CRKeditView::panelsDocked()) {
+        panel->setParent(view, Qt::Widget);
+        panel->hide();
+        return false;
+    }
     panel->setParent(view->window(), panel->windowFlags());
+    return true;
 }
 } // namespace
 
@@ -56,6 +64,7 @@ void CRKeditView::onProperties() {
         CPropertyPanel* panel = propertyPanel;
         propertyPanel = nullptr;
         delete panel;
+        emit toolPanelsChanged();
         return;
     }
     propertyPanel = new CPropertyPanel(document_);
@@ -67,13 +76,16 @@ void CRKeditView::onProperties() {
     connect(propertyPanel, &CPropertyPanel::applyRequested, this,
             [this] { runCommand(ID_PANEL_TO_DOC); });
     connect(propertyPanel, &CPropertyPanel::pictureChosen, this, &CRKeditView::pictureLoaded);
-    attachToMainWindow(propertyPanel, this);
+    const bool ownWindow = attachPanel(propertyPanel, this);
     postCommand(ID_DOC_TO_PANEL);
     propertyPanel->setBrowseImage(openFolderPicture());
-    placeBesideStage(propertyPanel);
-    // The first paint opens the panel before the window is fitted to its stage.
-    placePanelAfterFit_ = !lastFit_.isValid() || fitPending_;
-    propertyPanel->show();
+    if (ownWindow) {
+        placeBesideStage(propertyPanel);
+        // The first paint opens the panel before the window is fitted to its stage.
+        placePanelAfterFit_ = !lastFit_.isValid() || fitPending_;
+        propertyPanel->show();
+    }
+    emit toolPanelsChanged();
 }
 
 void CRKeditView::placeBesideStage(CPropertyPanel* panel) {
@@ -105,13 +117,22 @@ void CRKeditView::placeBesideStage(CPropertyPanel* panel) {
 }
 
 void CRKeditView::placePropertiesPanel() {
-    if (propertyPanel)
+    if (propertyPanel && propertyPanel->isWindow())
         placeBesideStage(propertyPanel);
 }
 
 bool CRKeditView::ownsToolPanel(const QWidget* window) const {
-    return window != nullptr &&
-           (window == propertyPanel || window == placementTool || window == eventTool);
+    if (window == nullptr)
+        return false;
+    // A panel in a window of its own, or in a floating dock; a panel docked in the main
+    // window (or hidden in its view) is the main window's.
+    if (window == this->window())
+        return false;
+    for (const QWidget* panel :
+         {toolPanel(ID_PROPERTIES), toolPanel(ID_PLACEMENT_TOOL), toolPanel(ID_EVENT_TOOL)})
+        if (panel && panel->window() == window)
+            return true;
+    return false;
 }
 
 void CRKeditView::onDocToPanel() {
@@ -137,6 +158,12 @@ void CRKeditView::onPanelToDoc() {
     const int blocksBefore = placedBlocks(*GetDocument());
     const PanelTransferResult result = panelToDocument(*propertyPanel, *GetDocument());
     edit.commit();
+    // The stage's other windows' panels show what their stage now holds: a panel still
+    // showing the values from before would put them back when it is next taken in (closed,
+    // saved), undoing what was taken from this one.
+    for (QObject* other : stageDocument()->views())
+        if (auto* view = qobject_cast<CRKeditView*>(other); view && view != this)
+            view->onDocToPanel();
     if (result.gridCleared) {
         emit statusMessage(
             QStringLiteral("ブロックサイズを %1 × %2 にしました。ブロック %3 個を消去しました。")
@@ -151,6 +178,7 @@ void CRKeditView::onPlacementTool() {
         CPlacementTool* tool = placementTool;
         placementTool = nullptr;
         delete tool;
+        emit toolPanelsChanged();
         return;
     }
     QList<CPlacementTool::ToolEntry> tools;
@@ -174,13 +202,15 @@ void CRKeditView::onPlacementTool() {
             breakdown.isEmpty() ? QStringLiteral("ブロック数 %1").arg(total)
                                 : QStringLiteral("ブロック数 %1（%2）").arg(total).arg(breakdown));
     });
-    attachToMainWindow(placementTool, this);
-    placementTool->move(ownerPlace(window(), placementTool, 300, 100));
-    placementTool->show();
+    if (attachPanel(placementTool, this)) {
+        placementTool->move(ownerPlace(window(), placementTool, 300, 100));
+        placementTool->show();
+    }
     // The tool starts from the current view's choices.
     if (const CRKeditView* view = current())
         placementTool->initialise(view->blockKind, view->referenceDisplay, view->gridMode,
                                   int(view->toolId_));
+    emit toolPanelsChanged();
 }
 
 void CRKeditView::applyPlacementChoices(int blockKind, int referenceDisplay, int gridMode) {
@@ -213,13 +243,19 @@ void CRKeditView::onEventTool() {
         CEventTool* tool = eventTool;
         eventTool = nullptr;
         delete tool;
+        emit toolPanelsChanged();
         return;
     }
     eventTool = new CEventTool(document_);
     connect(eventTool, &CEventTool::closeRequested, this, [this] { postCommand(ID_EVENT_TOOL); });
-    attachToMainWindow(eventTool, this);
-    eventTool->move(ownerPlace(window(), eventTool, 300, 0));
-    eventTool->show();
+    if (attachPanel(eventTool, this)) {
+        eventTool->move(ownerPlace(window(), eventTool, 300, 0));
+        eventTool->show();
+    } else {
+        // In its dock the tool takes the room the dock gives it.
+        eventTool->setResizable(true);
+    }
+    emit toolPanelsChanged();
 }
 
 void CRKeditView::takePictureFromPanel() {

@@ -15,7 +15,7 @@ if ! fill_up "$work/full"; then
     echo "FAIL: the tmpfs is not full"
     exit 1
 fi
-RKEDIT_TEST_FULL_DIR=$work/full QT_QPA_PLATFORM=offscreen \
+RKEDIT_TEST_FULL_DIR=$work/full QT_QPA_PLATFORM=offscreen:configfile=$root/tests/gui/screen1366.json \
     "$tests" --gtest_filter='SaveWithoutRoom.AFullFileSystem*' 2>&1 |
     tee "$work/log"
 status=${PIPESTATUS[0]}

@@ -235,39 +235,3 @@ TEST(PanelFit, PanelPlaceIsBesideTheStageWindowWhenTheScreenHasRoom) {
         panelPlace(wide, {}, QRect(0, 0, 1366, 768), QSize(320, 300), QPoint(700, 200), screen),
         QPoint(700, 200));
 }
-
-TEST_F(Shell, PropertiesPanelOpensBesideItsStageWindowInsideTheScreen) {
-    // A 320 x 240 stage: the 800-pixel offscreen screen has room for the panel beside it.
-    QImage picture(320, 240, QImage::Format_RGB32);
-    picture.fill(qRgb(60, 60, 200));
-    ASSERT_TRUE(picture.save(path("small.jpg"), "JPEG", 90));
-    QFile file(path("small.stage"));
-    ASSERT_TRUE(file.open(QIODevice::WriteOnly));
-    file.write("version=RK&graphic1=small.jpg&graphicWidth=320&graphicHeight=240&barSpace=100&");
-    file.close();
-    start({path("small.stage")});
-    settle();
-    CRKeditView* view = documents()->activeView();
-    ASSERT_NE(view, nullptr);
-    if (view->propertyPanel == nullptr)
-        trigger(ID_PROPERTIES);
-    CPropertyPanel* panel = view->propertyPanel;
-    ASSERT_NE(panel, nullptr);
-    settle();
-    const QRect available = frame()->screen()->availableGeometry();
-    QMdiSubWindow* window = frame()->mdiArea()->currentSubWindow();
-    const QRect stage(window->mapToGlobal(QPoint(0, 0)), window->size());
-    const QRect placed = panel->frameGeometry();
-    EXPECT_TRUE(available.contains(placed));
-    EXPECT_LE(placed.height(), available.height());
-    EXPECT_FALSE(placed.intersects(stage));
-    EXPECT_EQ(placed.left(), stage.right() + 1);
-
-    // Closed and opened again: the same place.
-    trigger(ID_PROPERTIES);
-    ASSERT_EQ(view->propertyPanel, nullptr);
-    trigger(ID_PROPERTIES);
-    ASSERT_NE(view->propertyPanel, nullptr);
-    settle();
-    EXPECT_EQ(view->propertyPanel->frameGeometry().topLeft(), placed.topLeft());
-}

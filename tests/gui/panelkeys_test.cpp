@@ -1,8 +1,8 @@
 // The application's keys pressed in a tool panel act on the stage of the panel's own view,
-// also when that view's stage window is not the active one: two stages open, the keyboard in
-// a panel of the one behind, and Ctrl+S, Ctrl+Z, Ctrl+Y and Ctrl+Shift+Z reach that stage
-// and leave the other alone. The event tool's edit, like the properties panel's fields,
-// undoes its own typing first.
+// also when the panel's dock floats in a window of its own: two stages open, the keyboard in
+// a floating panel of the one opened first, and Ctrl+S, Ctrl+Z, Ctrl+Y and Ctrl+Shift+Z
+// reach that stage and leave the other alone. The event tool's edit, like the properties
+// panel's fields, undoes its own typing first.
 #include <QLineEdit>
 #include <QPlainTextEdit>
 
@@ -37,8 +37,8 @@ void lifeStep(StageDocument* document, const QString& life) {
 
 class PanelKeys : public Shell {
 protected:
-    // Two stages, each in its window: `behind` (sample.stage) and `front` (other.stage), the
-    // front one's window the active one; each has one step of its own to undo.
+    // Two stages, each in its window: `behind` (sample.stage, opened first) and `front`
+    // (other.stage, opened last); each has one step of its own to undo.
     void openTwoStages() {
         ASSERT_TRUE(QFile::copy(path("sample.stage"), path("other.stage")));
         start({path("sample.stage")});
@@ -57,12 +57,10 @@ protected:
         behindBytes = fileBytes(path("sample.stage"));
         frontBytes = fileBytes(path("other.stage"));
     }
-    // Gives the keyboard to `window`, a tool panel of the stage behind.
-    void focusPanel(QWidget* window) {
-        window->activateWindow();
-        ASSERT_TRUE(QTest::qWaitForWindowActive(window));
-        settle(); // the commands follow the active window in a queued call
-        EXPECT_EQ(documents()->activeDocument(), front) << "the front window stays current";
+    // Gives the keyboard to the floating dock of the panel `id` of the stage behind.
+    void focusPanel(int id) {
+        ASSERT_NE(floatPanel(behind, id), nullptr);
+        EXPECT_EQ(documents()->activeDocument(), behind);
         EXPECT_EQ(documents()->commandDocument(), behind);
     }
 
@@ -72,12 +70,13 @@ protected:
     QByteArray frontBytes;
 };
 
-TEST_F(PanelKeys, ThePropertiesPanelOfTheStageBehindSavesUndoesAndRedoesThatStage) {
+TEST_F(PanelKeys, ThePropertiesPanelInAFloatingDockSavesUndoesAndRedoesItsOwnStage) {
     openTwoStages();
     CPropertyPanel* panel = firstView(behind)->propertyPanel;
-    focusPanel(panel);
+    focusPanel(ID_PROPERTIES);
     QLineEdit* field = panel->control<QLineEdit>(1000);
-    ASSERT_EQ(panel->focusWidget(), field);
+    field->setFocus();
+    ASSERT_TRUE(field->hasFocus());
     // The edit menu names the step it would undo: the panel's stage's.
     EXPECT_TRUE(frame()->action(ID_EDIT_UNDO)->isEnabled());
 
@@ -110,9 +109,10 @@ TEST_F(PanelKeys, ThePropertiesPanelOfTheStageBehindSavesUndoesAndRedoesThatStag
     EXPECT_TRUE(front->isModified());
     EXPECT_EQ(front->doc().life, "7");
 
-    // The main window's own keys act on its active stage window again.
+    // The main window's own keys act on its active stage window, now the other one's.
     frame()->activateWindow();
     ASSERT_TRUE(QTest::qWaitForWindowActive(frame()));
+    frame()->mdiArea()->setActiveSubWindow(documents()->framesOf(front).constFirst());
     settle();
     EXPECT_EQ(documents()->commandDocument(), front);
     QTest::keyClick(frame(), Qt::Key_Z, Qt::ControlModifier);
@@ -120,12 +120,12 @@ TEST_F(PanelKeys, ThePropertiesPanelOfTheStageBehindSavesUndoesAndRedoesThatStag
     EXPECT_EQ(behind->doc().life, "9");
 }
 
-TEST_F(PanelKeys, TheEventToolOfTheStageBehindUndoesItsTypingThenThatStage) {
+TEST_F(PanelKeys, TheEventToolInAFloatingDockUndoesItsTypingThenItsOwnStage) {
     openTwoStages();
     CRKeditView* view = firstView(behind);
     view->runCommand(ID_EVENT_TOOL);
     ASSERT_NE(view->eventTool, nullptr);
-    focusPanel(view->eventTool);
+    focusPanel(ID_EVENT_TOOL);
     QPlainTextEdit* edit = view->eventTool->edit();
     edit->setFocus();
     ASSERT_TRUE(edit->hasFocus());

@@ -18,9 +18,11 @@
 
 #include "document/stagedocument.h"
 #include "guitesthelpers.h"
+#include "shell/childframe.h"
 #include "shell/crkeditapp.h"
 #include "shell/documentmanager.h"
 #include "shell/mainframe.h"
+#include "shell/paneldocks.h"
 #include "stage/CRKeditDoc.h"
 
 // Picks `path` in the next file chooser and keeps what the chooser was asked for.
@@ -107,6 +109,24 @@ protected:
         return document;
     }
     CMainFrame* frame() const { return app->mainFrame(); }
+
+    // Makes `document`'s first window the active stage window, floats the dock of the panel
+    // command `id` (its panel is that window's then) and gives the floating dock the
+    // keyboard. Returns the dock.
+    QWidget* floatPanel(StageDocument* document, int id) {
+        const QList<CChildFrame*> frames = app->documents()->framesOf(document);
+        if (frames.isEmpty())
+            return nullptr;
+        frame()->mdiArea()->setActiveSubWindow(frames.constFirst());
+        settle();
+        PanelDock* dock = frame()->panelDocks()->dock(id);
+        dock->setFloating(true);
+        dock->show();
+        dock->activateWindow();
+        EXPECT_TRUE(QTest::qWaitForWindowActive(dock));
+        settle(); // the commands follow the active window in a queued call
+        return dock;
+    }
     DocumentManager* documents() const { return app->documents(); }
     void trigger(int id) {
         QAction* action = frame()->action(id);

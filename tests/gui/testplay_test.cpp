@@ -211,7 +211,7 @@ TEST_F(TestPlayShell, PlaysTheStageAsShownAndLeavesTheUsersFilesAlone) {
     EXPECT_TRUE(!gone || gone->status == 0) << "the server stopped";
 }
 
-TEST_F(TestPlayShell, F5InAToolPanelPlaysThePanelsStageEvenBehindAnotherWindow) {
+TEST_F(TestPlayShell, F5InAFloatingToolPanelPlaysThePanelsStage) {
     RuffleDirectory ruffle(other.filePath(QStringLiteral("ruffle")));
     BrowserStandIn browser;
     ASSERT_TRUE(QFile::copy(path("sample.stage"), path("other.stage")));
@@ -230,9 +230,7 @@ TEST_F(TestPlayShell, F5InAToolPanelPlaysThePanelsStageEvenBehindAnotherWindow) 
     // A value the panel shows and its stage has not taken yet.
     view->propertyPanel->control<QLineEdit>(1026)->setText("13");
 
-    view->propertyPanel->activateWindow();
-    ASSERT_TRUE(QTest::qWaitForWindowActive(view->propertyPanel));
-    settle();
+    ASSERT_NE(floatPanel(behind, ID_PROPERTIES), nullptr);
     QTest::keyClick(view->propertyPanel->control<QLineEdit>(1000), Qt::Key_F5);
     ASSERT_EQ(browser.opened.size(), 1) << "F5 in the panel plays";
     EXPECT_EQ(browser.opened.constFirst(), testPlay()->pageOf(behind));
@@ -243,9 +241,7 @@ TEST_F(TestPlayShell, F5InAToolPanelPlaysThePanelsStageEvenBehindAnotherWindow) 
     // The same from the placement tool of that view.
     view->runCommand(ID_PLACEMENT_TOOL);
     ASSERT_NE(view->placementTool, nullptr);
-    view->placementTool->activateWindow();
-    ASSERT_TRUE(QTest::qWaitForWindowActive(view->placementTool));
-    settle();
+    ASSERT_NE(floatPanel(behind, ID_PLACEMENT_TOOL), nullptr);
     QTest::keyClick(view->placementTool, Qt::Key_F5);
     ASSERT_EQ(browser.opened.size(), 2);
     EXPECT_EQ(browser.opened.last(), testPlay()->pageOf(behind));

@@ -97,8 +97,10 @@ void drag(QWidget* view, QPoint from, QPoint to) {
 
 // The panel-to-document transfer as the panel asks for it: the pointer moves over it.
 void moveOverPanel(CPropertyPanel* panel) {
-    QTest::mouseMove(panel->windowHandle(), QPoint(3, 3));
-    QTest::mouseMove(panel->windowHandle(), QPoint(4, 3));
+    // In its own window or docked in the main window: the window's coordinates.
+    QWindow* window = panel->window()->windowHandle();
+    QTest::mouseMove(window, panel->mapTo(panel->window(), QPoint(3, 3)));
+    QTest::mouseMove(window, panel->mapTo(panel->window(), QPoint(4, 3)));
     settle();
 }
 

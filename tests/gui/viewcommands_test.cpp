@@ -33,8 +33,10 @@ QLineEdit* field(CRKeditView& view, int id) {
 
 // Moves the pointer over the panel's background (a spot with no control under it).
 void moveOverPanel(CPropertyPanel* panel) {
-    QTest::mouseMove(panel->windowHandle(), QPoint(3, 3));
-    QTest::mouseMove(panel->windowHandle(), QPoint(4, 3));
+    // In its own window or docked in the main window: the window's coordinates.
+    QWindow* window = panel->window()->windowHandle();
+    QTest::mouseMove(window, panel->mapTo(panel->window(), QPoint(3, 3)));
+    QTest::mouseMove(window, panel->mapTo(panel->window(), QPoint(4, 3)));
     settleEvents();
 }
 } // namespace

@@ -6,8 +6,8 @@
 # fails instead of hanging. Only the processes started here are stopped, by their PIDs.
 #
 # The editor reports what it shows through RKEDIT_TEST_EVENTS: one line per event appended
-# to a file ("paint TITLE", "dialog TITLE | TEXT", "window TITLE"), so a journey waits for
-# the event it needs instead of sleeping.
+# to a file ("paint TITLE", "dialog TITLE | TEXT", "window TITLE", "focus TITLE"), so a
+# journey waits for the event it needs instead of sleeping.
 #
 # Arguments every journey gets from CTest: rkedit path, rkstage path, tests folder, output
 # folder (screenshots are kept there for review).
@@ -47,6 +47,7 @@ cleanup() {
     for pid in "${own_pids[@]}"; do
         wait "$pid" 2>/dev/null
     done
+    [ -n "${KEEP_EVENTS:-}" ] && cp "$events" "$KEEP_EVENTS"
     [ -n "${watchdog:-}" ] && kill -TERM "$watchdog" 2>/dev/null
 }
 
@@ -159,6 +160,15 @@ wait_event() {
         tail -n +$((mark + 1)) "$events"
         return 1
     }
+}
+
+# wait_focus TITLE-REGEX: waits until the keyboard is in that stage window's view (the last
+# focus or blur event is its focus).
+view_has_focus() {
+    grep -E '^(focus|blur) ' "$events" | tail -n 1 | grep -Eq -- "^focus $1\$"
+}
+wait_focus() {
+    until_true "the keyboard in /$1/" view_has_focus "$1"
 }
 
 # wait_window NAME-REGEX: the id of the visible window whose title matches, once exactly one

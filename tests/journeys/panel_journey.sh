@@ -1,6 +1,7 @@
 #!/usr/bin/env bash
-# A new stage: the hint in the empty window, then a picture name typed into the properties
-# panel and saved with Ctrl+S while the keyboard is still in the panel.
+# A new stage: the hint in the empty window, then a picture name typed into the docked
+# properties panel and saved with Ctrl+S while the keyboard is still in the panel; Enter in
+# the field then shows the picture at once.
 source "$(dirname "$0")/lib.sh"
 journey_start panel 1366x768
 
@@ -21,10 +22,9 @@ read -r vx vy vw vh <<<"$(view_area 'stage\.txt')"
 check "the hint is drawn in the empty window" \
     at_least 50 count_colour 2-new-stage-with-hint e6e6e6 "$vx" "$vy" 400 60
 
-# The panel gets the keyboard in its first field; a picture name, then Ctrl+S there.
-panel=$(wait_window '^プロパティ$')
-check "the properties panel is a window" test -n "$panel"
-activate "$panel"
+# A click in the docked panel's first field; a picture name, then Ctrl+S there.
+wait_event '^control プロパティ c1000 '
+check "the properties panel's first field is clicked" click_control プロパティ c1000
 key ctrl+a
 type_text "pic.JPG"
 mark_events
@@ -32,6 +32,15 @@ key ctrl+s
 check "Ctrl+S in the panel saved the typed name" \
     until_true "the save" grep -q '&graphic1=pic.JPG&' "$files/stage.txt"
 screenshot 3-saved-from-panel
+mark_events
+key Return
+wait_event '^paint stage\.txt'
+picture_shown() {
+    screenshot 3b-entered >/dev/null 2>&1 || return 1
+    read -r vx vy vw vh <<<"$(view_area 'stage\.txt')"
+    at_least 20000 count_colour 3b-entered 3070d0 "$vx" "$vy" "$vw" "$vh" >/dev/null
+}
+check "Enter in the picture field shows the picture" until_true "the picture" picture_shown
 # The picture beside the stage shows once the stage is opened again.
 mark_events
 kill -TERM "$editor_pid"
