@@ -162,10 +162,10 @@ wait_event() {
     }
 }
 
-# wait_focus TITLE-REGEX: waits until the keyboard is in that stage window's view (the last
-# focus or blur event is its focus).
+# wait_focus TITLE-REGEX: waits until the keyboard is in that stage window's view (its last
+# focus or blur event is a focus; another editor's views write to the same file).
 view_has_focus() {
-    grep -E '^(focus|blur) ' "$events" | tail -n 1 | grep -Eq -- "^focus $1\$"
+    grep -E "^(focus|blur) $1\$" "$events" | tail -n 1 | grep -q '^focus '
 }
 wait_focus() {
     until_true "the keyboard in /$1/" view_has_focus "$1"
