@@ -123,9 +123,22 @@ void StageDocument::takePendingEdits() {
 }
 
 std::optional<std::string> StageDocument::pendingScript(bool quiet) {
-    std::optional<std::string> script;
-    emit pendingScriptRequested(&script, quiet);
-    return script;
+    // A copy: a source may add or remove sources while it answers.
+    const QList<PendingScriptSource*> sources = scriptSources_;
+    for (PendingScriptSource* source : sources)
+        if (scriptSources_.contains(source))
+            if (std::optional<std::string> script = source->pendingScript(quiet))
+                return script;
+    return std::nullopt;
+}
+
+void StageDocument::addScriptSource(PendingScriptSource* source) {
+    if (source != nullptr && !scriptSources_.contains(source))
+        scriptSources_.append(source);
+}
+
+void StageDocument::removeScriptSource(PendingScriptSource* source) {
+    scriptSources_.removeOne(source);
 }
 
 namespace {

@@ -7,7 +7,10 @@
 #include <QUndoStack>
 
 #include <memory>
+#include <optional>
+#include <string>
 
+#include "document/pendingscriptsource.h"
 #include "host/host.h"
 #include "picture/pictureblock.h"
 #include "stage/CRKeditDoc.h"
@@ -112,11 +115,14 @@ public:
     // yet (the properties panel's fields, the event tool's script), each as an undo step, so
     // that a question about unsaved changes sees every edit.
     void takePendingEdits();
-    // The text the current view's event tool holds, as the script it would store (CP932,
-    // CR LF line ends), without taking it into the document; nothing while that view shows
-    // another document or has no event tool open. `quiet`: a character the script cannot
-    // store is left out without a message (a copy made in the background).
+    // The text a view's event tool holds, as the script it would store (CP932, CR LF line
+    // ends), without taking it into the document: the answer of the first registered source
+    // that gives one, nothing when none does. `quiet`: a character the script cannot store
+    // is left out without a message (a copy made in the background).
     std::optional<std::string> pendingScript(bool quiet = false);
+    // Sources are asked in the order they were added; one that is removed is never asked.
+    void addScriptSource(PendingScriptSource* source);
+    void removeScriptSource(PendingScriptSource* source);
 
     // A picture chosen (or drawn again) in a properties panel: `name` becomes graphic1 (or
     // graphic2 when not `foreground`) and `picture` the picture every window shows, one undo
@@ -141,8 +147,6 @@ signals:
     void scriptReplaced(const std::string& replaced);
     // takePendingEdits(): the tool panels hand over their edits now.
     void pendingEditsRequested();
-    // pendingScript(): the current view answers by setting `script`.
-    void pendingScriptRequested(std::optional<std::string>* script, bool quiet);
     // A message for the user (from reading or writing the stage); the shell shows it.
     void messageRequested(const QString& text);
 
@@ -166,6 +170,7 @@ private:
     QUndoStack undoStack_;
     QByteArray diskContents_;
     QList<QObject*> views_;
+    QList<PendingScriptSource*> scriptSources_;
 };
 
 Q_DECLARE_OPERATORS_FOR_FLAGS(StageDocument::Scopes)

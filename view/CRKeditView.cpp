@@ -84,20 +84,21 @@ CRKeditView::CRKeditView(StageDocument* document, QWidget* parent)
     });
     connect(document_, &StageDocument::viewsUpdateRequested, this, &CRKeditView::OnUpdate);
     connect(document_, &StageDocument::pendingEditsRequested, this, &CRKeditView::commitToolEdits);
+    document_->addScriptSource(this);
+}
+
+std::optional<std::string> CRKeditView::pendingScript(bool quiet) {
     // The script in the current view's event tool is the one a save takes; when the current
     // view shows another stage (or has no event tool), that of the first of this stage's
     // views with one open, so that a recovery copy made while another stage's window is
     // active keeps the text typed here.
-    connect(document_, &StageDocument::pendingScriptRequested, this,
-            [this](std::optional<std::string>* script, bool quiet) {
-                if (*script || !eventTool)
-                    return;
-                const CRKeditView* active = current();
-                const bool activeAnswers =
-                    active && active->stageDocument() == document_ && active->eventTool;
-                if (active == this || !activeAnswers)
-                    *script = eventTool->takeScript(quiet);
-            });
+    if (!eventTool)
+        return std::nullopt;
+    const CRKeditView* active = current();
+    const bool activeAnswers = active && active->stageDocument() == document_ && active->eventTool;
+    if (active == this || !activeAnswers)
+        return eventTool->takeScript(quiet);
+    return std::nullopt;
 }
 
 CRKeditView::~CRKeditView() {
@@ -113,6 +114,7 @@ CRKeditView::~CRKeditView() {
     if (eventTool)
         runCommand(ID_EVENT_TOOL);
     livingViews().removeOne(this);
+    document_->removeScriptSource(this);
     document_->removeView(this);
 }
 

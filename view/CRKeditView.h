@@ -5,8 +5,10 @@
 #include <functional>
 #include <memory>
 #include <optional>
+#include <span>
 #include <string>
 
+#include "document/pendingscriptsource.h"
 #include "picture/pictureblock.h"
 #include "render/framebuffer.h"
 #include "render/paintarea.h"
@@ -58,7 +60,7 @@ enum ViewCommand : int {
 // The stage is shown at the view's zoom on a canvas of max(stage size x zoom, visible size);
 // when that is larger than the visible part (the view less its scroll bars) the view
 // scrolls. A paint covers only the visible part, painted straight from the picture block.
-class CRKeditView : public QWidget, private ToolHost {
+class CRKeditView : public QWidget, private ToolHost, private PendingScriptSource {
     Q_OBJECT
 public:
     CRKeditView(StageDocument* document, QWidget* parent = nullptr);
@@ -235,6 +237,10 @@ protected:
     void leaveEvent(QEvent* event) override;
 
 private:
+    // PendingScriptSource: the script in this view's event tool, when the document is to
+    // take it from this view.
+    std::optional<std::string> pendingScript(bool quiet) override;
+
     // ToolHost: what the drawing tools do to this view's stage (mouseplacement.cpp).
     CellCode chosenKind() const override;
     void chooseKind(CellCode kind) override;

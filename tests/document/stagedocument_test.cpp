@@ -155,23 +155,48 @@ TEST(StageDocumentSignals, UndoingTheScriptTellsWhichScriptWasReplaced) {
     EXPECT_EQ(replaced.count(), 3);
 }
 
+namespace {
+// A view's event tool as the document sees it: it answers with `script` when it has one.
+struct ScriptSource : PendingScriptSource {
+    std::optional<std::string> script;
+    int asked = 0;
+    bool quietAsked = false;
+    std::optional<std::string> pendingScript(bool quiet) override {
+        ++asked;
+        quietAsked = quiet;
+        return script;
+    }
+};
+} // namespace
+
 TEST(StageDocumentSignals, PendingEditsAndTheEventToolScriptAreAskedFor) {
     StageDocument document;
-    // With no view listening there is nothing pending.
+    // With no source registered there is nothing pending.
     EXPECT_EQ(document.pendingScript(), std::nullopt);
 
-    QObject view;
-    bool quietAsked = false;
-    QObject::connect(&document, &StageDocument::pendingScriptRequested, &view,
-                     [&](std::optional<std::string>* script, bool quiet) {
-                         quietAsked = quiet;
-                         *script = "typed";
-                     });
+    // The sources are asked in the order they were added, and the first answer is taken:
+    // a view without an open event tool lets a later one answer.
+    ScriptSource closed, first, second;
+    first.script = "typed";
+    second.script = "not asked";
+    document.addScriptSource(&closed);
+    document.addScriptSource(&first);
+    document.addScriptSource(&second);
     EXPECT_EQ(document.pendingScript(true), "typed");
-    EXPECT_TRUE(quietAsked);
+    EXPECT_TRUE(first.quietAsked);
+    EXPECT_EQ(closed.asked, 1);
+    EXPECT_EQ(second.asked, 0);
     // Save asks aloud: a character the script cannot store is reported then.
     EXPECT_EQ(document.pendingScript(), "typed");
-    EXPECT_FALSE(quietAsked);
+    EXPECT_FALSE(first.quietAsked);
+    // A source that has gone is not asked again.
+    document.removeScriptSource(&first);
+    EXPECT_EQ(document.pendingScript(), "not asked");
+    EXPECT_EQ(first.asked, 2);
+    document.removeScriptSource(&second);
+    document.removeScriptSource(&closed);
+    EXPECT_EQ(document.pendingScript(), std::nullopt);
+    EXPECT_EQ(closed.asked, 3);
 
     QSignalSpy handOver(&document, &StageDocument::pendingEditsRequested);
     document.takePendingEdits();
