@@ -6,6 +6,7 @@
 
 #include "document/picturecommand.h"
 #include "document/stagelock.h"
+#include "render/stagepainter.h"
 #include "stage/stagechange.h"
 
 StageDocument::Scopes StageDocument::scopesOf(const StageChange& change) {
@@ -100,8 +101,14 @@ void StageDocument::updateAllViews() {
 }
 
 void StageDocument::announceChange(Scopes scopes) {
+    if (scopes & (Scope::Layout | Scope::Picture))
+        fitPictureSize();
     if (scopes)
         emit stageChanged(scopes);
+}
+
+bool StageDocument::fitPictureSize() {
+    return writeBackPictureSize(*doc_);
 }
 
 void StageDocument::announceChange(const StageChange& change, Scopes extra) {

@@ -30,8 +30,8 @@ class StageLock;
 //
 // Whatever changes the stage (a block toggle, a setting that reaches the document with a
 // different value, the event script, the export values) goes onto the document's undo stack
-// as one step; loading and the view's size write-back do not. The document is modified
-// exactly when its undo stack is away from its clean state (the state last saved or read).
+// as one step; loading and the picture size write-back (fitPictureSize) do not. The document is
+// modified exactly when its undo stack is away from its clean state (the state last saved or read).
 // Closing the last window of a modified document asks first.
 class StageDocument : public QObject, public Host {
     Q_OBJECT
@@ -102,7 +102,8 @@ public:
     // Asks every view to show the document anew: its open panels take the document's values
     // (after an undo, a redo or a reading of the file, which the panels did not make).
     void updateAllViews();
-    // Tells that the stored stage has changed in `scopes` (stageChanged; none: nothing).
+    // Tells that the stored stage has changed in `scopes` (stageChanged; none: nothing). A
+    // change of the layout or the picture fits the picture size first (fitPictureSize()).
     void announceChange(Scopes scopes);
     // Tells what `change` changed: the cells it touched (cellsChanged), then its scopes.
     void announceChange(const StageChange& change, Scopes extra = {});
@@ -128,6 +129,13 @@ public:
     // graphic2 when not `foreground`) and `picture` the picture every window shows, one undo
     // step when either differs from what the stage has. True when it was a change.
     bool changePicture(bool foreground, const std::string& name, const PictureHolder& picture);
+
+    // Writes the picture's size into graphicWidth and graphicHeight, as the stage window
+    // shows the picture (when the stage has one with a usable block size). It is no edit of
+    // the user's: no undo step, the modified mark left alone, nothing told. Done after a
+    // picture is loaded and, by announceChange(), after every change of the layout or the
+    // picture (an edit, an undo, a redo). True when a value changed.
+    bool fitPictureSize();
 
     // Host
     void messageBox(const std::string& text) override;

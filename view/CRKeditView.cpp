@@ -285,7 +285,7 @@ void CRKeditView::paintEvent(QPaintEvent*) {
     }
     takePictureFromPanel();
 
-    CRKeditDoc& doc = *GetDocument();
+    const CRKeditDoc& doc = *GetDocument();
     // A stage of another size (a new picture, another paddle area) has other scroll ranges.
     if (stageSize() != laidOutStage_)
         layoutScrollBars();
@@ -342,8 +342,8 @@ void CRKeditView::paintEvent(QPaintEvent*) {
     }
     if (result.fitAndWriteBack) {
         fitFrame(clampedDevice(zoom_, result.fitWidth), clampedDevice(zoom_, result.fitHeight));
-        // The size write-back is no edit of the user's: it leaves the modified mark alone.
-        writeBackPictureSize(doc, result);
+        // The document has the picture's size already (StageDocument::fitPictureSize); the
+        // open panel shows it.
         writeSizeToPanel(result.pictureWidth, result.pictureHeight);
     }
     // The stage as its window was fitted to it: no fitting is still on its way.

@@ -3,6 +3,8 @@
 #include <QSignalSpy>
 #include <gtest/gtest.h>
 
+#include <cstring>
+#include <memory>
 #include <optional>
 #include <string>
 
@@ -230,3 +232,63 @@ TEST(StageDocumentViews, TheLastViewGoneClosesTheDocument) {
 }
 
 } // namespace
+
+namespace {
+// A 24-bit picture block of w x h pixels, all black.
+PictureHolder pictureOf(std::int32_t w, std::int32_t h) {
+    auto block =
+        std::make_shared<PictureBlock>(PictureBlock::headerSize + PictureBlock::strideFor(w) * h);
+    std::uint8_t* p = block->data();
+    const std::int32_t header[] = {40, w, h};
+    std::memcpy(p, header, sizeof header);
+    p[12] = 1;  // planes
+    p[14] = 24; // bits per pixel
+    PictureHolder holder;
+    holder.block = block;
+    return holder;
+}
+} // namespace
+
+TEST(StageDocumentPictureSize, TheShownPicturesSizeIsWrittenBackAsNoEdit) {
+    StageDocument document;
+    CRKeditDoc& doc = document.doc();
+    // Nothing to fit without a picture.
+    EXPECT_FALSE(document.fitPictureSize());
+    EXPECT_EQ(doc.graphicWidth, "0");
+
+    doc.picture = pictureOf(48, 36);
+    QSignalSpy changed(&document, &StageDocument::stageChanged);
+    QSignalSpy edited(&document, &StageDocument::edited);
+    EXPECT_TRUE(document.fitPictureSize());
+    EXPECT_EQ(doc.graphicWidth, "48");
+    EXPECT_EQ(doc.graphicHeight, "36");
+    EXPECT_FALSE(document.fitPictureSize()); // already fitted
+    EXPECT_FALSE(document.isModified());
+    EXPECT_EQ(document.undoStack()->count(), 0);
+    EXPECT_EQ(changed.count(), 0);
+    EXPECT_EQ(edited.count(), 0);
+
+    // A stage whose block size is 0 shows no picture: its size is kept until a block size
+    // is set, and that edit's undo step holds only the block size.
+    doc.graphicWidth = "1";
+    ASSERT_TRUE(edit(document, StageEdit::Kind::SettingsTransfer,
+                     [](CRKeditDoc& d) { d.blockWidth = "0"; }));
+    EXPECT_EQ(doc.graphicWidth, "1");
+    ASSERT_TRUE(edit(document, StageEdit::Kind::SettingsTransfer,
+                     [](CRKeditDoc& d) { d.blockWidth = "16"; }));
+    EXPECT_EQ(doc.graphicWidth, "48");
+    // A width typed over the picture's goes back to it, as the stage window shows it.
+    ASSERT_TRUE(edit(document, StageEdit::Kind::SettingsTransfer,
+                     [](CRKeditDoc& d) { d.graphicWidth = "20"; }));
+    EXPECT_EQ(doc.graphicWidth, "48");
+
+    // A picture chosen in a panel is fitted with its step, and again on undo and redo.
+    ASSERT_TRUE(document.changePicture(true, "other.JPG", pictureOf(64, 20)));
+    EXPECT_EQ(doc.graphicWidth, "64");
+    EXPECT_EQ(doc.graphicHeight, "20");
+    document.undoStack()->undo();
+    EXPECT_EQ(doc.graphicWidth, "48");
+    EXPECT_EQ(doc.graphicHeight, "36");
+    document.undoStack()->redo();
+    EXPECT_EQ(doc.graphicWidth, "64");
+}

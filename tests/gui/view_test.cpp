@@ -66,6 +66,11 @@ TEST_F(Shell, FittingToThePictureWritesTheSizeBackWithoutMarkingModified) {
     EXPECT_EQ(doc.graphicHeight, "480");
     EXPECT_EQ(view->size(), QSize(640, 480 + 150));
     EXPECT_FALSE(view->stageDocument()->isModified());
+    // The write-back is a step of its own after the loading: a paint leaves the document as
+    // it is.
+    doc.graphicWidth = "600";
+    view->repaint();
+    EXPECT_EQ(doc.graphicWidth, "600");
 }
 
 TEST_F(Shell, CurrentViewIsNeverADestroyedOne) {
