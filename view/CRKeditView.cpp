@@ -192,62 +192,47 @@ CRKeditDoc* CRKeditView::GetDocument() const {
     return &document_->doc();
 }
 
-bool CRKeditView::handlesCommand(int id) {
-    switch (id) {
-    case ID_PROPERTIES:
-    case ID_DOC_TO_PANEL:
-    case ID_PANEL_TO_DOC:
-    case ID_PLACEMENT_TOOL:
-    case ID_EVENT_TOOL:
-    case ID_HTML_EXPORT:
-    case ID_VIEW_ZOOM_IN:
-    case ID_VIEW_ZOOM_OUT:
-    case ID_VIEW_ZOOM_100:
-    case ID_VIEW_ZOOM_FIT:
-        return true;
-    default:
-        return false;
-    }
+std::span<const CRKeditView::Command> CRKeditView::commands() {
+    static constexpr Command table[] = {
+        {ID_PROPERTIES, &CRKeditView::onProperties},
+        {ID_DOC_TO_PANEL, &CRKeditView::onDocToPanel},
+        {ID_PANEL_TO_DOC, &CRKeditView::onPanelToDoc},
+        {ID_HTML_EXPORT, &CRKeditView::onHtmlExport},
+        {ID_PLACEMENT_TOOL, &CRKeditView::onPlacementTool},
+        {ID_EVENT_TOOL, &CRKeditView::onEventTool},
+        {ID_VIEW_ZOOM_IN, &CRKeditView::onZoomIn},
+        {ID_VIEW_ZOOM_OUT, &CRKeditView::onZoomOut},
+        {ID_VIEW_ZOOM_100, &CRKeditView::onZoom100},
+        {ID_VIEW_ZOOM_FIT, &CRKeditView::onZoomFit},
+    };
+    return table;
 }
 
 void CRKeditView::runCommand(int id) {
-    switch (id) {
-    case ID_PROPERTIES:
-        onProperties();
-        break;
-    case ID_DOC_TO_PANEL:
-        onDocToPanel();
-        break;
-    case ID_PANEL_TO_DOC:
-        onPanelToDoc();
-        break;
-    case ID_PLACEMENT_TOOL:
-        onPlacementTool();
-        break;
-    case ID_EVENT_TOOL:
-        onEventTool();
-        break;
-    case ID_HTML_EXPORT:
-        onHtmlExport();
-        break;
-    case ID_VIEW_ZOOM_IN:
-        showingWhole_ = false;
-        setZoom(ZoomSteps::larger(zoom_));
-        break;
-    case ID_VIEW_ZOOM_OUT:
-        showingWhole_ = false;
-        setZoom(ZoomSteps::smaller(zoom_));
-        break;
-    case ID_VIEW_ZOOM_100:
-        showingWhole_ = false;
-        setZoom(StageZoom());
-        break;
-    case ID_VIEW_ZOOM_FIT:
-        zoomToFit();
-        break;
-    default:
-        break;
-    }
+    for (const Command& command : commands())
+        if (command.id == id) {
+            (this->*command.run)();
+            return;
+        }
+}
+
+void CRKeditView::onZoomIn() {
+    showingWhole_ = false;
+    setZoom(ZoomSteps::larger(zoom_));
+}
+
+void CRKeditView::onZoomOut() {
+    showingWhole_ = false;
+    setZoom(ZoomSteps::smaller(zoom_));
+}
+
+void CRKeditView::onZoom100() {
+    showingWhole_ = false;
+    setZoom(StageZoom());
+}
+
+void CRKeditView::onZoomFit() {
+    zoomToFit();
 }
 
 void CRKeditView::postCommand(int id) {

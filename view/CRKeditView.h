@@ -129,11 +129,17 @@ public:
     StageDocument* stageDocument() const { return document_; }
     CRKeditDoc* GetDocument() const;
 
-    // Whether the view has a handler for `id` (commands without one are shown disabled).
-    static bool handlesCommand(int id);
+    // The view's commands (ViewCommand), each with its handler: the stage window's menus and
+    // keys run them on the view the user acts on, through the application's command table.
+    struct Command {
+        int id;
+        void (CRKeditView::*run)();
+    };
+    static std::span<const Command> commands();
 
-    // Runs a command now, or later in queue order (a posted command). A posted command whose
-    // view is destroyed before it runs is dropped.
+    // Runs one of the view's commands now (an id not among them does nothing), or later in
+    // queue order (a posted command). A posted command whose view is destroyed before it
+    // runs is dropped.
     void runCommand(int id);
     void postCommand(int id);
 
@@ -288,6 +294,12 @@ private:
     void onPlacementTool();
     void onEventTool();
     void onHtmlExport();
+    // The zoom commands. In, out and 100 % keep their zoom when the room changes; fit shows
+    // the whole stage and keeps doing so as the room changes (roomChanged()).
+    void onZoomIn();
+    void onZoomOut();
+    void onZoom100();
+    void onZoomFit();
     // The paint's two steps that involve the properties panel (viewcommands.cpp): hand a
     // pending document picture to the open panel and take the panel's displayed picture;
     // show the written-back picture size in the open panel.
