@@ -6,6 +6,7 @@
 
 #include "document/picturecommand.h"
 #include "document/stagelock.h"
+#include "render/stagepainter.h"
 #include "stage/stagechange.h"
 
 StageDocument::Scopes StageDocument::scopesOf(const StageChange& change) {
@@ -100,8 +101,14 @@ void StageDocument::updateAllViews() {
 }
 
 void StageDocument::announceChange(Scopes scopes) {
+    if (scopes & (Scope::Layout | Scope::Picture))
+        fitPictureSize();
     if (scopes)
         emit stageChanged(scopes);
+}
+
+bool StageDocument::fitPictureSize() {
+    return writeBackPictureSize(*doc_);
 }
 
 void StageDocument::announceChange(const StageChange& change, Scopes extra) {
@@ -123,9 +130,22 @@ void StageDocument::takePendingEdits() {
 }
 
 std::optional<std::string> StageDocument::pendingScript(bool quiet) {
-    std::optional<std::string> script;
-    emit pendingScriptRequested(&script, quiet);
-    return script;
+    // A copy: a source may add or remove sources while it answers.
+    const QList<PendingScriptSource*> sources = scriptSources_;
+    for (PendingScriptSource* source : sources)
+        if (scriptSources_.contains(source))
+            if (std::optional<std::string> script = source->pendingScript(quiet))
+                return script;
+    return std::nullopt;
+}
+
+void StageDocument::addScriptSource(PendingScriptSource* source) {
+    if (source != nullptr && !scriptSources_.contains(source))
+        scriptSources_.append(source);
+}
+
+void StageDocument::removeScriptSource(PendingScriptSource* source) {
+    scriptSources_.removeOne(source);
 }
 
 namespace {

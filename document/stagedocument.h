@@ -7,7 +7,10 @@
 #include <QUndoStack>
 
 #include <memory>
+#include <optional>
+#include <string>
 
+#include "document/pendingscriptsource.h"
 #include "host/host.h"
 #include "picture/pictureblock.h"
 #include "stage/CRKeditDoc.h"
@@ -27,8 +30,8 @@ class StageLock;
 //
 // Whatever changes the stage (a block toggle, a setting that reaches the document with a
 // different value, the event script, the export values) goes onto the document's undo stack
-// as one step; loading and the view's size write-back do not. The document is modified
-// exactly when its undo stack is away from its clean state (the state last saved or read).
+// as one step; loading and the picture size write-back (fitPictureSize) do not. The document is
+// modified exactly when its undo stack is away from its clean state (the state last saved or read).
 // Closing the last window of a modified document asks first.
 class StageDocument : public QObject, public Host {
     Q_OBJECT
@@ -99,7 +102,8 @@ public:
     // Asks every view to show the document anew: its open panels take the document's values
     // (after an undo, a redo or a reading of the file, which the panels did not make).
     void updateAllViews();
-    // Tells that the stored stage has changed in `scopes` (stageChanged; none: nothing).
+    // Tells that the stored stage has changed in `scopes` (stageChanged; none: nothing). A
+    // change of the layout or the picture fits the picture size first (fitPictureSize()).
     void announceChange(Scopes scopes);
     // Tells what `change` changed: the cells it touched (cellsChanged), then its scopes.
     void announceChange(const StageChange& change, Scopes extra = {});
@@ -112,16 +116,26 @@ public:
     // yet (the properties panel's fields, the event tool's script), each as an undo step, so
     // that a question about unsaved changes sees every edit.
     void takePendingEdits();
-    // The text the current view's event tool holds, as the script it would store (CP932,
-    // CR LF line ends), without taking it into the document; nothing while that view shows
-    // another document or has no event tool open. `quiet`: a character the script cannot
-    // store is left out without a message (a copy made in the background).
+    // The text a view's event tool holds, as the script it would store (CP932, CR LF line
+    // ends), without taking it into the document: the answer of the first registered source
+    // that gives one, nothing when none does. `quiet`: a character the script cannot store
+    // is left out without a message (a copy made in the background).
     std::optional<std::string> pendingScript(bool quiet = false);
+    // Sources are asked in the order they were added; one that is removed is never asked.
+    void addScriptSource(PendingScriptSource* source);
+    void removeScriptSource(PendingScriptSource* source);
 
     // A picture chosen (or drawn again) in a properties panel: `name` becomes graphic1 (or
     // graphic2 when not `foreground`) and `picture` the picture every window shows, one undo
     // step when either differs from what the stage has. True when it was a change.
     bool changePicture(bool foreground, const std::string& name, const PictureHolder& picture);
+
+    // Writes the picture's size into graphicWidth and graphicHeight, as the stage window
+    // shows the picture (when the stage has one with a usable block size). It is no edit of
+    // the user's: no undo step, the modified mark left alone, nothing told. Done after a
+    // picture is loaded and, by announceChange(), after every change of the layout or the
+    // picture (an edit, an undo, a redo). True when a value changed.
+    bool fitPictureSize();
 
     // Host
     void messageBox(const std::string& text) override;
@@ -141,8 +155,6 @@ signals:
     void scriptReplaced(const std::string& replaced);
     // takePendingEdits(): the tool panels hand over their edits now.
     void pendingEditsRequested();
-    // pendingScript(): the current view answers by setting `script`.
-    void pendingScriptRequested(std::optional<std::string>* script, bool quiet);
     // A message for the user (from reading or writing the stage); the shell shows it.
     void messageRequested(const QString& text);
 
@@ -166,6 +178,7 @@ private:
     QUndoStack undoStack_;
     QByteArray diskContents_;
     QList<QObject*> views_;
+    QList<PendingScriptSource*> scriptSources_;
 };
 
 Q_DECLARE_OPERATORS_FOR_FLAGS(StageDocument::Scopes)

@@ -28,9 +28,17 @@
 #include "panels/panelplace.h"
 #include "panels/updown.h"
 #include "picture/pictureloader.h"
+#include "stage/stagefields.h"
 #include "text/stagepath.h"
 
 namespace {
+// The label of the setting the panel edits in `member`, as the field table names it.
+template <typename Member> QString fieldLabel(Member PropertyValues::*member) {
+    const StageField* field = findPanelField(member);
+    return field ? QString::fromUtf8(field->label.data(), qsizetype(field->label.size()))
+                 : QString();
+}
+
 // What the picture loader needs from its surroundings here: its message.
 class PanelHost : public Host {
 public:
@@ -187,16 +195,16 @@ void CPropertyPanel::build() {
 
     connect(button(IDC_REDRAW_GRAPHIC1, QStringLiteral("再描画"), 75, 0, 40), &QPushButton::clicked,
             this, [this] { redraw(true); });
-    label(QStringLiteral("前景ファイル"), 5, 5);
+    label(fieldLabel(&PropertyValues::graphic1), 5, 5);
     QLineEdit* graphic1Edit = edit(IDC_GRAPHIC1, 5, 15, 110);
-    graphic1Edit->setValidator(new Cp932Validator(QStringLiteral("前景ファイル"), this));
+    graphic1Edit->setValidator(new Cp932Validator(fieldLabel(&PropertyValues::graphic1), this));
     connect(button(IDC_BROWSE_GRAPHIC1, QString(), 120, 15, 10), &QPushButton::clicked, this,
             [this] { browse(true); });
     connect(button(IDC_REDRAW_GRAPHIC2, QStringLiteral("再描画"), 75, 30, 40),
             &QPushButton::clicked, this, [this] { redraw(false); });
-    label(QStringLiteral("背景ファイル"), 5, 35);
+    label(fieldLabel(&PropertyValues::graphic2), 5, 35);
     QLineEdit* graphic2Edit = edit(IDC_GRAPHIC2, 5, 45, 110);
-    graphic2Edit->setValidator(new Cp932Validator(QStringLiteral("背景ファイル"), this));
+    graphic2Edit->setValidator(new Cp932Validator(fieldLabel(&PropertyValues::graphic2), this));
     // Enter in a picture field loads the picture named there, as its 再描画 button does.
     for (const auto& [field, foreground] : {std::pair{graphic1Edit, true}, {graphic2Edit, false}})
         connect(field, &QLineEdit::returnPressed, this, [this, foreground = foreground] {
@@ -206,7 +214,7 @@ void CPropertyPanel::build() {
     connect(button(IDC_BROWSE_GRAPHIC2, QString(), 120, 45, 10), &QPushButton::clicked, this,
             [this] { browse(false); });
 
-    label(QStringLiteral("画像サイズ"), 5, 65);
+    label(fieldLabel(&PropertyValues::graphicWidth), 5, 65);
     edit(IDC_GRAPHIC_WIDTH, 50, 65, 15, true);
     label(QStringLiteral("×"), 70, 65);
     edit(IDC_GRAPHIC_HEIGHT, 80, 65, 15, true);
@@ -221,43 +229,43 @@ void CPropertyPanel::build() {
     label(QStringLiteral("▼ブロック設定"), 5, 105);
     connect(button(IDC_NEW_BLOCK_LAYOUT, QStringLiteral("新規作成"), 75, 105, 40),
             &QPushButton::clicked, this, &CPropertyPanel::newBlockLayout);
-    label(QStringLiteral("横サイズ"), 5, 125);
+    label(fieldLabel(&PropertyValues::blockWidth), 5, 125);
     edit(IDC_BLOCK_WIDTH, 35, 121, 15, true);
-    label(QStringLiteral("縦サイズ"), 60, 125);
+    label(fieldLabel(&PropertyValues::blockHeight), 60, 125);
     edit(IDC_BLOCK_HEIGHT, 95, 121, 15, true);
-    label(QStringLiteral("パドル領域高"), 5, 145);
+    label(fieldLabel(&PropertyValues::barSpace), 5, 145);
     upDown(IDC_SPIN_BAR_SPACE, edit(IDC_BAR_SPACE, 55, 141, 40), 95, 141, 6, 15);
     separator(160);
 
     label(QStringLiteral("▼ボール設定"), 5, 170);
-    label(QStringLiteral("直径"), 5, 185);
+    label(fieldLabel(&PropertyValues::ballSize), 5, 185);
     upDown(IDC_SPIN_BALL_SIZE, edit(IDC_BALL_SIZE, 35, 180, 15), 50, 180, 10, 14);
-    label(QStringLiteral("スピード"), 65, 185);
+    label(fieldLabel(&PropertyValues::baseSpeed), 65, 185);
     upDown(IDC_SPIN_BASE_SPEED, edit(IDC_BASE_SPEED, 110, 180, 15), 125, 180, 10, 14);
-    label(QStringLiteral("衝突判定精度"), 65, 200);
+    label(fieldLabel(&PropertyValues::precision), 65, 200);
     upDown(IDC_SPIN_PRECISION, edit(IDC_PRECISION, 110, 195, 15), 125, 195, 10, 14);
-    label(QStringLiteral("最小角度"), 5, 218);
+    label(fieldLabel(&PropertyValues::minRadian), 5, 218);
     upDown(IDC_SPIN_MIN_RADIAN, edit(IDC_MIN_RADIAN, 35, 212, 15), 50, 212, 9, 14);
     label(QStringLiteral("×10°"), 60, 218);
-    label(QStringLiteral("最大角度"), 5, 233);
+    label(fieldLabel(&PropertyValues::maxRadian), 5, 233);
     upDown(IDC_SPIN_MAX_RADIAN, edit(IDC_MAX_RADIAN, 35, 228, 15), 50, 228, 9, 14);
     label(QStringLiteral("×10°"), 60, 232);
     separator(245);
 
     label(QStringLiteral("▼パドル設定"), 5, 255);
-    label(QStringLiteral("幅"), 5, 270);
+    label(fieldLabel(&PropertyValues::barWidth), 5, 270);
     upDown(IDC_SPIN_BAR_WIDTH, edit(IDC_BAR_WIDTH, 20, 265, 20), 40, 265, 10, 15);
-    label(QStringLiteral("エッジ幅"), 75, 270);
+    label(fieldLabel(&PropertyValues::edgeWidth), 75, 270);
     upDown(IDC_SPIN_EDGE_WIDTH, edit(IDC_EDGE_WIDTH, 105, 265, 20), 125, 265, 9, 14);
-    label(QStringLiteral("厚さ"), 5, 290);
+    label(fieldLabel(&PropertyValues::barHeight), 5, 290);
     upDown(IDC_SPIN_BAR_HEIGHT, edit(IDC_BAR_HEIGHT, 20, 285, 20), 40, 285, 6, 15);
-    label(QStringLiteral("スマッシュヒット幅"), 50, 290);
+    label(fieldLabel(&PropertyValues::criticalWidth), 50, 290);
     upDown(IDC_SPIN_CRITICAL_WIDTH, edit(IDC_CRITICAL_WIDTH, 105, 285, 20), 125, 285, 10, 14);
-    label(QStringLiteral("キーボード使用時移動速度"), 10, 310);
+    label(fieldLabel(&PropertyValues::xSpeed), 10, 310);
     upDown(IDC_SPIN_X_SPEED, edit(IDC_X_SPEED, 95, 305, 20), 115, 305, 9, 14);
     separator(325);
 
-    label(QStringLiteral("プレイヤー機数"), 5, 340);
+    label(fieldLabel(&PropertyValues::life), 5, 340);
     upDown(IDC_SPIN_LIFE, edit(IDC_LIFE, 60, 335, 15), 75, 335, 6, 15);
     label(QStringLiteral("▼デフォルトオプション設定"), 5, 355);
     const QString rates[] = {QStringLiteral(" 25%"), QStringLiteral(" 50%"), QStringLiteral("100%"),
@@ -265,10 +273,10 @@ void CPropertyPanel::build() {
     QStringList ballRates(std::begin(rates), std::end(rates));
     QStringList barRates = ballRates;
     barRates << QStringLiteral("AUTO"); // the sorted list shows it last
-    label(QStringLiteral("ボール速度ユーザ設定"), 10, 370);
-    combo(IDC_BALL_SPEED_RATE, ballRates, 85, 365, QStringLiteral("ボール速度ユーザ設定"));
-    label(QStringLiteral("パドル速度ユーザ設定"), 10, 385);
-    combo(IDC_BAR_SPEED_RATE, barRates, 85, 380, QStringLiteral("パドル速度ユーザ設定"));
+    label(fieldLabel(&PropertyValues::ballSpeedRate), 10, 370);
+    combo(IDC_BALL_SPEED_RATE, ballRates, 85, 365, fieldLabel(&PropertyValues::ballSpeedRate));
+    label(fieldLabel(&PropertyValues::barSpeedRate), 10, 385);
+    combo(IDC_BAR_SPEED_RATE, barRates, 85, 380, fieldLabel(&PropertyValues::barSpeedRate));
     check(IDC_KEYBOARD_MODE, QStringLiteral("キーボード操作"), 5, 400, 61);
     check(IDC_EDGE_BACK, QStringLiteral("逆方向反射"), 70, 400, 50);
     check(IDC_BLOCK_MODE, QStringLiteral("ブロック表示"), 5, 415, 53);
@@ -276,7 +284,7 @@ void CPropertyPanel::build() {
     check(IDC_SOUND_MODE, QStringLiteral("サウンド"), 5, 430, 39);
     check(IDC_RANKING_ENABLE, QStringLiteral("ランキング機能"), 70, 430, 60);
     check(IDC_EFFECT_MODE, QStringLiteral("ヒットエフェクト"), 5, 445, 58);
-    label(QStringLiteral("ブロックマスク"), 70, 445);
+    label(fieldLabel(&PropertyValues::blockMask), 70, 445);
     upDown(IDC_SPIN_BLOCK_MASK, edit(IDC_BLOCK_MASK, 115, 445, 10), 125, 445, 9, 15);
     check(IDC_LITE_MODE, QStringLiteral("衝突判定軽量化"), 5, 460, 64);
 
@@ -340,39 +348,47 @@ void CPropertyPanel::setSpinRange(int id, int lower, int upper) {
 void CPropertyPanel::exchange(DataExchange& dx) {
     const auto e = [this](int id) { return control<QLineEdit>(id); };
     const auto c = [this](int id) { return control<QCheckBox>(id); };
+    // A setting of the field table, named by its label there.
+    const auto number = [&](int id, std::int32_t PropertyValues::*member) {
+        dx.integer(e(id), this->*member, fieldLabel(member));
+    };
+    const auto text = [&](int id, std::string PropertyValues::*member) {
+        dx.text(e(id), this->*member, fieldLabel(member));
+    };
+    const auto rate = [&](int id, std::string PropertyValues::*member) {
+        dx.comboText(control<QComboBox>(id), this->*member, fieldLabel(member));
+    };
     dx.check(c(IDC_KEYBOARD_MODE), keyboardMode);
     dx.check(c(IDC_SOUND_MODE), soundMode);
     dx.check(c(IDC_BLOCK_MODE), blockMode);
     dx.check(c(IDC_EFFECT_MODE), effectMode);
     dx.check(c(IDC_LITE_MODE), liteMode);
-    dx.integer(e(IDC_GRAPHIC_HEIGHT), graphicHeight, QStringLiteral("画像サイズ"));
-    dx.integer(e(IDC_GRAPHIC_WIDTH), graphicWidth, QStringLiteral("画像サイズ"));
-    dx.integer(e(IDC_BAR_SPACE), barSpace, QStringLiteral("パドル領域高"));
-    dx.integer(e(IDC_MIN_RADIAN), minRadian, QStringLiteral("最小角度"));
-    dx.integer(e(IDC_MAX_RADIAN), maxRadian, QStringLiteral("最大角度"));
-    dx.integer(e(IDC_BALL_SIZE), ballSize, QStringLiteral("直径"));
-    dx.integer(e(IDC_BASE_SPEED), baseSpeed, QStringLiteral("スピード"));
-    dx.integer(e(IDC_PRECISION), precision, QStringLiteral("衝突判定精度"));
-    dx.integer(e(IDC_BAR_WIDTH), barWidth, QStringLiteral("幅"));
-    dx.integer(e(IDC_BAR_HEIGHT), barHeight, QStringLiteral("厚さ"));
-    dx.integer(e(IDC_EDGE_WIDTH), edgeWidth, QStringLiteral("エッジ幅"));
-    dx.integer(e(IDC_X_SPEED), xSpeed, QStringLiteral("キーボード使用時移動速度"));
-    dx.integer(e(IDC_LIFE), life, QStringLiteral("プレイヤー機数"));
-    dx.integer(e(IDC_BLOCK_WIDTH), blockWidth, QStringLiteral("横サイズ"));
-    dx.integer(e(IDC_BLOCK_HEIGHT), blockHeight, QStringLiteral("縦サイズ"));
+    number(IDC_GRAPHIC_HEIGHT, &PropertyValues::graphicHeight);
+    number(IDC_GRAPHIC_WIDTH, &PropertyValues::graphicWidth);
+    number(IDC_BAR_SPACE, &PropertyValues::barSpace);
+    number(IDC_MIN_RADIAN, &PropertyValues::minRadian);
+    number(IDC_MAX_RADIAN, &PropertyValues::maxRadian);
+    number(IDC_BALL_SIZE, &PropertyValues::ballSize);
+    number(IDC_BASE_SPEED, &PropertyValues::baseSpeed);
+    number(IDC_PRECISION, &PropertyValues::precision);
+    number(IDC_BAR_WIDTH, &PropertyValues::barWidth);
+    number(IDC_BAR_HEIGHT, &PropertyValues::barHeight);
+    number(IDC_EDGE_WIDTH, &PropertyValues::edgeWidth);
+    number(IDC_X_SPEED, &PropertyValues::xSpeed);
+    number(IDC_LIFE, &PropertyValues::life);
+    number(IDC_BLOCK_WIDTH, &PropertyValues::blockWidth);
+    number(IDC_BLOCK_HEIGHT, &PropertyValues::blockHeight);
     dx.integer(e(IDC_RUNTIME_WIDTH), runtimeWidth, QStringLiteral("実行時サイズ"));
     dx.integer(e(IDC_RUNTIME_HEIGHT), runtimeHeight, QStringLiteral("実行時サイズ"));
-    dx.text(e(IDC_GRAPHIC1), graphic1, QStringLiteral("前景ファイル"));
-    dx.text(e(IDC_GRAPHIC2), graphic2, QStringLiteral("背景ファイル"));
-    dx.integer(e(IDC_CRITICAL_WIDTH), criticalWidth, QStringLiteral("スマッシュヒット幅"));
-    dx.comboText(control<QComboBox>(IDC_BALL_SPEED_RATE), ballSpeedRate,
-                 QStringLiteral("ボール速度ユーザ設定"));
-    dx.comboText(control<QComboBox>(IDC_BAR_SPEED_RATE), barSpeedRate,
-                 QStringLiteral("パドル速度ユーザ設定"));
+    text(IDC_GRAPHIC1, &PropertyValues::graphic1);
+    text(IDC_GRAPHIC2, &PropertyValues::graphic2);
+    number(IDC_CRITICAL_WIDTH, &PropertyValues::criticalWidth);
+    rate(IDC_BALL_SPEED_RATE, &PropertyValues::ballSpeedRate);
+    rate(IDC_BAR_SPEED_RATE, &PropertyValues::barSpeedRate);
     dx.check(c(IDC_EDGE_BACK), edgeBack);
     dx.check(c(IDC_TIMER_VISIBLE), timerVisible);
     dx.check(c(IDC_RANKING_ENABLE), rankingEnable);
-    dx.integer(e(IDC_BLOCK_MASK), blockMask, QStringLiteral("ブロックマスク"));
+    number(IDC_BLOCK_MASK, &PropertyValues::blockMask);
 }
 
 bool CPropertyPanel::UpdateData(bool saveAndValidate) {
@@ -576,8 +592,8 @@ void CPropertyPanel::browse(bool foreground) {
         return;
     const auto cp932 = displayToCp932(path);
     if (!cp932) {
-        showPanelMessage(cp932RefusalMessage(foreground ? QStringLiteral("前景ファイル")
-                                                        : QStringLiteral("背景ファイル"),
+        showPanelMessage(cp932RefusalMessage(foreground ? fieldLabel(&PropertyValues::graphic1)
+                                                        : fieldLabel(&PropertyValues::graphic2),
                                              charactersWithoutCp932(path)));
         return;
     }

@@ -94,24 +94,35 @@ bool CRKeditApp::InitInstance(const QStringList& arguments) {
     documents_ = new DocumentManager(mainFrame_->mdiArea(), recentFiles_);
     documents_->setDialogParent(mainFrame_);
     mainFrame_->attach(documents_, recentFiles_);
-    mainFrame_->setHandler(ID_FILE_NEW, [this] { documents_->newDocument(); });
-    mainFrame_->setHandler(ID_FILE_OPEN, [this] { documents_->openDocumentWithDialog(); });
-    mainFrame_->setHandler(ID_FILE_CLOSE,
-                           [this] { documents_->closeDocument(documents_->commandDocument()); });
-    mainFrame_->setHandler(ID_FILE_SAVE, [this] {
-        if (auto* document = documents_->commandDocument())
-            documents_->saveDocument(document);
-    });
-    mainFrame_->setHandler(ID_FILE_SAVE_AS, [this] {
-        if (auto* document = documents_->commandDocument())
-            documents_->saveDocumentAs(document);
-    });
-    mainFrame_->setHandler(ID_WINDOW_NEW,
-                           [this] { documents_->newWindow(documents_->commandDocument()); });
-    mainFrame_->setHandler(ID_APP_ABOUT, [this] { onAppAbout(); });
+    CommandTable& commands = mainFrame_->commands();
+    const auto stageWindow = [this] { return documents_->commandView() != nullptr; };
+    commands.define(ID_FILE_NEW, [this] { documents_->newDocument(); });
+    commands.define(ID_FILE_OPEN, [this] { documents_->openDocumentWithDialog(); });
+    commands.define(
+        ID_FILE_CLOSE, [this] { documents_->closeDocument(documents_->commandDocument()); },
+        stageWindow);
+    commands.define(
+        ID_FILE_SAVE,
+        [this] {
+            if (auto* document = documents_->commandDocument())
+                documents_->saveDocument(document);
+        },
+        stageWindow);
+    commands.define(
+        ID_FILE_SAVE_AS,
+        [this] {
+            if (auto* document = documents_->commandDocument())
+                documents_->saveDocumentAs(document);
+        },
+        stageWindow);
+    commands.define(
+        ID_WINDOW_NEW, [this] { documents_->newWindow(documents_->commandDocument()); },
+        stageWindow);
+    commands.define(ID_APP_ABOUT, [this] { onAppAbout(); });
     testPlay_ = new TestPlay(this);
-    mainFrame_->setHandler(ID_TEST_PLAY,
-                           [this] { testPlay_->play(documents_->commandDocument(), mainFrame_); });
+    commands.define(
+        ID_TEST_PLAY, [this] { testPlay_->play(documents_->commandDocument(), mainFrame_); },
+        stageWindow);
     new EditCommands(mainFrame_, documents_);
     new FileDrop(mainFrame_, documents_);
     new DiskWatcher(documents_, mainFrame_, this);

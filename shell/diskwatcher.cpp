@@ -211,6 +211,8 @@ void DiskWatcher::reload(StageDocument* document, const QByteArray& bytes) {
     const std::string script = document->doc().command;
     document->doc() = std::move(*fresh);
     edit.commit();
+    // The picture read anew may have another size than the one before.
+    document->fitPictureSize();
     document->announceScriptReplaced(script);
     document->setDiskContents(bytes);
     document->setModified(false);

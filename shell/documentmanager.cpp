@@ -251,6 +251,7 @@ StageDocument* DocumentManager::openDocument(const QString& path) {
     document->doc() =
         parseStageRecord(std::string_view(bytes.constData(), size_t(bytes.size())), ignored);
     loadForegroundPicture(document->doc(), fileSystemName(absolute).toStdString(), *document);
+    document->fitPictureSize();
     createFrame(document);
     recentFiles_->add(absolute);
     noteLeftoverTemporaries(absolute);
@@ -310,6 +311,7 @@ StageDocument* DocumentManager::openRecovered(const QByteArray& record, const QS
     if (!path.isEmpty())
         loadForegroundPicture(document->doc(), fileSystemName(document->filePath()).toStdString(),
                               *document);
+    document->fitPictureSize();
     document->setModified();
     createFrame(document);
     // Restored under its path, the stage is as good as opened there: a save cut short beside

@@ -76,16 +76,19 @@ bool clipboardHasCells() {
 
 EditCommands::EditCommands(CMainFrame* frame, DocumentManager* documents)
     : QObject(frame), frame_(frame), documents_(documents) {
-    frame_->setHandler(ID_EDIT_UNDO, [this] { undo(); });
-    frame_->setHandler(ID_EDIT_REDO, [this] { redo(); });
-    frame_->setEnabledWhen(ID_EDIT_UNDO, [this] {
-        StageDocument* document = documents_->commandDocument();
-        return document != nullptr && document->undoStack()->canUndo();
-    });
-    frame_->setEnabledWhen(ID_EDIT_REDO, [this] {
-        StageDocument* document = documents_->commandDocument();
-        return document != nullptr && document->undoStack()->canRedo();
-    });
+    CommandTable& commands = frame_->commands();
+    commands.define(
+        ID_EDIT_UNDO, [this] { undo(); },
+        [this] {
+            StageDocument* document = documents_->commandDocument();
+            return document != nullptr && document->undoStack()->canUndo();
+        });
+    commands.define(
+        ID_EDIT_REDO, [this] { redo(); },
+        [this] {
+            StageDocument* document = documents_->commandDocument();
+            return document != nullptr && document->undoStack()->canRedo();
+        });
     addCellCommands();
     connect(frame_->mdiArea(), &QMdiArea::subWindowActivated, this, &EditCommands::refresh);
     // Which of them can act follows the keyboard (a text field or not) and the clipboard.
@@ -113,12 +116,13 @@ void EditCommands::addCellCommands() {
     };
     // A command on the cells of the view, or on the text of the focused field.
     const auto both = [this](int id, const char* slot, auto onCells, auto canOnCells) {
-        frame_->setHandler(id, [slot, onCells] {
-            if (!handToTextField(slot))
-                onCells();
-        });
-        frame_->setEnabledWhen(
-            id, [canOnCells] { return focusedTextField() != nullptr || canOnCells(); });
+        frame_->commands().define(
+            id,
+            [slot, onCells] {
+                if (!handToTextField(slot))
+                    onCells();
+            },
+            [canOnCells] { return focusedTextField() != nullptr || canOnCells(); });
     };
     both(
         ID_EDIT_COPY, "copy", [view] { view()->copySelection(); }, selected);
@@ -133,11 +137,13 @@ void EditCommands::addCellCommands() {
         ID_EDIT_SELECT_ALL, "selectAll", [view] { view()->selectAll(); },
         [view] { return view() != nullptr; });
     const auto onView = [this, view](int id, auto action, auto can) {
-        frame_->setHandler(id, [view, action] {
-            if (CRKeditView* v = view())
-                action(v);
-        });
-        frame_->setEnabledWhen(id, can);
+        frame_->commands().define(
+            id,
+            [view, action] {
+                if (CRKeditView* v = view())
+                    action(v);
+            },
+            can);
     };
     onView(
         ID_EDIT_PASTE_IN_PLACE, [](CRKeditView* v) { v->paste(true); },
@@ -157,7 +163,7 @@ void EditCommands::addCellCommands() {
     // The check item is every view's: pasted empty cells are written too.
     if (QAction* emptyCells = frame_->action(ID_EDIT_PASTE_EMPTY)) {
         emptyCells->setChecked(CRKeditView::pasteEmptyCells);
-        frame_->setHandler(ID_EDIT_PASTE_EMPTY, [emptyCells] {
+        frame_->commands().define(ID_EDIT_PASTE_EMPTY, [emptyCells] {
             CRKeditView::pasteEmptyCells = emptyCells->isChecked();
         });
     }

@@ -32,23 +32,6 @@
 #include "view/zoomsteps.h"
 
 namespace {
-// Commands that act on the active stage window; disabled while there is none.
-bool needsStageWindow(int id) {
-    switch (id) {
-    case ID_FILE_CLOSE:
-    case ID_FILE_SAVE:
-    case ID_FILE_SAVE_AS:
-    case ID_WINDOW_NEW:
-    case ID_WINDOW_ARRANGE:
-    case ID_WINDOW_CASCADE:
-    case ID_WINDOW_TILE_HORZ:
-    case ID_TEST_PLAY:
-        return true;
-    default:
-        return CRKeditView::handlesCommand(id) || id == ID_HTML_EXPORT;
-    }
-}
-
 // A path as a menu entry: "&1 /path/to/file", with the path's own "&" kept visible.
 QString recentEntryText(int index, const QString& path) {
     QString shown = path;
@@ -129,22 +112,34 @@ CMainFrame::CMainFrame(QWidget* parent) : QMainWindow(parent), area_(new QMdiAre
     connect(actions_.value(ID_VIEW_STATUS_BAR), &QAction::toggled, statusBar(),
             &QStatusBar::setVisible);
 
+    commands_.changed = [this] { updateFrame(); };
+    const auto stageWindow = [this] { return documents_ && documents_->commandView(); };
     // Arranging the stage windows never makes the main window larger than its screen.
     // Each stage window then takes the room from its new place.
-    setHandler(ID_WINDOW_CASCADE, [this] {
-        area_->cascadeSubWindows();
-        keepOnScreen();
-        fitStageWindows();
-    });
-    setHandler(ID_WINDOW_TILE_HORZ, [this] {
-        area_->tileSubWindows();
-        keepOnScreen();
-        fitStageWindows();
-    });
-    setHandler(ID_WINDOW_ARRANGE, [this] { arrangeIcons(); });
-    setHandler(ID_WINDOW_TABBED,
-               [this] { setTabbed(actions_.value(ID_WINDOW_TABBED)->isChecked()); });
-    setHandler(ID_APP_EXIT, [this] { close(); });
+    commands_.define(
+        ID_WINDOW_CASCADE,
+        [this] {
+            area_->cascadeSubWindows();
+            keepOnScreen();
+            fitStageWindows();
+        },
+        stageWindow);
+    commands_.define(
+        ID_WINDOW_TILE_HORZ,
+        [this] {
+            area_->tileSubWindows();
+            keepOnScreen();
+            fitStageWindows();
+        },
+        stageWindow);
+    commands_.define(
+        ID_WINDOW_ARRANGE, [this] { arrangeIcons(); }, stageWindow);
+    commands_.define(ID_WINDOW_TABBED,
+                     [this] { setTabbed(actions_.value(ID_WINDOW_TABBED)->isChecked()); });
+    commands_.define(ID_APP_EXIT, [this] { close(); });
+    // The bars' check items show and hide them through their toggled signals.
+    commands_.define(ID_VIEW_TOOLBAR, [] {});
+    commands_.define(ID_VIEW_STATUS_BAR, [] {});
 
     connect(area_, &QMdiArea::subWindowActivated, this, &CMainFrame::updateFrame);
     // The docks show the panels of the stage window now active.
@@ -228,25 +223,13 @@ void CMainFrame::createActions() {
         action->setStatusTip(statusPrompt(id));
         const QString tip = toolTipPrompt(id);
         action->setToolTip(tip.isEmpty() ? QString(text).remove(QLatin1Char('&')) : tip);
-        QList<QKeySequence> keys;
-        for (const Accelerator& accelerator : acceleratorTable())
-            if (accelerator.id == id)
-                keys.append(accelerator.keys);
-        action->setShortcuts(keys);
+        action->setShortcuts(CommandTable::keys(id));
         // The keys work from the tool panels too (windows of their own), not only while the
         // main window is active; a modal dialog still blocks them.
         action->setShortcutContext(Qt::ApplicationShortcut);
         // Keys of commands that live in no menu still need the action on a widget.
         addAction(action);
-        connect(action, &QAction::triggered, this, [this, id] {
-            if (CRKeditView::handlesCommand(id)) {
-                if (CRKeditView* view = documents_ ? documents_->commandView() : nullptr)
-                    view->runCommand(id);
-                return;
-            }
-            if (auto handler = handlers_.value(id))
-                handler();
-        });
+        connect(action, &QAction::triggered, this, [this, id] { commands_.run(id); });
         actions_.insert(id, action);
     }
     for (int id : {ID_VIEW_TOOLBAR, ID_VIEW_STATUS_BAR}) {
@@ -302,6 +285,9 @@ void CMainFrame::attach(DocumentManager* documents, RecentFileList* recentFiles)
         });
         connect(view, &CRKeditView::toolStateChanged, this, &CMainFrame::showDrawingTool);
     });
+    // The view's own commands act on the view the user acts on.
+    defineViewCommands(commands_,
+                       [this] { return documents_ ? documents_->commandView() : nullptr; });
     // "The current view" of the views is the active stage window's.
     CRKeditView::setActiveViewSource(
         [this] { return documents_ ? documents_->activeView() : nullptr; });
@@ -309,32 +295,9 @@ void CMainFrame::attach(DocumentManager* documents, RecentFileList* recentFiles)
     updateFrame();
 }
 
-void CMainFrame::setHandler(int id, std::function<void()> handler) {
-    handlers_.insert(id, std::move(handler));
-    updateFrame();
-}
-
-void CMainFrame::setEnabledWhen(int id, std::function<bool()> when) {
-    enabledWhen_.insert(id, std::move(when));
-    updateFrame();
-}
-
-bool CMainFrame::commandEnabled(int id) const {
-    const bool stageActive = documents_ != nullptr && documents_->commandView() != nullptr;
-    if (CRKeditView::handlesCommand(id))
-        return stageActive;
-    if (needsStageWindow(id) && !stageActive)
-        return false;
-    if (id == ID_VIEW_TOOLBAR || id == ID_VIEW_STATUS_BAR)
-        return true;
-    if (const auto when = enabledWhen_.value(id))
-        return handlers_.contains(id) && when();
-    return handlers_.contains(id);
-}
-
 void CMainFrame::updateFrame() {
     for (auto it = actions_.cbegin(); it != actions_.cend(); ++it)
-        it.value()->setEnabled(commandEnabled(it.key()));
+        it.value()->setEnabled(commands_.enabled(it.key()));
 
     const bool stageOpen = !area_->subWindowList().isEmpty();
     const int wanted = stageOpen ? 129 : 128;

@@ -3,7 +3,7 @@
 #include <QHash>
 #include <QMainWindow>
 
-#include <functional>
+#include "shell/commandtable.h"
 
 class DocumentManager;
 class QAction;
@@ -38,11 +38,10 @@ public:
     // The recent-file entries of the menu bar's file menu now.
     QList<QAction*> recentFileActions() const;
 
-    // Binds a command id to its handler; commands without one stay disabled.
-    void setHandler(int id, std::function<void()> handler);
-    // A handled command that acts only at times: enabled while `when` says so (the caller
-    // runs updateFrame() when that may have changed).
-    void setEnabledWhen(int id, std::function<bool()> when);
+    // The commands' handlers and when they can act; commands without a handler stay
+    // disabled. A definition shows the commands' states anew; a condition that changes
+    // otherwise is shown by updateFrame().
+    CommandTable& commands() { return commands_; }
 
     // Shrinks and moves the window so that it lies inside its screen's available area
     // (frame included).
@@ -75,7 +74,6 @@ private:
     void arrangeIcons();
     void fitStageWindows();
     void showZoom();
-    bool commandEnabled(int id) const;
     // The ツール menu's 描画ツール submenu: one checkable entry per drawing tool, showing the
     // key that chooses it (the key itself is the stage window's and the placement tool's, so
     // it never reaches a text field).
@@ -92,8 +90,7 @@ private:
     RecentFileList* recentFiles_ = nullptr;
     PanelDocks* docks_ = nullptr;
     QHash<int, QAction*> actions_;
-    QHash<int, std::function<void()>> handlers_;
-    QHash<int, std::function<bool()>> enabledWhen_;
+    CommandTable commands_;
     QList<QMenu*> menus128_;
     QList<QMenu*> menus129_;
     QList<QMenu*> fileMenus_;

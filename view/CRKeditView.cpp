@@ -85,20 +85,21 @@ CRKeditView::CRKeditView(StageDocument* document, QWidget* parent)
     });
     connect(document_, &StageDocument::viewsUpdateRequested, this, &CRKeditView::OnUpdate);
     connect(document_, &StageDocument::pendingEditsRequested, this, &CRKeditView::commitToolEdits);
+    document_->addScriptSource(this);
+}
+
+std::optional<std::string> CRKeditView::pendingScript(bool quiet) {
     // The script in the current view's event tool is the one a save takes; when the current
     // view shows another stage (or has no event tool), that of the first of this stage's
     // views with one open, so that a recovery copy made while another stage's window is
     // active keeps the text typed here.
-    connect(document_, &StageDocument::pendingScriptRequested, this,
-            [this](std::optional<std::string>* script, bool quiet) {
-                if (*script || !eventTool)
-                    return;
-                const CRKeditView* active = current();
-                const bool activeAnswers =
-                    active && active->stageDocument() == document_ && active->eventTool;
-                if (active == this || !activeAnswers)
-                    *script = eventTool->takeScript(quiet);
-            });
+    if (!eventTool)
+        return std::nullopt;
+    const CRKeditView* active = current();
+    const bool activeAnswers = active && active->stageDocument() == document_ && active->eventTool;
+    if (active == this || !activeAnswers)
+        return eventTool->takeScript(quiet);
+    return std::nullopt;
 }
 
 CRKeditView::~CRKeditView() {
@@ -114,6 +115,7 @@ CRKeditView::~CRKeditView() {
     if (eventTool)
         runCommand(ID_EVENT_TOOL);
     livingViews().removeOne(this);
+    document_->removeScriptSource(this);
     document_->removeView(this);
 }
 
@@ -219,62 +221,47 @@ CRKeditDoc* CRKeditView::GetDocument() const {
     return &document_->doc();
 }
 
-bool CRKeditView::handlesCommand(int id) {
-    switch (id) {
-    case ID_PROPERTIES:
-    case ID_DOC_TO_PANEL:
-    case ID_PANEL_TO_DOC:
-    case ID_PLACEMENT_TOOL:
-    case ID_EVENT_TOOL:
-    case ID_HTML_EXPORT:
-    case ID_VIEW_ZOOM_IN:
-    case ID_VIEW_ZOOM_OUT:
-    case ID_VIEW_ZOOM_100:
-    case ID_VIEW_ZOOM_FIT:
-        return true;
-    default:
-        return false;
-    }
+std::span<const CRKeditView::Command> CRKeditView::commands() {
+    static constexpr Command table[] = {
+        {ID_PROPERTIES, &CRKeditView::onProperties},
+        {ID_DOC_TO_PANEL, &CRKeditView::onDocToPanel},
+        {ID_PANEL_TO_DOC, &CRKeditView::onPanelToDoc},
+        {ID_HTML_EXPORT, &CRKeditView::onHtmlExport},
+        {ID_PLACEMENT_TOOL, &CRKeditView::onPlacementTool},
+        {ID_EVENT_TOOL, &CRKeditView::onEventTool},
+        {ID_VIEW_ZOOM_IN, &CRKeditView::onZoomIn},
+        {ID_VIEW_ZOOM_OUT, &CRKeditView::onZoomOut},
+        {ID_VIEW_ZOOM_100, &CRKeditView::onZoom100},
+        {ID_VIEW_ZOOM_FIT, &CRKeditView::onZoomFit},
+    };
+    return table;
 }
 
 void CRKeditView::runCommand(int id) {
-    switch (id) {
-    case ID_PROPERTIES:
-        onProperties();
-        break;
-    case ID_DOC_TO_PANEL:
-        onDocToPanel();
-        break;
-    case ID_PANEL_TO_DOC:
-        onPanelToDoc();
-        break;
-    case ID_PLACEMENT_TOOL:
-        onPlacementTool();
-        break;
-    case ID_EVENT_TOOL:
-        onEventTool();
-        break;
-    case ID_HTML_EXPORT:
-        onHtmlExport();
-        break;
-    case ID_VIEW_ZOOM_IN:
-        showingWhole_ = false;
-        setZoom(ZoomSteps::larger(zoom_));
-        break;
-    case ID_VIEW_ZOOM_OUT:
-        showingWhole_ = false;
-        setZoom(ZoomSteps::smaller(zoom_));
-        break;
-    case ID_VIEW_ZOOM_100:
-        showingWhole_ = false;
-        setZoom(StageZoom());
-        break;
-    case ID_VIEW_ZOOM_FIT:
-        zoomToFit();
-        break;
-    default:
-        break;
-    }
+    for (const Command& command : commands())
+        if (command.id == id) {
+            (this->*command.run)();
+            return;
+        }
+}
+
+void CRKeditView::onZoomIn() {
+    showingWhole_ = false;
+    setZoom(ZoomSteps::larger(zoom_));
+}
+
+void CRKeditView::onZoomOut() {
+    showingWhole_ = false;
+    setZoom(ZoomSteps::smaller(zoom_));
+}
+
+void CRKeditView::onZoom100() {
+    showingWhole_ = false;
+    setZoom(StageZoom());
+}
+
+void CRKeditView::onZoomFit() {
+    zoomToFit();
 }
 
 void CRKeditView::postCommand(int id) {
@@ -315,7 +302,7 @@ void CRKeditView::paintEvent(QPaintEvent*) {
     }
     takePictureFromPanel();
 
-    CRKeditDoc& doc = *GetDocument();
+    const CRKeditDoc& doc = *GetDocument();
     // A stage of another size (a new picture, another paddle area) has other scroll ranges.
     if (stageSize() != laidOutStage_)
         layoutScrollBars();
@@ -372,8 +359,8 @@ void CRKeditView::paintEvent(QPaintEvent*) {
     }
     if (result.fitAndWriteBack) {
         fitFrame(clampedDevice(zoom_, result.fitWidth), clampedDevice(zoom_, result.fitHeight));
-        // The size write-back is no edit of the user's: it leaves the modified mark alone.
-        writeBackPictureSize(doc, result);
+        // The document has the picture's size already (StageDocument::fitPictureSize); the
+        // open panel shows it.
         writeSizeToPanel(result.pictureWidth, result.pictureHeight);
     }
     // The stage as its window was fitted to it: no fitting is still on its way.

@@ -5,8 +5,10 @@
 #include <functional>
 #include <memory>
 #include <optional>
+#include <span>
 #include <string>
 
+#include "document/pendingscriptsource.h"
 #include "picture/pictureblock.h"
 #include "render/framebuffer.h"
 #include "render/paintarea.h"
@@ -58,7 +60,7 @@ enum ViewCommand : int {
 // The stage is shown at the view's zoom on a canvas of max(stage size x zoom, visible size);
 // when that is larger than the visible part (the view less its scroll bars) the view
 // scrolls. A paint covers only the visible part, painted straight from the picture block.
-class CRKeditView : public QWidget, private ToolHost {
+class CRKeditView : public QWidget, private ToolHost, private PendingScriptSource {
     Q_OBJECT
 public:
     CRKeditView(StageDocument* document, QWidget* parent = nullptr);
@@ -137,11 +139,17 @@ public:
     StageDocument* stageDocument() const { return document_; }
     CRKeditDoc* GetDocument() const;
 
-    // Whether the view has a handler for `id` (commands without one are shown disabled).
-    static bool handlesCommand(int id);
+    // The view's commands (ViewCommand), each with its handler: the stage window's menus and
+    // keys run them on the view the user acts on, through the application's command table.
+    struct Command {
+        int id;
+        void (CRKeditView::*run)();
+    };
+    static std::span<const Command> commands();
 
-    // Runs a command now, or later in queue order (a posted command). A posted command whose
-    // view is destroyed before it runs is dropped.
+    // Runs one of the view's commands now (an id not among them does nothing), or later in
+    // queue order (a posted command). A posted command whose view is destroyed before it
+    // runs is dropped.
     void runCommand(int id);
     void postCommand(int id);
 
@@ -247,6 +255,10 @@ protected:
     void leaveEvent(QEvent* event) override;
 
 private:
+    // PendingScriptSource: the script in this view's event tool, when the document is to
+    // take it from this view.
+    std::optional<std::string> pendingScript(bool quiet) override;
+
     // ToolHost: what the drawing tools do to this view's stage (mouseplacement.cpp).
     CellCode chosenKind() const override;
     void chooseKind(CellCode kind) override;
@@ -294,6 +306,12 @@ private:
     void onPlacementTool();
     void onEventTool();
     void onHtmlExport();
+    // The zoom commands. In, out and 100 % keep their zoom when the room changes; fit shows
+    // the whole stage and keeps doing so as the room changes (roomChanged()).
+    void onZoomIn();
+    void onZoomOut();
+    void onZoom100();
+    void onZoomFit();
     // The paint's two steps that involve the properties panel (viewcommands.cpp): hand a
     // pending document picture to the open panel and take the panel's displayed picture;
     // show the written-back picture size in the open panel.

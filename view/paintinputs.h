@@ -8,6 +8,7 @@
 #include "picture/pictureblock.h"
 #include "render/paintarea.h"
 #include "stage/CRKeditDoc.h"
+#include "stage/stagefields.h"
 
 // Everything the stage painter reads for one paint of a view. Two paints with equal inputs
 // give the same frame, so a paint that only moves the drag rectangle reuses the last frame
@@ -15,7 +16,8 @@
 struct PaintInputs {
     int width = 0;
     int height = 0;
-    std::string graphicWidth, graphicHeight, blockWidth, blockHeight, barSpace;
+    // The layout fields (layoutFields()): the picture size, the cell size, the paddle area.
+    std::array<std::string, layoutFieldCount> layout;
     std::uint32_t bgcolorGame = 0;
     std::array<std::int32_t, CRKeditDoc::gridSize * CRKeditDoc::gridSize> block{};
     const PictureBlock* picture = nullptr; // blocks never change once decoded
@@ -25,26 +27,18 @@ struct PaintInputs {
 
     static PaintInputs of(const CRKeditDoc& doc, const PictureHolder& picture, int gridMode,
                           int referenceDisplay, int width, int height) {
-        return {width,
-                height,
-                doc.graphicWidth,
-                doc.graphicHeight,
-                doc.blockWidth,
-                doc.blockHeight,
-                doc.barSpace,
-                doc.bgcolorGame,
-                doc.block,
-                picture.block.get(),
-                gridMode,
-                referenceDisplay,
-                PaintArea::whole(width, height)};
+        PaintInputs inputs{width,           height,           {},
+                           doc.bgcolorGame, doc.block,        picture.block.get(),
+                           gridMode,        referenceDisplay, PaintArea::whole(width, height)};
+        for (std::size_t i = 0; i < layoutFieldCount; ++i)
+            inputs.layout[i] = doc.*layoutFields()[i]->text;
+        return inputs;
     }
     bool operator==(const PaintInputs&) const = default;
     // Equal in everything but the block grid (only cells changed since).
     bool sameButCells(const PaintInputs& o) const {
         const auto rest = [](const PaintInputs& p) {
-            return std::tie(p.width, p.height, p.graphicWidth, p.graphicHeight, p.blockWidth,
-                            p.blockHeight, p.barSpace, p.bgcolorGame, p.picture, p.gridMode,
+            return std::tie(p.width, p.height, p.layout, p.bgcolorGame, p.picture, p.gridMode,
                             p.referenceDisplay, p.area);
         };
         return rest(*this) == rest(o);

@@ -317,6 +317,15 @@ bool writeBackPictureSize(CRKeditDoc& doc, const PaintResult& result) {
     return changed;
 }
 
+bool writeBackPictureSize(CRKeditDoc& doc) {
+    // A paint into an empty frame paints nothing and tells the stage's size.
+    FrameBuffer none;
+    StagePainter painter;
+    const PaintResult result =
+        painter.paintRegion(none, doc, doc.picture, 0, 0, PaintArea::whole(0, 0));
+    return writeBackPictureSize(doc, result);
+}
+
 PixelRect StagePainter::repaintPart(FrameBuffer& frame, const CRKeditDoc& doc,
                                     const PictureHolder& picture, int gridMode,
                                     int referenceDisplay, const PaintArea& area,

@@ -106,3 +106,6 @@ private:
 // the decimal texts of the picture's size. Returns true when either text changed; does
 // nothing (and returns false) unless result.fitAndWriteBack.
 bool writeBackPictureSize(CRKeditDoc& doc, const PaintResult& result);
+// The same write-back for the stage's own picture (doc.picture), as a paint of the stage
+// would tell it; nothing while the stage shows no picture with a usable block size.
+bool writeBackPictureSize(CRKeditDoc& doc);

@@ -1,9 +1,9 @@
 #include "ruffle/encodingwarning.h"
 
-#include <initializer_list>
 #include <string>
 
 #include "stage/CRKeditDoc.h"
+#include "stage/stagefields.h"
 #include "text/stagepath.h"
 
 bool swfReadsTextAsWindows1252(std::string_view swfStart) {
@@ -25,16 +25,12 @@ bool hasNonAscii(std::string_view text) {
 } // namespace
 
 bool stageHasNonAsciiText(const CRKeditDoc& d) {
-    // The record holds only the leaf names of the pictures.
-    if (hasNonAscii(leafName(d.graphic1)) || hasNonAscii(leafName(d.graphic2)))
-        return true;
-    for (const std::string* text :
-         {&d.quality,       &d.title,        &d.version,   &d.graphicWidth,  &d.graphicHeight,
-          &d.minRadian,     &d.maxRadian,    &d.baseSpeed, &d.ballSize,      &d.precision,
-          &d.xSpeed,        &d.barWidth,     &d.barHeight, &d.criticalWidth, &d.edgeWidth,
-          &d.blockWidth,    &d.blockHeight,  &d.barSpace,  &d.life,          &d.blockMask,
-          &d.ballSpeedRate, &d.barSpeedRate, &d.command}) {
-        if (hasNonAscii(*text))
+    // Every text the record holds; of the pictures, only their leaf names.
+    for (const StageField& f : stageFields()) {
+        if (f.text == nullptr)
+            continue;
+        const std::string& text = d.*f.text;
+        if (f.kind == FieldKind::leafName ? hasNonAscii(leafName(text)) : hasNonAscii(text))
             return true;
     }
     return false;

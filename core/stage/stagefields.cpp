@@ -106,6 +106,18 @@ constexpr bool recordFieldsComeFirst() {
 }
 static_assert(recordFieldsComeFirst());
 
+constexpr bool layoutFieldsAreTexts() {
+    std::size_t count = 0;
+    for (const StageField& f : fields)
+        if (f.scope == S::layout) {
+            if (f.text == nullptr)
+                return false;
+            ++count;
+        }
+    return count == layoutFieldCount;
+}
+static_assert(layoutFieldsAreTexts());
+
 struct Rate {
     std::string_view text;
     std::string_view fileValue;
@@ -153,6 +165,32 @@ const StageField* findStageField(std::string_view key) {
         if (f.key == key)
             return &f;
     return nullptr;
+}
+
+const StageField* findPanelField(std::int32_t PropertyValues::*member) {
+    for (const StageField& f : fields)
+        if (member != nullptr && f.panelNumber == member)
+            return &f;
+    return nullptr;
+}
+
+const StageField* findPanelField(std::string PropertyValues::*member) {
+    for (const StageField& f : fields)
+        if (member != nullptr && f.panelText == member)
+            return &f;
+    return nullptr;
+}
+
+const std::array<const StageField*, layoutFieldCount>& layoutFields() {
+    static const std::array<const StageField*, layoutFieldCount> layout = [] {
+        std::array<const StageField*, layoutFieldCount> found{};
+        std::size_t i = 0;
+        for (const StageField& f : fields)
+            if (f.scope == S::layout)
+                found[i++] = &f;
+        return found;
+    }();
+    return layout;
 }
 
 std::string_view ballRateFileValue(std::string_view text) {

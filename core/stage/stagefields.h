@@ -63,6 +63,14 @@ const std::array<StageField, documentFieldCount>& documentFields();
 std::span<const StageField, stageFieldCount> stageFields();
 // The record's field of `key` (exact, case-sensitive), or null.
 const StageField* findStageField(std::string_view key);
+// The field the properties panel edits in `member`, or null.
+const StageField* findPanelField(std::int32_t PropertyValues::*member);
+const StageField* findPanelField(std::string PropertyValues::*member);
+
+// The fields of FieldScope::layout (texts all), in table order: what the stage's size on
+// screen is computed from.
+inline constexpr std::size_t layoutFieldCount = 5;
+const std::array<const StageField*, layoutFieldCount>& layoutFields();
 
 // Speed rates between the document's texts and the file's values.
 std::string_view ballRateFileValue(std::string_view text);

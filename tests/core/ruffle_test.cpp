@@ -10,6 +10,7 @@
 #include "ruffle/encodingwarning.h"
 #include "ruffle/rufflefolder.h"
 #include "stage/CRKeditDoc.h"
+#include "stage/stagefields.h"
 
 namespace fs = std::filesystem;
 
@@ -92,6 +93,14 @@ TEST(RuffleEncodingWarning, Swf5OrLowerWithNonAsciiStageText) {
         SCOPED_TRACE(std::string(row.swf.substr(0, 3)) + " version " +
                      std::to_string(row.swf.size() > 3 ? int(row.swf[3]) : -1));
         EXPECT_EQ(*rufflesTextWarning(row.swf, *row.doc) != '\0', row.warns);
+    }
+    // Every text the record holds counts; the export values it does not hold do not.
+    for (const StageField& f : documentFields()) {
+        if (f.text == nullptr || f.kind == FieldKind::leafName)
+            continue;
+        CRKeditDoc doc;
+        doc.*f.text = "\x82\xa0";
+        EXPECT_EQ(stageHasNonAsciiText(doc), f.inRecord) << f.key;
     }
 }
 

@@ -130,6 +130,22 @@ TEST(StageFieldTable, CoversEveryPanelAndExportValueOnce) {
     }
 }
 
+TEST(StageFieldTable, PanelFieldsAreFoundByTheirMemberAndTextsAreLabelled) {
+    for (const StageField& f : documentFields()) {
+        if (f.panelNumber) {
+            EXPECT_EQ(findPanelField(f.panelNumber), &f) << f.key;
+        }
+        if (f.panelText) {
+            EXPECT_EQ(findPanelField(f.panelText), &f) << f.key;
+        }
+        // The panel names every setting but its check boxes by the table's label.
+        const bool edited = f.panelNumber || f.panelText;
+        EXPECT_EQ(!f.label.empty(), edited && f.kind != FieldKind::flag) << f.key;
+    }
+    EXPECT_EQ(findPanelField(&PropertyValues::runtimeWidth), nullptr);
+    EXPECT_EQ(findPanelField(static_cast<std::string PropertyValues::*>(nullptr)), nullptr);
+}
+
 TEST(StageFieldTable, RecordKeysAreTheRecordsFieldsOnly) {
     for (const StageField& f : documentFields()) {
         EXPECT_EQ(findStageField(f.key), f.inRecord ? &f : nullptr) << f.key;

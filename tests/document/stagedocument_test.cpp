@@ -3,6 +3,8 @@
 #include <QSignalSpy>
 #include <gtest/gtest.h>
 
+#include <cstring>
+#include <memory>
 #include <optional>
 #include <string>
 
@@ -155,23 +157,48 @@ TEST(StageDocumentSignals, UndoingTheScriptTellsWhichScriptWasReplaced) {
     EXPECT_EQ(replaced.count(), 3);
 }
 
+namespace {
+// A view's event tool as the document sees it: it answers with `script` when it has one.
+struct ScriptSource : PendingScriptSource {
+    std::optional<std::string> script;
+    int asked = 0;
+    bool quietAsked = false;
+    std::optional<std::string> pendingScript(bool quiet) override {
+        ++asked;
+        quietAsked = quiet;
+        return script;
+    }
+};
+} // namespace
+
 TEST(StageDocumentSignals, PendingEditsAndTheEventToolScriptAreAskedFor) {
     StageDocument document;
-    // With no view listening there is nothing pending.
+    // With no source registered there is nothing pending.
     EXPECT_EQ(document.pendingScript(), std::nullopt);
 
-    QObject view;
-    bool quietAsked = false;
-    QObject::connect(&document, &StageDocument::pendingScriptRequested, &view,
-                     [&](std::optional<std::string>* script, bool quiet) {
-                         quietAsked = quiet;
-                         *script = "typed";
-                     });
+    // The sources are asked in the order they were added, and the first answer is taken:
+    // a view without an open event tool lets a later one answer.
+    ScriptSource closed, first, second;
+    first.script = "typed";
+    second.script = "not asked";
+    document.addScriptSource(&closed);
+    document.addScriptSource(&first);
+    document.addScriptSource(&second);
     EXPECT_EQ(document.pendingScript(true), "typed");
-    EXPECT_TRUE(quietAsked);
+    EXPECT_TRUE(first.quietAsked);
+    EXPECT_EQ(closed.asked, 1);
+    EXPECT_EQ(second.asked, 0);
     // Save asks aloud: a character the script cannot store is reported then.
     EXPECT_EQ(document.pendingScript(), "typed");
-    EXPECT_FALSE(quietAsked);
+    EXPECT_FALSE(first.quietAsked);
+    // A source that has gone is not asked again.
+    document.removeScriptSource(&first);
+    EXPECT_EQ(document.pendingScript(), "not asked");
+    EXPECT_EQ(first.asked, 2);
+    document.removeScriptSource(&second);
+    document.removeScriptSource(&closed);
+    EXPECT_EQ(document.pendingScript(), std::nullopt);
+    EXPECT_EQ(closed.asked, 3);
 
     QSignalSpy handOver(&document, &StageDocument::pendingEditsRequested);
     document.takePendingEdits();
@@ -205,3 +232,63 @@ TEST(StageDocumentViews, TheLastViewGoneClosesTheDocument) {
 }
 
 } // namespace
+
+namespace {
+// A 24-bit picture block of w x h pixels, all black.
+PictureHolder pictureOf(std::int32_t w, std::int32_t h) {
+    auto block =
+        std::make_shared<PictureBlock>(PictureBlock::headerSize + PictureBlock::strideFor(w) * h);
+    std::uint8_t* p = block->data();
+    const std::int32_t header[] = {40, w, h};
+    std::memcpy(p, header, sizeof header);
+    p[12] = 1;  // planes
+    p[14] = 24; // bits per pixel
+    PictureHolder holder;
+    holder.block = block;
+    return holder;
+}
+} // namespace
+
+TEST(StageDocumentPictureSize, TheShownPicturesSizeIsWrittenBackAsNoEdit) {
+    StageDocument document;
+    CRKeditDoc& doc = document.doc();
+    // Nothing to fit without a picture.
+    EXPECT_FALSE(document.fitPictureSize());
+    EXPECT_EQ(doc.graphicWidth, "0");
+
+    doc.picture = pictureOf(48, 36);
+    QSignalSpy changed(&document, &StageDocument::stageChanged);
+    QSignalSpy edited(&document, &StageDocument::edited);
+    EXPECT_TRUE(document.fitPictureSize());
+    EXPECT_EQ(doc.graphicWidth, "48");
+    EXPECT_EQ(doc.graphicHeight, "36");
+    EXPECT_FALSE(document.fitPictureSize()); // already fitted
+    EXPECT_FALSE(document.isModified());
+    EXPECT_EQ(document.undoStack()->count(), 0);
+    EXPECT_EQ(changed.count(), 0);
+    EXPECT_EQ(edited.count(), 0);
+
+    // A stage whose block size is 0 shows no picture: its size is kept until a block size
+    // is set, and that edit's undo step holds only the block size.
+    doc.graphicWidth = "1";
+    ASSERT_TRUE(edit(document, StageEdit::Kind::SettingsTransfer,
+                     [](CRKeditDoc& d) { d.blockWidth = "0"; }));
+    EXPECT_EQ(doc.graphicWidth, "1");
+    ASSERT_TRUE(edit(document, StageEdit::Kind::SettingsTransfer,
+                     [](CRKeditDoc& d) { d.blockWidth = "16"; }));
+    EXPECT_EQ(doc.graphicWidth, "48");
+    // A width typed over the picture's goes back to it, as the stage window shows it.
+    ASSERT_TRUE(edit(document, StageEdit::Kind::SettingsTransfer,
+                     [](CRKeditDoc& d) { d.graphicWidth = "20"; }));
+    EXPECT_EQ(doc.graphicWidth, "48");
+
+    // A picture chosen in a panel is fitted with its step, and again on undo and redo.
+    ASSERT_TRUE(document.changePicture(true, "other.JPG", pictureOf(64, 20)));
+    EXPECT_EQ(doc.graphicWidth, "64");
+    EXPECT_EQ(doc.graphicHeight, "20");
+    document.undoStack()->undo();
+    EXPECT_EQ(doc.graphicWidth, "48");
+    EXPECT_EQ(doc.graphicHeight, "36");
+    document.undoStack()->redo();
+    EXPECT_EQ(doc.graphicWidth, "64");
+}

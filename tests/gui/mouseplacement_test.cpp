@@ -134,6 +134,7 @@ TEST(MousePlacement, DragMoveOnALargePictureRepaintsWithinAFrame) {
         p[i] = std::uint8_t(i * 7);
     s.doc().picture.block = block;
     s.doc().picturePending = true;
+    s.document->fitPictureSize(); // as after loading a picture
     s.view->resize(w, h + 150);
     s.view->repaint();
     ASSERT_EQ(s.doc().graphicWidth, "4000");

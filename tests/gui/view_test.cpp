@@ -10,6 +10,7 @@
 #include "shellfixture.h"
 #include "stage/CRKeditDoc.h"
 #include "view/CRKeditView.h"
+#include "view/paintinputs.h"
 
 namespace {
 
@@ -66,6 +67,11 @@ TEST_F(Shell, FittingToThePictureWritesTheSizeBackWithoutMarkingModified) {
     EXPECT_EQ(doc.graphicHeight, "480");
     EXPECT_EQ(view->size(), QSize(640, 480 + 150));
     EXPECT_FALSE(view->stageDocument()->isModified());
+    // The write-back is a step of its own after the loading: a paint leaves the document as
+    // it is.
+    doc.graphicWidth = "600";
+    view->repaint();
+    EXPECT_EQ(doc.graphicWidth, "600");
 }
 
 TEST_F(Shell, CurrentViewIsNeverADestroyedOne) {
@@ -105,6 +111,29 @@ TEST_F(Shell, HtmlExportValuesMarkTheStageModifiedOnlyWhenChanged) {
     EXPECT_EQ(document->doc().title, "\x97\x5B\x8F\xC4\x82\xAF\x83\x58\x83\x65\x81\x5B\x83\x57");
     EXPECT_EQ(frame()->windowTitle(), "rkedit - sample.stage[*]");
     EXPECT_TRUE(frame()->isWindowModified());
+}
+
+// A paint is skipped when its inputs equal the last paint's: every field the painter reads
+// must be among them, or a changed stage would keep showing the old frame.
+TEST(PaintInputs, EveryLayoutFieldTheBackgroundAndTheCellsAreCompared) {
+    CRKeditDoc doc;
+    const PictureHolder picture;
+    const PaintInputs before = PaintInputs::of(doc, picture, 2, 1, 64, 48);
+    for (const StageField* f : layoutFields()) {
+        CRKeditDoc changed = doc;
+        changed.*f->text += "1";
+        const PaintInputs after = PaintInputs::of(changed, picture, 2, 1, 64, 48);
+        EXPECT_FALSE(after == before) << f->key;
+        EXPECT_FALSE(after.sameButCells(before)) << f->key;
+    }
+    CRKeditDoc background = doc;
+    background.bgcolorGame ^= 1;
+    EXPECT_FALSE(PaintInputs::of(background, picture, 2, 1, 64, 48).sameButCells(before));
+    CRKeditDoc cell = doc;
+    cell.cell(1, 1) = 3;
+    const PaintInputs cells = PaintInputs::of(cell, picture, 2, 1, 64, 48);
+    EXPECT_FALSE(cells == before);
+    EXPECT_TRUE(cells.sameButCells(before));
 }
 
 } // namespace
