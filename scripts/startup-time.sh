@@ -1,26 +1,54 @@
 #!/usr/bin/env bash
-# Measures the editor's start-up: the whole process, from exec to the paint of the stage
-# window at its fitted size on the sample stage (rkedit quits there by its
-# --quit-after-first-paint switch and says so on stderr; a run that does not is an error).
-# Prints every run and the median in milliseconds. Needs a display (or: xvfb-run -a ...).
-# Usage: scripts/startup-time.sh [runs] [stage file]
+# Measures the editor's start-up against a bare Qt program, in one run: the whole process,
+# from exec to the paint of the stage window at its fitted size on the sample stage (rkedit
+# quits there by its --quit-after-first-paint switch and says so on stderr; a run that does
+# not is an error), and the same for build/bench/rkbareqt (bench/startup/bareqt.cpp: a main
+# window with an MDI area, a menu bar, a status bar and one 640 x 630 sub-window, quitting
+# after its first paint). The two programs take turns, so a busy moment weighs on both.
+# Prints every run, both medians in milliseconds and their ratio. Needs a display (or:
+# xvfb-run -a ...).
+# Usage: scripts/startup-time.sh [runs] [stage file] [build folder]
 set -euo pipefail
 cd "$(dirname "$0")/.."
 
 runs=${1:-11}
 stage=${2:-res/sample/sample.stage}
-times=()
-for _ in $(seq "$runs"); do
+build=${3:-build}
+rkedit=$build/shell/rkedit
+bare=$build/bench/rkbareqt
+for program in "$rkedit" "$bare"; do
+    [[ -x $program ]] || { echo "startup-time: $program is not built" >&2; exit 1; }
+done
+
+# timed OUTVAR EXPECT COMMAND...: the command's wall time in ms; its stderr must say EXPECT.
+timed() {
+    local -n out=$1
+    local expect=$2
+    shift 2
+    local start end err
     start=$(date +%s%N)
-    err=$(build/shell/rkedit --quit-after-first-paint "$stage" 2>&1 >/dev/null)
+    err=$("$@" 2>&1 >/dev/null)
     end=$(date +%s%N)
-    if ! grep -q "quit after a paint of" <<<"$err"; then
-        echo "startup-time: rkedit did not quit after painting the stage window:" >&2
+    if ! grep -q "$expect" <<<"$err"; then
+        echo "startup-time: $1 did not quit after its first paint:" >&2
         echo "$err" >&2
         exit 1
     fi
-    times+=($(((end - start) / 1000000)))
+    out=$(((end - start) / 1000000))
+}
+
+median() { printf '%s\n' "$@" | sort -n | sed -n "$(($# / 2 + 1))p"; }
+
+editor=()
+baseline=()
+for _ in $(seq "$runs"); do
+    timed t "quit after a paint of" "$rkedit" --quit-after-first-paint "$stage"
+    editor+=("$t")
+    timed t "quit after a paint" "$bare"
+    baseline+=("$t")
 done
-echo "runs (ms): ${times[*]}"
-sorted=($(printf '%s\n' "${times[@]}" | sort -n))
-echo "median: ${sorted[$((runs / 2))]} ms"
+echo "rkedit runs (ms): ${editor[*]}"
+echo "bare Qt runs (ms): ${baseline[*]}"
+e=$(median "${editor[@]}")
+b=$(median "${baseline[@]}")
+echo "median: rkedit $e ms, bare Qt $b ms, ratio $(awk -v e="$e" -v b="$b" 'BEGIN { printf "%.2f", e / b }') (goal <= 1.2)"

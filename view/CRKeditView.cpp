@@ -346,6 +346,12 @@ void CRKeditView::paintEvent(QPaintEvent*) {
     }
     // The stage as its window was fitted to it: no fitting is still on its way.
     showsFittedStage_ = w > 0 && h > 0 && (!result.fitAndWriteBack || !fitPending_);
+    if (showPanelAfterPaint_ && !fitPending_) {
+        // The panel the first paint opened, now that the stage is painted as fitted.
+        showPanelAfterPaint_ = false;
+        QMetaObject::invokeMethod(
+            this, [this] { showOpenedPanel(); }, Qt::QueuedConnection);
+    }
     dirtyCells_ = {};
     emit painted();
 }

@@ -71,9 +71,21 @@ void CRKeditView::onProperties() {
     postCommand(ID_DOC_TO_PANEL);
     propertyPanel->setBrowseImage(openFolderPicture());
     placeBesideStage(propertyPanel);
-    // The first paint opens the panel before the window is fitted to its stage.
+    // The first paint opens the panel before the window is fitted to its stage. It is shown
+    // once the stage has been painted at its fitted size: a window of its own, whose first
+    // showing and paint would otherwise come before the stage's (and it goes beside the
+    // fitted window, where it would have moved to).
     placePanelAfterFit_ = !lastFit_.isValid() || fitPending_;
+    if (firstDraw) {
+        showPanelAfterPaint_ = true;
+        return;
+    }
     propertyPanel->show();
+}
+
+void CRKeditView::showOpenedPanel() {
+    if (propertyPanel)
+        propertyPanel->show();
 }
 
 void CRKeditView::placeBesideStage(CPropertyPanel* panel) {
