@@ -50,9 +50,11 @@ std::shared_ptr<const PictureBlock> reduce(const PictureBlock& from, int r) {
     return block;
 }
 
+// The levels someone holds, by picture. Weak on both sides: an entry keeps neither the
+// picture nor its levels.
 struct Entry {
     std::weak_ptr<const PictureBlock> picture;
-    std::shared_ptr<PictureLevels> levels;
+    std::weak_ptr<PictureLevels> levels;
 };
 std::mutex registryMutex;
 std::vector<Entry> registry;
@@ -62,14 +64,15 @@ std::shared_ptr<PictureLevels> PictureLevels::of(const PictureHolder& picture) {
     if (picture.empty())
         return nullptr;
     const std::lock_guard lock(registryMutex);
-    // Levels of pictures no longer held go first, so that their memory is back before a new
-    // picture's levels are made.
-    std::erase_if(registry, [](const Entry& e) { return e.picture.expired(); });
+    std::erase_if(registry,
+                  [](const Entry& e) { return e.picture.expired() || e.levels.expired(); });
     for (const Entry& e : registry)
         if (e.picture.lock() == picture.block)
-            return e.levels;
-    registry.push_back({picture.block, std::make_shared<PictureLevels>()});
-    return registry.back().levels;
+            if (auto levels = e.levels.lock())
+                return levels;
+    auto levels = std::make_shared<PictureLevels>();
+    registry.push_back({picture.block, levels});
+    return levels;
 }
 
 int PictureLevels::levelFor(const StageZoom& zoom, i64 width, i64 height) {

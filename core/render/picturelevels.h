@@ -23,10 +23,10 @@
 // picture rows. At zooms that are powers of two (1/2, 1/4, ...) it shows exactly the pixels of
 // the full-size picture.
 //
-// Levels are made on first need, each from the finest level already made (or the picture),
-// and kept while the picture is: together about a third of the picture's bytes. Every
-// painter of one picture shares its levels (of()); they hold no reference to the picture, so
-// they never keep one alive.
+// Levels are made on first need, each from the finest level already made (or the picture):
+// together about a third of the picture's bytes. Every painter of one picture shares its
+// levels (of()) and keeps them while it paints that picture; they are released with the last
+// painter holding them. They hold no reference to the picture, so they never keep one alive.
 class PictureLevels {
 public:
     // The largest level there can be: beyond it no picture is more than one pixel wide.
@@ -34,8 +34,8 @@ public:
 
     PictureLevels() = default;
 
-    // The levels of `picture`, shared by every caller for as long as the picture's block
-    // lives (an entry whose block has been released is dropped at the next call).
+    // The levels of `picture`: the ones another holder already has, else new ones (empty
+    // until a level is asked for).
     static std::shared_ptr<PictureLevels> of(const PictureHolder& picture);
 
     // The level a paint at `zoom` reads for a picture of width x height: 0 (the picture

@@ -133,8 +133,12 @@ PaintResult StagePainter::paintRegion(FrameBuffer& frame, const CRKeditDoc& doc,
         blockWidth == pictureWidth && blockHeight == pictureHeight) {
         reduced = PictureLevels::levelFor(zoom, blockWidth, blockHeight);
         if (reduced > 0) {
-            if (const auto levels = PictureLevels::of(picture))
-                levelBlock = levels->level(*picture.block, reduced);
+            // The painter keeps the picture's copies while it paints that picture.
+            if (!levels_ || levelsOf_.lock() != picture.block) {
+                levels_ = PictureLevels::of(picture);
+                levelsOf_ = picture.block;
+            }
+            levelBlock = levels_->level(*picture.block, reduced);
             if (levelBlock)
                 pixels = levelBlock.get();
             else

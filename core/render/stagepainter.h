@@ -9,6 +9,7 @@
 #include "render/paintarea.h"
 
 class CRKeditDoc;
+class PictureLevels;
 
 // The view's colours as 0x00BBGGRR values.
 namespace StageColours {
@@ -50,10 +51,10 @@ struct PaintResult {
 // top-left corner lies in), grid lines, dots and block borders stay one device pixel wide
 // at the cell boundaries, and the work and memory are those of the frame, whatever the
 // picture's size. At zoom 1 both give the same pixels. At 1/2 and below the picture's pixels
-// come from its reduced copies (PictureLevels, made on the first such paint of a picture and
-// shared by every painter): each device pixel then shows one of the picture pixels it covers,
-// which is the nearest-neighbour one at zooms that are powers of two. Nothing else is kept
-// between paints but scratch rows.
+// come from its reduced copies (PictureLevels, made on the first such paint of a picture,
+// shared by its painters and kept by them): each device pixel then shows one of the picture
+// pixels it covers, which is the nearest-neighbour one at zooms that are powers of two.
+// Nothing else is kept between paints but scratch rows.
 //
 // A picture block whose header does not describe a bottom-up 24-bit picture that fits in
 // the block (for instance a block whose decoding failed half-way), or one wider than 2^28
@@ -108,6 +109,10 @@ private:
     FrameBuffer part_;                        // scratch frame of repaintPart
     int parts_ = 0;
     bool useLevels_ = true;
+    // The reduced copies of the picture last painted below 1/2 (shared with every other
+    // painter of that picture), held until a paint below 1/2 shows another picture.
+    std::shared_ptr<PictureLevels> levels_;
+    std::weak_ptr<const PictureBlock> levelsOf_;
 };
 
 // The size write-back that follows a complete paint: graphicWidth and graphicHeight become

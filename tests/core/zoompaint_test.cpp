@@ -492,7 +492,7 @@ TEST(ZoomedPaint, ReducedCopiesShowAPicturePixelTheDevicePixelCovers) {
     }
     // Every level this picture can have, made: about a third of its bytes (a third, plus the
     // rounding of each level's sides and rows).
-    const auto levels = PictureLevels::of(picture);
+    auto levels = PictureLevels::of(picture);
     ASSERT_EQ(levels, PictureLevels::of(picture)); // one set per picture
     std::size_t bytes = 0;
     for (int k = 1; k <= PictureLevels::levelFor(StageZoom(1, INT32_MAX), pw, ph); ++k) {
@@ -503,10 +503,28 @@ TEST(ZoomedPaint, ReducedCopiesShowAPicturePixelTheDevicePixelCovers) {
         bytes += level->size() - PictureBlock::headerSize;
     }
     EXPECT_LE(double(bytes), 0.34 * double(picture.block->size() - PictureBlock::headerSize));
+    levels.reset();
     EXPECT_EQ(PictureLevels::levelFor(StageZoom(1, INT32_MAX), pw, ph), 11); // 2048 >= 1500
     EXPECT_EQ(PictureLevels::levelFor(StageZoom(2, 3), pw, ph), 0);
     EXPECT_EQ(PictureLevels::levelFor(StageZoom(1, 2), pw, ph), 1);
     EXPECT_EQ(PictureLevels::levelFor(StageZoom(5, 21), pw, ph), 2);
+
+    // A painter keeps the copies it paints from, shared with other painters of the picture,
+    // until the last of them is gone.
+    std::weak_ptr<PictureLevels> held;
+    {
+        StagePainter first, second;
+        FrameBuffer f;
+        f.resize(100, 100);
+        const PaintArea quarter = PaintArea::scaledStage(StageZoom(1, 4), pw, ph);
+        first.paintRegion(f, doc, picture, 0, 0, quarter);
+        held = PictureLevels::of(picture);
+        ASSERT_NE(held.lock().get(), nullptr);
+        second.paintRegion(f, doc, picture, 0, 0, quarter);
+        EXPECT_EQ(held.lock(), PictureLevels::of(picture));
+        EXPECT_EQ(held.use_count(), 2); // the two painters
+    }
+    EXPECT_TRUE(held.expired());
 }
 
 // Moving the rectangle XORs exactly the pixels in one rectangle but not the other: the frame
