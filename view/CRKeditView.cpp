@@ -278,8 +278,10 @@ void CRKeditView::commitToolEdits() {
 
 void CRKeditView::paintEvent(QPaintEvent*) {
     if (firstDraw) {
-        runCommand(ID_PROPERTIES);
+        // The first paint opens the properties panel; it is made once the stage has been
+        // painted at its fitted size (below), so that the stage shows first.
         firstDraw = false;
+        openPanelAfterPaint_ = true;
     }
     takePictureFromPanel();
 
@@ -346,11 +348,10 @@ void CRKeditView::paintEvent(QPaintEvent*) {
     }
     // The stage as its window was fitted to it: no fitting is still on its way.
     showsFittedStage_ = w > 0 && h > 0 && (!result.fitAndWriteBack || !fitPending_);
-    if (showPanelAfterPaint_ && !fitPending_) {
-        // The panel the first paint opened, now that the stage is painted as fitted.
-        showPanelAfterPaint_ = false;
+    if (openPanelAfterPaint_ && !fitPending_) {
+        openPanelAfterPaint_ = false;
         QMetaObject::invokeMethod(
-            this, [this] { showOpenedPanel(); }, Qt::QueuedConnection);
+            this, [this] { openFirstPanel(); }, Qt::QueuedConnection);
     }
     dirtyCells_ = {};
     emit painted();

@@ -277,8 +277,9 @@ private:
     void onProperties();
     // Puts the properties panel beside this view's stage window where the screen has room.
     void placeBesideStage(CPropertyPanel* panel);
-    // Shows the properties panel the first paint opened (once the stage is painted fitted).
-    void showOpenedPanel();
+    // Opens the properties panel as the first paint does (run once the stage is painted at
+    // its fitted size).
+    void openFirstPanel();
     void onDocToPanel();
     void onPanelToDoc();
     void onPlacementTool();
@@ -322,7 +323,7 @@ private:
     QSize lastFit_;                    // the client size last asked of the window around the view
     bool fitPending_ = false;          // a fitting of the window is posted and has not run yet
     bool placePanelAfterFit_ = false;  // the properties panel goes beside the fitted window
-    bool showPanelAfterPaint_ = false; // the panel opened by the first paint is still to show
+    bool openPanelAfterPaint_ = false; // the first paint's properties panel is still to open
     bool zoomChosen_ = false;          // the zoom a stage opens at has been chosen
     bool showingWhole_ = false;        // the zoom is the whole-stage zoom, kept as the room changes
     int wheelZoom_ = 0;                // Ctrl+wheel turns not yet a whole notch

@@ -71,21 +71,23 @@ void CRKeditView::onProperties() {
     postCommand(ID_DOC_TO_PANEL);
     propertyPanel->setBrowseImage(openFolderPicture());
     placeBesideStage(propertyPanel);
-    // The first paint opens the panel before the window is fitted to its stage. It is shown
-    // once the stage has been painted at its fitted size: a window of its own, whose first
-    // showing and paint would otherwise come before the stage's (and it goes beside the
-    // fitted window, where it would have moved to).
+    // A panel opened before the window is fitted to its stage moves beside it once fitted.
     placePanelAfterFit_ = !lastFit_.isValid() || fitPending_;
-    if (firstDraw) {
-        showPanelAfterPaint_ = true;
-        return;
-    }
     propertyPanel->show();
 }
 
-void CRKeditView::showOpenedPanel() {
+void CRKeditView::openFirstPanel() {
     if (propertyPanel)
-        propertyPanel->show();
+        return; // the user opened it first
+    runCommand(ID_PROPERTIES);
+    if (!propertyPanel)
+        return;
+    // Filled now, not only by the transfer it queued: the stage is painted already, and the
+    // panel shows what the paints after a transfer show (the picture, its written-back size).
+    onDocToPanel();
+    propertyPanel->displayedPicture = picture;
+    if (lastResult_.fitAndWriteBack)
+        writeSizeToPanel(lastResult_.pictureWidth, lastResult_.pictureHeight);
 }
 
 void CRKeditView::placeBesideStage(CPropertyPanel* panel) {
