@@ -13,6 +13,7 @@
 #include <QStatusBar>
 #include <QTimer>
 
+#include <chrono>
 #include <cstdio>
 
 namespace {
@@ -26,8 +27,14 @@ public:
 protected:
     void paintEvent(QPaintEvent*) override {
         QPainter(this).drawImage(0, 0, image_);
+        paintedAt = std::chrono::duration_cast<std::chrono::microseconds>(
+                        std::chrono::system_clock::now().time_since_epoch())
+                        .count();
         quit_->start();
     }
+
+public:
+    long long paintedAt = 0; // when the last paint ended: microseconds since the epoch
 
 private:
     QTimer* quit_;
@@ -40,8 +47,10 @@ int main(int argc, char* argv[]) {
     QTimer quit;
     quit.setSingleShot(true);
     quit.setInterval(0);
-    QObject::connect(&quit, &QTimer::timeout, [] {
-        std::fprintf(stderr, "bareqt: quit after a paint\n");
+    Contents* contents = nullptr;
+    QObject::connect(&quit, &QTimer::timeout, [&contents] {
+        std::fprintf(stderr, "bareqt: painted at %lld us\nbareqt: quit after a paint\n",
+                     contents->paintedAt);
         QCoreApplication::exit(0);
     });
     QMainWindow window;
@@ -50,7 +59,7 @@ int main(int argc, char* argv[]) {
     for (const char* title : {"File", "Edit", "View", "Tools", "Window", "Help"})
         window.menuBar()->addMenu(QString::fromLatin1(title))->addAction(QStringLiteral("..."));
     window.statusBar()->showMessage(QStringLiteral("Ready"));
-    auto* contents = new Contents(&quit);
+    contents = new Contents(&quit);
     QMdiSubWindow* sub = area->addSubWindow(contents);
     contents->setFixedSize(640, 630);
     sub->show();
