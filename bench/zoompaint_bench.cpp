@@ -1,7 +1,8 @@
 // A stage window's view of 1366 x 768 device pixels over large stages: the first paint of
 // what is visible (nothing kept from an earlier paint) and a drag step (pointer to cell,
 // the drag rectangle moved on the painted frame), against a memcpy of the visible frame.
-// Ratios: ZoomFirstPaint / ZoomVisibleFrameCopy, ZoomDragStep / ZoomVisibleFrameCopy.
+// Ratios: ZoomFirstPaint / ZoomVisibleFrameCopy, ZoomDragStep / ZoomVisibleFrameCopy; the
+// whole-stage paint with the picture's reduced copies (levels:1) against without (levels:0).
 //
 // ZoomVisibleFrameCopy copies between two frames that stay in the processor's cache. A first
 // paint has to read the picture's rows from memory (the picture is far larger than any
@@ -19,6 +20,7 @@
 
 #include "render/framebuffer.h"
 #include "render/paintarea.h"
+#include "render/picturelevels.h"
 #include "render/stagepainter.h"
 #include "render/stagezoom.h"
 #include "stage/CRKeditDoc.h"
@@ -122,21 +124,43 @@ void ZoomVisibleFrameCopyFromMemory(benchmark::State& state) {
 }
 
 // Args: picture width, height, zoom (0: whole stage), parts (0: as many as the painter
-// chooses for the frame, 1: the whole paint on one processor).
+// chooses for the frame, 1: the whole paint on one processor), levels (1: the picture's
+// reduced copies read below 1/2, as the view does; 0: the picture itself, the old paint).
+// The reduced copy is made once per picture, before the timing (ZoomMakeLevel times that).
 void ZoomFirstPaint(benchmark::State& state) {
     const int w = int(state.range(0)), h = int(state.range(1));
     const CRKeditDoc doc = stageFor(w, h);
     const PictureHolder& pic = picture(w, h);
     const PaintArea area = viewArea(zoomFor(int(state.range(2)), h), w, h);
+    const bool levels = state.range(4) != 0;
     FrameBuffer frame;
     frame.resize(viewWidth, viewHeight);
+    // The picture's copies, kept here as the view's painter keeps them; the one this zoom
+    // needs is made by this first paint.
+    const auto keep = PictureLevels::of(pic);
+    StagePainter().paintRegion(frame, doc, pic, 2, 1, area);
     for (auto _ : state) {
-        StagePainter painter; // nothing kept from an earlier paint
+        StagePainter painter; // nothing kept from an earlier paint but the picture's copies
         painter.setParts(int(state.range(3)));
+        painter.setUseLevels(levels);
         painter.paintRegion(frame, doc, pic, 2, 1, area);
         benchmark::DoNotOptimize(frame.pixels.data());
         benchmark::ClobberMemory();
     }
+}
+
+// Args: picture width, height. Making the reduced copy a whole-stage paint of the picture
+// reads (a new set of levels each time, from the picture): the one-off cost of the first
+// whole-stage paint of a picture, on top of ZoomFirstPaint.
+void ZoomMakeLevel(benchmark::State& state) {
+    const int w = int(state.range(0)), h = int(state.range(1));
+    const PictureHolder& pic = picture(w, h);
+    const int k = PictureLevels::levelFor(zoomFor(0, h), w, h);
+    for (auto _ : state) {
+        PictureLevels levels;
+        benchmark::DoNotOptimize(levels.level(*pic.block, k).get());
+    }
+    state.counters["level"] = k;
 }
 
 // Args: zoom percent. A 4000 x 3000 stage; the drag runs from the first cell in view to one
@@ -309,9 +333,16 @@ void ToolMoveOrPasteSelection(benchmark::State& state) {
 BENCHMARK(ZoomVisibleFrameCopy)->Unit(benchmark::kMicrosecond);
 BENCHMARK(ZoomVisibleFrameCopyFromMemory)->Unit(benchmark::kMicrosecond);
 BENCHMARK(ZoomFirstPaint)
-    ->ArgNames({"w", "h", "zoom%", "parts"})
-    ->ArgsProduct({{4000}, {3000}, {0, 100}, {0, 1}})
-    ->ArgsProduct({{8000}, {8000}, {0, 100}, {0, 1}})
+    ->ArgNames({"w", "h", "zoom%", "parts", "levels"})
+    ->ArgsProduct({{4000}, {3000}, {0}, {0, 1}, {1, 0}})
+    ->ArgsProduct({{4000}, {3000}, {100}, {0, 1}, {1}})
+    ->ArgsProduct({{8000}, {8000}, {0}, {0, 1}, {1, 0}})
+    ->ArgsProduct({{8000}, {8000}, {100}, {0, 1}, {1}})
+    ->Unit(benchmark::kMicrosecond);
+BENCHMARK(ZoomMakeLevel)
+    ->ArgNames({"w", "h"})
+    ->Args({4000, 3000})
+    ->Args({8000, 8000})
     ->Unit(benchmark::kMicrosecond);
 BENCHMARK(ZoomDragStep)
     ->ArgNames({"zoom%"})

@@ -8,6 +8,7 @@
 #include <QTimer>
 #include <QTranslator>
 
+#include <chrono>
 #include <cstdio>
 
 #include "document/recoverystore.h"
@@ -138,9 +139,11 @@ bool CRKeditApp::InitInstance(const QStringList& arguments) {
         // exit(), not quit(): quit() first asks every window to close, and the properties
         // panel answers a close box by asking its view, so the quit would be turned down.
         connect(quitTimer_, &QTimer::timeout, this, [this] {
+            // The paint's time lets a measurement tell the start from the shutdown.
             if (quitPaintSize_.isValid())
-                std::fprintf(stderr, "rkedit: quit after a paint of %dx%d\n",
-                             quitPaintSize_.width(), quitPaintSize_.height());
+                std::fprintf(stderr,
+                             "rkedit: painted at %lld us\nrkedit: quit after a paint of %dx%d\n",
+                             quitPaintTime_, quitPaintSize_.width(), quitPaintSize_.height());
             QCoreApplication::exit(0);
         });
         connect(documents_, &DocumentManager::viewCreated, this, [this](CRKeditView* view) {
@@ -149,6 +152,9 @@ bool CRKeditApp::InitInstance(const QStringList& arguments) {
             connect(view, &CRKeditView::painted, this, [this, view] {
                 if (view->showsFittedStage()) {
                     quitPaintSize_ = view->size();
+                    quitPaintTime_ = std::chrono::duration_cast<std::chrono::microseconds>(
+                                         std::chrono::system_clock::now().time_since_epoch())
+                                         .count();
                     quitWhenSettled();
                 } else {
                     quitTimer_->stop();

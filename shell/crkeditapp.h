@@ -59,7 +59,8 @@ private:
     RecoveryKeeper* recovery_ = nullptr;
     TestPlay* testPlay_ = nullptr; // its servers stop and its folders go with the editor
     QTimer* quitTimer_ = nullptr;
-    QSize quitPaintSize_; // the view size of the paint the measurement quits after
+    QSize quitPaintSize_;         // the view size of the paint the measurement quits after
+    long long quitPaintTime_ = 0; // when it ended: microseconds since the epoch
 };
 
 // Loads Qt's own Japanese texts (standard buttons read "キャンセル") into the application.

@@ -86,8 +86,13 @@ int runRender(const std::vector<std::string>& args) {
     const std::int64_t width = shown.block->width();
     const std::int32_t barSpace = digitValue(doc.barSpace);
     std::int64_t height = std::int64_t(shown.block->height()) + barSpace;
+    // The paints until the size write-back changes nothing. A paint's outcome and the size it
+    // asks for depend on the document and the picture alone, not on the frame, so the rounds
+    // are decided without pixels; only the last round's paint is made, band by band, straight
+    // into the PNG encoder (the whole frame is never held).
     StagePainter painter;
-    FrameBuffer frame;
+    CRKeditDoc painted = doc; // the document and height the last round painted
+    std::int64_t paintedHeight = height;
     for (int paints = 0; paints < 4; ++paints) {
         if (width <= 0 || height <= 0)
             return fail("the stage window would be empty: picture " + std::to_string(width) +
@@ -96,8 +101,10 @@ int runRender(const std::vector<std::string>& args) {
         if (width * height > maxPixels)
             return fail("the stage window is too large to render: " + std::to_string(width) +
                         " x " + std::to_string(height) + " pixels");
-        frame.resize(int(width), int(height));
-        const PaintResult r = painter.paint(frame, doc, shown, gridMode, referenceDisplay);
+        FrameBuffer none; // 0 x 0: the outcome only
+        painted = doc;
+        paintedHeight = height;
+        const PaintResult r = painter.paint(none, doc, shown, gridMode, referenceDisplay);
         if (r.outcome == PaintOutcome::noPicture)
             return fail("the stage's picture cannot be shown: " + files[0]);
         const bool resized = r.fitAndWriteBack && (r.fitWidth != width || r.fitHeight != height);
@@ -109,7 +116,14 @@ int runRender(const std::vector<std::string>& args) {
     }
 
     PngFile png;
-    if (!encodePng(frame, png, error) || !writeFileAtomically(files[1], png.view(), error))
+    const PaintArea whole = PaintArea::whole(width, paintedHeight);
+    auto paintBand = [&](FrameBuffer& band, int top) {
+        PaintArea at = whole;
+        at.top = top;
+        painter.paintRegion(band, painted, shown, gridMode, referenceDisplay, at);
+    };
+    if (!encodePngBands(int(width), int(paintedHeight), paintBand, png, error) ||
+        !writeFileAtomically(files[1], png.view(), error))
         return fail(error);
     return 0;
 }

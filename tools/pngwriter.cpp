@@ -1,7 +1,9 @@
 #include "pngwriter.h"
 
+#include <algorithm>
 #include <cstdint>
 #include <cstring>
+#include <functional>
 #include <memory>
 #include <utility>
 
@@ -36,8 +38,8 @@ void closeChunk(std::uint8_t* type, std::size_t length) {
 // Each row as PNG scanline bytes with filter type 1 (Sub): a filter byte, then red, green,
 // blue, each minus the same channel of the pixel to its left. On pictures and flat areas
 // alike this leaves mostly small values, which the fast level compresses well.
-void filterRows(const FrameBuffer& frame, std::uint8_t* out) {
-    for (int y = 0; y < frame.height; ++y) {
+void filterRows(const FrameBuffer& frame, int rows, std::uint8_t* out) {
+    for (int y = 0; y < rows; ++y) {
         const std::uint32_t* src = frame.row(y);
         *out++ = 1;
         std::uint32_t left = 0; // the pixel before the first counts as 0
@@ -51,10 +53,12 @@ void filterRows(const FrameBuffer& frame, std::uint8_t* out) {
         }
     }
 }
-} // namespace
 
-bool encodePng(const FrameBuffer& frame, PngFile& png, std::string& error) {
-    if (frame.width <= 0 || frame.height <= 0) {
+// The PNG around the filtered rows `fill` writes into the encoder's input (height rows of
+// 1 + 3 * width bytes).
+bool encode(int width, int height, const std::function<void(std::uint8_t*)>& fill, PngFile& png,
+            std::string& error) {
+    if (width <= 0 || height <= 0) {
         error = "the picture to write is empty";
         return false;
     }
@@ -64,8 +68,8 @@ bool encodePng(const FrameBuffer& frame, PngFile& png, std::string& error) {
         error = "cannot start the PNG encoder";
         return false;
     }
-    const std::size_t rowBytes = 1 + 3 * std::size_t(frame.width);
-    const std::size_t rawBytes = rowBytes * std::size_t(frame.height);
+    const std::size_t rowBytes = 1 + 3 * std::size_t(width);
+    const std::size_t rawBytes = rowBytes * std::size_t(height);
     const std::size_t bound = libdeflate_zlib_compress_bound(compressor.get(), rawBytes);
     // A chunk's length is a 31-bit number.
     if (bound > 0x7FFFFFFFu) {
@@ -73,9 +77,9 @@ bool encodePng(const FrameBuffer& frame, PngFile& png, std::string& error) {
         return false;
     }
     // Both buffers are written before they are read (new[] without a value leaves them as the
-    // system hands them out).
+    // system hands them out: the output's pages past the compressed bytes are never touched).
     const std::unique_ptr<std::uint8_t[]> raw(new std::uint8_t[rawBytes]);
-    filterRows(frame, raw.get());
+    fill(raw.get());
 
     static constexpr std::uint8_t signature[8] = {0x89, 'P', 'N', 'G', '\r', '\n', 0x1A, '\n'};
     constexpr std::size_t ihdrAt = 8, idatAt = ihdrAt + 25;
@@ -84,8 +88,8 @@ bool encodePng(const FrameBuffer& frame, PngFile& png, std::string& error) {
 
     std::uint8_t* ihdr = out.get() + ihdrAt + 4;
     std::memcpy(ihdr, "IHDR", 4);
-    putU32(ihdr + 4, std::uint32_t(frame.width));
-    putU32(ihdr + 8, std::uint32_t(frame.height));
+    putU32(ihdr + 4, std::uint32_t(width));
+    putU32(ihdr + 8, std::uint32_t(height));
     ihdr[12] = 8;                       // bits per channel
     ihdr[13] = 2;                       // colour type RGB
     ihdr[14] = ihdr[15] = ihdr[16] = 0; // deflate, adaptive filtering, no interlace
@@ -108,4 +112,32 @@ bool encodePng(const FrameBuffer& frame, PngFile& png, std::string& error) {
     png.size = std::size_t(iend + 8 - out.get());
     png.bytes = std::move(out);
     return true;
+}
+} // namespace
+
+bool encodePng(const FrameBuffer& frame, PngFile& png, std::string& error) {
+    return encode(
+        frame.width, frame.height, [&](std::uint8_t* raw) { filterRows(frame, frame.height, raw); },
+        png, error);
+}
+
+bool encodePngBands(int width, int height,
+                    const std::function<void(FrameBuffer& band, int top)>& paintBand, PngFile& png,
+                    std::string& error) {
+    return encode(
+        width, height,
+        [&](std::uint8_t* raw) {
+            // About a megabyte of frame a band: it stays in the processor's cache between
+            // its paint and its filtering, and is big enough to paint in parts side by side.
+            const int bandRows = std::max(1, (256 * 1024) / width);
+            const std::size_t rowBytes = 1 + 3 * std::size_t(width);
+            FrameBuffer band;
+            band.resize(width, std::min(bandRows, height));
+            for (int top = 0; top < height; top += bandRows) {
+                const int rows = std::min(bandRows, height - top);
+                paintBand(band, top);
+                filterRows(band, rows, raw + std::size_t(top) * rowBytes);
+            }
+        },
+        png, error);
 }

@@ -2,6 +2,7 @@
 
 #include <cstddef>
 #include <cstdint>
+#include <functional>
 #include <memory>
 #include <string>
 #include <string_view>
@@ -19,3 +20,11 @@ struct PngFile {
 // Encodes a frame as an 8-bit RGB PNG (no alpha) into `png`. False, with `error` set to one
 // line, when the frame is empty or the encoder fails.
 bool encodePng(const FrameBuffer& frame, PngFile& png, std::string& error);
+
+// The same for a picture of width x height painted band by band, straight into the encoder's
+// input: paintBand(band, top) paints rows top .. top + band.height - 1 into `band`, one frame
+// of width x a few rows reused for every band (the last band's rows past the picture are
+// ignored). Only the band is ever held as frame pixels, never the whole picture.
+bool encodePngBands(int width, int height,
+                    const std::function<void(FrameBuffer& band, int top)>& paintBand, PngFile& png,
+                    std::string& error);

@@ -294,11 +294,10 @@ void CRKeditView::commitToolEdits() {
 
 void CRKeditView::paintEvent(QPaintEvent*) {
     if (firstDraw) {
-        // The first paint opens the properties panel, unless it is open already (a dock
-        // that shows every stage window's panel opened it on activation).
-        if (!propertyPanel)
-            runCommand(ID_PROPERTIES);
+        // The first paint opens the properties panel; it is made once the stage has been
+        // painted at its fitted size (below), so that the stage shows first.
         firstDraw = false;
+        openPanelAfterPaint_ = true;
     }
     takePictureFromPanel();
 
@@ -365,6 +364,11 @@ void CRKeditView::paintEvent(QPaintEvent*) {
     }
     // The stage as its window was fitted to it: no fitting is still on its way.
     showsFittedStage_ = w > 0 && h > 0 && (!result.fitAndWriteBack || !fitPending_);
+    if (openPanelAfterPaint_ && !fitPending_) {
+        openPanelAfterPaint_ = false;
+        QMetaObject::invokeMethod(
+            this, [this] { openFirstPanel(); }, Qt::QueuedConnection);
+    }
     dirtyCells_ = {};
     emit painted();
 }

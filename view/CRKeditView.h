@@ -301,6 +301,9 @@ private:
     void onProperties();
     // Puts the properties panel beside this view's stage window where the screen has room.
     void placeBesideStage(CPropertyPanel* panel);
+    // Opens the properties panel as the first paint does (run once the stage is painted at
+    // its fitted size).
+    void openFirstPanel();
     void onDocToPanel();
     void onPanelToDoc();
     void onPlacementTool();
@@ -346,13 +349,14 @@ private:
     QScrollBar* hbar_ = nullptr;
     QScrollBar* vbar_ = nullptr;
     StageZoom zoom_;
-    QSize laidOutStage_{-2, -2};      // the stage size the scroll bars were laid out for
-    QSize lastFit_;                   // the client size last asked of the window around the view
-    bool fitPending_ = false;         // a fitting of the window is posted and has not run yet
-    bool placePanelAfterFit_ = false; // the properties panel goes beside the fitted window
-    bool zoomChosen_ = false;         // the zoom a stage opens at has been chosen
-    bool showingWhole_ = false;       // the zoom is the whole-stage zoom, kept as the room changes
-    int wheelZoom_ = 0;               // Ctrl+wheel turns not yet a whole notch
+    QSize laidOutStage_{-2, -2};       // the stage size the scroll bars were laid out for
+    QSize lastFit_;                    // the client size last asked of the window around the view
+    bool fitPending_ = false;          // a fitting of the window is posted and has not run yet
+    bool placePanelAfterFit_ = false;  // the properties panel goes beside the fitted window
+    bool openPanelAfterPaint_ = false; // the first paint's properties panel is still to open
+    bool zoomChosen_ = false;          // the zoom a stage opens at has been chosen
+    bool showingWhole_ = false;        // the zoom is the whole-stage zoom, kept as the room changes
+    int wheelZoom_ = 0;                // Ctrl+wheel turns not yet a whole notch
     FrameBuffer frame_;
     PaintArea frameArea_;   // where frame_ was painted
     PixelRect frameDrag_{}; // the drag rectangle drawn into frame_ (canvas device pixels)

@@ -88,6 +88,20 @@ void CRKeditView::onProperties() {
     emit toolPanelsChanged();
 }
 
+void CRKeditView::openFirstPanel() {
+    if (propertyPanel)
+        return; // the user opened it first
+    runCommand(ID_PROPERTIES);
+    if (!propertyPanel)
+        return;
+    // Filled now, not only by the transfer it queued: the stage is painted already, and the
+    // panel shows what the paints after a transfer show (the picture, its written-back size).
+    onDocToPanel();
+    propertyPanel->displayedPicture = picture;
+    if (lastResult_.fitAndWriteBack)
+        writeSizeToPanel(lastResult_.pictureWidth, lastResult_.pictureHeight);
+}
+
 void CRKeditView::placeBesideStage(CPropertyPanel* panel) {
     const QScreen* screen = window()->screen();
     if (screen == nullptr) {

@@ -8,6 +8,7 @@
 #include "render/framebuffer.h"
 #include "render/gridaxis.h"
 #include "render/paintworkers.h"
+#include "render/picturelevels.h"
 #include "render/pixelrow.h"
 #include "render/rowcompositor.h"
 #include "stage/CRKeditDoc.h"
@@ -123,16 +124,46 @@ PaintResult StagePainter::paintRegion(FrameBuffer& frame, const CRKeditDoc& doc,
     // Where each covered column's pixel lies in a block row: straight runs at zoom 1 with the
     // block at its stage size, looked up otherwise.
     const bool straight = zoom.isOne() && blockWidth == pictureWidth;
+    // Far below 100 % the pixels come from a reduced copy of the picture (PictureLevels):
+    // level `reduced`, whose pixel (m, n) is the picture's (m * f, n * f).
+    const PictureBlock* pixels = shown ? picture.block.get() : nullptr;
+    std::shared_ptr<const PictureBlock> levelBlock;
+    int reduced = 0;
+    if (shown && useLevels_ && !straight && coverWidth > 0 && coverHeight > 0 &&
+        blockWidth == pictureWidth && blockHeight == pictureHeight) {
+        reduced = PictureLevels::levelFor(zoom, blockWidth, blockHeight);
+        if (reduced > 0) {
+            // The painter keeps the picture's copies while it paints that picture.
+            if (!levels_ || levelsOf_.lock() != picture.block) {
+                levels_ = PictureLevels::of(picture);
+                levelsOf_ = picture.block;
+            }
+            levelBlock = levels_->level(*picture.block, reduced);
+            if (levelBlock)
+                pixels = levelBlock.get();
+            else
+                reduced = 0;
+        }
+    }
+    const int sourceWidth = pixels ? pixels->width() : 0;
+    const int sourceHeight = pixels ? pixels->height() : 0;
+    // The source pixel (column or row) device pixel d shows.
+    auto sourcePixel = [&](i64 d, i64 sourceLength, i64 stageLength) -> i64 {
+        if (reduced == 0)
+            return blockPixel(d, zoom, sourceLength, stageLength);
+        const i64 f = i64(1) << reduced;
+        return std::min((zoom.toStage(d) + f - 1) / f, sourceLength - 1);
+    };
     if (!straight && coverWidth > 0) {
         sourceColumn_.resize(std::size_t(coverWidth));
         for (int x = 0; x < coverWidth; ++x)
             sourceColumn_[std::size_t(x)] =
-                std::uint32_t(3 * blockPixel(left + x, zoom, blockWidth, pictureWidth));
+                std::uint32_t(3 * sourcePixel(left + x, sourceWidth, pictureWidth));
     }
-    const std::size_t stride = shown ? PictureBlock::strideFor(blockWidth) : 0;
-    // Row by from the top is stored blockHeight - 1 - by rows from the start: bottom-up.
+    const std::size_t stride = shown ? PictureBlock::strideFor(sourceWidth) : 0;
+    // Row by from the top is stored sourceHeight - 1 - by rows from the start: bottom-up.
     auto blockRowOffset = [&](i64 by) {
-        return PictureBlock::headerSize + std::size_t(blockHeight - 1 - by) * stride;
+        return PictureBlock::headerSize + std::size_t(sourceHeight - 1 - by) * stride;
     };
 
     const bool complete = result.outcome == PaintOutcome::complete;
@@ -192,17 +223,17 @@ PaintResult StagePainter::paintRegion(FrameBuffer& frame, const CRKeditDoc& doc,
                 const std::uint32_t* source = nullptr;
                 int sourceCount = 0;
                 if (y < coverHeight && coverWidth > 0) {
-                    const i64 by = blockPixel(deviceY, zoom, blockHeight, pictureHeight);
+                    const i64 by = sourcePixel(deviceY, sourceHeight, pictureHeight);
                     const std::size_t at = blockRowOffset(by);
-                    const std::size_t readable = picture.block->size() - at;
+                    const std::size_t readable = pixels->size() - at;
                     if (straight) {
                         const std::size_t skip = 3 * std::size_t(left);
-                        convertPixelRow(picture.block->data() + at + skip, row, coverWidth,
+                        convertPixelRow(pixels->data() + at + skip, row, coverWidth,
                                         readable - skip);
                     } else {
                         if (by != scaledRow) {
-                            gatherPixelRow(picture.block->data() + at, sourceColumn_.data(),
-                                           pictureRow, coverWidth, readable);
+                            gatherPixelRow(pixels->data() + at, sourceColumn_.data(), pictureRow,
+                                           coverWidth, readable);
                             scaledRow = by;
                         }
                         source = pictureRow;

@@ -9,6 +9,7 @@
 #include "render/paintarea.h"
 
 class CRKeditDoc;
+class PictureLevels;
 
 // The view's colours as 0x00BBGGRR values.
 namespace StageColours {
@@ -49,8 +50,11 @@ struct PaintResult {
 // the picture is scaled nearest-neighbour (each device pixel shows the stage pixel its
 // top-left corner lies in), grid lines, dots and block borders stay one device pixel wide
 // at the cell boundaries, and the work and memory are those of the frame, whatever the
-// picture's size. At zoom 1 both give the same pixels. Nothing is kept between paints but
-// scratch rows.
+// picture's size. At zoom 1 both give the same pixels. At 1/2 and below the picture's pixels
+// come from its reduced copies (PictureLevels, made on the first such paint of a picture,
+// shared by its painters and kept by them): each device pixel then shows one of the picture
+// pixels it covers, which is the nearest-neighbour one at zooms that are powers of two.
+// Nothing else is kept between paints but scratch rows.
 //
 // A picture block whose header does not describe a bottom-up 24-bit picture that fits in
 // the block (for instance a block whose decoding failed half-way), or one wider than 2^28
@@ -94,12 +98,21 @@ public:
     // The parts a paint's rows are split into (see PaintWorkers); 0, the default, lets the
     // frame's size decide. The frame painted is the same for every choice.
     void setParts(int parts) { parts_ = parts; }
+    // Whether paints at 1/2 and below read the picture's reduced copies (PictureLevels), as
+    // they do by default, or the picture itself (exact nearest-neighbour sampling at every
+    // zoom, at the cost of reading every sampled picture row: the benchmarks' baseline).
+    void setUseLevels(bool use) { useLevels_ = use; }
 
 private:
     std::vector<std::vector<std::uint32_t>> pictureRows_; // a scaled picture row per part
     std::vector<std::uint32_t> sourceColumn_; // byte offset in a block row of each column
     FrameBuffer part_;                        // scratch frame of repaintPart
     int parts_ = 0;
+    bool useLevels_ = true;
+    // The reduced copies of the picture last painted below 1/2 (shared with every other
+    // painter of that picture), held until a paint below 1/2 shows another picture.
+    std::shared_ptr<PictureLevels> levels_;
+    std::weak_ptr<const PictureBlock> levelsOf_;
 };
 
 // The size write-back that follows a complete paint: graphicWidth and graphicHeight become

@@ -12,6 +12,7 @@
 #include "render/canvas.h"
 #include "render/framebuffer.h"
 #include "render/paintarea.h"
+#include "render/picturelevels.h"
 #include "render/rasterop.h"
 #include "render/stagepainter.h"
 #include "render/stagezoom.h"
@@ -57,8 +58,26 @@ RasterOp blockOp(int reference) {
                             : RasterOp::nop;
 }
 
+// The picture's reduced copies a paint at zoom z reads: every f-th pixel, f the largest power
+// of two with f * z <= 1 (1 above 1/2), no larger than the picture's longer side needs.
+i64 reductionFor(const StageZoom& z, i64 pw, i64 ph) {
+    i64 f = 1;
+    while (2 * f * z.num() <= z.den() && f < std::max(pw, ph))
+        f *= 2;
+    return f;
+}
+
+// The picture pixel (column or row, on an axis `length` long) that device pixel d shows: the
+// stage pixel d shows, or with a reduction f the first multiple of f at or after it, held to
+// the last multiple of f inside the picture.
+i64 shownPixel(i64 d, const StageZoom& z, i64 f, i64 length) {
+    const i64 s = d * z.den() / z.num();
+    return f == 1 ? s : std::min((s + f - 1) / f * f, (length - 1) / f * f);
+}
+
 // The whole canvas of a zoomed paint built forwards from the stage: the background over the
-// canvas; each device pixel of the picture from the 100 % frame at the stage pixel it shows;
+// canvas; each device pixel of the picture from the 100 % frame at the pixel it shows
+// (shownPixel);
 // every grid line on the last device pixel before its boundary (a device pixel inverted once
 // however many lines land on it, crossings twice); every dot on the first device pixel of
 // its stage pixel; every block over its cells' device pixels, border on the first and last.
@@ -73,9 +92,11 @@ FrameBuffer forwardPaint(const CRKeditDoc& doc, const PictureHolder& picture, in
     f.resize(cw, ch);
     Canvas c(f);
     c.rectangle(0, 0, cw, ch, 0, doc.bgcolorGame, RasterOp::copyPen);
+    const i64 reduction = reductionFor(z, pw, ph);
     for (i64 y = 0; y < std::min<i64>(forward(ph, z), ch); ++y)
         for (i64 x = 0; x < std::min<i64>(forward(pw, z), cw); ++x)
-            f.row(int(y))[x] = full.at(int(x * z.den() / z.num()), int(y * z.den() / z.num()));
+            f.row(int(y))[x] =
+                full.at(int(shownPixel(x, z, reduction, pw)), int(shownPixel(y, z, reduction, ph)));
 
     const i64 W = digitValue(doc.graphicWidth), H = digitValue(doc.graphicHeight);
     const i64 BW = digitValue(doc.blockWidth), BH = digitValue(doc.blockHeight);
@@ -180,8 +201,9 @@ TEST(StageZoom, DevicePixelsAndStagePixelsAgree) {
     }
 }
 
-// At every zoom, the picture's device pixels are the 100 % frame's pixels at the stage pixel
-// they show, and lines, dots and blocks lie on the device pixels of their own rule.
+// At every zoom, the picture's device pixels are the 100 % frame's pixels at the pixel they
+// show (the stage pixel, or at 1/2 and below its reduced copy's, shownPixel), and lines, dots
+// and blocks lie on the device pixels of their own rule.
 TEST(ZoomedPaint, AgreesWithTheStageDrawnForwards) {
     std::mt19937 rng(2024);
     for (const StageZoom& z : zooms)
@@ -416,6 +438,93 @@ TEST(ZoomedPaint, PictureDecodedAtAReducedSize) {
             const int bx = x * 101 * 13 / (200 * 101), by = y * 101 * 9 / (200 * 67);
             ASSERT_EQ(f.at(x, y), 0xFF000000 | patternRgb(bx, by)) << x << ',' << y;
         }
+}
+
+// Below 1/2 the picture comes from its reduced copies. Over a picture whose every pixel spells
+// its own coordinates: each device pixel shows a picture pixel that lies on the reduced copy's
+// grid (a multiple of f on both axes, f * zoom <= 1 < 2 * f * zoom) and among the stage pixels
+// the device pixel covers, [toStage(d), toStage(d + 1)); at the picture's last copy column or
+// row it may lie before them, by less than f. So it is never more than one device pixel's
+// width from the nearest-neighbour pixel. At zooms that are powers of two the paint is the
+// exact nearest-neighbour one; the copies together take about a third of the picture.
+TEST(ZoomedPaint, ReducedCopiesShowAPicturePixelTheDevicePixelCovers) {
+    const int pw = 1500, ph = 1100; // 12 bits a coordinate
+    auto spell = [](int x, int y) {
+        return std::uint32_t(x & 0xFF) | std::uint32_t(x >> 8 | (y & 0xF) << 4) << 8 |
+               std::uint32_t(y >> 4) << 16;
+    };
+    const PictureHolder picture = makePicture(pw, ph, spell);
+    const CRKeditDoc doc = stage(pw, ph, 15, 11, 40, 0x00102030);
+    for (const StageZoom& z :
+         {StageZoom(1, 2), StageZoom(1, 3), StageZoom(2, 9), StageZoom(1, 4), StageZoom(3, 13),
+          StageZoom(1, 8), StageZoom(733, 3256), StageZoom(1366, 4010), StageZoom(3, 7),
+          StageZoom(1, 5), StageZoom(1, 16), StageZoom(1, 1000), StageZoom(1, 5000)}) {
+        const i64 f = reductionFor(z, pw, ph);
+        ASSERT_GE(f, 2) << name(z);
+        const PaintArea area = PaintArea::scaledStage(z, pw, ph + 40);
+        const int cw = int(area.canvasWidth), ch = int(area.canvasHeight);
+        const FrameBuffer got = paintArea(doc, picture, 0, 0, area, cw, ch);
+        const i64 lastX = (pw - 1) / f * f, lastY = (ph - 1) / f * f;
+        for (int y = 0; y < forward(ph, z); ++y)
+            for (int x = 0; x < forward(pw, z); ++x) {
+                const std::uint32_t p = got.at(x, y);
+                const i64 px = i64(p & 0xFF) | i64(p >> 8 & 0xF) << 8;
+                const i64 py = i64(p >> 12 & 0xF) | i64(p >> 16 & 0xFF) << 4;
+                auto covered = [&](i64 shown, i64 d, i64 last) {
+                    const i64 first = z.toStage(d), next = z.toStage(d + 1);
+                    return shown % f == 0 &&
+                           ((shown >= first && shown < next) ||
+                            (shown == last && shown < first && first - shown < f));
+                };
+                ASSERT_TRUE(covered(px, x, lastX) && covered(py, y, lastY))
+                    << "zoom " << name(z) << " at " << x << ',' << y << " shows " << px << ','
+                    << py;
+            }
+        // Exactly nearest-neighbour at the powers of two.
+        if (z.num() == 1 && (z.den() & (z.den() - 1)) == 0) {
+            FrameBuffer exact;
+            exact.resize(cw, ch);
+            StagePainter plain;
+            plain.setUseLevels(false);
+            plain.paintRegion(exact, doc, picture, 0, 0, area);
+            EXPECT_EQ(got.pixels, exact.pixels) << name(z);
+        }
+    }
+    // Every level this picture can have, made: about a third of its bytes (a third, plus the
+    // rounding of each level's sides and rows).
+    auto levels = PictureLevels::of(picture);
+    ASSERT_EQ(levels, PictureLevels::of(picture)); // one set per picture
+    std::size_t bytes = 0;
+    for (int k = 1; k <= PictureLevels::levelFor(StageZoom(1, INT32_MAX), pw, ph); ++k) {
+        const auto level = levels->level(*picture.block, k);
+        ASSERT_TRUE(level) << k;
+        EXPECT_EQ(level->width(), (pw + (1 << k) - 1) >> k);
+        EXPECT_EQ(level->height(), (ph + (1 << k) - 1) >> k);
+        bytes += level->size() - PictureBlock::headerSize;
+    }
+    EXPECT_LE(double(bytes), 0.34 * double(picture.block->size() - PictureBlock::headerSize));
+    levels.reset();
+    EXPECT_EQ(PictureLevels::levelFor(StageZoom(1, INT32_MAX), pw, ph), 11); // 2048 >= 1500
+    EXPECT_EQ(PictureLevels::levelFor(StageZoom(2, 3), pw, ph), 0);
+    EXPECT_EQ(PictureLevels::levelFor(StageZoom(1, 2), pw, ph), 1);
+    EXPECT_EQ(PictureLevels::levelFor(StageZoom(5, 21), pw, ph), 2);
+
+    // A painter keeps the copies it paints from, shared with other painters of the picture,
+    // until the last of them is gone.
+    std::weak_ptr<PictureLevels> held;
+    {
+        StagePainter first, second;
+        FrameBuffer f;
+        f.resize(100, 100);
+        const PaintArea quarter = PaintArea::scaledStage(StageZoom(1, 4), pw, ph);
+        first.paintRegion(f, doc, picture, 0, 0, quarter);
+        held = PictureLevels::of(picture);
+        ASSERT_NE(held.lock().get(), nullptr);
+        second.paintRegion(f, doc, picture, 0, 0, quarter);
+        EXPECT_EQ(held.lock(), PictureLevels::of(picture));
+        EXPECT_EQ(held.use_count(), 2); // the two painters
+    }
+    EXPECT_TRUE(held.expired());
 }
 
 // Moving the rectangle XORs exactly the pixels in one rectangle but not the other: the frame
