@@ -1,11 +1,17 @@
 #include "panels/eventtool.h"
 
+#include <QAbstractItemView>
 #include <QCloseEvent>
+#include <QCompleter>
 #include <QInputMethodEvent>
 #include <QKeyEvent>
 #include <QMenuBar>
 #include <QMimeData>
+#include <QRegularExpression>
 #include <QResizeEvent>
+#include <QScrollBar>
+#include <QTextBlock>
+#include <QTextCursor>
 
 #include <algorithm>
 
@@ -52,10 +58,96 @@ bool ScriptEdit::event(QEvent* event) {
     return QPlainTextEdit::event(event);
 }
 
+void ScriptEdit::setKeywords(const QStringList& keywords) {
+    completer_ = new QCompleter(keywords, this);
+    completer_->setWidget(this);
+    completer_->setCaseSensitivity(Qt::CaseInsensitive);
+    completer_->setCompletionMode(QCompleter::PopupCompletion);
+    connect(completer_, qOverload<const QString&>(&QCompleter::activated), this,
+            &ScriptEdit::insertCompletion);
+    new ScriptHighlighter(keywords, document());
+}
+
+QString ScriptEdit::wordBeforeCursor() const {
+    QTextCursor cursor = textCursor();
+    cursor.movePosition(QTextCursor::StartOfWord, QTextCursor::KeepAnchor);
+    return cursor.selectedText();
+}
+
+void ScriptEdit::insertCompletion(const QString& keyword) {
+    // The typed start of the word is replaced by the keyword as the list spells it: one
+    // step of the edit's undo.
+    QTextCursor cursor = textCursor();
+    cursor.beginEditBlock();
+    cursor.movePosition(QTextCursor::StartOfWord, QTextCursor::KeepAnchor);
+    cursor.insertText(keyword);
+    cursor.endEditBlock();
+    setTextCursor(cursor);
+}
+
 void ScriptEdit::keyPressEvent(QKeyEvent* event) {
+    // While the list of keywords is shown, Enter, Tab and Esc choose or close it.
+    if (completer_ && completer_->popup()->isVisible()) {
+        switch (event->key()) {
+        case Qt::Key_Enter:
+        case Qt::Key_Return:
+        case Qt::Key_Tab:
+        case Qt::Key_Escape:
+        case Qt::Key_Backtab:
+            event->ignore();
+            return;
+        default:
+            break;
+        }
+    }
     if (!event->text().isEmpty() && event->text().at(0).isPrint() && !acceptable(event->text()))
         return;
     QPlainTextEdit::keyPressEvent(event);
+    if (!completer_)
+        return;
+    // Two letters of a word offer the keywords that begin with them.
+    const QString word = wordBeforeCursor();
+    const bool typed = !event->text().isEmpty() && event->text().at(0).isLetter();
+    if (!typed || word.size() < 2 || !word.at(0).isLetter()) {
+        completer_->popup()->hide();
+        return;
+    }
+    completer_->setCompletionPrefix(word);
+    if (completer_->completionCount() == 0 ||
+        (completer_->completionCount() == 1 &&
+         completer_->currentCompletion().compare(word, Qt::CaseInsensitive) == 0)) {
+        completer_->popup()->hide();
+        return;
+    }
+    completer_->popup()->setCurrentIndex(completer_->completionModel()->index(0, 0));
+    QRect at = cursorRect();
+    at.setWidth(completer_->popup()->sizeHintForColumn(0) +
+                completer_->popup()->verticalScrollBar()->sizeHint().width());
+    completer_->complete(at);
+}
+
+ScriptHighlighter::ScriptHighlighter(const QStringList& keywords, QTextDocument* document)
+    : QSyntaxHighlighter(document) {
+    QStringList escaped;
+    for (const QString& keyword : keywords)
+        escaped.append(QRegularExpression::escape(keyword));
+    words_ = QRegularExpression(QStringLiteral("\\b(%1)\\b").arg(escaped.join(QLatin1Char('|'))));
+}
+
+void ScriptHighlighter::highlightBlock(const QString& text) {
+    // Conditions (On...) in blue, commands in dark red, both bold; the text is unchanged.
+    QTextCharFormat condition;
+    condition.setForeground(QColor(0x00, 0x30, 0xA0));
+    condition.setFontWeight(QFont::Bold);
+    QTextCharFormat command;
+    command.setForeground(QColor(0x90, 0x10, 0x10));
+    command.setFontWeight(QFont::Bold);
+    for (auto it = words_.globalMatch(text); it.hasNext();) {
+        const QRegularExpressionMatch match = it.next();
+        const bool isCondition = match.captured(1).startsWith(QLatin1String("On"));
+        setFormat(int(match.capturedStart(1)), int(match.capturedLength(1)),
+                  isCondition ? condition : command);
+    }
 }
 
 void ScriptEdit::inputMethodEvent(QInputMethodEvent* event) {
@@ -88,10 +180,10 @@ CEventTool::CEventTool(StageDocument* document) : QDialog(nullptr), document_(do
     const DialogUnits du(font());
 
     menu_ = new QMenuBar(this);
+    edit_ = new ScriptEdit(this);
     buildMenu();
     const int menuHeight = menu_->sizeHint().height();
     menu_->setGeometry(0, 0, du.x(315), menuHeight);
-    edit_ = new ScriptEdit(this);
     edit_->setObjectName(QStringLiteral("c1000"));
     edit_->setLineWrapMode(QPlainTextEdit::NoWrap); // scrolls in both directions
     edit_->setGeometry(QRect(QPoint(0, menuHeight), du.size(315, 200)));
@@ -105,10 +197,21 @@ CEventTool::~CEventTool() {
 }
 
 void CEventTool::buildMenu() {
-    // Keyword entries have no handler: choosing one changes nothing.
-    const auto add = [](QMenu* menu, const char* keyword, int id) {
-        QAction* action = menu->addAction(QString::fromLatin1(keyword));
+    // A keyword chosen from the menus goes in at the cursor, one step of the edit's undo.
+    QStringList keywords;
+    const auto add = [this, &keywords](QMenu* menu, const char* keyword, int id) {
+        const QString word = QString::fromLatin1(keyword);
+        QAction* action = menu->addAction(word);
         action->setData(id);
+        keywords.append(word);
+        connect(action, &QAction::triggered, this, [this, word] {
+            QTextCursor cursor = edit_->textCursor();
+            cursor.beginEditBlock();
+            cursor.insertText(word);
+            cursor.endEditBlock();
+            edit_->setTextCursor(cursor);
+            edit_->setFocus();
+        });
     };
     QMenu* conditions = menu_->addMenu(QStringLiteral("条件挿入"));
     const std::pair<const char*, int> conditionItems[] = {
@@ -132,6 +235,7 @@ void CEventTool::buildMenu() {
         add(commands, keyword, id);
     QAction* editItem = menu_->addAction(QStringLiteral("編集"));
     editItem->setData(65535);
+    edit_->setKeywords(keywords);
 }
 
 bool CEventTool::UpdateData(bool saveAndValidate) {

@@ -2,9 +2,12 @@
 
 #include <QDialog>
 #include <QPlainTextEdit>
+#include <QRegularExpression>
+#include <QSyntaxHighlighter>
 
 #include <string>
 
+class QCompleter;
 class QMenuBar;
 class StageDocument;
 
@@ -16,16 +19,39 @@ class ScriptEdit : public QPlainTextEdit {
 public:
     using QPlainTextEdit::QPlainTextEdit;
 
+    // The script's keywords: highlighted in the text, and offered in a list as the start of
+    // one is typed (two letters or more); the text itself stays exactly as typed.
+    void setKeywords(const QStringList& keywords);
+    QCompleter* completer() const { return completer_; }
+
 protected:
     bool event(QEvent* event) override;
     void keyPressEvent(QKeyEvent* event) override;
     void inputMethodEvent(QInputMethodEvent* event) override;
     bool canInsertFromMimeData(const QMimeData* source) const override;
     void insertFromMimeData(const QMimeData* source) override;
+
+private:
+    QString wordBeforeCursor() const;
+    void insertCompletion(const QString& keyword);
+
+    QCompleter* completer_ = nullptr;
+};
+
+// Shows the script's keywords in colour: conditions (On...) and commands.
+class ScriptHighlighter : public QSyntaxHighlighter {
+public:
+    ScriptHighlighter(const QStringList& keywords, QTextDocument* document);
+
+protected:
+    void highlightBlock(const QString& text) override;
+
+private:
+    QRegularExpression words_;
 };
 
 // The modeless event tool "イベントツール": the stage's event script as plain multi-line text,
-// with menus of condition and command keywords (which insert nothing). Its view copies the
+// with menus of condition and command keywords that insert them at the cursor. Its view copies the
 // text into the document when it closes the tool, and saving takes it too. When the document
 // replaces its script (an undo, a redo, a reading of the file) the tool shows the new one,
 // unless the user has typed in it since.

@@ -171,15 +171,25 @@ StageDocument* DocumentManager::newDocument() {
 }
 
 QString DocumentManager::chooseFile(bool save, const QString& initialPath) {
-    // No filter and no default suffix: stage files have no fixed extension.
+    // Stage files are named .stage or .txt, but any name is a stage's: every file can be
+    // chosen, and no suffix is added to a name typed without one.
     FileChoice choice;
     choice.mode = save ? FileChoice::Mode::Save : FileChoice::Mode::Open;
     choice.caption = save ? QStringLiteral("名前を付けて保存") : QStringLiteral("開く");
+    choice.nameFilters = QStringList{QStringLiteral("ステージファイル (*.stage *.txt)"),
+                                     QStringLiteral("すべてのファイル (*)")};
     if (!initialPath.isEmpty()) {
         const QFileInfo info(initialPath);
         if (info.isAbsolute())
             choice.directory = info.absolutePath();
         choice.selection = info.fileName();
+    }
+    // A stage not saved yet goes by default beside the stage opened last, named .stage.
+    if (save && !QFileInfo(initialPath).isAbsolute()) {
+        if (const QStringList recent = recentFiles_->files(); !recent.isEmpty())
+            choice.directory = QFileInfo(recent.constFirst()).absolutePath();
+        if (!initialPath.isEmpty() && QFileInfo(initialPath).suffix().isEmpty())
+            choice.selection = initialPath + QStringLiteral(".stage");
     }
     return Dialogs::current().chooseFile(dialogParent_, choice);
 }

