@@ -1,9 +1,13 @@
 #include "shell/testplay.h"
 
+#include <QClipboard>
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
+#include <QGuiApplication>
+#include <QMainWindow>
 #include <QSettings>
+#include <QStatusBar>
 
 #include <cstdio>
 
@@ -36,9 +40,16 @@ bool looksLikeMovie(const QString& path) {
 
 } // namespace
 
-TestPlay::TestPlay(QObject* parent) : QObject(parent) {}
+TestPlay::TestPlay(QObject* parent) : QObject(parent) {
+    // A browser that started and then failed: said as soon as it is known.
+    onBrowserFailed([this](const QUrl& page, const QString& reason) {
+        showBrowserProblem(page, reason, parent_);
+    });
+}
 
-TestPlay::~TestPlay() = default;
+TestPlay::~TestPlay() {
+    onBrowserFailed({});
+}
 
 QString TestPlay::folderOf(const StageDocument* document) const {
     const auto it = sessions_.find(document);
@@ -164,13 +175,32 @@ bool TestPlay::play(StageDocument* document, QWidget* parent) {
     const QUrl page = session->server->url(QString::fromLatin1(PlayFolder::pageName));
     session->sinceCommand = sinceCommand;
     session->awaitingFirstRequest = true;
+    parent_ = parent;
+    showAddress(page, parent);
     if (!openInBrowser(page)) {
         session->awaitingFirstRequest = false;
-        showMessage(QStringLiteral(
-                        "ブラウザを開けませんでした。次のアドレスをブラウザで開いてください。\n%1")
-                        .arg(page.toString()),
-                    parent);
+        showBrowserProblem(page, browserFailure(), parent);
         return false;
     }
     return true;
+}
+
+void TestPlay::showAddress(const QUrl& page, QWidget* parent) {
+    if (auto* main = qobject_cast<QMainWindow*>(parent ? parent->window() : nullptr))
+        main->statusBar()->showMessage(QStringLiteral("テストプレイ: %1").arg(page.toString()));
+}
+
+void TestPlay::showBrowserProblem(const QUrl& page, const QString& reason, QWidget* parent) {
+    showAddress(page, parent);
+    MessageChoice box;
+    box.text =
+        QStringLiteral("ブラウザを開けませんでした。次のアドレスをブラウザで開いてください。\n%1")
+            .arg(page.toString());
+    if (!reason.isEmpty())
+        box.text += QStringLiteral("\n\n理由: %1").arg(reason);
+    box.buttons = QMessageBox::Ok | QMessageBox::Save;
+    box.defaultButton = QMessageBox::Ok;
+    box.buttonTexts = {{QMessageBox::Save, QStringLiteral("アドレスをコピー")}};
+    if (Dialogs::current().ask(parent, box) == QMessageBox::Save)
+        QGuiApplication::clipboard()->setText(page.toString());
 }

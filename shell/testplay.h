@@ -2,6 +2,7 @@
 
 #include <QElapsedTimer>
 #include <QObject>
+#include <QPointer>
 #include <QString>
 #include <QUrl>
 
@@ -48,6 +49,13 @@ private:
     // The movie to play with `document`; empty when there is none (after saying why) or the
     // user cancelled the choice.
     QString movieFor(const StageDocument* document, QWidget* parent);
+    // The page's address in the status bar of `parent`'s main window.
+    static void showAddress(const QUrl& page, QWidget* parent);
+    // The browser could not show `page`: the address in the status bar and in a box that
+    // says why and can copy it.
+    static void showBrowserProblem(const QUrl& page, const QString& reason, QWidget* parent);
+
+    QPointer<QWidget> parent_; // where the last test play was asked from
 
     std::map<const StageDocument*, std::unique_ptr<Session>> sessions_;
 };

@@ -2,6 +2,7 @@
 // shown (unsaved edits and the panels' pending values) served from a temporary folder; the
 // movie asked for once and remembered; the user's files left alone; clear messages when
 // Ruffle or the movie is missing. The browser is never started: the tests take the address.
+#include <QClipboard>
 #include <QCryptographicHash>
 #include <QDateTime>
 #include <QElapsedTimer>
@@ -10,6 +11,7 @@
 #include <QLineEdit>
 #include <QNetworkAccessManager>
 #include <QNetworkReply>
+#include <QStatusBar>
 #include <QTimer>
 #include <QToolBar>
 
@@ -365,3 +367,43 @@ TEST_F(TestPlayShell, AnOldMovieWithJapaneseTextWarnsOnce) {
     EXPECT_EQ(browser.opened.size(), 2);
     document()->setModified(false);
 }
+
+namespace {
+// A browser that cannot start, or that starts and then fails: the page's address is in the
+// status bar and in a box that says why, and the box's copy button puts it on the clipboard.
+TEST_F(TestPlayShell, ABrowserThatFailsShowsTheAddressAndTheReasonAndCopiesIt) {
+    RuffleDirectory ruffle(other.filePath(QStringLiteral("ruffle")));
+    QList<QUrl> asked;
+    const UrlOpener previous = replaceUrlOpener([&asked](const QUrl& url) {
+        asked << url;
+        return false;
+    });
+    writeFile(path("rk.swf"), QByteArray("FWS\x07", 4) + QByteArray(8, '\x01'));
+    start({path("sample.stage")});
+    {
+        MessageBoxAnswer copy(QMessageBox::Save);
+        trigger(ID_TEST_PLAY);
+        ASSERT_EQ(asked.size(), 1);
+        const QString address = asked.constFirst().toString();
+        EXPECT_EQ(copy.answer.seen(), 1);
+        EXPECT_TRUE(copy.text.contains(address)) << copy.text.toStdString();
+        EXPECT_TRUE(copy.buttonTexts.contains(QStringLiteral("アドレスをコピー")));
+        EXPECT_EQ(QGuiApplication::clipboard()->text(), address);
+        EXPECT_EQ(frame()->statusBar()->currentMessage(),
+                  QStringLiteral("テストプレイ: ") + address);
+    }
+    // Started, then exited with an error: said with the reason, nothing copied on OK.
+    QGuiApplication::clipboard()->setText(QStringLiteral("before"));
+    {
+        MessageBoxAnswer ok(QMessageBox::Ok);
+        reportBrowserFailure(asked.constFirst(),
+                             QStringLiteral("xdg-open が終了コード 4 で終わりました"));
+        EXPECT_EQ(ok.answer.seen(), 1);
+        EXPECT_TRUE(ok.text.contains(asked.constFirst().toString()));
+        EXPECT_TRUE(
+            ok.text.contains(QStringLiteral("理由: xdg-open が終了コード 4 で終わりました")));
+        EXPECT_EQ(QGuiApplication::clipboard()->text(), QStringLiteral("before"));
+    }
+    replaceUrlOpener(previous);
+}
+} // namespace
