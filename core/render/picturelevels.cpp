@@ -1,7 +1,6 @@
 #include "render/picturelevels.h"
 
 #include <algorithm>
-#include <cstring>
 #include <new>
 #include <utility>
 #include <vector>
@@ -11,27 +10,16 @@
 namespace {
 using i64 = std::int64_t;
 
-void put32(std::uint8_t* at, std::uint32_t v) {
-    for (int i = 0; i < 4; ++i)
-        at[i] = std::uint8_t(v >> (8 * i));
-}
-
-// Every r-th pixel of every r-th row of `from` (a bottom-up 24-bit block), counted from the
-// top-left corner: a block of ceil(W / r) x ceil(H / r) pixels.
-std::shared_ptr<const PictureBlock> reduce(const PictureBlock& from, int r) {
-    const i64 fw = from.width(), fh = from.height();
-    const i64 w = (fw + r - 1) / r, h = (fh + r - 1) / r;
-    const std::size_t fromStride = PictureBlock::strideFor(std::int32_t(fw));
-    const std::size_t stride = PictureBlock::strideFor(std::int32_t(w));
-    auto block = std::make_shared<PictureBlock>(PictureBlock::headerSize + stride * std::size_t(h));
-    std::uint8_t* p = block->data();
-    put32(p, 40);
-    put32(p + 4, std::uint32_t(w));
-    put32(p + 8, std::uint32_t(h));
-    p[12] = 1;  // planes
-    p[14] = 24; // bits per pixel; no compression
-    const std::uint8_t* src = from.data() + PictureBlock::headerSize;
-    std::uint8_t* dst = p + PictureBlock::headerSize;
+// Every r-th pixel of every r-th row, counted from the top-left corner, of a w x h picture
+// whose pixel (x, y) is pixel(x, y): a level of ceil(w / r) x ceil(h / r) pixels.
+template <class Pixel>
+std::shared_ptr<const PictureLevel> reduce(i64 fw, i64 fh, int r, const Pixel& pixel) {
+    auto level = std::make_shared<PictureLevel>();
+    level->width = int((fw + r - 1) / r);
+    level->height = int((fh + r - 1) / r);
+    // Written whole below: not cleared first.
+    level->pixels.reset(new std::uint32_t[std::size_t(level->width) * std::size_t(level->height)]);
+    const i64 w = level->width, h = level->height;
     // Rows are independent: the parts copy runs of them side by side (reading the picture's
     // rows is bound by memory, as a paint is).
     const int parts = PaintWorkers::partsFor(w * h * r);
@@ -39,15 +27,12 @@ std::shared_ptr<const PictureBlock> reduce(const PictureBlock& from, int r) {
     PaintWorkers::run(parts, [&](int part) {
         const i64 end = std::min(h, (part + 1) * partRows);
         for (i64 n = part * partRows; n < end; ++n) {
-            // Row n from the top is stored h - 1 - n rows from the start (bottom-up).
-            const std::uint8_t* in = src + std::size_t(fh - 1 - n * r) * fromStride;
-            std::uint8_t* out = dst + std::size_t(h - 1 - n) * stride;
-            const std::size_t step = 3 * std::size_t(r);
-            for (i64 m = 0; m < w; ++m, in += step, out += 3)
-                std::memcpy(out, in, 3);
+            std::uint32_t* out = level->pixels.get() + std::size_t(n) * std::size_t(w);
+            for (i64 m = 0; m < w; ++m)
+                out[m] = pixel(m * r, n * r);
         }
     });
-    return block;
+    return level;
 }
 
 // The levels someone holds, by picture. Weak on both sides: an entry keeps neither the
@@ -83,7 +68,7 @@ int PictureLevels::levelFor(const StageZoom& zoom, i64 width, i64 height) {
     return k;
 }
 
-std::shared_ptr<const PictureBlock> PictureLevels::level(const PictureBlock& picture, int k) {
+std::shared_ptr<const PictureLevel> PictureLevels::level(const PictureBlock& picture, int k) {
     if (k < 1 || k > maxLevel)
         return nullptr;
     const std::lock_guard lock(mutex_);
@@ -93,9 +78,23 @@ std::shared_ptr<const PictureBlock> PictureLevels::level(const PictureBlock& pic
     int from = k - 1;
     while (from > 0 && !levels_[std::size_t(from)])
         --from;
-    const PictureBlock& source = from > 0 ? *levels_[std::size_t(from)] : picture;
+    const int r = 1 << (k - from);
     try {
-        levels_[std::size_t(k)] = reduce(source, 1 << (k - from));
+        if (from > 0) {
+            const PictureLevel& source = *levels_[std::size_t(from)];
+            levels_[std::size_t(k)] = reduce(source.width, source.height, r,
+                                             [&](i64 x, i64 y) { return source.row(int(y))[x]; });
+        } else {
+            // The picture's rows are bottom-up, 3 bytes a pixel (blue, green, red).
+            const i64 fh = picture.height();
+            const std::size_t stride = PictureBlock::strideFor(picture.width());
+            const std::uint8_t* bits = picture.data() + PictureBlock::headerSize;
+            levels_[std::size_t(k)] = reduce(picture.width(), fh, r, [&](i64 x, i64 y) {
+                const std::uint8_t* p =
+                    bits + std::size_t(fh - 1 - y) * stride + 3 * std::size_t(x);
+                return 0xFF000000u | std::uint32_t(p[2]) << 16 | std::uint32_t(p[1]) << 8 | p[0];
+            });
+        }
     } catch (const std::bad_alloc&) {
         return nullptr; // the paint reads the picture itself
     }

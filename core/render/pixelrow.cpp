@@ -87,3 +87,9 @@ void gatherPixelRow(const std::uint8_t* row, const std::uint32_t* offsets, std::
     // gather instructions were measured no faster than these word loads.
     gatherPlain(row, offsets, dst, 0, count, readable);
 }
+
+void pickPixels(const std::uint32_t* row, const std::uint32_t* index, std::uint32_t* dst,
+                int count) {
+    for (int x = 0; x < count; ++x)
+        dst[x] = row[index[x]];
+}

@@ -127,7 +127,7 @@ PaintResult StagePainter::paintRegion(FrameBuffer& frame, const CRKeditDoc& doc,
     // Far below 100 % the pixels come from a reduced copy of the picture (PictureLevels):
     // level `reduced`, whose pixel (m, n) is the picture's (m * f, n * f).
     const PictureBlock* pixels = shown ? picture.block.get() : nullptr;
-    std::shared_ptr<const PictureBlock> levelBlock;
+    std::shared_ptr<const PictureLevel> level;
     int reduced = 0;
     if (shown && useLevels_ && !straight && coverWidth > 0 && coverHeight > 0 &&
         blockWidth == pictureWidth && blockHeight == pictureHeight) {
@@ -138,15 +138,13 @@ PaintResult StagePainter::paintRegion(FrameBuffer& frame, const CRKeditDoc& doc,
                 levels_ = PictureLevels::of(picture);
                 levelsOf_ = picture.block;
             }
-            levelBlock = levels_->level(*picture.block, reduced);
-            if (levelBlock)
-                pixels = levelBlock.get();
-            else
+            level = levels_->level(*picture.block, reduced);
+            if (!level)
                 reduced = 0;
         }
     }
-    const int sourceWidth = pixels ? pixels->width() : 0;
-    const int sourceHeight = pixels ? pixels->height() : 0;
+    const int sourceWidth = level ? level->width : blockWidth;
+    const int sourceHeight = level ? level->height : blockHeight;
     // The source pixel (column or row) device pixel d shows.
     auto sourcePixel = [&](i64 d, i64 sourceLength, i64 stageLength) -> i64 {
         if (reduced == 0)
@@ -154,11 +152,13 @@ PaintResult StagePainter::paintRegion(FrameBuffer& frame, const CRKeditDoc& doc,
         const i64 f = i64(1) << reduced;
         return std::min((zoom.toStage(d) + f - 1) / f, sourceLength - 1);
     };
+    // A block row's byte offset of each covered column's pixel, or a level row's pixel.
     if (!straight && coverWidth > 0) {
+        const int scale = level ? 1 : 3;
         sourceColumn_.resize(std::size_t(coverWidth));
         for (int x = 0; x < coverWidth; ++x)
             sourceColumn_[std::size_t(x)] =
-                std::uint32_t(3 * sourcePixel(left + x, sourceWidth, pictureWidth));
+                std::uint32_t(scale * sourcePixel(left + x, sourceWidth, pictureWidth));
     }
     const std::size_t stride = shown ? PictureBlock::strideFor(sourceWidth) : 0;
     // Row by from the top is stored sourceHeight - 1 - by rows from the start: bottom-up.
@@ -232,8 +232,12 @@ PaintResult StagePainter::paintRegion(FrameBuffer& frame, const CRKeditDoc& doc,
                                         readable - skip);
                     } else {
                         if (by != scaledRow) {
-                            gatherPixelRow(pixels->data() + at, sourceColumn_.data(), pictureRow,
-                                           coverWidth, readable);
+                            if (level)
+                                pickPixels(level->row(int(by)), sourceColumn_.data(), pictureRow,
+                                           coverWidth);
+                            else
+                                gatherPixelRow(pixels->data() + at, sourceColumn_.data(),
+                                               pictureRow, coverWidth, readable);
                             scaledRow = by;
                         }
                         source = pictureRow;
