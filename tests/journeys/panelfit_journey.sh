@@ -118,4 +118,21 @@ tabbed_fills() {
 }
 check "as a tab the stage window takes the whole area" until_true "a tab's paint" tabbed_fills
 screenshot 4-tabbed
+
+# Ended from the menu (ﾌｧｲﾙ > ｱﾌﾟﾘｹｰｼｮﾝの終了) and started again: the stage opens as a tab,
+# the properties panel in its dock.
+key alt+f
+wait_event '^menu ﾌｧｲﾙ\(&F\)$'
+key x
+check "the editor ends from its menu" until_true "the editor to end" bash -c "! kill -0 $editor_pid 2>/dev/null"
+wait "$editor_pid" 2>/dev/null
+start_editor "$files/sample.stage"
+wait_event '^paint sample\.stage @ '
+restored_tabbed() {
+    read -r tx ty tw th <<<"$(view_area 'sample\.stage')"
+    [ "${tw:-0}" -gt 640 ] || [ "${th:-0}" -gt 630 ]
+}
+check "started again, the stage is a tab filling the area" until_true "the tab's paint" restored_tabbed
+check "and the properties panel is in its dock" wait_event '^control プロパティ c1000 '
+screenshot 5-restarted
 journey_end
