@@ -173,6 +173,69 @@
     </message>
 </context>
 <context>
+    <name>ChtmlDlg</name>
+    <message>
+        <source>htmlファイルの書き出し</source>
+        <translation>Export HTML File</translation>
+    </message>
+    <message>
+        <source>書き出し</source>
+        <translation>Export</translation>
+    </message>
+    <message>
+        <source>ｷｬﾝｾﾙ</source>
+        <translation>Cancel</translation>
+    </message>
+    <message>
+        <source>ゲーム領域背景色</source>
+        <translation>Game background</translation>
+    </message>
+    <message>
+        <source>ページ背景色</source>
+        <translation>Page background</translation>
+    </message>
+    <message>
+        <source>タイトル</source>
+        <translation>Title</translation>
+    </message>
+    <message>
+        <source>注釈部</source>
+        <translation>Notes</translation>
+    </message>
+    <message>
+        <source>右</source>
+        <translation>Right</translation>
+    </message>
+    <message>
+        <source>下</source>
+        <translation>Below</translation>
+    </message>
+    <message>
+        <source>なし</source>
+        <translation>None</translation>
+    </message>
+    <message>
+        <source>設定ファイル指定</source>
+        <translation>Settings file</translation>
+    </message>
+    <message>
+        <source>Ruffle で再生できるようにする</source>
+        <translation>Make it playable with Ruffle</translation>
+    </message>
+    <message>
+        <source>「%1」に Shift-JIS で書けない文字があります。</source>
+        <translation>“%1” has characters that Shift-JIS cannot write.</translation>
+    </message>
+    <message>
+        <source>タイトルに &quot; &lt; &gt; &amp; のいずれかが含まれています。タイトルはそのままページに書き込まれるため、ページの表示が崩れます。
+
+このまま書き出しますか?</source>
+        <translation>The title contains one of " &lt; &gt; &amp;. The title is written into the page as it is, so the page will not show correctly.
+
+Export it anyway?</translation>
+    </message>
+</context>
+<context>
     <name>Core</name>
     <message>
         <source>画像サイズ</source>
@@ -432,6 +495,31 @@ Reload it?</translation>
     <message>
         <source>%1 (読み取り専用)</source>
         <translation>%1 (read-only)</translation>
+    </message>
+</context>
+<context>
+    <name>HtmlExport</name>
+    <message>
+        <source>HTMLファイル %1 を書き出せませんでした。
+%2</source>
+        <translation>The HTML file %1 could not be written.
+%2</translation>
+    </message>
+    <message>
+        <source>Ruffle が見つからないため、書き出せませんでした。
+%1</source>
+        <translation>Ruffle cannot be found, so nothing was written.
+%1</translation>
+    </message>
+    <message>
+        <source>%1
+Ruffle %2 に置き換えますか？</source>
+        <translation>%1
+Replace it with Ruffle %2?</translation>
+    </message>
+    <message>
+        <source>htmlファイル (*.html *.htm)</source>
+        <translation>HTML files (*.html *.htm)</translation>
     </message>
 </context>
 <context>

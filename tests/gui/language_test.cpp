@@ -12,6 +12,9 @@
 #include <QStatusBar>
 #include <QToolBar>
 
+#include "html/ChtmlDlg.h"
+#include "panels/newblockdlg.h"
+#include "shell/aboutbox.h"
 #include "shell/commandids.h"
 #include "shell/language.h"
 #include "shellfixture.h"
@@ -137,10 +140,10 @@ struct JapaneseLeft {
 } // namespace
 
 // Covered so far: every action of both menu bars (menus, submenus, tips and status texts),
-// the toolbar, the status bar, the docks' titles, the properties panel, the placement tool and
-// the new block layout dialog. Not yet translated, so not looked at: the event tool, the file
-// choosers' captions and filters of the document manager and test play, the shell's messages
-// and the messages core reports.
+// the toolbar, the status bar, the docks' titles, the properties panel, the placement tool,
+// the new block layout, HTML export and about dialogs. Not yet translated, so not looked at:
+// the event tool, the document manager's and test play's file choosers and messages, the
+// view's status messages and undo names, and the messages core reports.
 TEST_F(Shell, EnglishInterfaceHasNoJapaneseLeftInMenusAndPanels) {
     if (installUiTranslations() != UiLanguage::English)
         GTEST_SKIP() << "the interface is Japanese here (run as gui.english_interface)";
@@ -169,6 +172,10 @@ TEST_F(Shell, EnglishInterfaceHasNoJapaneseLeftInMenusAndPanels) {
         }
     }
     EXPECT_GE(panels, 2) << "the properties panel and the placement tool are open";
+    // The dialogs, made as their commands make them.
+    left.checkWidgets(QStringLiteral("new block layout"), std::make_unique<CNewBlockDlg>().get());
+    left.checkWidgets(QStringLiteral("html export"), std::make_unique<ChtmlDlg>().get());
+    left.checkWidgets(QStringLiteral("about"), std::make_unique<CAboutDlg>().get());
     EXPECT_TRUE(left.found.isEmpty()) << left.found.join(QLatin1Char('\n')).toStdString();
     // The English texts are there, not only the Japanese ones gone.
     EXPECT_EQ(frame()->action(ID_FILE_SAVE)->text(), QStringLiteral("&Save\tCtrl+S"));
