@@ -1051,4 +1051,111 @@ Restore them?</translation>
         <translation>Properties change</translation>
     </message>
 </context>
+<context>
+    <name>View</name>
+    <message>
+        <source>コード %1</source>
+        <translation>Code %1</translation>
+    </message>
+    <message>
+        <source>、</source>
+        <translation>, </translation>
+    </message>
+    <message>
+        <source>クリップボードが空です。</source>
+        <translation>The clipboard is empty.</translation>
+    </message>
+    <message>
+        <source>クリップボードにセルがありません。</source>
+        <translation>The clipboard holds no cells.</translation>
+    </message>
+    <message>
+        <source>クリップボードの文字はセルとして読めません: %1</source>
+        <translation>The clipboard's text cannot be read as cells: %1</translation>
+    </message>
+    <message>
+        <source>選択 %1 × %2</source>
+        <translation>Selection %1 × %2</translation>
+    </message>
+    <message>
+        <source>%1 × %2 のセルをコピーしました。</source>
+        <translation>Copied %1 × %2 cells.</translation>
+    </message>
+    <message>
+        <source>切り取り</source>
+        <translation>Cut</translation>
+    </message>
+    <message>
+        <source>削除</source>
+        <translation>Delete</translation>
+    </message>
+    <message>
+        <source>同じ位置に貼り付け</source>
+        <translation>Paste in place</translation>
+    </message>
+    <message>
+        <source>クリックか Enter で貼り付け、Esc でやめます。</source>
+        <translation>Click or press Enter to paste, Esc to cancel.</translation>
+    </message>
+    <message>
+        <source>貼り付け</source>
+        <translation>Paste</translation>
+    </message>
+    <message>
+        <source>ステージの外にはみ出した %1 個のセルは貼り付けませんでした。</source>
+        <translation>%1 cells outside the stage were not pasted.</translation>
+    </message>
+    <message>
+        <source>複製</source>
+        <translation>Duplicate</translation>
+    </message>
+    <message>
+        <source>移動</source>
+        <translation>Move</translation>
+    </message>
+    <message>
+        <source>ステージの外に出た %1 個のセルは置かれません。</source>
+        <translation>%1 cells outside the stage are not placed.</translation>
+    </message>
+    <message>
+        <source>左右反転</source>
+        <translation>Flip horizontally</translation>
+    </message>
+    <message>
+        <source>上下反転</source>
+        <translation>Flip vertically</translation>
+    </message>
+    <message>
+        <source>180° 回転</source>
+        <translation>Rotate 180°</translation>
+    </message>
+    <message>
+        <source>左へずらす</source>
+        <translation>Shift left</translation>
+    </message>
+    <message>
+        <source>右へずらす</source>
+        <translation>Shift right</translation>
+    </message>
+    <message>
+        <source>上へずらす</source>
+        <translation>Shift up</translation>
+    </message>
+    <message>
+        <source>下へずらす</source>
+        <translation>Shift down</translation>
+    </message>
+    <message>
+        <source>ブロックサイズを %1 × %2 にしました。ブロック %3 個を消去しました。</source>
+        <translation>The block size is now %1 × %2. %3 blocks were cleared.</translation>
+    </message>
+    <message>
+        <source>ブロック数 %1</source>
+        <translation>Blocks: %1</translation>
+    </message>
+    <message>
+        <source>ブロック数 %1（%2）</source>
+        <translation>Blocks: %1 (%2)</translation>
+    </message>
+</context>
 </TS>

@@ -11,6 +11,7 @@
 #include <QRegularExpression>
 #include <QStatusBar>
 #include <QToolBar>
+#include <QUndoStack>
 
 #include "html/ChtmlDlg.h"
 #include "panels/newblockdlg.h"
@@ -176,6 +177,18 @@ TEST_F(Shell, EnglishInterfaceHasNoJapaneseLeftInMenusAndPanels) {
     left.checkWidgets(QStringLiteral("new block layout"), std::make_unique<CNewBlockDlg>().get());
     left.checkWidgets(QStringLiteral("html export"), std::make_unique<ChtmlDlg>().get());
     left.checkWidgets(QStringLiteral("about"), std::make_unique<CAboutDlg>().get());
+    // A view's status message and an undo step's name (the 編集 menu's undo shows it), on a
+    // stage with blocks.
+    app.reset();
+    start({path("sample.stage")});
+    CRKeditView* view = documents()->activeView();
+    ASSERT_NE(view, nullptr);
+    trigger(ID_EDIT_SELECT_ALL);
+    left.check(QStringLiteral("status message"), frame()->statusBar()->currentMessage());
+    EXPECT_FALSE(frame()->statusBar()->currentMessage().isEmpty());
+    view->transform(CRKeditView::Transform::Rotate180);
+    settle();
+    EXPECT_EQ(view->stageDocument()->undoStack()->undoText(), QStringLiteral("Rotate 180°"));
     EXPECT_TRUE(left.found.isEmpty()) << left.found.join(QLatin1Char('\n')).toStdString();
     // The English texts are there, not only the Japanese ones gone.
     EXPECT_EQ(frame()->action(ID_FILE_SAVE)->text(), QStringLiteral("&Save\tCtrl+S"));
