@@ -123,7 +123,7 @@ QMenu* addLanguageMenu(QMenu* menu) {
     } choices[] = {
         {UiLanguage::System, QCoreApplication::translate("Language", "システムに合わせる(&S)")},
         {UiLanguage::Japanese, QCoreApplication::translate("Language", "日本語(&J)")},
-        {UiLanguage::English, QStringLiteral("English (&E)")},
+        {UiLanguage::English, QStringLiteral("&English")},
     };
     for (const auto& choice : choices) {
         QAction* action = languages->addAction(choice.text);
