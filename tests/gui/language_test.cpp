@@ -1,6 +1,7 @@
 // The interface's language: how the system's settings choose it, the 言語 submenu that
-// stores a choice for the next start, and the English interface (run with LANG=en_US.UTF-8
-// as the test gui.english_interface; under any other language its cases are skipped).
+// stores a choice for the next start, and the English interface (run as the test
+// gui.english_interface, with LANG=en_US.UTF-8 and RKEDIT_TEST_LANGUAGE=system; the other
+// runs show Japanese and skip its case).
 #include <QAbstractButton>
 #include <QApplication>
 #include <QComboBox>

@@ -38,7 +38,11 @@ int main(int argc, char** argv) {
 
     QApplication app(argc, argv);
     QApplication::setApplicationName(QStringLiteral("rkedit"));
-    installUiTranslations();
+    // The tests read the Japanese texts, whatever the locale they are run in; the English
+    // interface test (RKEDIT_TEST_LANGUAGE=system) lets the environment choose.
+    installUiTranslations(qEnvironmentVariable("RKEDIT_TEST_LANGUAGE") == QLatin1String("system")
+                              ? effectiveUiLanguage()
+                              : UiLanguage::Japanese);
     // File choosers and message boxes are answered by the tests' scripts, never shown.
     Dialogs::replace(&ScriptedDialogs::instance());
     // No test starts a browser: a page opened without a test's own stand-in fails the test.
