@@ -1157,5 +1157,11 @@ Restore them?</translation>
         <source>ブロック数 %1（%2）</source>
         <translation>Blocks: %1 (%2)</translation>
     </message>
+    <message>
+        <source>ステージの画像がまだありません。
+プロパティ（ツール → プロパティ）の「前景ファイル」の横のボタンでJPEG ファイルを選ぶと、ここに表示され、ブロックを配置できます。</source>
+        <translation>The stage has no picture yet.
+Choose a JPEG file with the button beside “Foreground” in the properties panel (Tools → Properties): it shows here, and blocks can be placed on it.</translation>
+    </message>
 </context>
 </TS>

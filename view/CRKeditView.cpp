@@ -385,9 +385,10 @@ void CRKeditView::drawStartHint(QPainter& painter) {
 }
 
 QString CRKeditView::startHintText() {
-    return QStringLiteral("ステージの画像がまだありません。\n"
-                          "プロパティ（ツール → プロパティ）の「前景ファイル」の横のボタンで"
-                          "JPEG ファイルを選ぶと、ここに表示され、ブロックを配置できます。");
+    return QCoreApplication::translate(
+        "View", "ステージの画像がまだありません。\n"
+                "プロパティ（ツール → プロパティ）の「前景ファイル」の横のボタンで"
+                "JPEG ファイルを選ぶと、ここに表示され、ブロックを配置できます。");
 }
 
 void CRKeditView::fitFrame(int width, int height) {

@@ -178,6 +178,7 @@ TEST_F(Shell, EnglishInterfaceHasNoJapaneseLeftInMenusAndPanels) {
     left.checkWidgets(QStringLiteral("new block layout"), std::make_unique<CNewBlockDlg>().get());
     left.checkWidgets(QStringLiteral("html export"), std::make_unique<ChtmlDlg>().get());
     left.checkWidgets(QStringLiteral("about"), std::make_unique<CAboutDlg>().get());
+    left.check(QStringLiteral("empty stage hint"), CRKeditView::startHintText());
     // A view's status message and an undo step's name (the 編集 menu's undo shows it), on a
     // stage with blocks.
     app.reset();
