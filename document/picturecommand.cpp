@@ -1,10 +1,13 @@
 #include "document/picturecommand.h"
 
+#include <QCoreApplication>
+
 #include "document/stagedocument.h"
 
 PictureCommand::PictureCommand(StageDocument* document, StageChange change, PictureHolder before,
                                PictureHolder after)
-    : StageEditCommand(document, std::move(change), QStringLiteral("画像の変更")),
+    : StageEditCommand(document, std::move(change),
+                       QCoreApplication::translate("Undo", "画像の変更")),
       before_(std::move(before)), after_(std::move(after)) {}
 
 void PictureCommand::undo() {

@@ -52,7 +52,7 @@ bool writeWhole(const QString& path, const QByteArray& bytes, QString* error) {
         QByteArray back;
         if (readCopyFile(path, back).isEmpty() && back == bytes)
             return true;
-        reason = QStringLiteral("書き込んだ内容を読み戻せません。");
+        reason = QCoreApplication::translate("Document", "書き込んだ内容を読み戻せません。");
     }
     if (error != nullptr)
         *error = QStringLiteral("%1: %2").arg(QDir::toNativeSeparators(path), reason);
@@ -64,11 +64,11 @@ QString recordProblem(const QByteArray& bytes) {
     case RecordCheck::complete:
         return {};
     case RecordCheck::empty:
-        return QStringLiteral("中身が空です");
+        return QCoreApplication::translate("Document", "中身が空です");
     case RecordCheck::unfinished:
-        return QStringLiteral("途中で切れています");
+        return QCoreApplication::translate("Document", "途中で切れています");
     case RecordCheck::keysMissing:
-        return QStringLiteral("項目が欠けています");
+        return QCoreApplication::translate("Document", "項目が欠けています");
     }
     return {};
 }
@@ -138,11 +138,11 @@ QList<RecoveryStore::Entry> readEntries(const QString& folder) {
             descriptionRead ? QJsonDocument::fromJson(descriptionBytes, &parse) : QJsonDocument();
         if (!described) {
             entry.damaged = true;
-            entry.problem = QStringLiteral("元のファイル名がわかりません");
+            entry.problem = QCoreApplication::translate("Document", "元のファイル名がわかりません");
         } else if (!descriptionRead || parse.error != QJsonParseError::NoError ||
                    !json.isObject()) {
             entry.damaged = true;
-            entry.problem = QStringLiteral("説明ファイルが壊れています");
+            entry.problem = QCoreApplication::translate("Document", "説明ファイルが壊れています");
         } else {
             const QJsonObject object = json.object();
             entry.originalPath = object.value(QStringLiteral("path")).toString();
@@ -154,7 +154,8 @@ QList<RecoveryStore::Entry> readEntries(const QString& folder) {
         if (const QString unreadable = readCopyFile(entry.recordFile, recordBytes);
             !unreadable.isEmpty()) {
             entry.damaged = true;
-            entry.problem = QStringLiteral("読み込めません (%1)").arg(unreadable);
+            entry.problem =
+                QCoreApplication::translate("Document", "読み込めません (%1)").arg(unreadable);
         } else if (const QString problem = recordProblem(recordBytes); !problem.isEmpty()) {
             entry.damaged = true;
             entry.problem = problem;
@@ -187,14 +188,15 @@ bool RecoveryStore::open(QString* error) {
     const QString folder = QDir(root_).filePath(name);
     if (!QDir().mkpath(folder)) {
         if (error != nullptr)
-            *error = QStringLiteral("%1 を作成できません。").arg(QDir::toNativeSeparators(folder));
+            *error = QCoreApplication::translate("Document", "%1 を作成できません。")
+                         .arg(QDir::toNativeSeparators(folder));
         return false;
     }
     lock_ = takeLock(folder);
     if (!lock_) {
         if (error != nullptr)
-            *error =
-                QStringLiteral("%1 をロックできません。").arg(QDir::toNativeSeparators(folder));
+            *error = QCoreApplication::translate("Document", "%1 をロックできません。")
+                         .arg(QDir::toNativeSeparators(folder));
         QDir(folder).removeRecursively();
         return false;
     }
@@ -206,7 +208,7 @@ bool RecoveryStore::write(const QString& key, const QByteArray& record, const QS
                           const QString& title, QString* error) {
     if (!isOpen()) {
         if (error != nullptr)
-            *error = QStringLiteral("復元用のフォルダーがありません。");
+            *error = QCoreApplication::translate("Document", "復元用のフォルダーがありません。");
         return false;
     }
     const QDir dir(session_);

@@ -1,5 +1,6 @@
 #include "document/savefile.h"
 
+#include <QCoreApplication>
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
@@ -18,19 +19,21 @@ QString reasonOf(const OutputFailure& failure) {
     case OutputFailure::Kind::none:
         break;
     case OutputFailure::Kind::notRegular:
-        return failure.fileType == "a folder" ? QStringLiteral("フォルダーです。")
-                                              : QStringLiteral("通常のファイルではありません。");
+        return failure.fileType == "a folder"
+                   ? QCoreApplication::translate("Document", "フォルダーです。")
+                   : QCoreApplication::translate("Document", "通常のファイルではありません。");
     case OutputFailure::Kind::readOnly:
-        return QStringLiteral("ファイルは書き込み禁止になっています。");
+        return QCoreApplication::translate("Document", "ファイルは書き込み禁止になっています。");
     case OutputFailure::Kind::protectedFile:
-        return QStringLiteral("開いているファイル %1 そのものです。書き出しませんでした。")
+        return QCoreApplication::translate(
+                   "Document", "開いているファイル %1 そのものです。書き出しませんでした。")
             .arg(QDir::toNativeSeparators(
                 fromFileSystemName(QByteArray::fromStdString(failure.protectedPath))));
     case OutputFailure::Kind::system:
         // The system's reason as Qt words it elsewhere ("No space left on device").
         return qt_error_string(failure.error);
     }
-    return QStringLiteral("書き込めませんでした。");
+    return QCoreApplication::translate("Document", "書き込めませんでした。");
 }
 
 OutputOptions optionsFor(const QStringList& protectedPaths) {

@@ -1,5 +1,7 @@
 #include "document/settingstransfercommand.h"
 
+#include <QCoreApplication>
+
 #include <utility>
 
 #include "stage/stagechange.h"
@@ -11,12 +13,14 @@ SettingsTransferCommand::SettingsTransferCommand(StageDocument* document, StageC
 
 QString SettingsTransferCommand::textFor(const StageChange& change) {
     if (!change.grid().empty())
-        return QStringLiteral("ブロックサイズの変更");
+        return QCoreApplication::translate("Undo", "ブロックサイズの変更");
     // One setting changed: named by its panel label, where it has one.
     const auto fields = change.changedFields();
     if (fields.size() == 1 && !fields.front()->label.empty()) {
         const std::string_view label = fields.front()->label;
-        return QString::fromUtf8(label.data(), qsizetype(label.size())) + QStringLiteral("の変更");
+        const QByteArray source(label.data(), qsizetype(label.size()));
+        return QCoreApplication::translate("Undo", "%1の変更")
+            .arg(QCoreApplication::translate("Core", source.constData()));
     }
-    return QStringLiteral("プロパティの変更");
+    return QCoreApplication::translate("Undo", "プロパティの変更");
 }

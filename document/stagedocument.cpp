@@ -2,6 +2,7 @@
 
 #include <cstring>
 
+#include <QCoreApplication>
 #include <QFileInfo>
 
 #include "document/picturecommand.h"
@@ -46,8 +47,9 @@ StageDocument::~StageDocument() = default;
 
 void StageDocument::setFilePath(const QString& path) {
     filePath_ = path;
-    setTitle(QFileInfo(path).fileName() +
-             (readOnly_ ? QStringLiteral(" (読み取り専用)") : QString()));
+    const QString name = QFileInfo(path).fileName();
+    setTitle(readOnly_ ? QCoreApplication::translate("Document", "%1 (読み取り専用)").arg(name)
+                       : name);
 }
 
 void StageDocument::setReadOnly(bool readOnly) {

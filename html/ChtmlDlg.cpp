@@ -51,7 +51,7 @@ bool takeEdit(const QLineEdit* edit, const QString& shownText, std::string& memb
 } // namespace
 
 ChtmlDlg::ChtmlDlg(QWidget* parent) : QDialog(parent) {
-    setWindowTitle(QStringLiteral("htmlファイルの書き出し"));
+    setWindowTitle(tr("htmlファイルの書き出し"));
     setWindowFlags(Qt::Dialog | Qt::WindowTitleHint | Qt::WindowSystemMenuHint |
                    Qt::WindowCloseButtonHint);
     QFont dialogFont = font();
@@ -68,29 +68,29 @@ ChtmlDlg::ChtmlDlg(QWidget* parent) : QDialog(parent) {
             w->setObjectName(QString::number(id));
         return w;
     };
-    auto label = [&](const char* text, int x, int y, int w, int h) {
-        place(new QLabel(QString::fromUtf8(text), this), x, y, w, h, 0, true);
+    auto label = [&](const QString& text, int x, int y, int w, int h) {
+        place(new QLabel(text, this), x, y, w, h, 0, true);
     };
 
     // Created in the template's control order, which is also the tab order.
-    auto* ok = new QPushButton(QStringLiteral("書き出し"), this);
+    auto* ok = new QPushButton(tr("書き出し"), this);
     ok->setDefault(true);
     okButton_ = place(ok, 45, 108, 50, 14, 1);
-    cancelButton_ = place(new QPushButton(QStringLiteral("ｷｬﾝｾﾙ"), this), 101, 108, 50, 14, 2);
-    label("ゲーム領域背景色", 10, 40, 56, 8);
-    label("ページ背景色", 10, 67, 41, 8);
+    cancelButton_ = place(new QPushButton(tr("ｷｬﾝｾﾙ"), this), 101, 108, 50, 14, 2);
+    label(tr("ゲーム領域背景色"), 10, 40, 56, 8);
+    label(tr("ページ背景色"), 10, 67, 41, 8);
     gameColourButton_ = new OwnerDrawButton(this);
     place(gameColourButton_, 40, 50, 20, 14, IDC_COLOR_GAME);
     htmlColourButton_ = new OwnerDrawButton(this);
     place(htmlColourButton_, 40, 77, 20, 14, IDC_COLOR_HTML);
     titleEdit_ = new QLineEdit(this);
     place(titleEdit_, 35, 5, 115, 14, IDC_TITLE);
-    label("タイトル", 10, 8, 23, 8);
+    label(tr("タイトル"), 10, 8, 23, 8);
     // The group boxes are drawn under the radio buttons, which are their siblings as in the
     // template; each QButtonGroup makes its three buttons one exclusive group.
     auto* qualityBox = new QGroupBox(QStringLiteral("quality"), this);
     place(qualityBox, 70, 40, 40, 50, 0);
-    auto* annotationBox = new QGroupBox(QStringLiteral("注釈部"), this);
+    auto* annotationBox = new QGroupBox(tr("注釈部"), this);
     place(annotationBox, 110, 40, 45, 50, 0);
     qualityGroup_ = new QButtonGroup(this);
     annotationGroup_ = new QButtonGroup(this);
@@ -101,9 +101,9 @@ ChtmlDlg::ChtmlDlg(QWidget* parent) : QDialog(parent) {
         place(qualityButtons_[i], 73, 55 + 10 * i, qualityWidths[i], 8, IDC_QUALITY_HIGH + i, true);
         qualityGroup_->addButton(qualityButtons_[i], IDC_QUALITY_HIGH + i);
     }
-    const char* annotationTexts[3] = {"右", "下", "なし"};
+    const char* annotationTexts[3] = {QT_TR_NOOP("右"), QT_TR_NOOP("下"), QT_TR_NOOP("なし")};
     for (int i = 0; i < 3; ++i) {
-        annotationButtons_[i] = new QRadioButton(QString::fromUtf8(annotationTexts[i]), this);
+        annotationButtons_[i] = new QRadioButton(tr(annotationTexts[i]), this);
         place(annotationButtons_[i], 115, 55 + 10 * i, 25, 8, IDC_ANNOTATION_RIGHT + i, true);
         annotationGroup_->addButton(annotationButtons_[i], IDC_ANNOTATION_RIGHT + i);
     }
@@ -111,9 +111,9 @@ ChtmlDlg::ChtmlDlg(QWidget* parent) : QDialog(parent) {
     annotationBox->lower();
     configFileEdit_ = new QLineEdit(this);
     place(configFileEdit_, 70, 21, 80, 14, IDC_CONFIG_FILE);
-    label("設定ファイル指定", 10, 25, 52, 8);
+    label(tr("設定ファイル指定"), 10, 25, 52, 8);
     // Below the template's controls: the one control that is not the template's own.
-    ruffleCheck_ = new QCheckBox(QStringLiteral("Ruffle で再生できるようにする"), this);
+    ruffleCheck_ = new QCheckBox(tr("Ruffle で再生できるようにする"), this);
     place(ruffleCheck_, 10, 95, 145, 10, IDC_RUFFLE, true);
     fitLayout(placed, dialogFont);
 
@@ -229,14 +229,14 @@ bool ChtmlDlg::exchangeFromControls() {
         const QString& shownText;
         std::string& member;
         const char* name;
-    } edits[] = {{titleEdit_, shownTitle_, values.title, "タイトル"},
-                 {configFileEdit_, shownConfigFile_, values.configFileName, "設定ファイル指定"}};
+    } edits[] = {
+        {titleEdit_, shownTitle_, values.title, QT_TR_NOOP("タイトル")},
+        {configFileEdit_, shownConfigFile_, values.configFileName, QT_TR_NOOP("設定ファイル指定")}};
     for (const auto& e : edits) {
         if (!takeEdit(e.edit, e.shownText, e.member)) {
             MessageChoice refusal;
             refusal.caption = windowTitle();
-            refusal.text = QStringLiteral("「%1」に Shift-JIS で書けない文字があります。")
-                               .arg(QString::fromUtf8(e.name));
+            refusal.text = tr("「%1」に Shift-JIS で書けない文字があります。").arg(tr(e.name));
             Dialogs::current().ask(this, refusal);
             e.edit->setFocus();
             e.edit->selectAll();
@@ -261,10 +261,9 @@ void ChtmlDlg::accept() {
     if (values.title.find_first_of("\"<>&") != std::string::npos) {
         MessageChoice warning;
         warning.caption = windowTitle();
-        warning.text = QStringLiteral(
-            "タイトルに \" < > & のいずれかが含まれています。"
-            "タイトルはそのままページに書き込まれるため、ページの表示が崩れます。\n\n"
-            "このまま書き出しますか?");
+        warning.text = tr("タイトルに \" < > & のいずれかが含まれています。"
+                          "タイトルはそのままページに書き込まれるため、ページの表示が崩れます。\n\n"
+                          "このまま書き出しますか?");
         warning.buttons = QMessageBox::Yes | QMessageBox::No;
         warning.defaultButton = QMessageBox::No;
         const QMessageBox::StandardButton answer = Dialogs::current().ask(this, warning);

@@ -1,5 +1,6 @@
 #include "html/htmlexport.h"
 
+#include <QCoreApplication>
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
@@ -54,7 +55,7 @@ namespace {
 // The first line names the page as ever; the second names the file that could not be
 // written and the reason ("<file>: <reason>"), as an open failure does.
 QString cannotWrite(const QString& pagePath, const QString& fileAndReason) {
-    return QStringLiteral("HTMLファイル %1 を書き出せませんでした。\n%2")
+    return QCoreApplication::translate("HtmlExport", "HTMLファイル %1 を書き出せませんでした。\n%2")
         .arg(QDir::toNativeSeparators(pagePath), fileAndReason);
 }
 
@@ -66,9 +67,10 @@ bool putRuffleBeside(QWidget* parent, const QString& pagePath, bool& added) {
     QString missing;
     const auto ruffle = programRuffle(missing);
     if (!ruffle) {
-        showMessage(
-            QStringLiteral("Ruffle が見つからないため、書き出せませんでした。\n%1").arg(missing),
-            parent);
+        showMessage(QCoreApplication::translate(
+                        "HtmlExport", "Ruffle が見つからないため、書き出せませんでした。\n%1")
+                        .arg(missing),
+                    parent);
         return false;
     }
     const std::string folder = QFileInfo(pagePath).absolutePath().toStdString();
@@ -77,9 +79,10 @@ bool putRuffleBeside(QWidget* parent, const QString& pagePath, bool& added) {
     if (outcome == RuffleFolder::Outcome::OtherVersion) {
         MessageChoice question;
         question.icon = QMessageBox::Question;
-        question.text = QStringLiteral("%1\nRuffle %2 に置き換えますか？")
-                            .arg(QString::fromStdString(message),
-                                 QString::fromStdString(RuffleFolder::versionIn(ruffle->path())));
+        question.text =
+            QCoreApplication::translate("HtmlExport", "%1\nRuffle %2 に置き換えますか？")
+                .arg(QString::fromStdString(message),
+                     QString::fromStdString(RuffleFolder::versionIn(ruffle->path())));
         question.buttons = QMessageBox::Yes | QMessageBox::No;
         question.defaultButton = QMessageBox::No;
         if (Dialogs::current().ask(parent, question) == QMessageBox::Yes)
@@ -128,7 +131,8 @@ bool WriteHtmlPage(QWidget* parent, const CRKeditDoc& doc, bool ruffle, const QS
     FileChoice choice;
     choice.mode = FileChoice::Mode::Save; // asks before replacing an existing file
     choice.defaultSuffix = QStringLiteral("html");
-    choice.nameFilters = QStringList(QStringLiteral("htmlファイル (*.html *.htm)"));
+    choice.nameFilters =
+        QStringList(QCoreApplication::translate("HtmlExport", "htmlファイル (*.html *.htm)"));
     // The page usually goes beside its stage, named after it.
     if (const QString proposed = proposedPagePath(stagePath); !proposed.isEmpty()) {
         choice.directory = QFileInfo(proposed).absolutePath();

@@ -2,6 +2,7 @@
 
 #include <QCheckBox>
 #include <QComboBox>
+#include <QCoreApplication>
 #include <QFont>
 #include <QLineEdit>
 #include <QTimer>
@@ -59,8 +60,9 @@ QString charactersWithoutCp932(const QString& text) {
 }
 
 QString cp932RefusalMessage(const QString& field, const QString& characters) {
-    return QStringLiteral("「%1」の文字「%2」は Shift-JIS (CP932) で保存できないため、"
-                          "入力できません。")
+    return QCoreApplication::translate("DataExchange",
+                                       "「%1」の文字「%2」は Shift-JIS (CP932) で保存できないため、"
+                                       "入力できません。")
         .arg(field, characters);
 }
 
@@ -106,7 +108,9 @@ void DataExchange::integer(QLineEdit* edit, std::int32_t& value, const QString& 
     if (const auto v = readIntegerEntry(edit->text()))
         value = *v;
     else
-        fail(edit, edit->text(), QStringLiteral("「%1」: 整数を入力してください。").arg(field));
+        fail(edit, edit->text(),
+             QCoreApplication::translate("DataExchange", "「%1」: 整数を入力してください。")
+                 .arg(field));
 }
 
 bool DataExchange::textIn(const QString& shown, std::string& value, const QString& field,

@@ -13,7 +13,7 @@ constexpr int largestCell = 999;
 } // namespace
 
 CNewBlockDlg::CNewBlockDlg(QWidget* parent) : QDialog(parent) {
-    setWindowTitle(QStringLiteral("新規ブロックの作成"));
+    setWindowTitle(tr("新規ブロックの作成"));
     setFont(panelFont());
     const DialogUnits du(font());
     UnitLayout layout(du);
@@ -21,12 +21,12 @@ CNewBlockDlg::CNewBlockDlg(QWidget* parent) : QDialog(parent) {
     const auto label = [&](const QString& text, int x, int y) {
         layout.add(new QLabel(text, this), QRect(x, y, 0, 0));
     };
-    label(QStringLiteral("ブロックサイズ"), 10, 5);
-    label(QStringLiteral("横"), 40, 20);
+    label(tr("ブロックサイズ"), 10, 5);
+    label(tr("横"), 40, 20);
     widthEdit_ = new QLineEdit(this);
     widthEdit_->setObjectName(QStringLiteral("c1000"));
     layout.addNumeric(widthEdit_, QRect(50, 15, 20, 14));
-    label(QStringLiteral("×　縦"), 80, 20);
+    label(tr("×　縦"), 80, 20);
     heightEdit_ = new QLineEdit(this);
     heightEdit_->setObjectName(QStringLiteral("c1001"));
     layout.addNumeric(heightEdit_, QRect(105, 15, 20, 14));
@@ -36,7 +36,7 @@ CNewBlockDlg::CNewBlockDlg(QWidget* parent) : QDialog(parent) {
     layout.add(ok, QRect(55, 35, 50, 14));
     ok->setDefault(true);
     connect(ok, &QPushButton::clicked, this, &CNewBlockDlg::accept);
-    auto* cancel = new QPushButton(QStringLiteral("ｷｬﾝｾﾙ"), this);
+    auto* cancel = new QPushButton(tr("ｷｬﾝｾﾙ"), this);
     cancel->setObjectName(QStringLiteral("c2"));
     layout.add(cancel, QRect(110, 35, 50, 14));
     cancel->setAutoDefault(false);
@@ -58,9 +58,8 @@ bool CNewBlockDlg::takeField(QLineEdit* edit, std::int32_t& value) {
         value = *v;
         return true;
     }
-    showPanelMessage(QStringLiteral("%1 から %2 までの整数を入力してください。")
-                         .arg(smallestCell)
-                         .arg(largestCell));
+    showPanelMessage(
+        tr("%1 から %2 までの整数を入力してください。").arg(smallestCell).arg(largestCell));
     edit->setFocus();
     edit->selectAll();
     return false;

@@ -8,6 +8,7 @@
 #include <QPushButton>
 #include <QRadioButton>
 
+#include "panels/coretexts.h"
 #include "panels/dataexchange.h"
 #include "panels/dialogunits.h"
 #include "panels/panelpictures.h"
@@ -43,7 +44,7 @@ int gridValue(int id) {
 } // namespace
 
 CPlacementTool::CPlacementTool(const QList<ToolEntry>& tools) : QDialog(nullptr) {
-    setWindowTitle(QStringLiteral("配置ツール"));
+    setWindowTitle(tr("配置ツール"));
     setFont(panelFont());
     build(tools);
 }
@@ -86,7 +87,7 @@ void CPlacementTool::build(const QList<ToolEntry>& tools) {
         return r;
     };
 
-    group(QStringLiteral("ブロック種"), 5, 5, 155, 80);
+    group(tr("ブロック種"), 5, 5, 155, 80);
     struct KindPlace {
         int x, y, w;    // the radio's place and width
         QPoint picture; // its picture's place
@@ -98,10 +99,10 @@ void CPlacementTool::build(const QList<ToolEntry>& tools) {
     };
     for (int kind = BlockKinds::first; kind <= BlockKinds::last; ++kind) {
         const KindPlace& place = places[kind - 1];
-        const QString name = QString::fromUtf8(BlockKinds::find(kind)->name);
+        const QString name = coreText(BlockKinds::find(kind)->name);
         QRadioButton* r = radio(IDC_KIND_NORMAL + kind - 1, name, place.x, place.y, place.w, true,
                                 kind == BlockKinds::first);
-        r->setToolTip(QStringLiteral("%1（キー %2）").arg(name).arg(kind));
+        r->setToolTip(tr("%1（キー %2）").arg(name).arg(kind));
         auto* picture = new QLabel(this);
         picture->setObjectName(QStringLiteral("kind%1").arg(kind));
         picture->setPixmap(blockKindPicture(kind));
@@ -109,19 +110,19 @@ void CPlacementTool::build(const QList<ToolEntry>& tools) {
         through(picture);
     }
 
-    group(QStringLiteral("ブロック参照表示"), 5, 90, 60, 45);
-    radio(IDC_REFERENCE_OPAQUE, QStringLiteral("不透明"), 10, 100, 37, true, true);
+    group(tr("ブロック参照表示"), 5, 90, 60, 45);
+    radio(IDC_REFERENCE_OPAQUE, tr("不透明"), 10, 100, 37, true, true);
     radio(IDC_REFERENCE_NOTPEN, QStringLiteral("NOTPEN"), 10, 110, 42, true, false);
-    radio(IDC_REFERENCE_HIDDEN, QStringLiteral("非表示"), 10, 120, 37, true, false);
-    group(QStringLiteral("グリッド"), 65, 90, 40, 45);
-    radio(IDC_GRID_LINES, QStringLiteral("線表示"), 70, 100, 30, true, true);
-    radio(IDC_GRID_DOTS, QStringLiteral("点表示"), 70, 110, 30, true, false);
-    radio(IDC_GRID_HIDDEN, QStringLiteral("非表示"), 70, 120, 30, true, false);
+    radio(IDC_REFERENCE_HIDDEN, tr("非表示"), 10, 120, 37, true, false);
+    group(tr("グリッド"), 65, 90, 40, 45);
+    radio(IDC_GRID_LINES, tr("線表示"), 70, 100, 30, true, true);
+    radio(IDC_GRID_DOTS, tr("点表示"), 70, 110, 30, true, false);
+    radio(IDC_GRID_HIDDEN, tr("非表示"), 70, 120, 30, true, false);
 
-    auto* count = new QLabel(QStringLiteral("ブロック数"), this);
+    auto* count = new QLabel(tr("ブロック数"), this);
     layout.add(count, QRect(110, 105, 0, 0));
     through(count);
-    auto* measure = new QPushButton(QStringLiteral("計測"), this);
+    auto* measure = new QPushButton(tr("計測"), this);
     measure->setObjectName(QStringLiteral("c1002"));
     layout.add(measure, QRect(115, 115, 20, 14));
     measure->setAutoDefault(false);
@@ -136,13 +137,15 @@ void CPlacementTool::build(const QList<ToolEntry>& tools) {
     int height = 139;
     if (!tools.isEmpty()) {
         const int rowsNeeded = (tools_ + 1) / 2;
-        group(QStringLiteral("描画ツール"), 5, 139, 155, 12 + 12 * rowsNeeded);
+        group(tr("描画ツール"), 5, 139, 155, 12 + 12 * rowsNeeded);
         for (int k = 0; k < tools_; ++k) {
             const ToolEntry& tool = tools[k];
-            const QString text = QStringLiteral("%1 (%2)").arg(tool.name, tool.key);
+            const QByteArray utf8 = tool.name.toUtf8();
+            const QString name = coreText({utf8.constData(), std::size_t(utf8.size())});
+            const QString text = QStringLiteral("%1 (%2)").arg(name, tool.key);
             QRadioButton* r = radio(IDC_TOOL_FIRST + k, text, k % 2 == 0 ? 12 : 85,
                                     150 + 12 * (k / 2), 70, true, k == 0);
-            r->setToolTip(QStringLiteral("%1（キー %2）").arg(tool.name, tool.key));
+            r->setToolTip(tr("%1（キー %2）").arg(name, tool.key));
             r->setProperty("toolKey", int(tool.key.toUpper().unicode())); // Qt::Key_A is 'A'.
             connect(r, &QRadioButton::toggled, this, [this, k](bool checked) {
                 if (checked)

@@ -21,6 +21,7 @@
 
 #include "document/stagedocument.h"
 #include "host/host.h"
+#include "panels/coretexts.h"
 #include "panels/dataexchange.h"
 #include "panels/dialogs.h"
 #include "panels/dialogunits.h"
@@ -35,8 +36,7 @@ namespace {
 // The label of the setting the panel edits in `member`, as the field table names it.
 template <typename Member> QString fieldLabel(Member PropertyValues::*member) {
     const StageField* field = findPanelField(member);
-    return field ? QString::fromUtf8(field->label.data(), qsizetype(field->label.size()))
-                 : QString();
+    return field ? coreText(field->label) : QString();
 }
 
 // What the picture loader needs from its surroundings here: its message.
@@ -89,7 +89,7 @@ constexpr int scrolledExtent = 475;
 } // namespace
 
 CPropertyPanel::CPropertyPanel(StageDocument* document) : QDialog(nullptr), document_(document) {
-    setWindowTitle(QStringLiteral("プロパティ"));
+    setWindowTitle(tr("プロパティ"));
     setAttribute(Qt::WA_DeleteOnClose, false);
     setFont(panelFont());
     build();
@@ -193,15 +193,15 @@ void CPropertyPanel::build() {
         controls_[id] = c;
     };
 
-    connect(button(IDC_REDRAW_GRAPHIC1, QStringLiteral("再描画"), 75, 0, 40), &QPushButton::clicked,
-            this, [this] { redraw(true); });
+    connect(button(IDC_REDRAW_GRAPHIC1, tr("再描画"), 75, 0, 40), &QPushButton::clicked, this,
+            [this] { redraw(true); });
     label(fieldLabel(&PropertyValues::graphic1), 5, 5);
     QLineEdit* graphic1Edit = edit(IDC_GRAPHIC1, 5, 15, 110);
     graphic1Edit->setValidator(new Cp932Validator(fieldLabel(&PropertyValues::graphic1), this));
     connect(button(IDC_BROWSE_GRAPHIC1, QString(), 120, 15, 10), &QPushButton::clicked, this,
             [this] { browse(true); });
-    connect(button(IDC_REDRAW_GRAPHIC2, QStringLiteral("再描画"), 75, 30, 40),
-            &QPushButton::clicked, this, [this] { redraw(false); });
+    connect(button(IDC_REDRAW_GRAPHIC2, tr("再描画"), 75, 30, 40), &QPushButton::clicked, this,
+            [this] { redraw(false); });
     label(fieldLabel(&PropertyValues::graphic2), 5, 35);
     QLineEdit* graphic2Edit = edit(IDC_GRAPHIC2, 5, 45, 110);
     graphic2Edit->setValidator(new Cp932Validator(fieldLabel(&PropertyValues::graphic2), this));
@@ -219,16 +219,16 @@ void CPropertyPanel::build() {
     label(QStringLiteral("×"), 70, 65);
     edit(IDC_GRAPHIC_HEIGHT, 80, 65, 15, true);
     label(QStringLiteral("pixel"), 100, 65);
-    label(QStringLiteral("実行時サイズ"), 5, 80);
+    label(tr("実行時サイズ"), 5, 80);
     edit(IDC_RUNTIME_WIDTH, 50, 80, 15, true);
     label(QStringLiteral("×"), 70, 80);
     edit(IDC_RUNTIME_HEIGHT, 80, 80, 15, true);
     label(QStringLiteral("pixel"), 100, 80);
     separator(95);
 
-    label(QStringLiteral("▼ブロック設定"), 5, 105);
-    connect(button(IDC_NEW_BLOCK_LAYOUT, QStringLiteral("新規作成"), 75, 105, 40),
-            &QPushButton::clicked, this, &CPropertyPanel::newBlockLayout);
+    label(tr("▼ブロック設定"), 5, 105);
+    connect(button(IDC_NEW_BLOCK_LAYOUT, tr("新規作成"), 75, 105, 40), &QPushButton::clicked, this,
+            &CPropertyPanel::newBlockLayout);
     label(fieldLabel(&PropertyValues::blockWidth), 5, 125);
     edit(IDC_BLOCK_WIDTH, 35, 121, 15, true);
     label(fieldLabel(&PropertyValues::blockHeight), 60, 125);
@@ -237,7 +237,7 @@ void CPropertyPanel::build() {
     upDown(IDC_SPIN_BAR_SPACE, edit(IDC_BAR_SPACE, 55, 141, 40), 95, 141, 6, 15);
     separator(160);
 
-    label(QStringLiteral("▼ボール設定"), 5, 170);
+    label(tr("▼ボール設定"), 5, 170);
     label(fieldLabel(&PropertyValues::ballSize), 5, 185);
     upDown(IDC_SPIN_BALL_SIZE, edit(IDC_BALL_SIZE, 35, 180, 15), 50, 180, 10, 14);
     label(fieldLabel(&PropertyValues::baseSpeed), 65, 185);
@@ -252,7 +252,7 @@ void CPropertyPanel::build() {
     label(QStringLiteral("×10°"), 60, 232);
     separator(245);
 
-    label(QStringLiteral("▼パドル設定"), 5, 255);
+    label(tr("▼パドル設定"), 5, 255);
     label(fieldLabel(&PropertyValues::barWidth), 5, 270);
     upDown(IDC_SPIN_BAR_WIDTH, edit(IDC_BAR_WIDTH, 20, 265, 20), 40, 265, 10, 15);
     label(fieldLabel(&PropertyValues::edgeWidth), 75, 270);
@@ -267,7 +267,7 @@ void CPropertyPanel::build() {
 
     label(fieldLabel(&PropertyValues::life), 5, 340);
     upDown(IDC_SPIN_LIFE, edit(IDC_LIFE, 60, 335, 15), 75, 335, 6, 15);
-    label(QStringLiteral("▼デフォルトオプション設定"), 5, 355);
+    label(tr("▼デフォルトオプション設定"), 5, 355);
     const QString rates[] = {QStringLiteral(" 25%"), QStringLiteral(" 50%"), QStringLiteral("100%"),
                              QStringLiteral("150%"), QStringLiteral("200%")};
     QStringList ballRates(std::begin(rates), std::end(rates));
@@ -277,16 +277,16 @@ void CPropertyPanel::build() {
     combo(IDC_BALL_SPEED_RATE, ballRates, 85, 365, fieldLabel(&PropertyValues::ballSpeedRate));
     label(fieldLabel(&PropertyValues::barSpeedRate), 10, 385);
     combo(IDC_BAR_SPEED_RATE, barRates, 85, 380, fieldLabel(&PropertyValues::barSpeedRate));
-    check(IDC_KEYBOARD_MODE, QStringLiteral("キーボード操作"), 5, 400, 61);
-    check(IDC_EDGE_BACK, QStringLiteral("逆方向反射"), 70, 400, 50);
-    check(IDC_BLOCK_MODE, QStringLiteral("ブロック表示"), 5, 415, 53);
-    check(IDC_TIMER_VISIBLE, QStringLiteral("タイマー表示"), 70, 415, 54);
-    check(IDC_SOUND_MODE, QStringLiteral("サウンド"), 5, 430, 39);
-    check(IDC_RANKING_ENABLE, QStringLiteral("ランキング機能"), 70, 430, 60);
-    check(IDC_EFFECT_MODE, QStringLiteral("ヒットエフェクト"), 5, 445, 58);
+    check(IDC_KEYBOARD_MODE, tr("キーボード操作"), 5, 400, 61);
+    check(IDC_EDGE_BACK, tr("逆方向反射"), 70, 400, 50);
+    check(IDC_BLOCK_MODE, tr("ブロック表示"), 5, 415, 53);
+    check(IDC_TIMER_VISIBLE, tr("タイマー表示"), 70, 415, 54);
+    check(IDC_SOUND_MODE, tr("サウンド"), 5, 430, 39);
+    check(IDC_RANKING_ENABLE, tr("ランキング機能"), 70, 430, 60);
+    check(IDC_EFFECT_MODE, tr("ヒットエフェクト"), 5, 445, 58);
     label(fieldLabel(&PropertyValues::blockMask), 70, 445);
     upDown(IDC_SPIN_BLOCK_MASK, edit(IDC_BLOCK_MASK, 115, 445, 10), 125, 445, 9, 15);
-    check(IDC_LITE_MODE, QStringLiteral("衝突判定軽量化"), 5, 460, 64);
+    check(IDC_LITE_MODE, tr("衝突判定軽量化"), 5, 460, 64);
 
     // The column as tall as the template, as wide as its rows need in this font; the panel
     // shows as much of it as its screen has room for and scrolls the rest.
@@ -378,8 +378,8 @@ void CPropertyPanel::exchange(DataExchange& dx) {
     number(IDC_LIFE, &PropertyValues::life);
     number(IDC_BLOCK_WIDTH, &PropertyValues::blockWidth);
     number(IDC_BLOCK_HEIGHT, &PropertyValues::blockHeight);
-    dx.integer(e(IDC_RUNTIME_WIDTH), runtimeWidth, QStringLiteral("実行時サイズ"));
-    dx.integer(e(IDC_RUNTIME_HEIGHT), runtimeHeight, QStringLiteral("実行時サイズ"));
+    dx.integer(e(IDC_RUNTIME_WIDTH), runtimeWidth, tr("実行時サイズ"));
+    dx.integer(e(IDC_RUNTIME_HEIGHT), runtimeHeight, tr("実行時サイズ"));
     text(IDC_GRAPHIC1, &PropertyValues::graphic1);
     text(IDC_GRAPHIC2, &PropertyValues::graphic2);
     number(IDC_CRITICAL_WIDTH, &PropertyValues::criticalWidth);
@@ -583,7 +583,7 @@ void CPropertyPanel::loadInto(bool foreground, const std::string& cp932Path,
 
 void CPropertyPanel::browse(bool foreground) {
     FileChoice choice; // an existing file
-    choice.nameFilters = QStringList(QStringLiteral("JPEGファイル (*.jpeg *.jpg)"));
+    choice.nameFilters = QStringList(tr("JPEGファイル (*.jpeg *.jpg)"));
     choice.defaultSuffix = QStringLiteral("JPEG");
     choice.selection = QStringLiteral("*.jpg");
     choice.qtChooser = false;

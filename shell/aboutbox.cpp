@@ -1,5 +1,6 @@
 #include "shell/aboutbox.h"
 
+#include <QCoreApplication>
 #include <QLabel>
 #include <QPushButton>
 
@@ -22,7 +23,7 @@ CAboutDlg::CAboutDlg(QWidget* parent) : QDialog(parent) {
 
     auto* name = new QLabel(QStringLiteral("rkedit Version 1.0.0.1"), this);
     name->setGeometry(du.rect(40, 10, 119, 8));
-    auto* role = new QLabel(QStringLiteral("ステージエディタ"), this);
+    auto* role = new QLabel(QCoreApplication::translate("AboutBox", "ステージエディタ"), this);
     role->setGeometry(du.rect(40, 25, 119, 8));
 
     auto* ok = new QPushButton(QStringLiteral("OK"), this);

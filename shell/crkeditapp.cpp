@@ -2,11 +2,9 @@
 
 #include <QApplication>
 #include <QLabel>
-#include <QLibraryInfo>
 #include <QScreen>
 #include <QStatusBar>
 #include <QTimer>
-#include <QTranslator>
 
 #include <chrono>
 #include <cstdio>
@@ -20,6 +18,7 @@
 #include "shell/documentmanager.h"
 #include "shell/editcommands.h"
 #include "shell/filedrop.h"
+#include "shell/language.h"
 #include "shell/mainframe.h"
 #include "shell/recentfilelist.h"
 #include "shell/recoverykeeper.h"
@@ -43,16 +42,6 @@ protected:
     QString showChooser(QWidget*, const FileChoice&) override { return {}; }
 };
 } // namespace
-
-void installJapaneseTranslation() {
-    static QTranslator* translator = nullptr;
-    if (translator != nullptr)
-        return;
-    translator = new QTranslator(qApp);
-    if (translator->load(QStringLiteral("qtbase_ja"),
-                         QLibraryInfo::path(QLibraryInfo::TranslationsPath)))
-        QCoreApplication::installTranslator(translator);
-}
 
 CRKeditApp::CommandLine CRKeditApp::parseCommandLine(const QStringList& arguments) {
     CommandLine line;
@@ -86,6 +75,9 @@ bool CRKeditApp::InitInstance(const QStringList& arguments) {
     // The per-user settings live under this key and the application's name.
     QCoreApplication::setOrganizationName(QStringLiteral("Local AppWizard-Generated Applications"));
     QCoreApplication::setApplicationName(QStringLiteral("rkedit"));
+    // The stored language choice is read under those names; a process that installed its
+    // texts already (the tests) keeps them.
+    installUiTranslations();
 
     recentFiles_ = new RecentFileList(recentFileCount);
     recentFiles_->load();

@@ -62,6 +62,3 @@ private:
     QSize quitPaintSize_;         // the view size of the paint the measurement quits after
     long long quitPaintTime_ = 0; // when it ended: microseconds since the epoch
 };
-
-// Loads Qt's own Japanese texts (standard buttons read "キャンセル") into the application.
-void installJapaneseTranslation();

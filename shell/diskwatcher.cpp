@@ -1,5 +1,6 @@
 #include "shell/diskwatcher.h"
 
+#include <QCoreApplication>
 #include <QDir>
 #include <QEventLoop>
 #include <QFile>
@@ -59,12 +60,18 @@ std::optional<QByteArray> readStable(const QString& path, const DiskWatcher::Wai
 }
 
 bool askReload(QWidget* parent, const StageDocument* document) {
-    QString text = QStringLiteral("%1 は他のプログラムによって変更されました。")
-                       .arg(QDir::toNativeSeparators(document->filePath()));
-    if (document->isModified())
-        text += QStringLiteral("\nこのステージには保存されていない変更があります。"
-                               "読み込み直すと、その変更は失われます。");
-    text += QStringLiteral("\n\n読み込み直しますか？");
+    // Whole messages, one for each case, so a translation keeps its own sentence order.
+    const QString text =
+        (document->isModified()
+             ? QCoreApplication::translate("DiskWatcher",
+                                           "%1 は他のプログラムによって変更されました。\n"
+                                           "このステージには保存されていない変更があります。"
+                                           "読み込み直すと、その変更は失われます。\n\n"
+                                           "読み込み直しますか？")
+             : QCoreApplication::translate("DiskWatcher",
+                                           "%1 は他のプログラムによって変更されました。\n\n"
+                                           "読み込み直しますか？"))
+            .arg(QDir::toNativeSeparators(document->filePath()));
     // A modified stage keeps its edits unless the user says otherwise.
     MessageChoice question;
     question.icon = QMessageBox::Question;
@@ -180,10 +187,13 @@ void DiskWatcher::check(StageDocument* document) {
             const QString name = QDir::toNativeSeparators(path);
             showMessage(
                 QFileInfo::exists(path)
-                    ? QStringLiteral("%1 は他のプログラムが書き込みを続けているため、"
-                                     "読み込み直しませんでした。")
+                    ? QCoreApplication::translate("DiskWatcher",
+                                                  "%1 は他のプログラムが書き込みを続けているため、"
+                                                  "読み込み直しませんでした。")
                           .arg(name)
-                    : QStringLiteral("%1 が見つからないため、読み込み直しませんでした。").arg(name),
+                    : QCoreApplication::translate(
+                          "DiskWatcher", "%1 が見つからないため、読み込み直しませんでした。")
+                          .arg(name),
                 dialogParent_);
         } else {
             // Declined: this version of the file is not asked about again.

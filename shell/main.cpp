@@ -8,7 +8,6 @@
 
 int main(int argc, char* argv[]) {
     QApplication application(argc, argv);
-    installJapaneseTranslation();
     installTestEventReporter();
     CRKeditApp app;
     // Ended from outside (kill, Ctrl+C, logout): the event loop ends, so nothing is left

@@ -20,11 +20,13 @@
 #include <QWindow>
 
 #include "document/stagedocument.h"
+#include "panels/coretexts.h"
 #include "panels/panelplace.h"
 #include "shell/childframe.h"
 #include "shell/commandids.h"
 #include "shell/documentmanager.h"
 #include "shell/icons.h"
+#include "shell/language.h"
 #include "shell/menuresources.h"
 #include "shell/paneldocks.h"
 #include "shell/recentfilelist.h"
@@ -69,7 +71,7 @@ CMainFrame::CMainFrame(QWidget* parent) : QMainWindow(parent), area_(new QMdiAre
     docks_ = new PanelDocks(this);
 
     // Toolbar 128: flat buttons, tool tips, status prompts, dockable on every side.
-    toolBar_ = new QToolBar(QStringLiteral("ﾂｰﾙ ﾊﾞｰ"), this);
+    toolBar_ = new QToolBar(tr("ﾂｰﾙ ﾊﾞｰ"), this);
     toolBar_->setObjectName(QStringLiteral("toolbar128"));
     toolBar_->setIconSize(QSize(16, 15));
     toolBar_->setAllowedAreas(Qt::AllToolBarAreas);
@@ -155,15 +157,15 @@ CMainFrame::CMainFrame(QWidget* parent) : QMainWindow(parent), area_(new QMdiAre
 }
 
 void CMainFrame::buildDrawingToolMenu(QMenu* toolMenu) {
-    QMenu* menu = toolMenu->addMenu(QStringLiteral("描画ツール(&D)"));
+    QMenu* menu = toolMenu->addMenu(tr("描画ツール(&D)"));
     menu->setObjectName(QStringLiteral("drawingTools"));
     auto* group = new QActionGroup(this);
     group->setExclusive(true);
     for (const ToolInfo& info : stageTools()) {
-        const QString name = QString::fromUtf8(info.name);
+        const QString name = coreText(info.name);
         auto* action = menu->addAction(QStringLiteral("%1\t%2").arg(name, QChar(info.key)));
         action->setCheckable(true);
-        action->setToolTip(QStringLiteral("%1（キー %2）").arg(name, QChar(info.key)));
+        action->setToolTip(tr("%1（キー %2）").arg(name, QChar(info.key)));
         action->setData(int(info.id));
         group->addAction(action);
         const ToolId id = info.id;
@@ -239,7 +241,7 @@ void CMainFrame::createActions() {
 }
 
 QMenu* CMainFrame::buildMenu(const MenuDefinition& definition) {
-    auto* menu = new QMenu(QString::fromUtf8(definition.title), this);
+    auto* menu = new QMenu(menuText(definition.title), this);
     bool isFileMenu = false;
     for (const MenuItem& item : definition.items) {
         if (item.id == 0)
@@ -257,6 +259,10 @@ QMenu* CMainFrame::buildMenu(const MenuDefinition& definition) {
     }
     if (isFileMenu)
         fileMenus_.append(menu);
+    if (definition.items.constLast().id == ID_APP_ABOUT) {
+        menu->addSeparator();
+        addLanguageMenu(menu);
+    }
     if (definition.items.constFirst().id == ID_WINDOW_NEW)
         connect(menu, &QMenu::aboutToShow, this, [this, menu] { rebuildWindowList(menu); });
     return menu;

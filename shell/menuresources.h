@@ -10,13 +10,17 @@
 // placeholder (ID_FILE_MRU_FILE1), which the recent-file list replaces.
 struct MenuItem {
     int id;
-    const char* label; // UTF-8
+    const char* label; // UTF-8, the Japanese source text; menuText() gives the shown one
 };
 
 struct MenuDefinition {
     const char* title; // UTF-8
     QVector<MenuItem> items;
 };
+
+// A menu title or label as shown: `source`, one of the tables' texts, in the interface's
+// language.
+QString menuText(const char* source);
 
 // Menu 128 (no stage open) and menu 129 (a stage window active).
 const QVector<MenuDefinition>& menu128();

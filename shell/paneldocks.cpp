@@ -1,6 +1,7 @@
 #include "shell/paneldocks.h"
 
 #include <QCloseEvent>
+#include <QCoreApplication>
 #include <QMainWindow>
 #include <QMdiSubWindow>
 
@@ -28,12 +29,16 @@ PanelDocks::PanelDocks(QMainWindow* main) : QObject(main) {
         Qt::DockWidgetArea area;
     };
     const Kind kinds[] = {
-        {ID_PROPERTIES, "プロパティ", "propertiesDock", Qt::RightDockWidgetArea},
-        {ID_PLACEMENT_TOOL, "配置ツール", "placementDock", Qt::RightDockWidgetArea},
-        {ID_EVENT_TOOL, "イベントツール", "eventDock", Qt::BottomDockWidgetArea},
+        {ID_PROPERTIES, QT_TRANSLATE_NOOP("Panel", "プロパティ"), "propertiesDock",
+         Qt::RightDockWidgetArea},
+        {ID_PLACEMENT_TOOL, QT_TRANSLATE_NOOP("Panel", "配置ツール"), "placementDock",
+         Qt::RightDockWidgetArea},
+        {ID_EVENT_TOOL, QT_TRANSLATE_NOOP("Panel", "イベントツール"), "eventDock",
+         Qt::BottomDockWidgetArea},
     };
     for (std::size_t i = 0; i < entries_.size(); ++i) {
-        auto* dock = new PanelDock(kinds[i].id, QString::fromUtf8(kinds[i].title), main);
+        auto* dock =
+            new PanelDock(kinds[i].id, QCoreApplication::translate("Panel", kinds[i].title), main);
         dock->setObjectName(QString::fromLatin1(kinds[i].name));
         dock->hide();
         main->addDockWidget(kinds[i].area, dock);

@@ -1,5 +1,6 @@
 #include "shell/recoverykeeper.h"
 
+#include <QCoreApplication>
 #include <QDir>
 #include <QTimer>
 
@@ -38,8 +39,9 @@ QString describe(const RecoveryStore::Entry& entry) {
                              : QString();
     QString text = when.isEmpty() ? name : QStringLiteral("%1  (%2)").arg(name, when);
     if (entry.damaged)
-        text +=
-            QStringLiteral("  [破損: %1。新しい無題のステージとして開きます]").arg(entry.problem);
+        text += QCoreApplication::translate("RecoveryKeeper",
+                                            "  [破損: %1。新しい無題のステージとして開きます]")
+                    .arg(entry.problem);
     return text;
 }
 
@@ -51,25 +53,30 @@ RecoveryKeeper::Answer ask(QWidget* parent, const QList<RecoveryStore::Orphan>& 
     QStringList lines;
     for (const auto& orphan : orphans)
         for (const auto& entry : orphan.entries)
-            lines << QStringLiteral("・") + describe(entry) +
-                         (orphan.readOnly ? QStringLiteral("  [書き込めないフォルダー]")
-                                          : QString());
+            lines << (orphan.readOnly ? QCoreApplication::translate(
+                                            "RecoveryKeeper", "・%1  [書き込めないフォルダー]")
+                                      : QCoreApplication::translate("RecoveryKeeper", "・%1"))
+                         .arg(describe(entry));
     QStringList shown = lines.mid(0, linesShown);
     if (lines.size() > linesShown)
-        shown << QStringLiteral("ほか %1 件（すべては「詳細」に）").arg(lines.size() - linesShown);
+        shown << QCoreApplication::translate("RecoveryKeeper", "ほか %1 件（すべては「詳細」に）")
+                     .arg(lines.size() - linesShown);
     MessageChoice question;
     question.icon = QMessageBox::Question;
-    question.text = QStringLiteral("rkedit が正常に終了しなかったため、保存されていない変更の"
-                                   "復元用コピーが残っています。\n\n%1\n\n復元しますか？")
-                        .arg(shown.join(QLatin1Char('\n')));
+    question.text =
+        QCoreApplication::translate("RecoveryKeeper",
+                                    "rkedit が正常に終了しなかったため、保存されていない変更の"
+                                    "復元用コピーが残っています。\n\n%1\n\n復元しますか？")
+            .arg(shown.join(QLatin1Char('\n')));
     if (lines.size() > linesShown)
         question.details = lines.join(QLatin1Char('\n'));
     // Ok accepts, Discard is the destructive choice; a box closed without either keeps the
     // copies for the next start (nothing is deleted unasked).
     question.buttons = QMessageBox::Ok | QMessageBox::Discard;
     question.defaultButton = QMessageBox::Ok;
-    question.buttonTexts = {{QMessageBox::Ok, QStringLiteral("復元する")},
-                            {QMessageBox::Discard, QStringLiteral("破棄する")}};
+    question.buttonTexts = {
+        {QMessageBox::Ok, QCoreApplication::translate("RecoveryKeeper", "復元する")},
+        {QMessageBox::Discard, QCoreApplication::translate("RecoveryKeeper", "破棄する")}};
     switch (Dialogs::current().ask(parent, question)) {
     case QMessageBox::Ok:
         return RecoveryKeeper::Answer::Restore;
@@ -195,15 +202,17 @@ void RecoveryKeeper::reportFailure(const QString& error) {
     // would otherwise ask every half minute).
     if (!failing_) {
         failing_ = true;
-        emit copyProblemChanged(QStringLiteral("復元用のコピーを保存できません"));
+        emit copyProblemChanged(
+            QCoreApplication::translate("RecoveryKeeper", "復元用のコピーを保存できません"));
     }
     if (failureReported_)
         return;
     failureReported_ = true;
-    showMessage(
-        QStringLiteral("復元用のコピーを保存できません。編集内容はこまめに保存してください。\n%1")
-            .arg(error),
-        dialogParent_);
+    showMessage(QCoreApplication::translate(
+                    "RecoveryKeeper",
+                    "復元用のコピーを保存できません。編集内容はこまめに保存してください。\n%1")
+                    .arg(error),
+                dialogParent_);
 }
 
 int RecoveryKeeper::offerRecovery(QWidget* dialogParent, Answer answer) {
@@ -264,15 +273,19 @@ int RecoveryKeeper::offerRecovery(QWidget* dialogParent, Answer answer) {
             std::fprintf(stderr, "rkedit: %s\n", text.toUtf8().constData());
     };
     if (!damaged.isEmpty())
-        tell(QStringLiteral("次の復元用コピーは壊れているため、新しい無題のステージとして"
-                            "開きました。内容を確かめてから保存してください。\n%1")
+        tell(QCoreApplication::translate(
+                 "RecoveryKeeper", "次の復元用コピーは壊れているため、新しい無題のステージとして"
+                                   "開きました。内容を確かめてから保存してください。\n%1")
                  .arg(damaged.join(QLatin1Char('\n'))));
     if (!failures.isEmpty())
-        tell(QStringLiteral("次の復元用コピーを読み込めませんでした。\n%1")
+        tell(QCoreApplication::translate("RecoveryKeeper",
+                                         "次の復元用コピーを読み込めませんでした。\n%1")
                  .arg(failures.join(QLatin1Char('\n'))));
     if (!kept.isEmpty())
-        tell(QStringLiteral("次のフォルダーに書き込めないため、復元用コピーを削除できませんでした。"
-                            "次回の起動時にも表示されます。不要なら手動で削除してください。\n%1")
+        tell(QCoreApplication::translate(
+                 "RecoveryKeeper",
+                 "次のフォルダーに書き込めないため、復元用コピーを削除できませんでした。"
+                 "次回の起動時にも表示されます。不要なら手動で削除してください。\n%1")
                  .arg(kept.join(QLatin1Char('\n'))));
     return restored;
 }

@@ -1,6 +1,7 @@
 #include "view/CRKeditView.h"
 
 #include <QColor>
+#include <QCoreApplication>
 #include <QImage>
 #include <QMetaMethod>
 #include <QMetaObject>
@@ -17,6 +18,7 @@
 #include "document/stagedocument.h"
 #include "document/stageedit.h"
 #include "html/htmlexport.h"
+#include "panels/coretexts.h"
 #include "panels/eventtool.h"
 #include "panels/placementtool.h"
 #include "panels/propertypanel.h"
@@ -193,10 +195,10 @@ void CRKeditView::setBlockKind(int kind) {
 
 QString CRKeditView::codeName(CellCode code) {
     if (code == 0)
-        return QString::fromUtf8(BlockKinds::emptyName());
+        return coreText(BlockKinds::emptyName());
     if (const BlockKind* kind = BlockKinds::find(code))
-        return QString::fromUtf8(kind->name);
-    return QStringLiteral("コード %1").arg(code);
+        return coreText(kind->name);
+    return QCoreApplication::translate("View", "コード %1").arg(code);
 }
 
 std::pair<int, QString> CRKeditView::countBlocks() const {
@@ -214,7 +216,7 @@ std::pair<int, QString> CRKeditView::countBlocks() const {
     for (const auto& [code, count] : counts) {
         parts.append(QStringLiteral("%1 %2").arg(codeName(code)).arg(count));
     }
-    return {total, parts.join(QStringLiteral("、"))};
+    return {total, parts.join(QCoreApplication::translate("View", "、"))};
 }
 
 CRKeditDoc* CRKeditView::GetDocument() const {
@@ -383,9 +385,10 @@ void CRKeditView::drawStartHint(QPainter& painter) {
 }
 
 QString CRKeditView::startHintText() {
-    return QStringLiteral("ステージの画像がまだありません。\n"
-                          "プロパティ（ツール → プロパティ）の「前景ファイル」の横のボタンで"
-                          "JPEG ファイルを選ぶと、ここに表示され、ブロックを配置できます。");
+    return QCoreApplication::translate(
+        "View", "ステージの画像がまだありません。\n"
+                "プロパティ（ツール → プロパティ）の「前景ファイル」の横のボタンで"
+                "JPEG ファイルを選ぶと、ここに表示され、ブロックを配置できます。");
 }
 
 void CRKeditView::fitFrame(int width, int height) {

@@ -1,6 +1,7 @@
 #include "view/cellclipboard.h"
 
 #include <QClipboard>
+#include <QCoreApplication>
 #include <QGuiApplication>
 #include <QMimeData>
 
@@ -17,7 +18,7 @@ void CellClipboard::put(const CellBlock& block, GridCell origin) {
 std::optional<CellClipboard::Taken> CellClipboard::take(QString* why) {
     const QMimeData* data = QGuiApplication::clipboard()->mimeData();
     if (!data) {
-        *why = QStringLiteral("クリップボードが空です。");
+        *why = QCoreApplication::translate("View", "クリップボードが空です。");
         return std::nullopt;
     }
     if (data->hasFormat(QString::fromLatin1(mimeType))) {
@@ -35,13 +36,13 @@ std::optional<CellClipboard::Taken> CellClipboard::take(QString* why) {
         }
     }
     if (!data->hasText()) {
-        *why = QStringLiteral("クリップボードにセルがありません。");
+        *why = QCoreApplication::translate("View", "クリップボードにセルがありません。");
         return std::nullopt;
     }
     std::string error;
     if (auto block = CellBlock::fromText(data->text().toStdString(), &error))
         return Taken{std::move(*block), std::nullopt};
-    *why = QStringLiteral("クリップボードの文字はセルとして読めません: %1")
+    *why = QCoreApplication::translate("View", "クリップボードの文字はセルとして読めません: %1")
                .arg(QString::fromStdString(error));
     return std::nullopt;
 }

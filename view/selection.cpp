@@ -1,6 +1,7 @@
 // The selection, the clipboard, pasting, moving and transforming cells in a stage view.
 #include "view/CRKeditView.h"
 
+#include <QCoreApplication>
 #include <QPainter>
 
 #include <algorithm>
@@ -25,8 +26,9 @@ void CRKeditView::setSelection(std::optional<CellRect> cells) {
     selection_ = cells;
     update();
     if (selection_)
-        emit statusMessage(
-            QStringLiteral("選択 %1 × %2").arg(selection_->width).arg(selection_->height));
+        emit statusMessage(QCoreApplication::translate("View", "選択 %1 × %2")
+                               .arg(selection_->width)
+                               .arg(selection_->height));
     emit selectionChanged();
 }
 
@@ -39,7 +41,7 @@ void CRKeditView::copySelection() {
         return;
     CellClipboard::put(CellBlock::copyOf(*GetDocument(), *selection_),
                        {selection_->x, selection_->y});
-    emit statusMessage(QStringLiteral("%1 × %2 のセルをコピーしました。")
+    emit statusMessage(QCoreApplication::translate("View", "%1 × %2 のセルをコピーしました。")
                            .arg(selection_->width)
                            .arg(selection_->height));
     emit selectionChanged(); // paste can act now
@@ -50,7 +52,7 @@ void CRKeditView::cutSelection() {
         return;
     CellClipboard::put(CellBlock::copyOf(*GetDocument(), *selection_),
                        {selection_->x, selection_->y});
-    CellWriter& writer = beginStroke(QStringLiteral("切り取り"));
+    CellWriter& writer = beginStroke(QCoreApplication::translate("View", "切り取り"));
     cellsWritten(writer.fill(*selection_, 0));
     endStroke();
     emit selectionChanged();
@@ -59,7 +61,7 @@ void CRKeditView::cutSelection() {
 void CRKeditView::deleteSelection() {
     if (!selection_)
         return;
-    CellWriter& writer = beginStroke(QStringLiteral("削除"));
+    CellWriter& writer = beginStroke(QCoreApplication::translate("View", "削除"));
     cellsWritten(writer.fill(*selection_, 0));
     endStroke();
 }
@@ -75,7 +77,8 @@ bool CRKeditView::paste(bool inPlace) {
         const GridCell at = taken->origin ? *taken->origin
                             : selection_  ? GridCell{selection_->x, selection_->y}
                                           : GridCell{0, 0};
-        pasteBlock(taken->block, at.x, at.y, QStringLiteral("同じ位置に貼り付け"));
+        pasteBlock(taken->block, at.x, at.y,
+                   QCoreApplication::translate("View", "同じ位置に貼り付け"));
         return true;
     }
     // It floats with its corner under the pointer, or at the visible part's corner.
@@ -85,7 +88,8 @@ bool CRKeditView::paste(bool inPlace) {
         at = cellAt(QPointF(visibleRect().topLeft()));
     floating_ = Floating{std::move(taken->block), at.value_or(GridCell{0, 0})};
     update();
-    emit statusMessage(QStringLiteral("クリックか Enter で貼り付け、Esc でやめます。"));
+    emit statusMessage(
+        QCoreApplication::translate("View", "クリックか Enter で貼り付け、Esc でやめます。"));
     emit selectionChanged();
     return true;
 }
@@ -111,7 +115,8 @@ void CRKeditView::placeFloating() {
         return;
     const Floating floating = std::move(*floating_);
     floating_.reset();
-    pasteBlock(floating.block, floating.at.x, floating.at.y, QStringLiteral("貼り付け"));
+    pasteBlock(floating.block, floating.at.x, floating.at.y,
+               QCoreApplication::translate("View", "貼り付け"));
     emit selectionChanged();
 }
 
@@ -123,7 +128,8 @@ void CRKeditView::pasteBlock(const CellBlock& block, int x, int y, const QString
     setSelection(CellRect{x, y, block.width(), block.height()});
     if (cutOff > 0)
         emit statusMessage(
-            QStringLiteral("ステージの外にはみ出した %1 個のセルは貼り付けませんでした。")
+            QCoreApplication::translate(
+                "View", "ステージの外にはみ出した %1 個のセルは貼り付けませんでした。")
                 .arg(cutOff));
     update();
 }
@@ -134,7 +140,8 @@ void CRKeditView::liftSelection(bool duplicate) {
     lifted_ =
         Floating{CellBlock::copyOf(*GetDocument(), *selection_), {selection_->x, selection_->y}};
     liftedDuplicate_ = duplicate;
-    beginStroke(duplicate ? QStringLiteral("複製") : QStringLiteral("移動"));
+    beginStroke(duplicate ? QCoreApplication::translate("View", "複製")
+                          : QCoreApplication::translate("View", "移動"));
 }
 
 void CRKeditView::dropLifted(int dx, int dy) {
@@ -152,7 +159,8 @@ void CRKeditView::dropLifted(int dx, int dy) {
     changed = changed.united(writer_->paste(lifted_->block, x, y, pasteEmptyCells, &cutOff));
     if (cutOff > 0)
         emit statusMessage(
-            QStringLiteral("ステージの外に出た %1 個のセルは置かれません。").arg(cutOff));
+            QCoreApplication::translate("View", "ステージの外に出た %1 個のセルは置かれません。")
+                .arg(cutOff));
     cellsWritten(changed);
     selection_ =
         CellRect{x, y, from.width, from.height}.intersected(CellWriter::stageOf(*GetDocument()));
@@ -189,25 +197,25 @@ void CRKeditView::transform(Transform how) {
     };
     switch (how) {
     case Transform::FlipHorizontal:
-        put(QStringLiteral("左右反転"), block.flippedHorizontally());
+        put(QCoreApplication::translate("View", "左右反転"), block.flippedHorizontally());
         break;
     case Transform::FlipVertical:
-        put(QStringLiteral("上下反転"), block.flippedVertically());
+        put(QCoreApplication::translate("View", "上下反転"), block.flippedVertically());
         break;
     case Transform::Rotate180:
-        put(QStringLiteral("180° 回転"), block.rotated180());
+        put(QCoreApplication::translate("View", "180° 回転"), block.rotated180());
         break;
     case Transform::ShiftLeft:
-        shift(QStringLiteral("左へずらす"), -1, 0);
+        shift(QCoreApplication::translate("View", "左へずらす"), -1, 0);
         break;
     case Transform::ShiftRight:
-        shift(QStringLiteral("右へずらす"), 1, 0);
+        shift(QCoreApplication::translate("View", "右へずらす"), 1, 0);
         break;
     case Transform::ShiftUp:
-        shift(QStringLiteral("上へずらす"), 0, -1);
+        shift(QCoreApplication::translate("View", "上へずらす"), 0, -1);
         break;
     case Transform::ShiftDown:
-        shift(QStringLiteral("下へずらす"), 0, 1);
+        shift(QCoreApplication::translate("View", "下へずらす"), 0, 1);
         break;
     }
 }

@@ -1,5 +1,6 @@
 #include "view/stagetool.h"
 
+#include "panels/coretexts.h"
 #include "stage/cellwriter.h"
 
 namespace {
@@ -47,7 +48,7 @@ class ToggleTool : public SpanTool {
             SpanTool::press(host, at, false);
     }
     void apply(ToolHost& host, const CellRect& cells, bool) override {
-        CellWriter& writer = host.beginStroke(QString::fromUtf8(toolInfo(ToolId::Toggle).action));
+        CellWriter& writer = host.beginStroke(coreText(toolInfo(ToolId::Toggle).action));
         host.cellsWritten(writer.toggle(cells));
         host.endStroke();
     }
@@ -56,8 +57,7 @@ class ToggleTool : public SpanTool {
 // A left drag fills the rectangle with the chosen kind, a right drag empties it.
 class RectangleTool : public SpanTool {
     void apply(ToolHost& host, const CellRect& cells, bool erase) override {
-        CellWriter& writer =
-            host.beginStroke(QString::fromUtf8(toolInfo(ToolId::Rectangle).action));
+        CellWriter& writer = host.beginStroke(coreText(toolInfo(ToolId::Rectangle).action));
         host.cellsWritten(writer.fill(cells, erase ? 0 : host.chosenKind()));
         host.endStroke();
     }
@@ -70,7 +70,7 @@ public:
     explicit PathTool(ToolId id) : id_(id) {}
     void press(ToolHost& host, GridCell at, bool erase) override {
         code_ = erase || id_ == ToolId::Eraser ? 0 : host.chosenKind();
-        writer_ = &host.beginStroke(QString::fromUtf8(toolInfo(id_).action));
+        writer_ = &host.beginStroke(coreText(toolInfo(id_).action));
         last_ = at;
         host.cellsWritten(writer_->set(at.x, at.y, code_));
     }
@@ -105,7 +105,7 @@ private:
 // A click fills the 4-connected region of the clicked cell's code.
 class FillTool : public StageTool {
     void press(ToolHost& host, GridCell at, bool erase) override {
-        CellWriter& writer = host.beginStroke(QString::fromUtf8(toolInfo(ToolId::Fill).action));
+        CellWriter& writer = host.beginStroke(coreText(toolInfo(ToolId::Fill).action));
         host.cellsWritten(writer.flood(at.x, at.y, erase ? 0 : host.chosenKind()));
         host.endStroke();
     }

@@ -1,6 +1,7 @@
 // The view's commands on its tool panels and the document/panel transfers.
 #include "view/CRKeditView.h"
 
+#include <QCoreApplication>
 #include <QLineEdit>
 #include <QMdiArea>
 #include <QMdiSubWindow>
@@ -180,7 +181,8 @@ void CRKeditView::onPanelToDoc() {
             view->onDocToPanel();
     if (result.gridCleared) {
         emit statusMessage(
-            QStringLiteral("ブロックサイズを %1 × %2 にしました。ブロック %3 個を消去しました。")
+            QCoreApplication::translate(
+                "View", "ブロックサイズを %1 × %2 にしました。ブロック %3 個を消去しました。")
                 .arg(QString::fromStdString(GetDocument()->blockWidth),
                      QString::fromStdString(GetDocument()->blockHeight))
                 .arg(blocksBefore - placedBlocks(*GetDocument())));
@@ -213,8 +215,10 @@ void CRKeditView::onPlacementTool() {
         const auto [total, breakdown] = view->countBlocks();
         placementTool->showCount(total, breakdown);
         emit view->statusMessage(
-            breakdown.isEmpty() ? QStringLiteral("ブロック数 %1").arg(total)
-                                : QStringLiteral("ブロック数 %1（%2）").arg(total).arg(breakdown));
+            breakdown.isEmpty() ? QCoreApplication::translate("View", "ブロック数 %1").arg(total)
+                                : QCoreApplication::translate("View", "ブロック数 %1（%2）")
+                                      .arg(total)
+                                      .arg(breakdown));
     });
     if (attachPanel(placementTool, this)) {
         placementTool->move(ownerPlace(window(), placementTool, 300, 100));

@@ -153,7 +153,7 @@ TEST_F(Shell, MenusToolbarAndAcceleratorsAsListed) {
     EXPECT_EQ(entries(menus128[0]), (QStringList{"新規作成(&N)\tCtrl+N", "開く(&O)...\tCtrl+O", "-",
                                                  "最近使ったﾌｧｲﾙ", "-", "ｱﾌﾟﾘｹｰｼｮﾝの終了(&X)"}));
     EXPECT_EQ(entries(menus128[1]), (QStringList{"ﾂｰﾙ ﾊﾞｰ(&T)", "ｽﾃｰﾀｽ ﾊﾞｰ(&S)"}));
-    EXPECT_EQ(entries(menus128[2]), (QStringList{"rkedit のﾊﾞｰｼﾞｮﾝ情報(&A)..."}));
+    EXPECT_EQ(entries(menus128[2]), (QStringList{"rkedit のﾊﾞｰｼﾞｮﾝ情報(&A)...", "-", "言語(&L)"}));
     // The placeholder of the empty recent-file list is greyed; save needs a stage window.
     EXPECT_FALSE(frame()->recentFileActions().constFirst()->isEnabled());
     EXPECT_FALSE(frame()->action(ID_FILE_SAVE)->isEnabled());
