@@ -172,13 +172,14 @@ void CRKeditView::onPanelToDoc() {
     StageEdit edit(*stageDocument(), StageEdit::Kind::SettingsTransfer);
     const int blocksBefore = placedBlocks(*GetDocument());
     const PanelTransferResult result = panelToDocument(*propertyPanel, *GetDocument());
-    edit.commit();
-    // The stage's other windows' panels show what their stage now holds: a panel still
-    // showing the values from before would put them back when it is next taken in (closed,
-    // saved), undoing what was taken from this one.
-    for (QObject* other : stageDocument()->views())
-        if (auto* view = qobject_cast<CRKeditView*>(other); view && view != this)
-            view->onDocToPanel();
+    // When the transfer changed the stage, its other windows' panels show what it now holds:
+    // a panel still showing the values from before would put them back when it is next taken
+    // in (closed, saved), undoing what was taken from this one. A transfer that changed
+    // nothing (the pointer moving over the panel) leaves them alone.
+    if (edit.commit())
+        for (QObject* other : stageDocument()->views())
+            if (auto* view = qobject_cast<CRKeditView*>(other); view && view != this)
+                view->onDocToPanel();
     if (result.gridCleared) {
         emit statusMessage(
             QCoreApplication::translate(
