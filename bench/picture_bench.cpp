@@ -33,7 +33,7 @@ constexpr int benchHeight = 3000;
 
 class QuietHost : public Host {
 public:
-    void messageBox(const std::string&) override {}
+    void messageBox(const Message&) override {}
 };
 
 // A photograph-like 4000 x 3000 picture (smooth shading with fine texture), 4:2:0 at quality

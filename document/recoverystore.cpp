@@ -15,6 +15,7 @@
 #include <csignal>
 #include <limits>
 
+#include "document/coretexts.h"
 #include "document/filesystemname.h"
 #include "document/savefile.h"
 #include "file/regularfile.h"
@@ -38,7 +39,7 @@ QString readCopyFile(const QString& path, QByteArray& bytes,
     FileFailure failure;
     if (!readRegularFile(fileSystemName(path).toStdString(), limit, read, failure)) {
         bytes.clear();
-        return QString::fromStdString(std::string(fileFaultText(fileFaultOf(failure))));
+        return coreText(fileFaultText(fileFaultOf(failure)));
     }
     bytes = QByteArray(read.data(), qsizetype(read.size()));
     return {};

@@ -5,6 +5,7 @@
 #include <QCoreApplication>
 #include <QFileInfo>
 
+#include "document/coretexts.h"
 #include "document/picturecommand.h"
 #include "document/stagelock.h"
 #include "render/stagepainter.h"
@@ -173,6 +174,6 @@ bool StageDocument::changePicture(bool foreground, const std::string& name,
     return true;
 }
 
-void StageDocument::messageBox(const std::string& text) {
-    emit messageRequested(QString::fromStdString(text));
+void StageDocument::messageBox(const Message& message) {
+    emit messageRequested(coreMessage(message));
 }

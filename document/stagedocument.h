@@ -138,7 +138,7 @@ public:
     bool fitPictureSize();
 
     // Host
-    void messageBox(const std::string& text) override;
+    void messageBox(const Message& message) override;
 
 signals:
     // The stored stage changed in `scopes`: an edit, an undo, a redo or a reading of the

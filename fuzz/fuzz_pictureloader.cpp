@@ -18,7 +18,7 @@ namespace {
 
 class QuietHost : public Host {
 public:
-    void messageBox(const std::string&) override {}
+    void messageBox(const Message&) override {}
 };
 
 std::string inputPath() {

@@ -6,6 +6,7 @@
 #include <QFileInfo>
 #include <QSettings>
 
+#include "document/coretexts.h"
 #include "document/savefile.h"
 #include "html/ChtmlDlg.h"
 #include "html/htmlexportvalues.h"
@@ -112,13 +113,11 @@ bool putRuffleBeside(QWidget* parent, const QString& pagePath, bool& added) {
 void warnAboutText(QWidget* parent, const QString& pagePath, const CRKeditDoc& doc) {
     QFile movie(QFileInfo(pagePath).absolutePath() + QStringLiteral("/rk.swf"));
     const QByteArray start = movie.open(QIODevice::ReadOnly) ? movie.read(4) : QByteArray();
-    const char* warning =
-        rufflesTextWarning(std::string_view(start.constData(), std::size_t(start.size())), doc);
-    if (*warning == '\0')
+    if (!rufflesTextWarns(std::string_view(start.constData(), std::size_t(start.size())), doc))
         return;
     MessageChoice note;
     note.icon = QMessageBox::Information;
-    note.text = QString::fromUtf8(warning);
+    note.text = coreMessage({MessageId::rufflesText, {}});
     Dialogs::current().ask(parent, note);
 }
 

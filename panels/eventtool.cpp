@@ -3,6 +3,7 @@
 #include <QAbstractItemView>
 #include <QCloseEvent>
 #include <QCompleter>
+#include <QCoreApplication>
 #include <QInputMethodEvent>
 #include <QKeyEvent>
 #include <QMenuBar>
@@ -22,7 +23,10 @@
 #include "text/lineends.h"
 
 namespace {
-const QString scriptField = QStringLiteral("イベントツール");
+// The tool's name, as messages about its text call the field.
+QString scriptField() {
+    return QCoreApplication::translate("CEventTool", "イベントツール");
+}
 
 // Line breaks of the script as the edit shows them: it works with LF alone.
 QString forDisplay(const std::string& cp932) {
@@ -39,7 +43,7 @@ bool acceptable(const QString& text) {
     checked.replace(QChar(QChar::LineSeparator), QChar('\n'));
     if (displayToCp932(checked))
         return true;
-    showPanelMessage(cp932RefusalMessage(scriptField, charactersWithoutCp932(checked)));
+    showPanelMessage(cp932RefusalMessage(scriptField(), charactersWithoutCp932(checked)));
     return false;
 }
 } // namespace
@@ -175,7 +179,7 @@ CEventTool::CEventTool(StageDocument* document) : QDialog(nullptr), document_(do
         script = document_->doc().command;
         connect(document_, &StageDocument::scriptReplaced, this, &CEventTool::scriptReplaced);
     }
-    setWindowTitle(QStringLiteral("イベントツール"));
+    setWindowTitle(QCoreApplication::translate("CEventTool", "イベントツール"));
     setFont(panelFont());
     const DialogUnits du(font());
 
@@ -213,7 +217,7 @@ void CEventTool::buildMenu() {
             edit_->setFocus();
         });
     };
-    QMenu* conditions = menu_->addMenu(QStringLiteral("条件挿入"));
+    QMenu* conditions = menu_->addMenu(QCoreApplication::translate("CEventTool", "条件挿入"));
     const std::pair<const char*, int> conditionItems[] = {
         {"OnAmount", 32780}, {"OnClick", 32792},   {"OnEndPreLoad", 32789},
         {"OnFlag", 32788},   {"OnHit", 32787},     {"OnLifeRest", 32786},
@@ -223,7 +227,7 @@ void CEventTool::buildMenu() {
     };
     for (const auto& [keyword, id] : conditionItems)
         add(conditions, keyword, id);
-    QMenu* commands = menu_->addMenu(QStringLiteral("コマンド挿入"));
+    QMenu* commands = menu_->addMenu(QCoreApplication::translate("CEventTool", "コマンド挿入"));
     const std::pair<const char*, int> commandItems[] = {
         {"blockBe", 32793},   {"drawRect", 32803},   {"flagSet", 32799},   {"gameClear", 32808},
         {"jumpURL", 32798},   {"loadPic", 32794},    {"nextLevel", 32800}, {"picNumber", 32809},
@@ -233,7 +237,7 @@ void CEventTool::buildMenu() {
     };
     for (const auto& [keyword, id] : commandItems)
         add(commands, keyword, id);
-    QAction* editItem = menu_->addAction(QStringLiteral("編集"));
+    QAction* editItem = menu_->addAction(QCoreApplication::translate("CEventTool", "編集"));
     editItem->setData(65535);
     edit_->setKeywords(keywords);
 }
@@ -259,10 +263,11 @@ bool CEventTool::UpdateData(bool saveAndValidate) {
             kept += one;
     script = withCrLfLineEnds(displayToCp932(kept).value_or(std::string()));
     if (!quiet_)
-        showPanelMessage(
-            QStringLiteral("「%1」の文字「%2」は Shift-JIS (CP932) で保存できないため、"
-                           "除いて保存しました。")
-                .arg(scriptField, dropped));
+        showPanelMessage(QCoreApplication::translate(
+                             "CEventTool",
+                             "「%1」の文字「%2」は Shift-JIS (CP932) で保存できないため、"
+                             "除いて保存しました。")
+                             .arg(scriptField(), dropped));
     return false;
 }
 

@@ -8,7 +8,7 @@
 #include <QPushButton>
 #include <QRadioButton>
 
-#include "panels/coretexts.h"
+#include "document/coretexts.h"
 #include "panels/dataexchange.h"
 #include "panels/dialogunits.h"
 #include "panels/panelpictures.h"

@@ -21,7 +21,7 @@
 
 #include "document/stagedocument.h"
 #include "host/host.h"
-#include "panels/coretexts.h"
+#include "document/coretexts.h"
 #include "panels/dataexchange.h"
 #include "panels/dialogs.h"
 #include "panels/dialogunits.h"
@@ -42,8 +42,8 @@ template <typename Member> QString fieldLabel(Member PropertyValues::*member) {
 // What the picture loader needs from its surroundings here: its message.
 class PanelHost : public Host {
 public:
-    void messageBox(const std::string& text) override {
-        showPanelMessage(QString::fromStdString(text));
+    void messageBox(const Message& message) override {
+        showPanelMessage(coreMessage(message));
     }
 };
 

@@ -14,6 +14,7 @@
 
 #include "file/outputfile.h"
 #include "file/regularfile.h"
+#include "host/message.h"
 #include "html/htmlpage.h"
 #include "ruffle/encodingwarning.h"
 #include "stage/CRKeditDoc.h"
@@ -159,7 +160,11 @@ bool PlayFolder::refresh(CRKeditDoc doc, const QString& stagePath, const QString
     QByteArray start;
     if (movie.open(QIODevice::ReadOnly))
         start = movie.read(4);
-    textWarning_ = QString::fromUtf8(
-        rufflesTextWarning(std::string_view(start.constData(), std::size_t(start.size())), doc));
+    // In the interface's language where the program has one (rkstage keeps core's Japanese).
+    textWarning_ =
+        rufflesTextWarns(std::string_view(start.constData(), std::size_t(start.size())), doc)
+            ? QCoreApplication::translate(
+                  "Core", std::string(messageTemplate(MessageId::rufflesText)).c_str())
+            : QString();
     return true;
 }

@@ -1,5 +1,6 @@
 #include "shell/browser.h"
 
+#include <QCoreApplication>
 #include <QDesktopServices>
 #include <QProcess>
 #include <QStandardPaths>
@@ -29,24 +30,26 @@ bool openWithXdgOpen(const QString& program, const QUrl& url) {
         process, &QProcess::errorOccurred, process, [process, url](QProcess::ProcessError error) {
             if (error == QProcess::FailedToStart) {
                 reportBrowserFailure(
-                    url,
-                    QStringLiteral("xdg-open を起動できません: %1").arg(process->errorString()));
+                    url, QCoreApplication::translate("Browser", "xdg-open を起動できません: %1")
+                             .arg(process->errorString()));
                 process->deleteLater();
             }
         });
-    QObject::connect(
-        process, &QProcess::finished, process,
-        [process, url](int code, QProcess::ExitStatus status) {
-            const QString said = QString::fromLocal8Bit(process->readAllStandardError()).trimmed();
-            if (status != QProcess::NormalExit || code != 0) {
-                QString reason =
-                    QStringLiteral("xdg-open が終了コード %1 で終わりました").arg(code);
-                if (!said.isEmpty())
-                    reason += QStringLiteral(": ") + said.left(300);
-                reportBrowserFailure(url, reason);
-            }
-            process->deleteLater();
-        });
+    QObject::connect(process, &QProcess::finished, process,
+                     [process, url](int code, QProcess::ExitStatus status) {
+                         const QString said =
+                             QString::fromLocal8Bit(process->readAllStandardError()).trimmed();
+                         if (status != QProcess::NormalExit || code != 0) {
+                             QString reason =
+                                 QCoreApplication::translate(
+                                     "Browser", "xdg-open が終了コード %1 で終わりました")
+                                     .arg(code);
+                             if (!said.isEmpty())
+                                 reason += QStringLiteral(": ") + said.left(300);
+                             reportBrowserFailure(url, reason);
+                         }
+                         process->deleteLater();
+                     });
     process->start();
     return true;
 }
@@ -59,13 +62,13 @@ bool openInBrowser(const QUrl& url) {
 #if defined(Q_OS_UNIX) && !defined(Q_OS_MACOS)
     const QString xdgOpen = QStandardPaths::findExecutable(QStringLiteral("xdg-open"));
     if (xdgOpen.isEmpty()) {
-        failure() = QStringLiteral("xdg-open が見つかりません");
+        failure() = QCoreApplication::translate("Browser", "xdg-open が見つかりません");
         return false;
     }
     return openWithXdgOpen(xdgOpen, url);
 #else
     if (!QDesktopServices::openUrl(url)) {
-        failure() = QStringLiteral("既定のブラウザがありません");
+        failure() = QCoreApplication::translate("Browser", "既定のブラウザがありません");
         return false;
     }
     return true;

@@ -1,6 +1,7 @@
 #include "shell/documentmanager.h"
 
 #include <QApplication>
+#include <QCoreApplication>
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
@@ -10,6 +11,7 @@
 #include <sys/stat.h>
 #include <unistd.h>
 
+#include "document/coretexts.h"
 #include "document/filesystemname.h"
 #include "document/readstagefile.h"
 #include "document/savefile.h"
@@ -39,7 +41,7 @@ QString nativePath(const QString& path) {
 
 // "ファイルをオープンできません。" and a line naming the file and the reason.
 QString cannotOpenText(const QString& path, FileFault fault) {
-    return QString::fromStdString(cannotOpenMessage(nativePath(path).toStdString(), fault));
+    return coreMessage(cannotOpenMessage(nativePath(path).toStdString(), fault));
 }
 
 // Temporary files a save cut short (a crash, kill -9) left beside `stage`: the prefix
@@ -89,7 +91,8 @@ bool sameContents(const QString& a, const QString& b) {
 QString describeIgnored(const IgnoredContent& ignored) {
     QStringList lines;
     if (ignored.cellsBeyondGrid > 0)
-        lines << QStringLiteral("・盤面 (100 × 100) に収まらないブロック %1 個")
+        lines << QCoreApplication::translate("DocumentManager",
+                                             "・盤面 (100 × 100) に収まらないブロック %1 個")
                      .arg(ignored.cellsBeyondGrid);
     const auto keys = [](const std::vector<std::string>& list) {
         QStringList names;
@@ -98,11 +101,14 @@ QString describeIgnored(const IgnoredContent& ignored) {
         return names.join(QStringLiteral(", "));
     };
     if (!ignored.unknownKeys.empty())
-        lines << QStringLiteral("・知らない項目: %1").arg(keys(ignored.unknownKeys));
+        lines << QCoreApplication::translate("DocumentManager", "・知らない項目: %1")
+                     .arg(keys(ignored.unknownKeys));
     if (!ignored.unreadValues.empty())
-        lines << QStringLiteral("・形式の合わない値: %1").arg(keys(ignored.unreadValues));
+        lines << QCoreApplication::translate("DocumentManager", "・形式の合わない値: %1")
+                     .arg(keys(ignored.unreadValues));
     if (ignored.extraLines > 0)
-        lines << QStringLiteral("・2 行目以降の %1 行").arg(ignored.extraLines);
+        lines << QCoreApplication::translate("DocumentManager", "・2 行目以降の %1 行")
+                     .arg(ignored.extraLines);
     return lines.join(QLatin1Char('\n'));
 }
 
@@ -113,18 +119,22 @@ QString writeObstacle(const QFileInfo& info) {
     struct stat folder;
     const QByteArray folderName = fileSystemName(info.absolutePath());
     if (::stat(folderName.constData(), &folder) != 0 || !S_ISDIR(folder.st_mode))
-        return QStringLiteral("保存先のフォルダーが見つかりません。");
+        return QCoreApplication::translate("DocumentManager",
+                                           "保存先のフォルダーが見つかりません。");
     const QByteArray fileName = fileSystemName(info.absoluteFilePath());
     struct stat file;
     const bool exists = ::stat(fileName.constData(), &file) == 0;
     if (exists && S_ISDIR(file.st_mode))
-        return QStringLiteral("フォルダーと同じ名前では保存できません。");
+        return QCoreApplication::translate("DocumentManager",
+                                           "フォルダーと同じ名前では保存できません。");
     // Replacing the file through a temporary would succeed even for a read-only file; keep
     // the protection the user gave it.
     if (exists && ((file.st_mode & 0222) == 0 || ::access(fileName.constData(), W_OK) != 0))
-        return QStringLiteral("ファイルは書き込み禁止になっています。");
+        return QCoreApplication::translate("DocumentManager",
+                                           "ファイルは書き込み禁止になっています。");
     if (::access(folderName.constData(), W_OK) != 0)
-        return QStringLiteral("保存先のフォルダーに書き込む権限がありません。");
+        return QCoreApplication::translate("DocumentManager",
+                                           "保存先のフォルダーに書き込む権限がありません。");
     return {};
 }
 } // namespace
@@ -175,9 +185,11 @@ QString DocumentManager::chooseFile(bool save, const QString& initialPath) {
     // chosen, and no suffix is added to a name typed without one.
     FileChoice choice;
     choice.mode = save ? FileChoice::Mode::Save : FileChoice::Mode::Open;
-    choice.caption = save ? QStringLiteral("名前を付けて保存") : QStringLiteral("開く");
-    choice.nameFilters = QStringList{QStringLiteral("ステージファイル (*.stage *.txt)"),
-                                     QStringLiteral("すべてのファイル (*)")};
+    choice.caption = save ? QCoreApplication::translate("DocumentManager", "名前を付けて保存")
+                          : QCoreApplication::translate("DocumentManager", "開く");
+    choice.nameFilters = QStringList{
+        QCoreApplication::translate("DocumentManager", "ステージファイル (*.stage *.txt)"),
+        QCoreApplication::translate("DocumentManager", "すべてのファイル (*)")};
     if (!initialPath.isEmpty()) {
         const QFileInfo info(initialPath);
         if (info.isAbsolute())
@@ -237,14 +249,17 @@ StageDocument* DocumentManager::openDocument(const QString& path) {
     if (lock->lock(absolute) == StageLock::Result::heldByOther) {
         MessageChoice question;
         question.icon = QMessageBox::Question;
-        question.text = QStringLiteral("%1 は別の rkedit (プロセス %2) で開かれています。\n"
-                                       "両方で保存すると、一方の変更が失われます。")
+        question.text = QCoreApplication::translate(
+                            "DocumentManager", "%1 は別の rkedit (プロセス %2) で開かれています。\n"
+                                               "両方で保存すると、一方の変更が失われます。")
                             .arg(nativePath(absolute))
                             .arg(lock->holderPid());
         question.buttons = QMessageBox::Open | QMessageBox::Ignore | QMessageBox::Cancel;
         question.defaultButton = QMessageBox::Open;
-        question.buttonTexts = {{QMessageBox::Open, QStringLiteral("読み取り専用で開く")},
-                                {QMessageBox::Ignore, QStringLiteral("それでも開く")}};
+        question.buttonTexts = {
+            {QMessageBox::Open,
+             QCoreApplication::translate("DocumentManager", "読み取り専用で開く")},
+            {QMessageBox::Ignore, QCoreApplication::translate("DocumentManager", "それでも開く")}};
         const QMessageBox::StandardButton answer = Dialogs::current().ask(dialogParent_, question);
         if (answer == QMessageBox::Open)
             readOnly = true;
@@ -272,11 +287,13 @@ StageDocument* DocumentManager::openDocument(const QString& path) {
 void DocumentManager::noteLeftoverTemporaries(const QString& stagePath) {
     if (const QStringList leftovers = leftoverTemporaries(QFileInfo(stagePath));
         !leftovers.isEmpty())
-        showMessage(QStringLiteral("%1 の横に、保存が途中で終わったときの一時ファイルが残って"
-                                   "います。\n%2\n保存されなかった編集内容が入っている可能性が"
-                                   "あります。確かめてから、不要なら削除してください。")
-                        .arg(nativePath(stagePath), leftovers.join(QLatin1Char('\n'))),
-                    dialogParent_);
+        showMessage(
+            QCoreApplication::translate("DocumentManager",
+                                        "%1 の横に、保存が途中で終わったときの一時ファイルが残って"
+                                        "います。\n%2\n保存されなかった編集内容が入っている可能性が"
+                                        "あります。確かめてから、不要なら削除してください。")
+                .arg(nativePath(stagePath), leftovers.join(QLatin1Char('\n'))),
+            dialogParent_);
 }
 
 void DocumentManager::noteIgnoredContent(StageDocument* document, const IgnoredContent& ignored,
@@ -291,19 +308,23 @@ void DocumentManager::noteIgnoredContent(StageDocument* document, const IgnoredC
     }
     QStringList dropped;
     if (cutShort)
-        dropped << QStringLiteral("・ファイルの途中で切れた先の内容");
+        dropped << QCoreApplication::translate("DocumentManager",
+                                               "・ファイルの途中で切れた先の内容");
     if (!ignored.empty())
         dropped << describeIgnored(ignored);
     droppedBySave_.insert(document, dropped.join(QLatin1Char('\n')));
     if (cutShort)
-        showMessage(QStringLiteral("%1 は途中で切れています (最後の項目が「&」で閉じていません)。"
-                                   "書き込みの途中か、壊れたファイルです。\n"
-                                   "このファイルに保存すると、読み込めた部分だけが残ります。")
+        showMessage(QCoreApplication::translate(
+                        "DocumentManager",
+                        "%1 は途中で切れています (最後の項目が「&」で閉じていません)。"
+                        "書き込みの途中か、壊れたファイルです。\n"
+                        "このファイルに保存すると、読み込めた部分だけが残ります。")
                         .arg(nativePath(document->filePath())),
                     dialogParent_);
     if (!ignored.empty())
-        showMessage(QStringLiteral("%1 には、読み込まなかった次の内容があります。"
-                                   "このファイルに保存すると失われます。\n%2")
+        showMessage(QCoreApplication::translate("DocumentManager",
+                                                "%1 には、読み込まなかった次の内容があります。"
+                                                "このファイルに保存すると失われます。\n%2")
                         .arg(nativePath(document->filePath()), describeIgnored(ignored)),
                     dialogParent_);
 }
@@ -335,10 +356,12 @@ bool DocumentManager::saveDocument(StageDocument* document) {
     // What is saved is what the open panels show.
     document->takePendingEdits();
     if (document->isReadOnly()) {
-        showMessage(QStringLiteral("%1 は読み取り専用で開いています。上書き保存できません。\n"
-                                   "別の名前で保存してください。")
-                        .arg(nativePath(document->filePath())),
-                    dialogParent_);
+        showMessage(
+            QCoreApplication::translate("DocumentManager",
+                                        "%1 は読み取り専用で開いています。上書き保存できません。\n"
+                                        "別の名前で保存してください。")
+                .arg(nativePath(document->filePath())),
+            dialogParent_);
         return false;
     }
     if (document->filePath().isEmpty())
@@ -373,10 +396,11 @@ bool DocumentManager::writeDocument(StageDocument* document, const QString& path
         for (const std::string& key : unsafe)
             keys << QString::fromStdString(key);
         MessageChoice question;
-        question.text =
-            QStringLiteral("次の項目の値は「&」または「,」を含むため、保存したファイルを開き直すと"
-                           "同じ値に戻りません。\n%1\n\nこのまま保存しますか?")
-                .arg(keys.join(QStringLiteral(", ")));
+        question.text = QCoreApplication::translate(
+                            "DocumentManager",
+                            "次の項目の値は「&」または「,」を含むため、保存したファイルを開き直すと"
+                            "同じ値に戻りません。\n%1\n\nこのまま保存しますか?")
+                            .arg(keys.join(QStringLiteral(", ")));
         question.buttons = QMessageBox::Save | QMessageBox::Cancel;
         question.defaultButton = QMessageBox::Cancel;
         if (Dialogs::current().ask(dialogParent_, question) != QMessageBox::Save)
@@ -385,8 +409,9 @@ bool DocumentManager::writeDocument(StageDocument* document, const QString& path
 
     if (droppedBySave_.contains(document) && QFileInfo(document->filePath()) == info) {
         MessageChoice question;
-        question.text = QStringLiteral("%1 を開いたときに読み込まなかった次の内容は、"
-                                       "上書き保存すると失われます。\n%2\n\n保存しますか?")
+        question.text = QCoreApplication::translate(
+                            "DocumentManager", "%1 を開いたときに読み込まなかった次の内容は、"
+                                               "上書き保存すると失われます。\n%2\n\n保存しますか?")
                             .arg(nativePath(absolute), droppedBySave_.value(document));
         question.buttons = QMessageBox::Save | QMessageBox::Cancel;
         question.defaultButton = QMessageBox::Cancel;
@@ -396,9 +421,9 @@ bool DocumentManager::writeDocument(StageDocument* document, const QString& path
 
     // The first line as ever; the second names the file and the reason, as opening does.
     auto fail = [&](const QString& reason) {
-        showMessage(
-            QStringLiteral("%1 に保存できません。\n%1: %2").arg(nativePath(absolute), reason),
-            dialogParent_);
+        showMessage(QCoreApplication::translate("DocumentManager", "%1 に保存できません。\n%1: %2")
+                        .arg(nativePath(absolute), reason),
+                    dialogParent_);
         return false;
     };
     if (const QString obstacle = writeObstacle(info); !obstacle.isEmpty())
@@ -467,23 +492,31 @@ bool DocumentManager::offerPicturesBeside(const CRKeditDoc& doc, const QFileInfo
         question.icon = QMessageBox::Question;
         question.buttons = QMessageBox::Yes | QMessageBox::No | QMessageBox::Cancel;
         if (replacing) {
-            question.text = QStringLiteral("画像 %1 はステージと別のフォルダーにあります。"
-                                           "ステージのフォルダーには同じ名前の別の画像 %2 があり、"
-                                           "ゲームはそちらを読み込みます。\n\n%2 を置き換えますか?")
-                                .arg(nativePath(source.absoluteFilePath()),
-                                     nativePath(beside.absoluteFilePath()));
+            question.text =
+                QCoreApplication::translate(
+                    "DocumentManager", "画像 %1 はステージと別のフォルダーにあります。"
+                                       "ステージのフォルダーには同じ名前の別の画像 %2 があり、"
+                                       "ゲームはそちらを読み込みます。\n\n%2 を置き換えますか?")
+                    .arg(nativePath(source.absoluteFilePath()),
+                         nativePath(beside.absoluteFilePath()));
             question.defaultButton = QMessageBox::Cancel;
-            question.buttonTexts = {{QMessageBox::Yes, QStringLiteral("置き換える")},
-                                    {QMessageBox::No, QStringLiteral("置き換えずに保存")}};
+            question.buttonTexts = {
+                {QMessageBox::Yes, QCoreApplication::translate("DocumentManager", "置き換える")},
+                {QMessageBox::No,
+                 QCoreApplication::translate("DocumentManager", "置き換えずに保存")}};
         } else {
             question.text =
-                QStringLiteral("画像 %1 はステージと別のフォルダーにあります。"
-                               "ゲームは画像をステージと同じフォルダーから読み込みます。\n\n"
-                               "%2 にコピーしますか?")
+                QCoreApplication::translate(
+                    "DocumentManager",
+                    "画像 %1 はステージと別のフォルダーにあります。"
+                    "ゲームは画像をステージと同じフォルダーから読み込みます。\n\n"
+                    "%2 にコピーしますか?")
                     .arg(nativePath(source.absoluteFilePath()), nativePath(stage.absolutePath()));
             question.defaultButton = QMessageBox::Yes;
-            question.buttonTexts = {{QMessageBox::Yes, QStringLiteral("コピーする")},
-                                    {QMessageBox::No, QStringLiteral("コピーせずに保存")}};
+            question.buttonTexts = {
+                {QMessageBox::Yes, QCoreApplication::translate("DocumentManager", "コピーする")},
+                {QMessageBox::No,
+                 QCoreApplication::translate("DocumentManager", "コピーせずに保存")}};
         }
         const QMessageBox::StandardButton answer = Dialogs::current().ask(dialogParent_, question);
         if (answer == QMessageBox::No)
@@ -500,14 +533,15 @@ bool DocumentManager::offerPicturesBeside(const CRKeditDoc& doc, const QFileInfo
         FileFailure failure;
         if (!readRegularFile(fileSystemName(failed).toStdString(), maxPictureFileBytes, bytes,
                              failure)) {
-            reason = QString::fromStdString(std::string(fileFaultText(fileFaultOf(failure))));
+            reason = coreText(fileFaultText(fileFaultOf(failure)));
         } else {
             failed = beside.absoluteFilePath();
             reason = saveFileWhole(failed, QByteArrayView(bytes.data(), qsizetype(bytes.size())),
                                    {source.absoluteFilePath()});
         }
         if (!reason.isEmpty()) {
-            showMessage(QStringLiteral("%1 を %2 にコピーできません。\n%3: %4")
+            showMessage(QCoreApplication::translate("DocumentManager",
+                                                    "%1 を %2 にコピーできません。\n%3: %4")
                             .arg(nativePath(source.absoluteFilePath()),
                                  nativePath(stage.absolutePath()), nativePath(failed), reason),
                         dialogParent_);
@@ -528,7 +562,8 @@ bool DocumentManager::canCloseDocument(StageDocument* document) {
     if (!document->isModified())
         return true;
     MessageChoice question;
-    question.text = QStringLiteral("%1 への変更を保存しますか?").arg(document->title());
+    question.text = QCoreApplication::translate("DocumentManager", "%1 への変更を保存しますか?")
+                        .arg(document->title());
     question.buttons = QMessageBox::Save | QMessageBox::Discard | QMessageBox::Cancel;
     question.defaultButton = QMessageBox::Save;
     const QMessageBox::StandardButton answer = Dialogs::current().ask(dialogParent_, question);

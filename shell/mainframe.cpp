@@ -19,8 +19,8 @@
 #include <QToolBar>
 #include <QWindow>
 
+#include "document/coretexts.h"
 #include "document/stagedocument.h"
-#include "panels/coretexts.h"
 #include "panels/panelplace.h"
 #include "shell/childframe.h"
 #include "shell/commandids.h"
@@ -95,9 +95,13 @@ CMainFrame::CMainFrame(QWidget* parent) : QMainWindow(parent), area_(new QMdiAre
     statusBar()->addPermanentWidget(zoomLabel_);
     pointerLabel_ = new QLabel(this);
     pointerLabel_->setObjectName(QStringLiteral("pointer"));
-    pointerLabel_->setMinimumWidth(pointerLabel_->fontMetrics().horizontalAdvance(
-                                       QStringLiteral("(99, 99) ２倍耐久ブロック")) +
-                                   8);
+    // As wide as the widest cell it can name, in the interface's language.
+    int pointerWidth = 0;
+    for (CellCode code = BlockKinds::first; code <= BlockKinds::last; ++code)
+        pointerWidth =
+            std::max(pointerWidth, pointerLabel_->fontMetrics().horizontalAdvance(
+                                       QStringLiteral("(99, 99) ") + CRKeditView::codeName(code)));
+    pointerLabel_->setMinimumWidth(pointerWidth + 8);
     statusBar()->addPermanentWidget(pointerLabel_);
     for (const QString& text : indicatorTexts()) {
         auto* indicator = new QLabel(text, this);

@@ -1,6 +1,7 @@
 #include "shell/testplay.h"
 
 #include <QClipboard>
+#include <QCoreApplication>
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
@@ -76,24 +77,28 @@ QString TestPlay::movieFor(const StageDocument* document, QWidget* parent) {
     if (!remembered.isEmpty()) {
         if (QFileInfo(remembered).isFile())
             return remembered;
-        showMessage(QStringLiteral("テストプレイのゲームムービー %1 が見つかりません。\n"
-                                   "使うムービー (rk.swf) を選び直してください。")
+        showMessage(QCoreApplication::translate(
+                        "TestPlay", "テストプレイのゲームムービー %1 が見つかりません。\n"
+                                    "使うムービー (rk.swf) を選び直してください。")
                         .arg(QDir::toNativeSeparators(remembered)),
                     parent);
     }
     FileChoice choice;
     choice.mode = FileChoice::Mode::Open;
-    choice.caption = QStringLiteral("テストプレイで使うゲームムービー (rk.swf) を選んでください");
-    choice.nameFilters = QStringList{QStringLiteral("Flash ムービー (*.swf)"),
-                                     QStringLiteral("すべてのファイル (*)")};
+    choice.caption = QCoreApplication::translate(
+        "TestPlay", "テストプレイで使うゲームムービー (rk.swf) を選んでください");
+    choice.nameFilters =
+        QStringList{QCoreApplication::translate("TestPlay", "Flash ムービー (*.swf)"),
+                    QCoreApplication::translate("TestPlay", "すべてのファイル (*)")};
     choice.directory = stageFolder;
     const QString chosen = Dialogs::current().chooseFile(parent, choice);
     if (chosen.isEmpty())
         return {};
     if (!looksLikeMovie(chosen)) {
-        showMessage(QStringLiteral("%1 は Flash ムービー (SWF) ではありません。")
-                        .arg(QDir::toNativeSeparators(chosen)),
-                    parent);
+        showMessage(
+            QCoreApplication::translate("TestPlay", "%1 は Flash ムービー (SWF) ではありません。")
+                .arg(QDir::toNativeSeparators(chosen)),
+            parent);
         return {};
     }
     const QString path = QFileInfo(chosen).absoluteFilePath();
@@ -110,9 +115,10 @@ bool TestPlay::play(StageDocument* document, QWidget* parent) {
     QString error;
     const auto ruffle = programRuffle(error);
     if (!ruffle) {
-        showMessage(
-            QStringLiteral("Ruffle が見つからないため、テストプレイできません。\n%1").arg(error),
-            parent);
+        showMessage(QCoreApplication::translate(
+                        "TestPlay", "Ruffle が見つからないため、テストプレイできません。\n%1")
+                        .arg(error),
+                    parent);
         return false;
     }
     const QString movie = movieFor(document, parent);
@@ -144,7 +150,8 @@ bool TestPlay::play(StageDocument* document, QWidget* parent) {
                 });
         if (!fresh->folder->isValid() || !fresh->server->start(0, error)) {
             sessions_.erase(document);
-            showMessage(QStringLiteral("テストプレイの準備ができませんでした。\n%1")
+            showMessage(QCoreApplication::translate("TestPlay",
+                                                    "テストプレイの準備ができませんでした。\n%1")
                             .arg(error.isEmpty() ? QDir::tempPath() : error),
                         parent);
             return false;
@@ -158,8 +165,10 @@ bool TestPlay::play(StageDocument* document, QWidget* parent) {
     }
 
     if (!session->folder->refresh(document->doc(), document->filePath(), movie, error)) {
-        showMessage(QStringLiteral("テストプレイの準備ができませんでした。\n%1").arg(error),
-                    parent);
+        showMessage(
+            QCoreApplication::translate("TestPlay", "テストプレイの準備ができませんでした。\n%1")
+                .arg(error),
+            parent);
         return false;
     }
     session->server->setContentType(session->folder->stageName(), "text/plain; charset=Shift_JIS");
@@ -187,20 +196,23 @@ bool TestPlay::play(StageDocument* document, QWidget* parent) {
 
 void TestPlay::showAddress(const QUrl& page, QWidget* parent) {
     if (auto* main = qobject_cast<QMainWindow*>(parent ? parent->window() : nullptr))
-        main->statusBar()->showMessage(QStringLiteral("テストプレイ: %1").arg(page.toString()));
+        main->statusBar()->showMessage(
+            QCoreApplication::translate("TestPlay", "テストプレイ: %1").arg(page.toString()));
 }
 
 void TestPlay::showBrowserProblem(const QUrl& page, const QString& reason, QWidget* parent) {
     showAddress(page, parent);
     MessageChoice box;
     box.text =
-        QStringLiteral("ブラウザを開けませんでした。次のアドレスをブラウザで開いてください。\n%1")
+        QCoreApplication::translate(
+            "TestPlay", "ブラウザを開けませんでした。次のアドレスをブラウザで開いてください。\n%1")
             .arg(page.toString());
     if (!reason.isEmpty())
-        box.text += QStringLiteral("\n\n理由: %1").arg(reason);
+        box.text += QCoreApplication::translate("TestPlay", "\n\n理由: %1").arg(reason);
     box.buttons = QMessageBox::Ok | QMessageBox::Save;
     box.defaultButton = QMessageBox::Ok;
-    box.buttonTexts = {{QMessageBox::Save, QStringLiteral("アドレスをコピー")}};
+    box.buttonTexts = {
+        {QMessageBox::Save, QCoreApplication::translate("TestPlay", "アドレスをコピー")}};
     if (Dialogs::current().ask(parent, box) == QMessageBox::Save)
         QGuiApplication::clipboard()->setText(page.toString());
 }

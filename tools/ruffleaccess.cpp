@@ -5,6 +5,7 @@
 #include <filesystem>
 #include <fstream>
 
+#include "host/message.h"
 #include "ruffle/encodingwarning.h"
 #include "text/terminaltext.h"
 
@@ -20,8 +21,7 @@ void warnAboutTextEncoding(const std::string& moviePath, const CRKeditDoc& doc) 
     char start[4] = {};
     if (!in.read(start, sizeof start))
         return;
-    const char* warning = rufflesTextWarning(std::string_view(start, sizeof start), doc);
-    if (*warning)
+    if (rufflesTextWarns(std::string_view(start, sizeof start), doc))
         std::fprintf(stderr, "rkstage: warning: %s: %s\n", terminalSafe(moviePath).c_str(),
-                     warning);
+                     messageText({MessageId::rufflesText, {}}).c_str());
 }

@@ -3,7 +3,7 @@
 #include <cstdio>
 
 #include "text/terminaltext.h"
-void TerminalHost::messageBox(const std::string& text) {
+void TerminalHost::messageBox(const Message& message) {
     ++messages_;
-    std::fprintf(stderr, "%s\n", terminalSafe(text, true).c_str());
+    std::fprintf(stderr, "%s\n", terminalSafe(messageText(message), true).c_str());
 }

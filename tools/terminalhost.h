@@ -5,7 +5,7 @@
 // The host for rkstage: messages go to stderr as they are.
 class TerminalHost : public Host {
 public:
-    void messageBox(const std::string& text) override;
+    void messageBox(const Message& message) override;
     int messageCount() const { return messages_; }
 
 private:

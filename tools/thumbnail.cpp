@@ -76,7 +76,7 @@ int renderThumbnail(const std::string& in, const std::string& out, int size, int
     const bool loaded =
         path.find('\0') == std::string::npos
             ? loadPictureScaled(path, picture, host, choose, pictureWidth, pictureHeight)
-            : (host.messageBox("ファイルをオープンできません。"), false);
+            : (host.messageBox({MessageId::cannotOpenFile, {}}), false);
 
     StageExtent extent;
     if (loaded) {

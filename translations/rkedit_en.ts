@@ -9,6 +9,48 @@
     </message>
 </context>
 <context>
+    <name>Browser</name>
+    <message>
+        <source>xdg-open を起動できません: %1</source>
+        <translation>Cannot start xdg-open: %1</translation>
+    </message>
+    <message>
+        <source>xdg-open が終了コード %1 で終わりました</source>
+        <translation>xdg-open ended with exit code %1</translation>
+    </message>
+    <message>
+        <source>xdg-open が見つかりません</source>
+        <translation>xdg-open was not found</translation>
+    </message>
+    <message>
+        <source>既定のブラウザがありません</source>
+        <translation>There is no default browser</translation>
+    </message>
+</context>
+<context>
+    <name>CEventTool</name>
+    <message>
+        <source>イベントツール</source>
+        <translation>Event Tool</translation>
+    </message>
+    <message>
+        <source>条件挿入</source>
+        <translation>Insert Condition</translation>
+    </message>
+    <message>
+        <source>コマンド挿入</source>
+        <translation>Insert Command</translation>
+    </message>
+    <message>
+        <source>編集</source>
+        <translation>Edit</translation>
+    </message>
+    <message>
+        <source>「%1」の文字「%2」は Shift-JIS (CP932) で保存できないため、除いて保存しました。</source>
+        <translation>The characters &quot;%2&quot; in &quot;%1&quot; cannot be stored in Shift-JIS (CP932), so they were left out.</translation>
+    </message>
+</context>
+<context>
     <name>CMainFrame</name>
     <message>
         <source>描画ツール(&amp;D)</source>
@@ -230,7 +272,7 @@
         <source>タイトルに &quot; &lt; &gt; &amp; のいずれかが含まれています。タイトルはそのままページに書き込まれるため、ページの表示が崩れます。
 
 このまま書き出しますか?</source>
-        <translation>The title contains one of " &lt; &gt; &amp;. The title is written into the page as it is, so the page will not show correctly.
+        <translation>The title contains one of &quot; &lt; &gt; &amp;. The title is written into the page as it is, so the page will not show correctly.
 
 Export it anyway?</translation>
     </message>
@@ -389,6 +431,96 @@ Export it anyway?</translation>
         <source>移動</source>
         <translation>Move</translation>
     </message>
+    <message>
+        <source>ファイルをオープンできません。</source>
+        <translation>Cannot open the file.</translation>
+    </message>
+    <message>
+        <source>ファイルをオープンできません。
+%1: %2</source>
+        <translation>Cannot open the file.
+%1: %2</translation>
+    </message>
+    <message>
+        <source>ファイルが見つかりません。</source>
+        <translation>The file was not found.</translation>
+    </message>
+    <message>
+        <source>ファイルを読み書きする権限がありません。</source>
+        <translation>You have no permission to read or write the file.</translation>
+    </message>
+    <message>
+        <source>フォルダーです。</source>
+        <translation>It is a folder.</translation>
+    </message>
+    <message>
+        <source>通常のファイルではありません。</source>
+        <translation>It is not a regular file.</translation>
+    </message>
+    <message>
+        <source>ファイルが大きすぎます。</source>
+        <translation>The file is too large.</translation>
+    </message>
+    <message>
+        <source>JPEG ファイルではありません。</source>
+        <translation>It is not a JPEG file.</translation>
+    </message>
+    <message>
+        <source>JPEG ファイルが壊れているか、読み込めない形式です。</source>
+        <translation>The JPEG file is damaged or in a form that cannot be read.</translation>
+    </message>
+    <message>
+        <source>画像が大きすぎます（67,108,864 画素まで）。</source>
+        <translation>The picture is too large (67,108,864 pixels at most).</translation>
+    </message>
+    <message>
+        <source>ステージファイルではありません。</source>
+        <translation>It is not a stage file.</translation>
+    </message>
+    <message>
+        <source>ファイルを読み込めません。</source>
+        <translation>Cannot read the file.</translation>
+    </message>
+    <message>
+        <source>%1: 画像ファイルが途中で切れています。読み込めた部分だけを表示します。</source>
+        <translation>%1: The picture file is cut short. Only the part that could be read is shown.</translation>
+    </message>
+    <message>
+        <source>%1: 画像ファイルに壊れた部分があります。読み込めたとおりに表示します。</source>
+        <translation>%1: Part of the picture file is damaged. It is shown as far as it could be read.</translation>
+    </message>
+    <message>
+        <source>このムービー (SWF 5 以前) では、Ruffle で再生すると日本語の文字が正しく表示されないことがあります。</source>
+        <translation>In this movie (SWF 5 or earlier), Japanese text may not show correctly when it is played in Ruffle.</translation>
+    </message>
+    <message>
+        <source>%1 行目: 数値ではない項目があります。</source>
+        <translation>Line %1: an item is not a number.</translation>
+    </message>
+    <message>
+        <source>%1 行目: 32 ビットに収まらない数値があります。</source>
+        <translation>Line %1: a number does not fit in 32 bits.</translation>
+    </message>
+    <message>
+        <source>%1 行目: 100 列を超えています。</source>
+        <translation>Line %1: more than 100 columns.</translation>
+    </message>
+    <message>
+        <source>%1 行目が空です。</source>
+        <translation>Line %1 is empty.</translation>
+    </message>
+    <message>
+        <source>100 行を超えています。</source>
+        <translation>More than 100 lines.</translation>
+    </message>
+    <message>
+        <source>%1 行目の項目の数が 1 行目と違います。</source>
+        <translation>Line %1 holds a different number of items than line 1.</translation>
+    </message>
+    <message>
+        <source>セルがありません。</source>
+        <translation>There are no cells.</translation>
+    </message>
 </context>
 <context>
     <name>DataExchange</name>
@@ -495,6 +627,169 @@ Reload it?</translation>
     <message>
         <source>%1 (読み取り専用)</source>
         <translation>%1 (read-only)</translation>
+    </message>
+</context>
+<context>
+    <name>DocumentManager</name>
+    <message>
+        <source>・盤面 (100 × 100) に収まらないブロック %1 個</source>
+        <translation>- %1 blocks outside the board (100 × 100)</translation>
+    </message>
+    <message>
+        <source>・知らない項目: %1</source>
+        <translation>- Unknown items: %1</translation>
+    </message>
+    <message>
+        <source>・形式の合わない値: %1</source>
+        <translation>- Values in the wrong form: %1</translation>
+    </message>
+    <message>
+        <source>・2 行目以降の %1 行</source>
+        <translation>- %1 lines after the first line</translation>
+    </message>
+    <message>
+        <source>保存先のフォルダーが見つかりません。</source>
+        <translation>The folder to save in was not found.</translation>
+    </message>
+    <message>
+        <source>フォルダーと同じ名前では保存できません。</source>
+        <translation>Cannot save under the name of a folder.</translation>
+    </message>
+    <message>
+        <source>ファイルは書き込み禁止になっています。</source>
+        <translation>The file is write-protected.</translation>
+    </message>
+    <message>
+        <source>保存先のフォルダーに書き込む権限がありません。</source>
+        <translation>You have no permission to write in the folder to save in.</translation>
+    </message>
+    <message>
+        <source>名前を付けて保存</source>
+        <translation>Save As</translation>
+    </message>
+    <message>
+        <source>開く</source>
+        <translation>Open</translation>
+    </message>
+    <message>
+        <source>ステージファイル (*.stage *.txt)</source>
+        <translation>Stage files (*.stage *.txt)</translation>
+    </message>
+    <message>
+        <source>すべてのファイル (*)</source>
+        <translation>All files (*)</translation>
+    </message>
+    <message>
+        <source>%1 は別の rkedit (プロセス %2) で開かれています。
+両方で保存すると、一方の変更が失われます。</source>
+        <translation>%1 is open in another rkedit (process %2).
+If both save it, the changes of one are lost.</translation>
+    </message>
+    <message>
+        <source>読み取り専用で開く</source>
+        <translation>Open Read-Only</translation>
+    </message>
+    <message>
+        <source>それでも開く</source>
+        <translation>Open Anyway</translation>
+    </message>
+    <message>
+        <source>%1 の横に、保存が途中で終わったときの一時ファイルが残っています。
+%2
+保存されなかった編集内容が入っている可能性があります。確かめてから、不要なら削除してください。</source>
+        <translation>Beside %1 there is a temporary file left by a save that did not finish.
+%2
+It may hold edits that were not saved. Look at it, and delete it if you do not need it.</translation>
+    </message>
+    <message>
+        <source>・ファイルの途中で切れた先の内容</source>
+        <translation>- What followed where the file is cut short</translation>
+    </message>
+    <message>
+        <source>%1 は途中で切れています (最後の項目が「&amp;」で閉じていません)。書き込みの途中か、壊れたファイルです。
+このファイルに保存すると、読み込めた部分だけが残ります。</source>
+        <translation>%1 is cut short (its last item does not end with &quot;&amp;&quot;). It is being written, or it is damaged.
+Saving to this file keeps only the part that could be read.</translation>
+    </message>
+    <message>
+        <source>%1 には、読み込まなかった次の内容があります。このファイルに保存すると失われます。
+%2</source>
+        <translation>%1 holds the following, which was not read. Saving to this file loses it.
+%2</translation>
+    </message>
+    <message>
+        <source>%1 は読み取り専用で開いています。上書き保存できません。
+別の名前で保存してください。</source>
+        <translation>%1 is open read-only and cannot be saved over.
+Save it under another name.</translation>
+    </message>
+    <message>
+        <source>次の項目の値は「&amp;」または「,」を含むため、保存したファイルを開き直すと同じ値に戻りません。
+%1
+
+このまま保存しますか?</source>
+        <translation>The values of the following items hold &quot;&amp;&quot; or &quot;,&quot;, so they will not read back the same when the saved file is opened again.
+%1
+
+Save anyway?</translation>
+    </message>
+    <message>
+        <source>%1 を開いたときに読み込まなかった次の内容は、上書き保存すると失われます。
+%2
+
+保存しますか?</source>
+        <translation>The following, which was not read when %1 was opened, is lost when it is saved over.
+%2
+
+Save?</translation>
+    </message>
+    <message>
+        <source>%1 に保存できません。
+%1: %2</source>
+        <translation>Cannot save to %1.
+%1: %2</translation>
+    </message>
+    <message>
+        <source>画像 %1 はステージと別のフォルダーにあります。ステージのフォルダーには同じ名前の別の画像 %2 があり、ゲームはそちらを読み込みます。
+
+%2 を置き換えますか?</source>
+        <translation>The picture %1 is in another folder than the stage. The stage&apos;s folder holds another picture of the same name, %2, and the game reads that one.
+
+Replace %2?</translation>
+    </message>
+    <message>
+        <source>置き換える</source>
+        <translation>Replace</translation>
+    </message>
+    <message>
+        <source>置き換えずに保存</source>
+        <translation>Save Without Replacing</translation>
+    </message>
+    <message>
+        <source>画像 %1 はステージと別のフォルダーにあります。ゲームは画像をステージと同じフォルダーから読み込みます。
+
+%2 にコピーしますか?</source>
+        <translation>The picture %1 is in another folder than the stage. The game reads pictures from the stage&apos;s own folder.
+
+Copy it to %2?</translation>
+    </message>
+    <message>
+        <source>コピーする</source>
+        <translation>Copy</translation>
+    </message>
+    <message>
+        <source>コピーせずに保存</source>
+        <translation>Save Without Copying</translation>
+    </message>
+    <message>
+        <source>%1 を %2 にコピーできません。
+%3: %4</source>
+        <translation>Cannot copy %1 to %2.
+%3: %4</translation>
+    </message>
+    <message>
+        <source>%1 への変更を保存しますか?</source>
+        <translation>Save changes to %1?</translation>
     </message>
 </context>
 <context>
@@ -832,7 +1127,7 @@ Cut</translation>
     <message>
         <source>ｸﾘｯﾌﾟﾎﾞｰﾄﾞの内容を貼り付け
 貼り付け</source>
-        <translation>Paste the clipboard's contents
+        <translation>Paste the clipboard&apos;s contents
 Paste</translation>
     </message>
     <message>
@@ -880,7 +1175,7 @@ Tabbed</translation>
     <message>
         <source>ﾌﾟﾛｸﾞﾗﾑの情報、ﾊﾞｰｼﾞｮﾝそして著作権を表示
 ﾊﾞｰｼﾞｮﾝ情報</source>
-        <translation>Show the program's information, version and copyright
+        <translation>Show the program&apos;s information, version and copyright
 About</translation>
     </message>
     <message>
@@ -1033,6 +1328,65 @@ Restore them?</translation>
     </message>
 </context>
 <context>
+    <name>TestPlay</name>
+    <message>
+        <source>テストプレイのゲームムービー %1 が見つかりません。
+使うムービー (rk.swf) を選び直してください。</source>
+        <translation>The game movie for test play, %1, was not found.
+Choose the movie to use (rk.swf) again.</translation>
+    </message>
+    <message>
+        <source>テストプレイで使うゲームムービー (rk.swf) を選んでください</source>
+        <translation>Choose the game movie (rk.swf) for test play</translation>
+    </message>
+    <message>
+        <source>Flash ムービー (*.swf)</source>
+        <translation>Flash movies (*.swf)</translation>
+    </message>
+    <message>
+        <source>すべてのファイル (*)</source>
+        <translation>All files (*)</translation>
+    </message>
+    <message>
+        <source>%1 は Flash ムービー (SWF) ではありません。</source>
+        <translation>%1 is not a Flash movie (SWF).</translation>
+    </message>
+    <message>
+        <source>Ruffle が見つからないため、テストプレイできません。
+%1</source>
+        <translation>Ruffle was not found, so the stage cannot be test played.
+%1</translation>
+    </message>
+    <message>
+        <source>テストプレイの準備ができませんでした。
+%1</source>
+        <translation>Test play could not be prepared.
+%1</translation>
+    </message>
+    <message>
+        <source>テストプレイ: %1</source>
+        <translation>Test play: %1</translation>
+    </message>
+    <message>
+        <source>ブラウザを開けませんでした。次のアドレスをブラウザで開いてください。
+%1</source>
+        <translation>The browser could not be opened. Open this address in a browser:
+%1</translation>
+    </message>
+    <message>
+        <source>
+
+理由: %1</source>
+        <translation>
+
+Reason: %1</translation>
+    </message>
+    <message>
+        <source>アドレスをコピー</source>
+        <translation>Copy Address</translation>
+    </message>
+</context>
+<context>
     <name>Undo</name>
     <message>
         <source>画像の変更</source>
@@ -1071,7 +1425,7 @@ Restore them?</translation>
     </message>
     <message>
         <source>クリップボードの文字はセルとして読めません: %1</source>
-        <translation>The clipboard's text cannot be read as cells: %1</translation>
+        <translation>The clipboard&apos;s text cannot be read as cells: %1</translation>
     </message>
     <message>
         <source>選択 %1 × %2</source>

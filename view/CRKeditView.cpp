@@ -18,7 +18,7 @@
 #include "document/stagedocument.h"
 #include "document/stageedit.h"
 #include "html/htmlexport.h"
-#include "panels/coretexts.h"
+#include "document/coretexts.h"
 #include "panels/eventtool.h"
 #include "panels/placementtool.h"
 #include "panels/propertypanel.h"

@@ -1,5 +1,7 @@
 #include "view/cellclipboard.h"
 
+#include "document/coretexts.h"
+
 #include <QClipboard>
 #include <QCoreApplication>
 #include <QGuiApplication>
@@ -39,10 +41,10 @@ std::optional<CellClipboard::Taken> CellClipboard::take(QString* why) {
         *why = QCoreApplication::translate("View", "クリップボードにセルがありません。");
         return std::nullopt;
     }
-    std::string error;
+    Message error;
     if (auto block = CellBlock::fromText(data->text().toStdString(), &error))
         return Taken{std::move(*block), std::nullopt};
     *why = QCoreApplication::translate("View", "クリップボードの文字はセルとして読めません: %1")
-               .arg(QString::fromStdString(error));
+               .arg(coreMessage(error));
     return std::nullopt;
 }

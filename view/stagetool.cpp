@@ -1,6 +1,6 @@
 #include "view/stagetool.h"
 
-#include "panels/coretexts.h"
+#include "document/coretexts.h"
 #include "stage/cellwriter.h"
 
 namespace {

@@ -2,39 +2,38 @@
 
 #include <cerrno>
 
-std::string_view fileFaultText(FileFault fault) {
+MessageId faultMessage(FileFault fault) {
     switch (fault) {
     case FileFault::notFound:
-        return "ファイルが見つかりません。";
+        return MessageId::faultNotFound;
     case FileFault::noPermission:
-        return "ファイルを読み書きする権限がありません。";
+        return MessageId::faultNoPermission;
     case FileFault::isFolder:
-        return "フォルダーです。";
+        return MessageId::faultIsFolder;
     case FileFault::notRegularFile:
-        return "通常のファイルではありません。";
+        return MessageId::faultNotRegularFile;
     case FileFault::fileTooLarge:
-        return "ファイルが大きすぎます。";
+        return MessageId::faultFileTooLarge;
     case FileFault::notJpeg:
-        return "JPEG ファイルではありません。";
+        return MessageId::faultNotJpeg;
     case FileFault::damagedPicture:
-        return "JPEG ファイルが壊れているか、読み込めない形式です。";
+        return MessageId::faultDamagedPicture;
     case FileFault::pictureTooLarge:
-        return "画像が大きすぎます（67,108,864 画素まで）。";
+        return MessageId::faultPictureTooLarge;
     case FileFault::notStage:
-        return "ステージファイルではありません。";
+        return MessageId::faultNotStage;
     case FileFault::readError:
         break;
     }
-    return "ファイルを読み込めません。";
+    return MessageId::faultReadError;
 }
 
-std::string cannotOpenMessage(std::string_view fileName, FileFault fault) {
-    std::string text(cannotOpenFileText);
-    text += '\n';
-    text += fileName;
-    text += ": ";
-    text += fileFaultText(fault);
-    return text;
+std::string_view fileFaultText(FileFault fault) {
+    return messageTemplate(faultMessage(fault));
+}
+
+Message cannotOpenMessage(std::string_view fileName, FileFault fault) {
+    return {MessageId::cannotOpenNamed, {std::string(fileName), faultMessage(fault)}};
 }
 
 FileFault fileFaultFromErrno(int error) {

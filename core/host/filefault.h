@@ -1,5 +1,7 @@
 #pragma once
 
+#include "host/message.h"
+
 #include <string>
 #include <string_view>
 
@@ -17,15 +19,14 @@ enum class FileFault {
     readError,       // the system refused the read for another reason
 };
 
-// The reason in the user's words, one sentence ending in "。".
+// The reason in the user's words, one sentence ending in "。": its message and its Japanese.
+MessageId faultMessage(FileFault fault);
 std::string_view fileFaultText(FileFault fault);
 
-// The first line every open failure shows, kept as the program always showed it.
-inline constexpr std::string_view cannotOpenFileText = "ファイルをオープンできません。";
-
-// The two-line message for a file that cannot be opened: the first line as ever, the second
-// the file's name (UTF-8, as the user sees it) and the reason.
-std::string cannotOpenMessage(std::string_view fileName, FileFault fault);
+// The two-line message for a file that cannot be opened: the first line as the program
+// always showed it ("ファイルをオープンできません。"), the second the file's name (UTF-8, as
+// the user sees it) and the reason.
+Message cannotOpenMessage(std::string_view fileName, FileFault fault);
 
 // The reason for an errno value from opening or reading a file.
 FileFault fileFaultFromErrno(int error);

@@ -319,13 +319,10 @@ struct FileCloser {
 
 } // namespace
 
-std::string pictureWarningMessage(std::string_view fileName, PictureWarning warning) {
-    std::string text(fileName);
-    text += ": ";
-    text += warning == PictureWarning::cutShort
-                ? "画像ファイルが途中で切れています。読み込めた部分だけを表示します。"
-                : "画像ファイルに壊れた部分があります。読み込めたとおりに表示します。";
-    return text;
+Message pictureWarningMessage(std::string_view fileName, PictureWarning warning) {
+    return {warning == PictureWarning::cutShort ? MessageId::pictureCutShort
+                                                : MessageId::pictureDamaged,
+            {std::string(fileName)}};
 }
 
 bool pictureSizeAllowed(std::uint32_t width, std::uint32_t height) {

@@ -37,7 +37,7 @@ struct PictureFailure {
 };
 
 // The message for a picture shown despite `warning`: the file's name and what is wrong.
-std::string pictureWarningMessage(std::string_view fileName, PictureWarning warning);
+Message pictureWarningMessage(std::string_view fileName, PictureWarning warning);
 
 // The same decoding without any message: false with `failure` set (the file cannot be opened
 // or is no regular file, it is not a JPEG, the picture is larger than allowed, it has more

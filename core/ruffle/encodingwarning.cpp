@@ -36,9 +36,6 @@ bool stageHasNonAsciiText(const CRKeditDoc& d) {
     return false;
 }
 
-const char* rufflesTextWarning(std::string_view swfStart, const CRKeditDoc& doc) {
-    if (swfReadsTextAsWindows1252(swfStart) && stageHasNonAsciiText(doc))
-        return "このムービー (SWF 5 以前) では、Ruffle で再生すると日本語の文字が正しく"
-               "表示されないことがあります。";
-    return "";
+bool rufflesTextWarns(std::string_view swfStart, const CRKeditDoc& doc) {
+    return swfReadsTextAsWindows1252(swfStart) && stageHasNonAsciiText(doc);
 }

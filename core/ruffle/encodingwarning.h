@@ -16,5 +16,5 @@ bool swfReadsTextAsWindows1252(std::string_view swfStart);
 // True when any text of the stage record holds a byte outside ASCII.
 bool stageHasNonAsciiText(const CRKeditDoc& doc);
 
-// The warning to show when both hold, else "": a UTF-8 sentence in Japanese.
-const char* rufflesTextWarning(std::string_view swfStart, const CRKeditDoc& doc);
+// True when both hold: the user is then warned (MessageId::rufflesText).
+bool rufflesTextWarns(std::string_view swfStart, const CRKeditDoc& doc);

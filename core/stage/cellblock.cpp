@@ -56,16 +56,18 @@ namespace {
 bool blank(char c) {
     return c == ' ' || c == '\t';
 }
-bool fail(std::string* error, const std::string& why) {
-    if (error)
-        *error = why;
+bool fail(Message* error, MessageId why, int line = 0) {
+    if (error) {
+        *error = {why, {}};
+        if (line > 0)
+            error->arguments.emplace_back(std::to_string(line));
+    }
     return false;
 }
 
 // One line of codes into `row`; false with the reason otherwise.
-bool readRow(const std::string& line, int number, std::vector<CellCode>& row, std::string* error) {
+bool readRow(const std::string& line, int number, std::vector<CellCode>& row, Message* error) {
     std::size_t i = 0;
-    const std::string where = std::to_string(number) + " 行目";
     for (;;) {
         while (i < line.size() && blank(line[i]))
             ++i;
@@ -77,24 +79,24 @@ bool readRow(const std::string& line, int number, std::vector<CellCode>& row, st
         CellCode code = 0;
         const auto [end, ec] = std::from_chars(line.data() + start, line.data() + i, code);
         if (start == i || end != line.data() + i || ec == std::errc::invalid_argument)
-            return fail(error, where + ": 数値ではない項目があります。");
+            return fail(error, MessageId::cellNotNumber, number);
         if (ec == std::errc::result_out_of_range)
-            return fail(error, where + ": 32 ビットに収まらない数値があります。");
+            return fail(error, MessageId::cellTooLarge, number);
         if (row.size() >= std::size_t(CellBlock::maxSide))
-            return fail(error, where + ": 100 列を超えています。");
+            return fail(error, MessageId::cellTooWide, number);
         row.push_back(code);
         while (i < line.size() && blank(line[i]))
             ++i;
         if (i == line.size())
             return true;
         if (line[i] != ',')
-            return fail(error, where + ": 数値ではない項目があります。");
+            return fail(error, MessageId::cellNotNumber, number);
         ++i;
     }
 }
 } // namespace
 
-std::optional<CellBlock> CellBlock::fromText(const std::string& text, std::string* error) {
+std::optional<CellBlock> CellBlock::fromText(const std::string& text, Message* error) {
     std::vector<std::vector<CellCode>> rows;
     std::size_t at = 0;
     int number = 0;
@@ -115,24 +117,24 @@ std::optional<CellBlock> CellBlock::fromText(const std::string& text, std::strin
         if (onlyBlanks) {
             if (at >= text.size())
                 break;
-            fail(error, std::to_string(number) + " 行目が空です。");
+            fail(error, MessageId::cellLineEmpty, number);
             return std::nullopt;
         }
         if (rows.size() >= std::size_t(maxSide)) {
-            fail(error, "100 行を超えています。");
+            fail(error, MessageId::cellTooTall);
             return std::nullopt;
         }
         std::vector<CellCode> row;
         if (!readRow(line, number, row, error))
             return std::nullopt;
         if (!rows.empty() && row.size() != rows.front().size()) {
-            fail(error, std::to_string(number) + " 行目の項目の数が 1 行目と違います。");
+            fail(error, MessageId::cellRowLength, number);
             return std::nullopt;
         }
         rows.push_back(std::move(row));
     }
     if (rows.empty()) {
-        fail(error, "セルがありません。");
+        fail(error, MessageId::cellNone);
         return std::nullopt;
     }
     CellBlock block(int(rows.front().size()), int(rows.size()));

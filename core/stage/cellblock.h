@@ -5,6 +5,7 @@
 #include <string>
 #include <vector>
 
+#include "host/message.h"
 #include "stage/blockkind.h"
 #include "stage/cellrect.h"
 
@@ -39,8 +40,8 @@ public:
     // Reads the plain-text form: rows of the same length, codes that fit a signed 32-bit
     // integer (an optional "-" and digits), spaces and tabs around codes and a final line end
     // tolerated, "\r\n" taken as "\n", at most maxSide x maxSide cells. Anything else gives
-    // nothing and `error` says why (UTF-8).
-    static std::optional<CellBlock> fromText(const std::string& text, std::string* error = nullptr);
+    // nothing and `error` says why.
+    static std::optional<CellBlock> fromText(const std::string& text, Message* error = nullptr);
 
     // Our own binary form for the clipboard: width, height, then the codes, each a 32-bit
     // little-endian integer. fromBytes refuses what is not exactly that.

@@ -14,7 +14,7 @@ bool loadForegroundPicture(CRKeditDoc& doc, const std::string& stageFilePath, Ho
     // No file name holds a NUL byte; handed to the file system it would cut the name short
     // and open another file. Such a name is a file that cannot be opened.
     if (path.find('\0') != std::string::npos) {
-        host.messageBox("ファイルをオープンできません。");
+        host.messageBox({MessageId::cannotOpenFile, {}});
         return false;
     }
     if (!loadPicture(path, doc.picture, host))

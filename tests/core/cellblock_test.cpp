@@ -42,9 +42,9 @@ TEST(CellBlockText, WritesAndReadsTheForm) {
         {"007\n", block(1, 1, {7})},
     };
     for (const auto& g : good) {
-        std::string error;
+        Message error;
         const auto read = CellBlock::fromText(g.text, &error);
-        ASSERT_TRUE(read) << g.text << ": " << error;
+        ASSERT_TRUE(read) << g.text << ": " << messageText(error);
         EXPECT_EQ(*read, g.want) << g.text;
     }
 }
@@ -55,20 +55,44 @@ TEST(CellBlockText, RefusesAnythingElseAndSaysWhy) {
         wide += i ? ",0" : "0";
     for (int i = 0; i < 101; ++i)
         tall += "0\n";
-    const char* bad[] = {
-        "",    "\n",           "1,2\n3\n", "1,,2\n",   "1,2,\n", "a,b\n",       "1;2\n",  "1.5\n",
-        "-\n", "2147483648\n", "+1\n",     "1\n\n2\n", "1 2\n",  "-2147483649", "\xff\n",
+    // Each refusal names its reason and, where a line is at fault, that line's number.
+    const struct {
+        std::string text;
+        MessageId why;
+        int line; // 0: no line named
+    } bad[] = {
+        {"", MessageId::cellNone, 0},
+        {"\n", MessageId::cellNone, 0},
+        {"1,2\n3\n", MessageId::cellRowLength, 2},
+        {"1,,2\n", MessageId::cellNotNumber, 1},
+        {"1,2,\n", MessageId::cellNotNumber, 1},
+        {"a,b\n", MessageId::cellNotNumber, 1},
+        {"1;2\n", MessageId::cellNotNumber, 1},
+        {"1.5\n", MessageId::cellNotNumber, 1},
+        {"-\n", MessageId::cellNotNumber, 1},
+        {"2147483648\n", MessageId::cellTooLarge, 1},
+        {"+1\n", MessageId::cellNotNumber, 1},
+        {"1\n\n2\n", MessageId::cellLineEmpty, 2},
+        {"1 2\n", MessageId::cellNotNumber, 1},
+        {"0\n-2147483649", MessageId::cellTooLarge, 2},
+        {"\xff\n", MessageId::cellNotNumber, 1},
+        {wide, MessageId::cellTooWide, 1},
+        {"0\n0\n" + wide, MessageId::cellTooWide, 3},
+        {tall, MessageId::cellTooTall, 0},
     };
-    for (const char* text : bad) {
-        std::string error;
-        EXPECT_FALSE(CellBlock::fromText(text, &error)) << '"' << text << '"';
-        EXPECT_FALSE(error.empty()) << '"' << text << '"';
+    for (const auto& b : bad) {
+        SCOPED_TRACE('"' + b.text.substr(0, 20) + '"');
+        Message error;
+        EXPECT_FALSE(CellBlock::fromText(b.text, &error));
+        Message want{b.why, {}};
+        if (b.line > 0)
+            want.arguments.emplace_back(std::to_string(b.line));
+        EXPECT_EQ(error, want);
     }
-    std::string error;
-    EXPECT_FALSE(CellBlock::fromText(wide, &error));
-    EXPECT_NE(error.find("100 列"), std::string::npos);
-    EXPECT_FALSE(CellBlock::fromText(tall, &error));
-    EXPECT_NE(error.find("100 行"), std::string::npos);
+    // The Japanese text rkstage and the tests read: the line's number in its place.
+    Message error;
+    ASSERT_FALSE(CellBlock::fromText("0\n0\n" + wide, &error));
+    EXPECT_EQ(messageText(error), "3 行目: 100 列を超えています。");
     // 100 x 100 is the limit, not beyond it.
     std::string full;
     for (int y = 0; y < 100; ++y)

@@ -24,7 +24,7 @@ const std::string cannotOpen = "ファイルをオープンできません。";
 
 // One message: the first line as ever, the second naming `path` and the reason for `fault`.
 std::vector<std::string> openMessage(const std::string& path, FileFault fault) {
-    return {cannotOpenMessage(path, fault)};
+    return {messageText(cannotOpenMessage(path, fault))};
 }
 
 // The library's own top-down rows for `jpeg`, in its default output colour space (RGB for
@@ -409,8 +409,8 @@ TEST_F(PictureLoader, TruncatedPictureLoadsAndSaysSoNamingTheFile) {
         ASSERT_TRUE(loadPicture(path, holder, host));
         ASSERT_TRUE(holder.block);
         expectLayout(*holder.block, 40, 30);
-        EXPECT_EQ(host.messages,
-                  std::vector<std::string>{pictureWarningMessage(path, PictureWarning::cutShort)});
+        EXPECT_EQ(host.messages, std::vector<std::string>{messageText(
+                                     pictureWarningMessage(path, PictureWarning::cutShort))});
         PictureFailure result;
         ASSERT_TRUE(readPictureFile(path, holder, result));
         EXPECT_EQ(result.warning, PictureWarning::cutShort);

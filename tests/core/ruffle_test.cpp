@@ -92,7 +92,7 @@ TEST(RuffleEncodingWarning, Swf5OrLowerWithNonAsciiStageText) {
     for (const Row& row : rows) {
         SCOPED_TRACE(std::string(row.swf.substr(0, 3)) + " version " +
                      std::to_string(row.swf.size() > 3 ? int(row.swf[3]) : -1));
-        EXPECT_EQ(*rufflesTextWarning(row.swf, *row.doc) != '\0', row.warns);
+        EXPECT_EQ(rufflesTextWarns(row.swf, *row.doc), row.warns);
     }
     // Every text the record holds counts; the export values it does not hold do not.
     for (const StageField& f : documentFields()) {

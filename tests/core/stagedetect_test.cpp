@@ -42,7 +42,7 @@ TEST(StageDetect, WhatOpensAsAStage) {
 }
 
 TEST(FileFaultMessage, FirstLineAsEverThenTheFileAndTheReason) {
-    EXPECT_EQ(cannotOpenMessage("/home/a/絵.png", FileFault::notStage),
+    EXPECT_EQ(messageText(cannotOpenMessage("/home/a/絵.png", FileFault::notStage)),
               "ファイルをオープンできません。\n/home/a/絵.png: ステージファイルではありません。");
     // Every reason is its own sentence, and none is empty.
     const FileFault all[] = {FileFault::notFound,       FileFault::noPermission,

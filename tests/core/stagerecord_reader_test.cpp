@@ -65,8 +65,9 @@ TEST(StageRecordReader, NewRecordReadsBackAsANewDocument) {
     RecordingHost host;
     const Opened opened = openBytes(record, host, nowhere);
     EXPECT_FALSE(opened.pictureLoaded);
-    EXPECT_EQ(host.messages, std::vector<std::string>{cannotOpenMessage(
-                                 foregroundPicturePath(opened.doc, nowhere), FileFault::notFound)});
+    EXPECT_EQ(host.messages,
+              std::vector<std::string>{messageText(cannotOpenMessage(
+                  foregroundPicturePath(opened.doc, nowhere), FileFault::notFound))});
     EXPECT_FALSE(opened.doc.picturePending);
     EXPECT_TRUE(opened.doc.picture.empty());
 }
@@ -274,8 +275,8 @@ TEST(StageRecordReader, ForegroundPictureBesideTheStageFile) {
         RecordingHost failing;
         opened = openBytes(std::string(full) + "&title=t&block=1,", failing, sampleFolderStage);
         EXPECT_EQ(failing.messages,
-                  std::vector<std::string>{cannotOpenMessage(
-                      foregroundPicturePath(opened.doc, sampleFolderStage), FileFault::notFound)});
+                  std::vector<std::string>{messageText(cannotOpenMessage(
+                      foregroundPicturePath(opened.doc, sampleFolderStage), FileFault::notFound))});
         EXPECT_FALSE(opened.pictureLoaded);
         EXPECT_FALSE(opened.doc.picturePending);
         EXPECT_TRUE(opened.doc.picture.empty());

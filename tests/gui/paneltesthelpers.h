@@ -39,7 +39,9 @@ struct StageView {
         CRKeditDoc& doc = document->doc();
         if (withPicture) {
             struct Silent : Host {
-                void messageBox(const std::string& text) override { ADD_FAILURE() << text; }
+                void messageBox(const Message& message) override {
+                    ADD_FAILURE() << messageText(message);
+                }
             } host;
             EXPECT_TRUE(loadPicture(RK_SOURCE_DIR "/res/sample/sample.JPG", doc.picture, host));
             doc.picturePending = true;

@@ -21,12 +21,6 @@ QCheckBox* ruffleBox(const ChtmlDlg& d) {
     return static_cast<QCheckBox*>(d.control(ChtmlDlg::IDC_RUFFLE));
 }
 
-void writeFile(const QString& path, const QByteArray& bytes) {
-    QFile f(path);
-    ASSERT_TRUE(f.open(QIODevice::WriteOnly)) << path.toStdString();
-    f.write(bytes);
-}
-
 // A stand-in for the Ruffle package: what the export copies and how it tells versions apart.
 void makeRuffle(const QString& folder, const QByteArray& version) {
     ASSERT_TRUE(QDir().mkpath(folder));

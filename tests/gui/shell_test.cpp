@@ -25,12 +25,6 @@
 
 namespace {
 
-void writeFile(const QString& path, const QByteArray& bytes) {
-    QFile file(path);
-    ASSERT_TRUE(file.open(QIODevice::WriteOnly));
-    file.write(bytes);
-}
-
 TEST_F(Shell, StartsWithOneNewStageWithoutArgument) {
     start();
     ASSERT_EQ(documents()->documents().size(), 1);

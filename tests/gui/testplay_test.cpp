@@ -30,12 +30,6 @@
 
 namespace {
 
-void writeFile(const QString& path, const QByteArray& bytes) {
-    QFile f(path);
-    ASSERT_TRUE(f.open(QIODevice::WriteOnly)) << path.toStdString();
-    ASSERT_EQ(f.write(bytes), bytes.size());
-}
-
 // A stand-in for the Ruffle package: what a test play copies.
 void makeRuffle(const QString& folder) {
     ASSERT_TRUE(QDir().mkpath(folder));
