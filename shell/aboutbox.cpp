@@ -17,19 +17,21 @@ CAboutDlg::CAboutDlg(QWidget* parent) : QDialog(parent) {
     setFont(dialogFont);
     const DialogUnits du(font());
 
+    // The texts are sized to themselves, and the button moves right of a longer one.
+    UnitLayout layout(du);
     auto* icon = new QLabel(this);
     icon->setPixmap(aboutBoxIcon());
-    icon->setGeometry(du.rect(11, 17, 20, 20));
+    layout.add(icon, QRect(11, 17, 20, 20));
 
     auto* name = new QLabel(QStringLiteral("rkedit Version 1.0.0.1"), this);
-    name->setGeometry(du.rect(40, 10, 119, 8));
+    layout.add(name, QRect(40, 10, 0, 8));
     auto* role = new QLabel(QCoreApplication::translate("AboutBox", "ステージエディタ"), this);
-    role->setGeometry(du.rect(40, 25, 119, 8));
+    layout.add(role, QRect(40, 25, 0, 8));
 
     auto* ok = new QPushButton(QStringLiteral("OK"), this);
-    ok->setGeometry(du.rect(137, 7, 50, 14));
+    layout.add(ok, QRect(137, 7, 50, 14));
     ok->setDefault(true);
     connect(ok, &QPushButton::clicked, this, &QDialog::accept);
 
-    setFixedSize(du.size(194, 69));
+    setFixedSize(layout.apply(QSize(194, 69)));
 }
