@@ -7,7 +7,9 @@ lupdate merges the texts of the sources into a copy of TS_FILE (the file itself 
 it is), so a text added to the sources without a translation is found as well as one left
 unfinished in the file. Every message must then have a finished translation that keeps the
 source's arguments (%1...), its shortcut after a tab, its line breaks and its mnemonic; an
-English translation has no Japanese character left.
+English translation has no Japanese character left. A Japanese string literal of the sources
+that is no message (a text shown without tr()) is a problem too, except the font names in
+NOT_SHOWN.
 """
 import os
 import re
@@ -21,6 +23,44 @@ JAPANESE = re.compile(
     "[\u3000-\u303f\u3040-\u309f\u30a0-\u30ff\u4e00-\u9fff\uff01-\uff9f]")
 ARGUMENT = re.compile(r"%(\d+)")
 MNEMONIC = re.compile(r"&(?!&)")
+# Japanese literals that name something rather than show it.
+NOT_SHOWN = {"ＭＳ Ｐゴシック"}
+TOKEN = re.compile(r"""//[^\n]*|/\*.*?\*/|R"\((?:.|\n)*?\)"|"(?:[^"\\\n]|\\.)*"|'(?:[^'\\\n]|\\.)*'|\s+|.""",
+                   re.S)
+ESCAPES = {"n": "\n", "t": "\t", "\"": "\"", "\\": "\\", "'": "'", "r": "\r"}
+
+
+def literals_of(path):
+    """The string literals of a C++ file, adjacent ones joined, with their line numbers."""
+    with open(path, encoding="utf-8") as f:
+        code = f.read()
+    found, current, line, at = [], None, 1, 1
+    for token in TOKEN.finditer(code):
+        text = token.group(0)
+        if text.startswith('"'):
+            body = re.sub(r"\\(.)", lambda m: ESCAPES.get(m.group(1), m.group(1)), text[1:-1])
+            if current is None:
+                current, at = body, line
+            else:
+                current += body
+        elif not (text.isspace() or text.startswith("//") or text.startswith("/*")):
+            if current is not None:
+                found.append((at, current))
+                current = None
+        line += text.count("\n")
+    if current is not None:
+        found.append((at, current))
+    return found
+
+
+def untranslated_literals(tree, sources):
+    messages = {m.findtext("source") or "" for m in tree.getroot().iter("message")}
+    found = []
+    for path in sources:
+        for line, text in literals_of(path):
+            if JAPANESE.search(text) and text not in messages and text not in NOT_SHOWN:
+                found.append("%s:%d: shown without translation: %r" % (path, line, text))
+    return found
 
 
 def problems_of(tree, language):
@@ -66,7 +106,7 @@ def main():
         tree = ET.parse(copy)
     language = tree.getroot().get("language") or ""
     count = sum(1 for _ in tree.getroot().iter("message"))
-    found = problems_of(tree, language)
+    found = problems_of(tree, language) + untranslated_literals(tree, sources)
     for problem in found:
         print(problem)
     print("%s: %d messages, %d problems" % (os.path.basename(ts_file), count, len(found)))
