@@ -5,7 +5,6 @@
 
 #include <iterator>
 #include <string>
-#include <vector>
 
 namespace {
 // What core's tables name, listed for the translations: a name missing here stays Japanese in
@@ -88,15 +87,6 @@ QString coreText(std::string_view utf8) {
 }
 
 QString coreMessage(const Message& message) {
-    std::vector<std::string> arguments;
-    arguments.reserve(message.arguments.size());
-    for (const MessageArgument& argument : message.arguments) {
-        if (const auto* text = std::get_if<std::string>(&argument))
-            arguments.push_back(*text);
-        else
-            arguments.push_back(
-                coreText(messageTemplate(std::get<MessageId>(argument))).toStdString());
-    }
-    const std::string pattern = coreText(messageTemplate(message.id)).toStdString();
-    return QString::fromStdString(fillTemplate(pattern, arguments));
+    return QString::fromStdString(
+        messageText(message, [](std::string_view text) { return coreText(text).toStdString(); }));
 }

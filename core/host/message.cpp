@@ -57,14 +57,19 @@ std::string fillTemplate(std::string_view pattern, const std::vector<std::string
     return text;
 }
 
-std::string messageText(const Message& message) {
+std::string messageText(const Message& message,
+                        const std::function<std::string(std::string_view)>& shown) {
     std::vector<std::string> arguments;
     arguments.reserve(message.arguments.size());
     for (const MessageArgument& argument : message.arguments) {
         if (const auto* text = std::get_if<std::string>(&argument))
             arguments.push_back(*text);
         else
-            arguments.emplace_back(messageTemplate(std::get<MessageId>(argument)));
+            arguments.push_back(shown(messageTemplate(std::get<MessageId>(argument))));
     }
-    return fillTemplate(messageTemplate(message.id), arguments);
+    return fillTemplate(shown(messageTemplate(message.id)), arguments);
+}
+
+std::string messageText(const Message& message) {
+    return messageText(message, [](std::string_view text) { return std::string(text); });
 }

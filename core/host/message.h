@@ -1,6 +1,7 @@
 #pragma once
 
 #include <cstddef>
+#include <functional>
 #include <string>
 #include <string_view>
 #include <variant>
@@ -52,6 +53,11 @@ std::string_view messageTemplate(MessageId id);
 // `pattern` with each %N (N from 1 to 9) replaced by argument N, in one pass: an argument
 // that itself holds "%1" stays as it is. A place with no argument stays as written.
 std::string fillTemplate(std::string_view pattern, const std::vector<std::string>& arguments);
+
+// The message filled in, each template (the message's own and those of its message
+// arguments) shown as `shown` gives it: translated, or as it is.
+std::string messageText(const Message& message,
+                        const std::function<std::string(std::string_view)>& shown);
 
 // The message in Japanese, filled in.
 std::string messageText(const Message& message);
