@@ -4,6 +4,7 @@
 #include <QComboBox>
 #include <QCoreApplication>
 #include <QFont>
+#include <QFontDatabase>
 #include <QLineEdit>
 #include <QTimer>
 
@@ -34,10 +35,22 @@ PanelMessageHandler setPanelMessageHandler(PanelMessageHandler handler) {
 }
 
 QFont panelFont() {
-    QFont font;
-    font.setFamilies({QStringLiteral("ＭＳ Ｐゴシック"), QStringLiteral("MS PGothic"),
-                      QStringLiteral("Noto Sans CJK JP"), QStringLiteral("Noto Sans JP")});
-    font.setPointSize(9);
+    // Only the families this system has, looked up once: the font chosen is the same (the
+    // first of them that exists), but a family that is missing is not looked for again in
+    // every panel, each time with the font configuration's whole fallback search.
+    static const QFont font = [] {
+        QStringList families;
+        for (const QString& family :
+             {QStringLiteral("ＭＳ Ｐゴシック"), QStringLiteral("MS PGothic"),
+              QStringLiteral("Noto Sans CJK JP"), QStringLiteral("Noto Sans JP")})
+            if (QFontDatabase::hasFamily(family))
+                families << family;
+        QFont f;
+        if (!families.isEmpty())
+            f.setFamilies(families);
+        f.setPointSize(9);
+        return f;
+    }();
     return font;
 }
 

@@ -6,7 +6,7 @@ set -euo pipefail
 packages=(
     cmake ninja-build g++ pkg-config
     qt6-base-dev qt6-base-dev-tools qt6-translations-l10n qt6-tools-dev qt6-l10n-tools
-    libjpeg62-turbo-dev libjpeg-turbo-progs libdeflate-dev
+    libjpeg62-turbo-dev libjpeg-turbo-progs libdeflate-dev zlib1g-dev
     libgtest-dev libgmock-dev libbenchmark-dev
     fonts-noto-cjk xvfb xauth clang-format
     openbox xdotool imagemagick x11-utils xclip

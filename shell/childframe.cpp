@@ -27,7 +27,14 @@ CChildFrame::CChildFrame(StageDocument* document, QWidget* parent)
     connect(view_, &CRKeditView::clientSizeWanted, this, &CChildFrame::fitClientArea);
     // The whole stage at the view's fit zoom goes into the largest client area there is room for.
     view_->roomForStage = [this] { return roomForClient(); };
-    fitClientArea(defaultClientSize());
+    // A stage whose first paint will fit the window gets that size now, before the window
+    // is first shown: it is then painted once, fitted, instead of at the default size first.
+    if (const QSize fitted = view_->stageClientSize(); !fitted.isEmpty()) {
+        fitClientArea(fitted);
+        view_->clientSizeGiven(fitted);
+    } else {
+        fitClientArea(defaultClientSize());
+    }
 
     connect(document, &StageDocument::titleChanged, this, &CChildFrame::updateTitle);
     connect(document, &StageDocument::viewsChanged, this, &CChildFrame::updateTitle);

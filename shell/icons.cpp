@@ -93,11 +93,18 @@ QPixmap drawButton(int id) {
         p.setPen(QColor(0, 0, 128));
         p.setBrush(QColor(255, 255, 200));
         p.drawEllipse(QRectF(1.5, 0.5, 12, 12));
-        QFont font = p.font();
-        font.setBold(true);
-        font.setPixelSize(10);
-        p.setFont(font);
-        p.drawText(QRect(1, 0, 13, 13), Qt::AlignCenter, QStringLiteral("?"));
+        // The question mark drawn as strokes, not set in a font: the toolbar is made before
+        // the first paint, and a bold face of its own would be looked up just for this.
+        QPainterPath mark;
+        mark.moveTo(5.0, 4.8);
+        mark.cubicTo(5.0, 2.4, 10.0, 2.4, 10.0, 4.8);
+        mark.cubicTo(10.0, 6.6, 7.5, 6.4, 7.5, 8.4);
+        p.setPen(QPen(QColor(0, 0, 128), 1.7, Qt::SolidLine, Qt::RoundCap));
+        p.setBrush(Qt::NoBrush);
+        p.drawPath(mark);
+        p.setPen(Qt::NoPen);
+        p.setBrush(QColor(0, 0, 128));
+        p.drawEllipse(QPointF(7.5, 10.6), 1.0, 1.0);
         break;
     }
     case ID_TEST_PLAY:

@@ -41,6 +41,9 @@ void RecentFileList::save() const {
 
 void RecentFileList::add(const QString& path) {
     const QString file = normalised(path);
+    // Opened again as the latest: the list stays as it is stored, and is not written again.
+    if (!files_.isEmpty() && files_.constFirst() == file)
+        return;
     files_.removeAll(file);
     files_.prepend(file);
     while (files_.size() > capacity_)

@@ -391,6 +391,18 @@ QString CRKeditView::startHintText() {
                 "JPEG ファイルを選ぶと、ここに表示され、ブロックを配置できます。");
 }
 
+QSize CRKeditView::stageClientSize() const {
+    // The paint's outcome and sizes come from the settings and the picture alone: a paint
+    // onto no frame decides them.
+    const CRKeditDoc& doc = *GetDocument();
+    FrameBuffer none;
+    const PaintResult result =
+        StagePainter().paint(none, doc, doc.picture, gridMode, referenceDisplay);
+    if (!result.fitAndWriteBack)
+        return {};
+    return {clampedDevice(zoom_, result.fitWidth), clampedDevice(zoom_, result.fitHeight)};
+}
+
 void CRKeditView::fitFrame(int width, int height) {
     const QSize client(width, height);
     // The window around the view is asked once for each size the stage wants: it may give

@@ -219,6 +219,15 @@ public:
     StageZoom fitZoom(QSize room) const;
     // The hint shown in the window of a stage without a picture.
     static QString startHintText();
+    // The client area the view's next paint will ask its window for (the stage's picture
+    // width x (picture height + barSpace) at the view's zoom), known without painting; empty
+    // when that paint fits nothing (no picture, a block size of 0). A window that takes
+    // this size before it is first shown says so with clientSizeGiven(): the first paint
+    // then shows the fitted stage, with no window resize and second paint after it.
+    QSize stageClientSize() const;
+    // The window around the view has this client size for the stage already: a paint that
+    // asks for it asks for nothing.
+    void clientSizeGiven(QSize client) { lastFit_ = client; }
 
     // True when the last paint showed the stage at the size it fits (or the stage fits no
     // size: no picture); false while the window is still to be fitted to it.

@@ -66,6 +66,34 @@ __attribute__((target("avx2"))) int convertAvx2(const std::uint8_t* src, std::ui
     return x;
 }
 
+// Eight pixels a step where their sources lie within 16 pixels of the first one (a paint of
+// a reduced copy steps one or two pixels a column): the 16 pixels are loaded as two vectors,
+// each output lane permuted out of both, and the lanes whose source lies in the second half
+// take that one. A step whose sources spread further, or whose 16 pixels would run past the
+// row, is left to the plain loop (it returns there).
+__attribute__((target("avx2"))) int pickAvx2(const std::uint32_t* row, const std::uint32_t* index,
+                                             std::uint32_t* dst, int count,
+                                             std::uint32_t rowWidth) {
+    const __m256i seven = _mm256_set1_epi32(7);
+    int x = 0;
+    for (; x + 8 <= count; x += 8) {
+        const std::uint32_t base = index[x];
+        if (index[x + 7] - base >= 16 || std::uint64_t(base) + 16 > rowWidth)
+            break;
+        const __m256i at =
+            _mm256_sub_epi32(_mm256_loadu_si256(reinterpret_cast<const __m256i*>(index + x)),
+                             _mm256_set1_epi32(int(base)));
+        const __m256i lo = _mm256_loadu_si256(reinterpret_cast<const __m256i*>(row + base));
+        const __m256i hi = _mm256_loadu_si256(reinterpret_cast<const __m256i*>(row + base + 8));
+        const __m256i fromLo = _mm256_permutevar8x32_epi32(lo, at);
+        const __m256i fromHi = _mm256_permutevar8x32_epi32(hi, at); // the low 3 bits pick
+        const __m256i second = _mm256_cmpgt_epi32(at, seven);
+        _mm256_storeu_si256(reinterpret_cast<__m256i*>(dst + x),
+                            _mm256_blendv_epi8(fromLo, fromHi, second));
+    }
+    return x;
+}
+
 #endif
 } // namespace
 
@@ -88,8 +116,14 @@ void gatherPixelRow(const std::uint8_t* row, const std::uint32_t* offsets, std::
     gatherPlain(row, offsets, dst, 0, count, readable);
 }
 
-void pickPixels(const std::uint32_t* row, const std::uint32_t* index, std::uint32_t* dst,
-                int count) {
-    for (int x = 0; x < count; ++x)
+void pickPixels(const std::uint32_t* row, const std::uint32_t* index, std::uint32_t* dst, int count,
+                std::uint32_t rowWidth) {
+    int x = 0;
+#ifdef RK_PIXELROW_AVX2
+    if (haveAvx2())
+        x = pickAvx2(row, index, dst, count, rowWidth);
+#endif
+    (void)rowWidth;
+    for (; x < count; ++x)
         dst[x] = row[index[x]];
 }

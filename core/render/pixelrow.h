@@ -15,6 +15,7 @@ void convertPixelRow(const std::uint8_t* src, std::uint32_t* dst, int count, std
 void gatherPixelRow(const std::uint8_t* row, const std::uint32_t* offsets, std::uint32_t* dst,
                     int count, std::size_t readable);
 
-// `count` frame pixels picked from a row of frame pixels: pixel x is row[index[x]].
-void pickPixels(const std::uint32_t* row, const std::uint32_t* index, std::uint32_t* dst,
-                int count);
+// `count` frame pixels picked from a row of rowWidth frame pixels: pixel x is row[index[x]]
+// (indexes not decreasing, each below rowWidth).
+void pickPixels(const std::uint32_t* row, const std::uint32_t* index, std::uint32_t* dst, int count,
+                std::uint32_t rowWidth);

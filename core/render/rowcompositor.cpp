@@ -84,6 +84,16 @@ RowCompositor::RowCompositor(const CRKeditDoc& doc, const StageLayout& s, bool g
             cellEdgeColumn_[std::size_t(x)] = columns.cellEdge(left + x);
         }
     }
+    // Past the last column a line or a block can reach, a row keeps its pixels.
+    for (int x = width; x > 0; --x) {
+        const std::size_t c = std::size_t(x - 1);
+        const bool line = gridLines_ && (vertical_[c] | horizontal_[c]) != 0;
+        const bool block = !cellColumn_.empty() && cellColumn_[c] < CRKeditDoc::gridSize;
+        if (line || block) {
+            activeWidth_ = x;
+            break;
+        }
+    }
 }
 
 const std::uint32_t* RowCompositor::gridMask(i64 y) const {
@@ -152,5 +162,6 @@ void RowCompositor::compose(std::uint32_t* row, i64 y, const std::uint32_t* sour
         g = zeros_.data();
     if (!t)
         t = zeros_.data(); // no block anywhere in the row: every pixel keeps its grid value
-    composeRow(op_ == RasterOp::mergePenNot, row, source, sourceCount, g, t, width_);
+    composeRow(op_ == RasterOp::mergePenNot, row, source, sourceCount, g, t,
+               std::max(sourceCount, activeWidth_));
 }

@@ -54,6 +54,7 @@ private:
     StageLayout s_;
     RasterOp op_;
     int width_;
+    int activeWidth_ = 0; // columns 0 .. activeWidth_ - 1 may have a line or a block
     bool gridLines_;
     GridAxis rows_;                 // the grid's rows on device rows (meaningful when bh > 0)
     std::int64_t verticalRows_ = 0; // vertical lines cover device rows 0 .. verticalRows_ - 1

@@ -193,15 +193,11 @@ PaintResult StagePainter::paintRegion(FrameBuffer& frame, const CRKeditDoc& doc,
         for (int k = 0; k < parts; ++k)
             pictureRows_[std::size_t(k)].resize(std::size_t(coverWidth));
     }
-    std::vector<RowCompositor> compositors;
-    compositors.reserve(std::size_t(parts));
-    for (int k = 0; k < parts; ++k)
-        compositors.emplace_back(doc, s, complete && gridMode == 2,
-                                 complete ? blockRasterOp(referenceDisplay) : RasterOp::nop, zoom,
-                                 left, fw);
-
     auto paintPart = [&](int part) {
-        RowCompositor& rows = compositors[std::size_t(part)];
+        // Each part prepares its own grid and block rows, side by side with the others.
+        RowCompositor rows(doc, s, complete && gridMode == 2,
+                           complete ? blockRasterOp(referenceDisplay) : RasterOp::nop, zoom, left,
+                           fw);
         std::uint32_t* pictureRow =
             straight || coverWidth <= 0 ? nullptr : pictureRows_[std::size_t(part)].data();
         i64 scaledRow = -1; // the block row pictureRow holds
@@ -234,7 +230,7 @@ PaintResult StagePainter::paintRegion(FrameBuffer& frame, const CRKeditDoc& doc,
                         if (by != scaledRow) {
                             if (level)
                                 pickPixels(level->row(int(by)), sourceColumn_.data(), pictureRow,
-                                           coverWidth);
+                                           coverWidth, std::uint32_t(level->width));
                             else
                                 gatherPixelRow(pixels->data() + at, sourceColumn_.data(),
                                                pictureRow, coverWidth, readable);

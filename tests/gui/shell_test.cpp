@@ -12,6 +12,8 @@
 #include <QTest>
 #include <QToolBar>
 
+#include <vector>
+
 #include "document/stagedocument.h"
 #include "document/stagelock.h"
 #include "panels/eventtool.h"
@@ -60,6 +62,45 @@ TEST_F(Shell, OpensTheStageNamedOnTheCommandLine) {
     EXPECT_FALSE(document->isModified()) << "loading alone must not mark the stage modified";
     EXPECT_EQ(frame()->windowTitle(), "rkedit - sample.stage[*]");
     EXPECT_EQ(app->recentFiles()->files(), QStringList{path("sample.stage")});
+}
+
+// The size each stage view had at each of its paints, in order.
+class ViewPaintSizes : public QObject {
+public:
+    std::vector<QSize> sizes;
+
+protected:
+    bool eventFilter(QObject* watched, QEvent* event) override {
+        if (event->type() == QEvent::Paint)
+            if (auto* view = qobject_cast<CRKeditView*>(watched))
+                sizes.push_back(view->size());
+        return false;
+    }
+};
+
+// A stage window whose stage fits the area has the stage's size before it is first shown:
+// every paint of its view, the first one too, is at the fitted size, and the first already
+// shows the fitted stage. A stage whose paint fits nothing (no picture) keeps the default
+// size.
+TEST_F(Shell, AStageWindowIsFittedBeforeItsFirstPaint) {
+    ViewPaintSizes paints;
+    qApp->installEventFilter(&paints);
+    start({path("sample.stage")});
+    qApp->removeEventFilter(&paints);
+    CRKeditView* view = documents()->activeView();
+    ASSERT_NE(view, nullptr);
+    ASSERT_FALSE(paints.sizes.empty());
+    for (const QSize& size : paints.sizes)
+        EXPECT_EQ(size, QSize(640, 630));
+    EXPECT_TRUE(view->showsFittedStage());
+    EXPECT_EQ(view->stageClientSize(), QSize(640, 630));
+
+    // A new stage has no picture: nothing to fit, the window keeps its default size.
+    trigger(ID_FILE_NEW);
+    CRKeditView* empty = documents()->activeView();
+    ASSERT_NE(empty, nullptr);
+    EXPECT_TRUE(empty->stageClientSize().isEmpty());
+    EXPECT_NE(empty->size(), QSize(640, 630));
 }
 
 TEST_F(Shell, ReportsAFileThatCannotBeOpenedAndStillStarts) {

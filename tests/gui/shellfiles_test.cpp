@@ -3,6 +3,7 @@
 #include <QMdiSubWindow>
 #include <QMessageBox>
 #include <QPlainTextEdit>
+#include <QSettings>
 
 #include "document/stagedocument.h"
 #include "panels/eventtool.h"
@@ -131,6 +132,23 @@ TEST_F(Shell, RecentFileListKeepsTheFourNewest) {
     EXPECT_EQ(gone.answer.seen(), 1);
     EXPECT_FALSE(app->recentFiles()->files().contains(stages[4]));
     EXPECT_EQ(frame()->recentFileActions().size(), 3);
+
+    // The newest opened again changes nothing, and nothing is written: an entry the stored
+    // list has (as another editor may have written it) stays.
+    {
+        QSettings settings;
+        settings.setValue(QStringLiteral("Recent File List/File4"), stages[0]);
+    }
+    const QStringList shown = app->recentFiles()->files();
+    trigger(ID_FILE_CLOSE);
+    ASSERT_NE(documents()->openDocument(stages[2]), nullptr);
+    EXPECT_EQ(app->recentFiles()->files(), shown);
+    EXPECT_EQ(QSettings().value(QStringLiteral("Recent File List/File4")).toString(), stages[0]);
+    // Another stage opened writes the whole list again.
+    ASSERT_NE(documents()->openDocument(stages[1]), nullptr);
+    EXPECT_EQ(app->recentFiles()->files().value(0), stages[1]);
+    EXPECT_EQ(QSettings().value(QStringLiteral("Recent File List/File1")).toString(), stages[1]);
+    EXPECT_EQ(QSettings().value(QStringLiteral("Recent File List/File4")).toString(), QString());
 }
 
 TEST_F(Shell, ModifiedStageShowsItAndAsksBeforeClosing) {
