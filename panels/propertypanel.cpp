@@ -19,9 +19,9 @@
 
 #include <algorithm>
 
+#include "document/coretexts.h"
 #include "document/stagedocument.h"
 #include "host/host.h"
-#include "document/coretexts.h"
 #include "panels/dataexchange.h"
 #include "panels/dialogs.h"
 #include "panels/dialogunits.h"
@@ -42,9 +42,7 @@ template <typename Member> QString fieldLabel(Member PropertyValues::*member) {
 // What the picture loader needs from its surroundings here: its message.
 class PanelHost : public Host {
 public:
-    void messageBox(const Message& message) override {
-        showPanelMessage(coreMessage(message));
-    }
+    void messageBox(const Message& message) override { showPanelMessage(coreMessage(message)); }
 };
 
 // Ranges the first mouse movement over the panel gives its up-down controls, in this order.

@@ -15,10 +15,10 @@
 #include <algorithm>
 #include <map>
 
+#include "document/coretexts.h"
 #include "document/stagedocument.h"
 #include "document/stageedit.h"
 #include "html/htmlexport.h"
-#include "document/coretexts.h"
 #include "panels/eventtool.h"
 #include "panels/placementtool.h"
 #include "panels/propertypanel.h"

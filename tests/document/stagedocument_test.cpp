@@ -212,8 +212,9 @@ TEST(StageDocumentSignals, TheHostsRequestsBecomeSignals) {
     Host& host = document;
     host.messageBox({MessageId::cannotOpenNamed, {"100%2.jpg", MessageId::faultNotFound}});
     ASSERT_EQ(messages.count(), 1);
-    EXPECT_EQ(messages.at(0).at(0).toString(),
-              QStringLiteral("ファイルをオープンできません。\n100%2.jpg: ファイルが見つかりません。"));
+    EXPECT_EQ(
+        messages.at(0).at(0).toString(),
+        QStringLiteral("ファイルをオープンできません。\n100%2.jpg: ファイルが見つかりません。"));
     document.updateAllViews();
     EXPECT_EQ(updates.count(), 1);
 }
