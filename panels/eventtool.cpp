@@ -68,7 +68,7 @@ void ScriptEdit::setKeywords(const QStringList& keywords) {
     completer_->setCaseSensitivity(Qt::CaseInsensitive);
     completer_->setCompletionMode(QCompleter::PopupCompletion);
     connect(completer_, qOverload<const QString&>(&QCompleter::activated), this,
-            &ScriptEdit::insertCompletion);
+            [this](const QString& keyword) { insertKeyword(keyword, true); });
     new ScriptHighlighter(keywords, document());
 }
 
@@ -78,12 +78,13 @@ QString ScriptEdit::wordBeforeCursor() const {
     return cursor.selectedText();
 }
 
-void ScriptEdit::insertCompletion(const QString& keyword) {
-    // The typed start of the word is replaced by the keyword as the list spells it: one
-    // step of the edit's undo.
+void ScriptEdit::insertKeyword(const QString& keyword, bool replacingWordStart) {
+    // One step of the edit's undo; a completion replaces the typed start of the word with
+    // the keyword as the list spells it.
     QTextCursor cursor = textCursor();
     cursor.beginEditBlock();
-    cursor.movePosition(QTextCursor::StartOfWord, QTextCursor::KeepAnchor);
+    if (replacingWordStart)
+        cursor.movePosition(QTextCursor::StartOfWord, QTextCursor::KeepAnchor);
     cursor.insertText(keyword);
     cursor.endEditBlock();
     setTextCursor(cursor);
@@ -136,21 +137,19 @@ ScriptHighlighter::ScriptHighlighter(const QStringList& keywords, QTextDocument*
     for (const QString& keyword : keywords)
         escaped.append(QRegularExpression::escape(keyword));
     words_ = QRegularExpression(QStringLiteral("\\b(%1)\\b").arg(escaped.join(QLatin1Char('|'))));
+    // Conditions (On...) in blue, commands in dark red, both bold; the text is unchanged.
+    condition_.setForeground(QColor(0x00, 0x30, 0xA0));
+    condition_.setFontWeight(QFont::Bold);
+    command_.setForeground(QColor(0x90, 0x10, 0x10));
+    command_.setFontWeight(QFont::Bold);
 }
 
 void ScriptHighlighter::highlightBlock(const QString& text) {
-    // Conditions (On...) in blue, commands in dark red, both bold; the text is unchanged.
-    QTextCharFormat condition;
-    condition.setForeground(QColor(0x00, 0x30, 0xA0));
-    condition.setFontWeight(QFont::Bold);
-    QTextCharFormat command;
-    command.setForeground(QColor(0x90, 0x10, 0x10));
-    command.setFontWeight(QFont::Bold);
     for (auto it = words_.globalMatch(text); it.hasNext();) {
         const QRegularExpressionMatch match = it.next();
         const bool isCondition = match.captured(1).startsWith(QLatin1String("On"));
         setFormat(int(match.capturedStart(1)), int(match.capturedLength(1)),
-                  isCondition ? condition : command);
+                  isCondition ? condition_ : command_);
     }
 }
 
@@ -209,11 +208,7 @@ void CEventTool::buildMenu() {
         action->setData(id);
         keywords.append(word);
         connect(action, &QAction::triggered, this, [this, word] {
-            QTextCursor cursor = edit_->textCursor();
-            cursor.beginEditBlock();
-            cursor.insertText(word);
-            cursor.endEditBlock();
-            edit_->setTextCursor(cursor);
+            edit_->insertKeyword(word, false);
             edit_->setFocus();
         });
     };

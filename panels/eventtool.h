@@ -23,6 +23,9 @@ public:
     // one is typed (two letters or more); the text itself stays exactly as typed.
     void setKeywords(const QStringList& keywords);
     QCompleter* completer() const { return completer_; }
+    // Puts `keyword` in at the cursor, in place of the word's typed start when
+    // `replacingWordStart`.
+    void insertKeyword(const QString& keyword, bool replacingWordStart);
 
 protected:
     bool event(QEvent* event) override;
@@ -33,7 +36,6 @@ protected:
 
 private:
     QString wordBeforeCursor() const;
-    void insertCompletion(const QString& keyword);
 
     QCompleter* completer_ = nullptr;
 };
@@ -48,6 +50,7 @@ protected:
 
 private:
     QRegularExpression words_;
+    QTextCharFormat condition_, command_;
 };
 
 // The modeless event tool "イベントツール": the stage's event script as plain multi-line text,

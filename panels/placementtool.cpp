@@ -140,12 +140,10 @@ void CPlacementTool::build(const QList<ToolEntry>& tools) {
         group(tr("描画ツール"), 5, 139, 155, 12 + 12 * rowsNeeded);
         for (int k = 0; k < tools_; ++k) {
             const ToolEntry& tool = tools[k];
-            const QByteArray utf8 = tool.name.toUtf8();
-            const QString name = coreText({utf8.constData(), std::size_t(utf8.size())});
-            const QString text = QStringLiteral("%1 (%2)").arg(name, tool.key);
+            const QString text = QStringLiteral("%1 (%2)").arg(tool.name, tool.key);
             QRadioButton* r = radio(IDC_TOOL_FIRST + k, text, k % 2 == 0 ? 12 : 85,
                                     150 + 12 * (k / 2), 70, true, k == 0);
-            r->setToolTip(tr("%1（キー %2）").arg(name, tool.key));
+            r->setToolTip(tr("%1（キー %2）").arg(tool.name, tool.key));
             r->setProperty("toolKey", int(tool.key.toUpper().unicode())); // Qt::Key_A is 'A'.
             connect(r, &QRadioButton::toggled, this, [this, k](bool checked) {
                 if (checked)

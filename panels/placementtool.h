@@ -38,7 +38,7 @@ public:
         IDC_TOOL_FIRST = 1060, // the drawing tools, in the order the view lists them
     };
 
-    // `tools`: the drawing tools' names and keys, in order (the radio of tool k has id
+    // `tools`: the drawing tools' names (as shown) and keys, in order (the radio of tool k has id
     // IDC_TOOL_FIRST + k).
     struct ToolEntry {
         QString name;

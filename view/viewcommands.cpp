@@ -7,6 +7,7 @@
 #include <QMdiSubWindow>
 #include <QScreen>
 
+#include "document/coretexts.h"
 #include "document/stagedocument.h"
 #include "document/stageedit.h"
 #include "panels/dataexchange.h"
@@ -200,7 +201,7 @@ void CRKeditView::onPlacementTool() {
     }
     QList<CPlacementTool::ToolEntry> tools;
     for (const ToolInfo& info : stageTools())
-        tools.append({QString::fromUtf8(info.name), QChar(info.key)});
+        tools.append({coreText(info.name), QChar(info.key)});
     placementTool = new CPlacementTool(tools);
     connect(placementTool, &CPlacementTool::choicesPolled, this,
             &CRKeditView::applyPlacementChoices);
