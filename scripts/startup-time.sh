@@ -8,8 +8,10 @@
 # Prints every run, both medians in milliseconds and their ratio, for the whole process and
 # up to the end of the paint each program quit after (each prints when that was). With OTHER (another rkedit,
 # for instance one built from an earlier commit) that one takes its turns too, and its median
-# and ratios are printed. Needs a display (or: xvfb-run -a ...).
-# Usage: scripts/startup-time.sh [runs] [stage file] [build folder] [OTHER]
+# and ratios are printed. With STEPS=1 in the environment, rkedit's runs also print its
+# start-up trace (the rkedit.startup logging category) and the median of each step, in ms from
+# the exec, is printed after the rest. Needs a display (or: xvfb-run -a ...).
+# Usage: [STEPS=1] scripts/startup-time.sh [runs] [stage file] [build folder] [OTHER]
 set -euo pipefail
 cd "$(dirname "$0")/.."
 
@@ -41,6 +43,12 @@ timed() {
         exit 1
     fi
     out=$(((end - start) / 1000000))
+    # Only rkedit with STEPS=1 prints its steps.
+    local step us
+    while IFS='|' read -r step us; do
+        [[ -v stepTimes[$step] ]] || stepOrder+=("$step")
+        stepTimes[$step]+=" $(((us - start / 1000) / 100))"
+    done < <(sed -n 's/^rkedit\.startup: \(.*\): [0-9.]* ms (at \([0-9]*\) us)$/\1|\2/p' <<<"$err")
     painted=${at:+$(((at - start / 1000) / 1000))} # none from a build that does not say
     painted=${painted:-0}
 }
@@ -49,10 +57,17 @@ median() { printf '%s\n' "$@" | sort -n | sed -n "$(($# / 2 + 1))p"; }
 
 ratio() { awk -v a="$1" -v b="$2" 'BEGIN { printf "%.2f", a / b }'; }
 
+declare -A stepTimes=() # a step's times from the exec, in 0.1 ms, one per run
+stepOrder=()
 editor=() baseline=() others=()
 editorPaint=() baselinePaint=() othersPaint=()
 for _ in $(seq "$runs"); do
-    timed t p "quit after a paint of" "$rkedit" --quit-after-first-paint "$stage"
+    if [[ ${STEPS:-} == 1 ]]; then
+        timed t p "quit after a paint of" env QT_LOGGING_RULES=rkedit.startup.debug=true \
+            "$rkedit" --quit-after-first-paint "$stage"
+    else
+        timed t p "quit after a paint of" "$rkedit" --quit-after-first-paint "$stage"
+    fi
     editor+=("$t") editorPaint+=("$p")
     timed t p "quit after a paint" "$bare"
     baseline+=("$t") baselinePaint+=("$p")
@@ -74,4 +89,12 @@ if [[ -n $other ]]; then
     report other "${others[*]}" "${othersPaint[*]}"
     o=$(median "${others[@]}") op=$(median "${othersPaint[@]}")
     echo "median, other: whole process $o ms (ratio to bare Qt $(ratio "$o" "$b"), rkedit / other $(ratio "$e" "$o")); to the paint $op ms (ratio to bare Qt $(ratio "$op" "$bp"), rkedit / other $(ratio "$ep" "$op"))"
+fi
+if [[ ${STEPS:-} == 1 ]]; then
+    echo "rkedit's start-up steps, median ms from the exec:"
+    for step in "${stepOrder[@]}"; do
+        # shellcheck disable=SC2086 # the times are one word each
+        m=$(median ${stepTimes[$step]})
+        printf '  %6s  %s\n' "$(awk -v m="$m" 'BEGIN { printf "%.1f", m / 10 }')" "$step"
+    done
 fi

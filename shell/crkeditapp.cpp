@@ -22,6 +22,7 @@
 #include "shell/mainframe.h"
 #include "shell/recentfilelist.h"
 #include "shell/recoverykeeper.h"
+#include "shell/startuptrace.h"
 #include "shell/testplay.h"
 #include "view/CRKeditView.h"
 
@@ -67,6 +68,7 @@ CRKeditApp::~CRKeditApp() {
     delete mainFrame_;
     delete documents_;
     delete recentFiles_;
+    startupStep("windows and stages closed");
 }
 
 bool CRKeditApp::InitInstance(const QStringList& arguments) {
@@ -78,11 +80,13 @@ bool CRKeditApp::InitInstance(const QStringList& arguments) {
     // The stored language choice is read under those names; a process that installed its
     // texts already (the tests) keeps them.
     installUiTranslations();
+    startupStep("translations installed");
 
     recentFiles_ = new RecentFileList(recentFileCount);
     recentFiles_->load();
 
     mainFrame_ = new CMainFrame;
+    startupStep("main window built");
     setDefaultDialogParent(mainFrame_);
     documents_ = new DocumentManager(mainFrame_->mdiArea(), recentFiles_);
     documents_->setDialogParent(mainFrame_);
@@ -155,6 +159,17 @@ bool CRKeditApp::InitInstance(const QStringList& arguments) {
         });
     }
 
+    if (startupLog().isDebugEnabled()) {
+        connect(documents_, &DocumentManager::viewCreated, this, [this](CRKeditView* view) {
+            connect(view, &CRKeditView::painted, this, [this, view] {
+                if (view->showsFittedStage() && !fittedPaintTraced_) {
+                    fittedPaintTraced_ = true;
+                    startupStep("first paint of the fitted stage window");
+                }
+            });
+        });
+    }
+
     // Copies an earlier run left are offered before anything else opens.
     recovery_ = new RecoveryKeeper(
         documents_, std::make_unique<RecoveryStore>(RecoveryStore::defaultRoot()), this);
@@ -178,6 +193,7 @@ bool CRKeditApp::InitInstance(const QStringList& arguments) {
     else if (line.recoveryAnswer == QLatin1String("keep"))
         answer = RecoveryKeeper::Answer::Keep;
     const int restored = recovery_->offerRecovery(mainFrame_, answer);
+    startupStep("recovery copies looked at");
 
     if (line.file.isEmpty()) {
         // The restored stages take the place of the new, empty one.
@@ -187,8 +203,10 @@ bool CRKeditApp::InitInstance(const QStringList& arguments) {
         documents_->openDocument(line.file);
     }
 
+    startupStep("stage opened");
     mainFrame_->restoreLayout();
     mainFrame_->show();
+    startupStep("main window shown");
     // Once the window manager has framed it, the window is kept inside the screen's
     // available area, title bar and borders included.
     QTimer::singleShot(0, mainFrame_, [frame = mainFrame_] { frame->keepOnScreen(); });

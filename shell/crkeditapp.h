@@ -59,6 +59,7 @@ private:
     RecoveryKeeper* recovery_ = nullptr;
     TestPlay* testPlay_ = nullptr; // its servers stop and its folders go with the editor
     QTimer* quitTimer_ = nullptr;
-    QSize quitPaintSize_;         // the view size of the paint the measurement quits after
-    long long quitPaintTime_ = 0; // when it ended: microseconds since the epoch
+    QSize quitPaintSize_;            // the view size of the paint the measurement quits after
+    long long quitPaintTime_ = 0;    // when it ended: microseconds since the epoch
+    bool fittedPaintTraced_ = false; // the start-up trace has noted the first fitted paint
 };

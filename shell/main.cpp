@@ -3,11 +3,14 @@
 
 #include "document/filesystemname.h"
 #include "shell/crkeditapp.h"
+#include "shell/startuptrace.h"
 #include "shell/terminationsignals.h"
 #include "shell/testevents.h"
 
 int main(int argc, char* argv[]) {
+    startupStep("main");
     QApplication application(argc, argv);
+    startupStep("application made");
     installTestEventReporter();
     CRKeditApp app;
     // Ended from outside (kill, Ctrl+C, logout): the event loop ends, so nothing is left
@@ -27,5 +30,7 @@ int main(int argc, char* argv[]) {
         return 1;
     if (ended)
         return 0;
-    return QApplication::exec();
+    const int status = QApplication::exec();
+    startupStep("event loop ended");
+    return status;
 }
