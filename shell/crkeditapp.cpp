@@ -6,7 +6,6 @@
 #include <QStatusBar>
 #include <QTimer>
 
-#include <chrono>
 #include <cstdio>
 
 #include "document/recoverystore.h"
@@ -148,9 +147,7 @@ bool CRKeditApp::InitInstance(const QStringList& arguments) {
             connect(view, &CRKeditView::painted, this, [this, view] {
                 if (view->showsFittedStage()) {
                     quitPaintSize_ = view->size();
-                    quitPaintTime_ = std::chrono::duration_cast<std::chrono::microseconds>(
-                                         std::chrono::system_clock::now().time_since_epoch())
-                                         .count();
+                    quitPaintTime_ = microsecondsSinceEpoch();
                     quitWhenSettled();
                 } else {
                     quitTimer_->stop();

@@ -15,8 +15,11 @@ void startupStep(const char* step) {
     const double ms =
         std::chrono::duration<double, std::milli>(std::chrono::steady_clock::now() - loaded)
             .count();
-    const long long epochUs = std::chrono::duration_cast<std::chrono::microseconds>(
-                                  std::chrono::system_clock::now().time_since_epoch())
-                                  .count();
-    qCDebug(startupLog, "%s: %.2f ms (at %lld us)", step, ms, epochUs);
+    qCDebug(startupLog, "%s: %.2f ms (at %lld us)", step, ms, microsecondsSinceEpoch());
+}
+
+long long microsecondsSinceEpoch() {
+    return std::chrono::duration_cast<std::chrono::microseconds>(
+               std::chrono::system_clock::now().time_since_epoch())
+        .count();
 }

@@ -10,3 +10,6 @@
 Q_DECLARE_LOGGING_CATEGORY(startupLog)
 
 void startupStep(const char* step);
+
+// Now, in microseconds since the epoch: the time a measuring script can set against its own.
+long long microsecondsSinceEpoch();
