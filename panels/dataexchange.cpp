@@ -34,19 +34,35 @@ PanelMessageHandler setPanelMessageHandler(PanelMessageHandler handler) {
     return handler;
 }
 
-QFont panelFont() {
-    // Only the families this system has, looked up once: the font chosen is the same (the
-    // first of them that exists), but a family that is missing is not looked for again in
-    // every panel, each time with the font configuration's whole fallback search.
-    static const QFont font = [] {
-        QStringList families;
+QStringList japaneseFontFamilies() {
+    // Looked up once: a family that is missing is not looked for again in every panel, each
+    // time with the font configuration's whole fallback search. A name the font database
+    // lists is taken as it stands; only the others are asked of the font configuration, which
+    // may know them as another font's alias. The list ends at the first family the database
+    // has under its own name: the ones after it only ever stood in for missing characters,
+    // and each of these fonts has every character a stage can hold.
+    static const QStringList families = [] {
+        const QStringList installed = QFontDatabase::families();
+        QStringList found;
         for (const QString& family :
              {QStringLiteral("ＭＳ Ｐゴシック"), QStringLiteral("MS PGothic"),
-              QStringLiteral("Noto Sans CJK JP"), QStringLiteral("Noto Sans JP")})
+              QStringLiteral("Noto Sans CJK JP"), QStringLiteral("Noto Sans JP")}) {
+            if (installed.contains(family, Qt::CaseInsensitive)) {
+                found << family;
+                break;
+            }
             if (QFontDatabase::hasFamily(family))
-                families << family;
+                found << family;
+        }
+        return found;
+    }();
+    return families;
+}
+
+QFont panelFont() {
+    static const QFont font = [] {
         QFont f;
-        if (!families.isEmpty())
+        if (const QStringList families = japaneseFontFamilies(); !families.isEmpty())
             f.setFamilies(families);
         f.setPointSize(9);
         return f;

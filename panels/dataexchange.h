@@ -1,6 +1,7 @@
 #pragma once
 
 #include <QString>
+#include <QStringList>
 #include <QValidator>
 
 #include <cstdint>
@@ -22,6 +23,9 @@ PanelMessageHandler setPanelMessageHandler(PanelMessageHandler handler);
 
 // The dialogs' font: 9-point "ＭＳ Ｐゴシック", falling back to a Japanese sans-serif.
 QFont panelFont();
+// The Japanese families of that font that this system has, most preferred first (empty when
+// it has none of them).
+QStringList japaneseFontFamilies();
 
 // Stage texts are CP932 bytes; these turn them into what a control shows and back.
 QString cp932ToDisplay(const std::string& cp932);

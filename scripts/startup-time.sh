@@ -57,6 +57,14 @@ median() { printf '%s\n' "$@" | sort -n | sed -n "$(($# / 2 + 1))p"; }
 
 ratio() { awk -v a="$1" -v b="$2" 'BEGIN { printf "%.2f", a / b }'; }
 
+# Every run starts as a first start does, whatever this user's own settings hold: the main
+# window takes the screen's available area (as the bare program's does), nothing is restored,
+# and no recovery copy of an earlier run is offered. The settings and copies the runs write go
+# to a folder of this script's own.
+home=$(mktemp -d)
+trap 'rm -rf "$home"' EXIT
+export XDG_CONFIG_HOME=$home/config XDG_DATA_HOME=$home/data
+
 declare -A stepTimes=() # a step's times from the exec, in 0.1 ms, one per run
 stepOrder=()
 editor=() baseline=() others=()

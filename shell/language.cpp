@@ -1,12 +1,16 @@
 #include "shell/language.h"
 
 #include <QActionGroup>
+#include <QApplication>
 #include <QCoreApplication>
+#include <QFont>
 #include <QLibraryInfo>
 #include <QLocale>
 #include <QMenu>
 #include <QSettings>
 #include <QTranslator>
+
+#include "panels/dataexchange.h"
 
 namespace {
 const char* const settingsKey = "language";
@@ -94,6 +98,14 @@ UiLanguage installUiTranslations(UiLanguage language) {
     shown = language == UiLanguage::System ? systemUiLanguage() : language;
     const QString qtFolder = QLibraryInfo::path(QLibraryInfo::TranslationsPath);
     if (shown == UiLanguage::Japanese) {
+        // The Japanese interface is drawn in a Japanese font at the system's size, as a
+        // Japanese desktop draws its own: with a Latin default font every Japanese text
+        // would be shaped through a search of the fallback fonts for each of its scripts.
+        if (const QStringList families = japaneseFontFamilies(); !families.isEmpty()) {
+            QFont font = QApplication::font();
+            font.setFamilies(families);
+            QApplication::setFont(font);
+        }
         // Qt's own texts in Japanese (standard buttons read "キャンセル"); the editor's are
         // Japanese already.
         auto* qt = new QTranslator(qApp);

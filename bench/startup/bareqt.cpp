@@ -10,6 +10,7 @@
 #include <QMdiSubWindow>
 #include <QMenuBar>
 #include <QPainter>
+#include <QScreen>
 #include <QStatusBar>
 #include <QTimer>
 
@@ -63,7 +64,13 @@ int main(int argc, char* argv[]) {
     QMdiSubWindow* sub = area->addSubWindow(contents);
     contents->setFixedSize(640, 630);
     sub->show();
-    window.resize(1024, 860);
+    // As the editor opens on its first start: the screen's whole available area. A window of
+    // another size would paint, and send to the display, another number of pixels.
+    if (const QScreen* screen = QGuiApplication::primaryScreen()) {
+        const QRect available = screen->availableGeometry();
+        window.move(available.topLeft());
+        window.resize(available.size());
+    }
     window.show();
     return QApplication::exec();
 }

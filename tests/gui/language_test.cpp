@@ -7,6 +7,8 @@
 #include <QClipboard>
 #include <QComboBox>
 #include <QDockWidget>
+#include <QFontDatabase>
+#include <QFontInfo>
 #include <QGroupBox>
 #include <QGuiApplication>
 #include <QLabel>
@@ -19,6 +21,7 @@
 
 #include "document/coretexts.h"
 #include "html/ChtmlDlg.h"
+#include "panels/dataexchange.h"
 #include "panels/newblockdlg.h"
 #include "shell/aboutbox.h"
 #include "shell/commandids.h"
@@ -54,6 +57,29 @@ QMenu* languageMenu(CMainFrame* frame) {
     return nullptr;
 }
 } // namespace
+
+// The Japanese interface is drawn in a Japanese font of this system, which the panels share;
+// the English one keeps the system's font (checked in the English run's case below).
+TEST(InterfaceFont, TheJapaneseInterfaceIsDrawnInAJapaneseFontThePanelsShare) {
+    if (installUiTranslations() != UiLanguage::Japanese)
+        GTEST_SKIP() << "the interface is English here";
+    const QStringList families = japaneseFontFamilies();
+    if (families.isEmpty())
+        GTEST_SKIP() << "this system has no Japanese font";
+    EXPECT_EQ(QApplication::font().families(), families);
+    EXPECT_EQ(panelFont().families(), families);
+    EXPECT_EQ(panelFont().pointSize(), 9);
+    // Only the last family may be one the database lists under its own name: the list ends
+    // there, and the ones before it are aliases the font configuration resolved.
+    const QStringList installed = QFontDatabase::families();
+    for (qsizetype i = 0; i + 1 < families.size(); ++i)
+        EXPECT_FALSE(installed.contains(families[i], Qt::CaseInsensitive))
+            << families[i].toStdString();
+    // Text is drawn in that font itself, not in a fallback for the family.
+    if (installed.contains(families.constLast(), Qt::CaseInsensitive)) {
+        EXPECT_EQ(QFontInfo(QApplication::font()).family(), families.constLast());
+    }
+}
 
 TEST_F(Shell, TheLanguageSubmenuStoresTheChoiceForTheNextStart) {
     start();
@@ -162,6 +188,10 @@ struct JapaneseLeft {
 TEST_F(Shell, EnglishInterfaceHasNoJapaneseLeftInMenusAndPanels) {
     if (installUiTranslations() != UiLanguage::English)
         GTEST_SKIP() << "the interface is Japanese here (run as gui.english_interface)";
+    // The system's font stays: a Japanese one is for the Japanese interface.
+    if (!japaneseFontFamilies().isEmpty()) {
+        EXPECT_NE(QApplication::font().families(), japaneseFontFamilies());
+    }
     start();
     JapaneseLeft left;
     trigger(ID_FILE_CLOSE); // the menus without a stage
