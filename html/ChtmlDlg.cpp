@@ -14,6 +14,7 @@
 #include <algorithm>
 
 #include "html/ownerdrawbutton.h"
+#include "panels/dataexchange.h"
 #include "panels/dialogs.h"
 #include "panels/dialogunits.h"
 #include "text/cp932.h"
@@ -54,10 +55,7 @@ ChtmlDlg::ChtmlDlg(QWidget* parent) : QDialog(parent) {
     setWindowTitle(tr("htmlファイルの書き出し"));
     setWindowFlags(Qt::Dialog | Qt::WindowTitleHint | Qt::WindowSystemMenuHint |
                    Qt::WindowCloseButtonHint);
-    QFont dialogFont = font();
-    dialogFont.setFamilies({QStringLiteral("MS PGothic"), QStringLiteral("Noto Sans CJK JP")});
-    dialogFont.setPointSize(9);
-    setFont(dialogFont);
+    setFont(panelFont());
 
     // Controls are laid out in dialog units once all exist (fitLayout).
     std::vector<Placed> placed;
@@ -115,7 +113,7 @@ ChtmlDlg::ChtmlDlg(QWidget* parent) : QDialog(parent) {
     // Below the template's controls: the one control that is not the template's own.
     ruffleCheck_ = new QCheckBox(tr("Ruffle で再生できるようにする"), this);
     place(ruffleCheck_, 10, 95, 145, 10, IDC_RUFFLE, true);
-    fitLayout(placed, dialogFont);
+    fitLayout(placed, font());
 
     QWidget* tabOrder[] = {
         okButton_,          cancelButton_,         gameColourButton_, htmlColourButton_, titleEdit_,

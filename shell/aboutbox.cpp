@@ -4,6 +4,7 @@
 #include <QLabel>
 #include <QPushButton>
 
+#include "panels/dataexchange.h"
 #include "panels/dialogunits.h"
 #include "shell/icons.h"
 
@@ -11,10 +12,7 @@ CAboutDlg::CAboutDlg(QWidget* parent) : QDialog(parent) {
     setWindowTitle(QStringLiteral("rkeditor"));
     setWindowFlags(Qt::Dialog | Qt::WindowTitleHint | Qt::WindowSystemMenuHint |
                    Qt::WindowCloseButtonHint | Qt::MSWindowsFixedSizeDialogHint);
-    // "ＭＳ Ｐゴシック" 9 point where it exists; the platform's Japanese font otherwise.
-    QFont dialogFont(QStringLiteral("ＭＳ Ｐゴシック"), 9);
-    dialogFont.setStyleHint(QFont::SansSerif);
-    setFont(dialogFont);
+    setFont(panelFont());
     const DialogUnits du(font());
 
     // The texts are sized to themselves, and the button moves right of a longer one.
