@@ -1,6 +1,7 @@
 #include "shell/crkeditapp.h"
 
 #include <QApplication>
+#include <QFileInfo>
 #include <QLabel>
 #include <QScreen>
 #include <QStatusBar>
@@ -8,6 +9,7 @@
 
 #include <cstdio>
 
+#include "document/filesystemname.h"
 #include "document/recoverystore.h"
 #include "panels/dialogs.h"
 #include "panels/messagebox.h"
@@ -23,6 +25,7 @@
 #include "shell/recoverykeeper.h"
 #include "shell/startuptrace.h"
 #include "shell/testplay.h"
+#include "stage/foregroundpicture.h"
 #include "view/CRKeditView.h"
 
 namespace {
@@ -72,6 +75,11 @@ CRKeditApp::~CRKeditApp() {
 
 bool CRKeditApp::InitInstance(const QStringList& arguments) {
     const CommandLine line = parseCommandLine(arguments);
+    // The stage's picture is decoded on another thread while the windows are built; opening
+    // the stage takes it from there.
+    if (!line.file.isEmpty())
+        prefetchForegroundPicture(
+            fileSystemName(QFileInfo(line.file).absoluteFilePath()).toStdString());
 
     // The per-user settings live under this key and the application's name.
     QCoreApplication::setOrganizationName(QStringLiteral("Local AppWizard-Generated Applications"));
@@ -199,6 +207,7 @@ bool CRKeditApp::InitInstance(const QStringList& arguments) {
     } else {
         documents_->openDocument(line.file);
     }
+    dropPrefetchedPicture();
 
     startupStep("stage opened");
     mainFrame_->restoreLayout();

@@ -389,8 +389,10 @@ bool report(const std::string& path, const PictureFailure& failure, Host& host) 
     return false;
 }
 
+} // namespace
+
 // A picture that decoded with a warning is shown; the user is told what is wrong with it.
-bool noteWarning(const std::string& path, const PictureFailure& result, Host& host) {
+bool notePictureWarning(const std::string& path, const PictureFailure& result, Host& host) {
     if (result.warning == PictureWarning::none)
         return true;
     std::fprintf(stderr, "%s: %s\n", terminalSafe(path).c_str(),
@@ -398,8 +400,6 @@ bool noteWarning(const std::string& path, const PictureFailure& result, Host& ho
     host.messageBox(pictureWarningMessage(path, result.warning));
     return true;
 }
-
-} // namespace
 
 bool readPictureFile(const std::string& path, PictureHolder& holder, PictureFailure& failure,
                      const std::function<void()>& beforeDecoding) {
@@ -411,7 +411,7 @@ bool loadPicture(const std::string& path, PictureHolder& holder, Host& host,
     PictureFailure failure;
     if (!readPictureFile(path, holder, failure, beforeDecoding))
         return report(path, failure, host);
-    return noteWarning(path, failure, host);
+    return notePictureWarning(path, failure, host);
 }
 
 bool loadPictureScaled(const std::string& path, PictureHolder& holder, Host& host,
@@ -420,5 +420,5 @@ bool loadPictureScaled(const std::string& path, PictureHolder& holder, Host& hos
     PictureFailure failure;
     if (!readPicture(path, holder, failure, {}, &chooseEighths, &frameWidth, &frameHeight))
         return report(path, failure, host);
-    return noteWarning(path, failure, host);
+    return notePictureWarning(path, failure, host);
 }

@@ -39,6 +39,10 @@ struct PictureFailure {
 // The message for a picture shown despite `warning`: the file's name and what is wrong.
 Message pictureWarningMessage(std::string_view fileName, PictureWarning warning);
 
+// What loadPicture does once a picture at `path` has decoded with `result`: when the library
+// warned, the detail line on stderr and the warning's message. Returns true.
+bool notePictureWarning(const std::string& path, const PictureFailure& result, Host& host);
+
 // The same decoding without any message: false with `failure` set (the file cannot be opened
 // or is no regular file, it is not a JPEG, the picture is larger than allowed, it has more
 // scans than any real picture needs, ...). loadPicture writes the detail line on stderr
