@@ -115,7 +115,6 @@ bool takePrefetchedPicture(const std::string& path, PictureHolder& holder,
 } // namespace
 
 void prefetchForegroundPicture(const std::string& stageFilePath) {
-    dropPrefetchedPicture();
     auto prefetch = std::make_unique<Prefetch>();
     try {
         prefetch->worker =
@@ -123,6 +122,7 @@ void prefetchForegroundPicture(const std::string& stageFilePath) {
     } catch (const std::system_error&) {
         return; // no thread: opening decodes the picture itself
     }
+    // The one before, if any, is dropped once the new one holds the slot.
     PrefetchSlot& slot = prefetchSlot();
     std::unique_ptr<Prefetch> before;
     {
