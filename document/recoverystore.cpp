@@ -173,7 +173,9 @@ QList<RecoveryStore::Entry> readEntries(const QString& folder) {
 
 RecoveryStore::RecoveryStore(QString root) : root_(std::move(root)) {}
 
-RecoveryStore::~RecoveryStore() = default;
+RecoveryStore::~RecoveryStore() {
+    finishOpening();
+}
 
 QString RecoveryStore::defaultRoot() {
     return QDir(QStandardPaths::writableLocation(QStandardPaths::AppLocalDataLocation))
@@ -181,8 +183,21 @@ QString RecoveryStore::defaultRoot() {
 }
 
 bool RecoveryStore::open(QString* error) {
+    return isOpen() || openSession(error);
+}
+
+void RecoveryStore::openInBackground() {
     if (isOpen())
-        return true;
+        return;
+    opening_ = std::async(std::launch::async, [this] { openSession(nullptr); });
+}
+
+void RecoveryStore::finishOpening() const {
+    if (opening_.valid())
+        opening_.get();
+}
+
+bool RecoveryStore::openSession(QString* error) {
     const QString name = QStringLiteral("%1-%2")
                              .arg(QCoreApplication::applicationPid())
                              .arg(QRandomGenerator::global()->generate(), 8, 16, QLatin1Char('0'));
@@ -247,6 +262,7 @@ void RecoveryStore::close() {
 }
 
 QList<RecoveryStore::Orphan> RecoveryStore::takeOrphans() {
+    finishOpening(); // this run's own folder is passed over
     QList<Orphan> orphans;
     const QDir root(root_);
     for (const QString& name : root.entryList(QDir::Dirs | QDir::NoDotAndDotDot, QDir::Name)) {

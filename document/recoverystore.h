@@ -5,6 +5,7 @@
 #include <QList>
 #include <QString>
 
+#include <future>
 #include <memory>
 
 class QLockFile;
@@ -60,8 +61,18 @@ public:
 
     // Creates and locks this run's session folder; false (with `error`) when impossible.
     bool open(QString* error = nullptr);
-    bool isOpen() const { return lock_ != nullptr; }
-    const QString& sessionFolder() const { return session_; }
+    // The same on another thread: the lock file is flushed to disk as it is written, and a
+    // slow disk would hold up the start. Every call below waits for it first; open() then
+    // answers as it would have (trying again when it failed, for the error).
+    void openInBackground();
+    bool isOpen() const {
+        finishOpening();
+        return lock_ != nullptr;
+    }
+    const QString& sessionFolder() const {
+        finishOpening();
+        return session_;
+    }
 
     // Writes (or replaces) the copy `key`: record first, then its description.
     bool write(const QString& key, const QByteArray& record, const QString& originalPath,
@@ -88,7 +99,12 @@ public:
     static QByteArray readRecord(const Entry& entry, QString* error = nullptr);
 
 private:
+    bool openSession(QString* error);
+    void finishOpening() const;
+
     QString root_;
     QString session_;
     std::unique_ptr<QLockFile> lock_;
+    // Last, so that it goes first: an open on its way ends before what it fills goes.
+    mutable std::future<void> opening_;
 };

@@ -7,6 +7,9 @@
 #include <QFileInfo>
 #include <QStandardPaths>
 
+#include <future>
+#include <utility>
+
 #include <sys/stat.h>
 
 namespace {
@@ -106,4 +109,51 @@ void StageLock::unlock() {
 
 bool StageLock::isLocked() const {
     return file_ && file_->isLocked();
+}
+
+bool StageLock::holdsFor(const QString& stagePath) const {
+    if (!isLocked() || file_->fileName() != lockFilePath(stagePath))
+        return false;
+    const QString byFile = fileLockPath(stagePath);
+    return byFile.isEmpty() ? !inode_
+                            : inode_ && inode_->isLocked() && inode_->fileName() == byFile;
+}
+
+namespace {
+struct AheadLock {
+    QString path;
+    std::future<std::pair<StageLock, StageLock::Result>> taken;
+};
+
+std::optional<AheadLock>& aheadLock() {
+    static std::optional<AheadLock> ahead;
+    return ahead;
+}
+} // namespace
+
+void lockStageAhead(const QString& stagePath) {
+    dropStageLockAhead();
+    aheadLock() = AheadLock{stagePath, std::async(std::launch::async, [stagePath] {
+                                StageLock lock;
+                                const StageLock::Result result = lock.lock(stagePath);
+                                return std::pair{std::move(lock), result};
+                            })};
+}
+
+std::optional<StageLock::Result> takeStageLockAhead(const QString& stagePath, StageLock& lock) {
+    std::optional<AheadLock>& ahead = aheadLock();
+    if (!ahead || ahead->path != stagePath)
+        return std::nullopt;
+    auto [taken, result] = ahead->taken.get();
+    ahead.reset();
+    // A file put at the path since (renamed over it) is not the one locked by its inode.
+    if (result == StageLock::Result::locked && !taken.holdsFor(stagePath))
+        return std::nullopt;
+    lock = std::move(taken);
+    return result;
+}
+
+void dropStageLockAhead() {
+    // Waits for a lock on its way, then releases it.
+    aheadLock().reset();
 }

@@ -4,6 +4,7 @@
 #include <QString>
 
 #include <memory>
+#include <optional>
 
 // Keeps two editors from saving over each other: while a stage file is open, its editor holds
 // lock files for it in the user's runtime folder, one named after the file's canonical path
@@ -39,9 +40,22 @@ public:
     void followFile(const QString& stagePath);
     // The process holding the lock when lock() found it taken; 0 when unknown.
     qint64 holderPid() const { return holderPid_; }
+    // Whether the locks held are the ones lock() would take for `stagePath` now: the file
+    // there is still the one locked by its device and inode.
+    bool holdsFor(const QString& stagePath) const;
 
 private:
     std::unique_ptr<QLockFile> file_;
     std::unique_ptr<QLockFile> inode_;
     qint64 holderPid_ = 0;
 };
+
+// The stage the start opens (the command line's) is locked on another thread while the
+// windows are built: a lock file is flushed to disk as it is written, and a slow disk would
+// hold up the start. lockStageAhead() starts that; takeStageLockAhead() hands the open of the
+// stage at `stagePath` the lock and its result, waiting for it, when it was started for that
+// path and, if taken, holds for the file there now (else nothing: the open locks as usual);
+// dropStageLockAhead() lets go of a lock nobody took. All three are for the main thread.
+void lockStageAhead(const QString& stagePath);
+std::optional<StageLock::Result> takeStageLockAhead(const QString& stagePath, StageLock& lock);
+void dropStageLockAhead();

@@ -11,6 +11,7 @@
 
 #include "document/filesystemname.h"
 #include "document/recoverystore.h"
+#include "document/stagelock.h"
 #include "panels/dialogs.h"
 #include "panels/messagebox.h"
 #include "shell/aboutbox.h"
@@ -75,15 +76,21 @@ CRKeditApp::~CRKeditApp() {
 
 bool CRKeditApp::InitInstance(const QStringList& arguments) {
     const CommandLine line = parseCommandLine(arguments);
-    // The stage's picture is decoded on another thread while the windows are built; opening
-    // the stage takes it from there.
-    if (!line.file.isEmpty())
-        prefetchForegroundPicture(
-            fileSystemName(QFileInfo(line.file).absoluteFilePath()).toStdString());
+    // The stage's picture is decoded and the stage locked on other threads while the windows
+    // are built; opening the stage takes them from there.
+    const QString stagePath =
+        line.file.isEmpty() ? QString() : QFileInfo(line.file).absoluteFilePath();
+    if (!stagePath.isEmpty())
+        prefetchForegroundPicture(fileSystemName(stagePath).toStdString());
 
     // The per-user settings live under this key and the application's name.
     QCoreApplication::setOrganizationName(QStringLiteral("Local AppWizard-Generated Applications"));
     QCoreApplication::setApplicationName(QStringLiteral("rkedit"));
+    if (!stagePath.isEmpty())
+        lockStageAhead(stagePath);
+    // This run's folder for recovery copies is made and locked on another thread too.
+    auto recoveryStore = std::make_unique<RecoveryStore>(RecoveryStore::defaultRoot());
+    recoveryStore->openInBackground();
     // The stored language choice is read under those names; a process that installed its
     // texts already (the tests) keeps them.
     installUiTranslations();
@@ -176,8 +183,7 @@ bool CRKeditApp::InitInstance(const QStringList& arguments) {
     }
 
     // Copies an earlier run left are offered before anything else opens.
-    recovery_ = new RecoveryKeeper(
-        documents_, std::make_unique<RecoveryStore>(RecoveryStore::defaultRoot()), this);
+    recovery_ = new RecoveryKeeper(documents_, std::move(recoveryStore), this);
     // While copies cannot be written, the status bar says so.
     auto* copyProblem = new QLabel(mainFrame_);
     copyProblem->setObjectName(QStringLiteral("recoveryCopyProblem"));
@@ -208,6 +214,7 @@ bool CRKeditApp::InitInstance(const QStringList& arguments) {
         documents_->openDocument(line.file);
     }
     dropPrefetchedPicture();
+    dropStageLockAhead();
 
     startupStep("stage opened");
     mainFrame_->restoreLayout();

@@ -246,7 +246,9 @@ StageDocument* DocumentManager::openDocument(const QString& path) {
     // has it open, the user decides.
     auto lock = std::make_unique<StageLock>();
     bool readOnly = false;
-    if (lock->lock(absolute) == StageLock::Result::heldByOther) {
+    const std::optional<StageLock::Result> takenAhead = takeStageLockAhead(absolute, *lock);
+    const StageLock::Result locked = takenAhead ? *takenAhead : lock->lock(absolute);
+    if (locked == StageLock::Result::heldByOther) {
         MessageChoice question;
         question.icon = QMessageBox::Question;
         question.text = QCoreApplication::translate(

@@ -16,7 +16,12 @@ QString normalised(const QString& path) {
 RecentFileList::RecentFileList(int capacity, QObject* parent)
     : QObject(parent), capacity_(capacity) {}
 
+RecentFileList::~RecentFileList() {
+    finishWriting();
+}
+
 void RecentFileList::load() {
+    finishWriting();
     QSettings settings;
     settings.beginGroup(group);
     files_.clear();
@@ -29,14 +34,23 @@ void RecentFileList::load() {
 }
 
 void RecentFileList::save() const {
-    QSettings settings;
-    settings.beginGroup(group);
-    for (int i = 0; i < capacity_; ++i) {
-        if (i < files_.size())
-            settings.setValue(entryKey(i), files_[i]);
-        else
-            settings.remove(entryKey(i));
-    }
+    finishWriting();
+    // QSettings objects of different threads may use the same file at once.
+    writing_ = std::async(std::launch::async, [files = files_, capacity = capacity_] {
+        QSettings settings;
+        settings.beginGroup(group);
+        for (int i = 0; i < capacity; ++i) {
+            if (i < files.size())
+                settings.setValue(entryKey(i), files[i]);
+            else
+                settings.remove(entryKey(i));
+        }
+    });
+}
+
+void RecentFileList::finishWriting() const {
+    if (writing_.valid())
+        writing_.get();
 }
 
 void RecentFileList::add(const QString& path) {

@@ -195,6 +195,43 @@ TEST_F(DamagedRecovery,
     EXPECT_TRUE(QFileInfo::exists(lost));
 }
 
+TEST_F(DamagedRecovery, ASessionOpenedInTheBackgroundIsOneOpenedAtOnce) {
+    {
+        RecoveryStore store(root);
+        store.openInBackground();
+        ASSERT_TRUE(store.isOpen());
+        const QString folder = store.sessionFolder();
+        EXPECT_TRUE(QFileInfo::exists(QDir(folder).filePath("lock")));
+        // Locked: neither another editor nor this one offers it.
+        EXPECT_TRUE(RecoveryStore(root).takeOrphans().isEmpty());
+        EXPECT_TRUE(store.takeOrphans().isEmpty());
+        ASSERT_TRUE(store.write("stage1", sample, path("sample.stage"), "sample.stage"));
+        EXPECT_EQ(fileBytes(QDir(folder).filePath("stage1.stage")), sample);
+        store.remove("stage1");
+        store.close();
+        EXPECT_FALSE(QFileInfo::exists(folder)) << "an empty session goes with a clean exit";
+    }
+    {
+        // Gone while it is still opening: nothing is left half made.
+        RecoveryStore store(root);
+        store.openInBackground();
+    }
+    EXPECT_TRUE(RecoveryStore(root).takeOrphans().isEmpty());
+
+    // A folder that cannot be made: open() says why, as it does without the background.
+    QFile blocker(QDir(root).filePath("blocker"));
+    ASSERT_TRUE(QDir().mkpath(root));
+    ASSERT_TRUE(blocker.open(QIODevice::WriteOnly));
+    blocker.close();
+    RecoveryStore refused(blocker.fileName() + "/recovery");
+    refused.openInBackground();
+    QString error;
+    EXPECT_FALSE(refused.open(&error));
+    EXPECT_FALSE(refused.isOpen());
+    EXPECT_TRUE(error.contains(QDir::toNativeSeparators(blocker.fileName())))
+        << error.toStdString();
+}
+
 TEST_F(DamagedRecovery, HundredsOfCopiesFitOnTheScreen) {
     QList<std::pair<QString, QByteArray>> copies;
     for (int i = 0; i < 300; ++i)

@@ -134,7 +134,9 @@ TEST_F(Shell, RecentFileListKeepsTheFourNewest) {
     EXPECT_EQ(frame()->recentFileActions().size(), 3);
 
     // The newest opened again changes nothing, and nothing is written: an entry the stored
-    // list has (as another editor may have written it) stays.
+    // list has (as another editor may have written it) stays. The list is written on another
+    // thread: what was saved has landed before the test writes beside it.
+    app->recentFiles()->finishWriting();
     {
         QSettings settings;
         settings.setValue(QStringLiteral("Recent File List/File4"), stages[0]);
@@ -147,8 +149,36 @@ TEST_F(Shell, RecentFileListKeepsTheFourNewest) {
     // Another stage opened writes the whole list again.
     ASSERT_NE(documents()->openDocument(stages[1]), nullptr);
     EXPECT_EQ(app->recentFiles()->files().value(0), stages[1]);
+    app->recentFiles()->finishWriting();
     EXPECT_EQ(QSettings().value(QStringLiteral("Recent File List/File1")).toString(), stages[1]);
     EXPECT_EQ(QSettings().value(QStringLiteral("Recent File List/File4")).toString(), QString());
+}
+
+TEST_F(Shell, RecentFileListWritesLandInTheirOrderAndBeforeTheListGoes) {
+    const auto stored = [] {
+        QSettings settings;
+        settings.beginGroup(QStringLiteral("Recent File List"));
+        QStringList files;
+        for (int i = 1; i <= 4; ++i)
+            files << settings.value(QStringLiteral("File%1").arg(i)).toString();
+        return files;
+    };
+    QStringList newest;
+    {
+        RecentFileList list(4);
+        for (int i = 0; i < 40; ++i)
+            list.add(path(QStringLiteral("stage%1").arg(i)));
+        newest = list.files();
+        list.finishWriting();
+        EXPECT_EQ(stored(), newest);
+        list.remove(newest[0]);
+        list.add(path("last"));
+        newest = list.files();
+    }
+    EXPECT_EQ(stored(), newest) << "written before the list went";
+    RecentFileList again(4);
+    again.load();
+    EXPECT_EQ(again.files(), newest);
 }
 
 TEST_F(Shell, ModifiedStageShowsItAndAsksBeforeClosing) {

@@ -98,4 +98,55 @@ TEST(StageLock, AHardLinkIsTheSameStageAndTheLockFollowsASave) {
     EXPECT_EQ(oldFile.lock(other), StageLock::Result::locked) << "the old file is free";
 }
 
+TEST(StageLock, ALockTakenAheadGoesToTheOpenOfItsStageOnlyAndHoldsForTheFileThere) {
+    QTemporaryDir dir;
+    const QString stage = dir.filePath(QStringLiteral("a.stage"));
+    QFile(stage).open(QIODevice::WriteOnly);
+    const QString other = dir.filePath(QStringLiteral("b.stage"));
+
+    // Another stage's open does not get it; the stage's own does, and it holds.
+    lockStageAhead(stage);
+    StageLock lock;
+    EXPECT_FALSE(takeStageLockAhead(other, lock).has_value());
+    EXPECT_FALSE(lock.isLocked());
+    ASSERT_EQ(takeStageLockAhead(stage, lock), StageLock::Result::locked);
+    EXPECT_TRUE(lock.holdsFor(stage));
+    {
+        StageLock second;
+        EXPECT_EQ(second.lock(stage), StageLock::Result::heldByOther);
+    }
+    EXPECT_FALSE(takeStageLockAhead(stage, lock).has_value()) << "handed over once";
+    EXPECT_TRUE(lock.isLocked());
+
+    // Held elsewhere: the open hears who holds it, as from lock().
+    lockStageAhead(stage);
+    StageLock refused;
+    ASSERT_EQ(takeStageLockAhead(stage, refused), StageLock::Result::heldByOther);
+    EXPECT_EQ(refused.holderPid(), QCoreApplication::applicationPid());
+    EXPECT_FALSE(refused.isLocked());
+    lock.unlock();
+
+    // One nobody took is let go.
+    lockStageAhead(other);
+    dropStageLockAhead();
+    StageLock free;
+    EXPECT_EQ(free.lock(other), StageLock::Result::locked);
+    free.unlock();
+
+    // A file renamed over the stage while it was locked: what the open ends up holding is the
+    // lock of the file there now, whichever of the two the lock ahead met.
+    lockStageAhead(stage);
+    const QString fresh = dir.filePath(QStringLiteral("fresh"));
+    QFile(fresh).open(QIODevice::WriteOnly);
+    ASSERT_EQ(::rename(QFile::encodeName(fresh).constData(), QFile::encodeName(stage).constData()),
+              0);
+    StageLock opened;
+    if (!takeStageLockAhead(stage, opened)) {
+        ASSERT_EQ(opened.lock(stage), StageLock::Result::locked);
+    }
+    EXPECT_TRUE(opened.holdsFor(stage));
+    QLockFile probe(StageLock::fileLockPath(stage));
+    EXPECT_FALSE(probe.tryLock(0)) << "the file there now is held";
+}
+
 } // namespace
