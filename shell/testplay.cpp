@@ -13,16 +13,16 @@
 #include <cstdio>
 
 #include "document/stagedocument.h"
-#include "folderserver.h"
 #include "html/programruffle.h"
 #include "panels/dialogs.h"
 #include "panels/messagebox.h"
 #include "playfolder.h"
+#include "playserver.h"
 #include "shell/browser.h"
 
 struct TestPlay::Session {
     std::unique_ptr<PlayFolder> folder;
-    std::unique_ptr<FolderServer> server;
+    std::unique_ptr<PlayServer> server;
     QElapsedTimer sinceCommand;
     bool awaitingFirstRequest = false;
     QString warningShown; // the text warning last shown for this stage
@@ -131,24 +131,25 @@ bool TestPlay::play(StageDocument* document, QWidget* parent) {
     if (!session) {
         auto fresh = std::make_unique<Session>();
         fresh->folder = std::make_unique<PlayFolder>(*ruffle);
-        fresh->server = std::make_unique<FolderServer>(fresh->folder->path());
+        // The server module is loaded on the first test play.
+        fresh->server = loadPlayServer(fresh->folder->path(), error);
         Session* s = fresh.get();
-        connect(fresh->server.get(), &FolderServer::answered, this,
-                [this, s](const QByteArray& method, const QByteArray& target, int status) {
-                    // Each request is logged, as rkstage play logs them: what the browser and
-                    // the movie asked for tells why a stage does not play.
-                    std::fprintf(stderr, "rkedit: test play: %d %s %s\n", status,
-                                 method.constData(), target.constData());
-                    if (!s->awaitingFirstRequest)
-                        return;
-                    s->awaitingFirstRequest = false;
-                    const qint64 elapsed = s->sinceCommand.elapsed();
-                    std::fprintf(stderr,
-                                 "rkedit: test play: first request %lld ms after the command\n",
-                                 static_cast<long long>(elapsed));
-                    emit firstRequestAnswered(elapsed, target);
-                });
-        if (!fresh->folder->isValid() || !fresh->server->start(0, error)) {
+        if (fresh->server)
+            fresh->server->onAnswered([this, s](const QByteArray& method, const QByteArray& target,
+                                                int status) {
+                // Each request is logged, as rkstage play logs them: what the browser and
+                // the movie asked for tells why a stage does not play.
+                std::fprintf(stderr, "rkedit: test play: %d %s %s\n", status, method.constData(),
+                             target.constData());
+                if (!s->awaitingFirstRequest)
+                    return;
+                s->awaitingFirstRequest = false;
+                const qint64 elapsed = s->sinceCommand.elapsed();
+                std::fprintf(stderr, "rkedit: test play: first request %lld ms after the command\n",
+                             static_cast<long long>(elapsed));
+                emit firstRequestAnswered(elapsed, target);
+            });
+        if (!fresh->server || !fresh->folder->isValid() || !fresh->server->start(0, error)) {
             sessions_.erase(document);
             showMessage(QCoreApplication::translate("TestPlay",
                                                     "テストプレイの準備ができませんでした。\n%1")

@@ -9,14 +9,13 @@
 #include <map>
 #include <memory>
 
-class FolderServer;
 class PlayFolder;
 class QWidget;
 class StageDocument;
 
 // Test play ("テストプレイ", F5): the stage as it is in the editor — unsaved edits and the
 // open panels' values included — played by Ruffle in the default browser. Each document gets
-// its own fresh temporary folder (PlayFolder) served on 127.0.0.1 (FolderServer) from its first
+// its own fresh temporary folder (PlayFolder) served on 127.0.0.1 (PlayServer) from its first
 // test play until it closes or the editor ends; every test play writes the stage into that
 // folder again, so a reload in the browser shows the latest edits. Nothing is written outside
 // that folder; only the movie chosen is kept in the program's settings. The folder and each

@@ -1330,6 +1330,10 @@ Restore them?</translation>
 <context>
     <name>TestPlay</name>
     <message>
+        <source>テストプレイのサーバー (%1) を読み込めません: %2</source>
+        <translation>The test play server (%1) cannot be loaded: %2</translation>
+    </message>
+    <message>
         <source>テストプレイのゲームムービー %1 が見つかりません。
 使うムービー (rk.swf) を選び直してください。</source>
         <translation>The game movie for test play, %1, was not found.

@@ -27,6 +27,9 @@ int main(int argc, char** argv) {
     // In test mode the state folder lies under the home folder.
     qputenv("HOME", settingsDir.path().toLocal8Bit());
     qputenv("RKEDIT_RECOVERY", "discard");
+    // The test play's server module is built beside the editor, not beside the tests.
+    if (qEnvironmentVariableIsEmpty("RKEDIT_PLAY_SERVER"))
+        qputenv("RKEDIT_PLAY_SERVER", RK_PLAY_SERVER_PATH);
     // The locks of open stage files go to a runtime folder of the tests' own.
     const QString runtime = settingsDir.path() + QStringLiteral("/runtime");
     QDir().mkpath(runtime);

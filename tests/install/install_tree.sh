@@ -19,6 +19,7 @@ usr=$work/dest/usr
 cat >"$work/want" <<LIST
 bin/rkedit
 bin/rkstage
+lib/rkedit/modules/librkplayserver.so
 share/applications/$id.desktop
 share/doc/rkedit/changelog.gz
 share/doc/rkedit/copyright
@@ -33,6 +34,14 @@ LIST
 (cd "$usr" && find . -type f -o -type l | sed 's|^\./||' | grep -v '^share/rkedit/ruffle/' | sort) >"$work/got"
 check "installed files" diff "$work/want" "$work/got"
 check "programs are executable" test -x "$usr/bin/rkedit" -a -x "$usr/bin/rkstage"
+# The editor loads its test play server from beside its own folder, and it alone needs
+# QtNetwork: the editor does not load it at its start.
+check "the editor names its test play server where it is installed" python3 -c "
+import sys
+name = '../lib/rkedit/modules/librkplayserver.so'.encode('utf-16-le')  # a QStringLiteral
+sys.exit(0 if name in open(sys.argv[1], 'rb').read() else 1)" "$usr/bin/rkedit"
+check "the editor does not link QtNetwork" bash -c "! ldd '$usr/bin/rkedit' | grep -q Network"
+check "the test play server links QtNetwork" bash -c "ldd '$usr/lib/rkedit/modules/librkplayserver.so' | grep -q Network"
 check "the installed rkstage runs" "$usr/bin/rkstage" render "$root/res/sample/sample.stage" "$work/s.png"
 for svg in "$usr/share/icons/hicolor/scalable/apps/$id.svg" \
     "$usr/share/icons/hicolor/scalable/mimetypes/text-x-rkedit-stage.svg"; do
