@@ -5,7 +5,6 @@
 #include <QUrl>
 
 #include <functional>
-#include <memory>
 
 // A test play's server as the editor sees it: the FolderServer of one folder behind plain
 // virtual functions. The server, and QtNetwork with it, lives in a module of its own
@@ -29,9 +28,3 @@ public:
 
 // The module's entry point: a server for `folder`, owned by the caller.
 extern "C" PlayServer* rkeditCreatePlayServer(const QString& folder);
-
-// A server for `folder` from the module, which is loaded on the first call and stays loaded;
-// null with `error` set when the module cannot be loaded. The module is looked for in
-// RKEDIT_PLAY_SERVER (a path, for tests), beside the program (a build tree), then where
-// `cmake --install` puts it relative to the program.
-std::unique_ptr<PlayServer> loadPlayServer(const QString& folder, QString& error);

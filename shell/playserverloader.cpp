@@ -1,4 +1,4 @@
-#include "playserver.h"
+#include "shell/playserverloader.h"
 
 #include <QCoreApplication>
 #include <QDir>

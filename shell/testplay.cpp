@@ -17,8 +17,8 @@
 #include "panels/dialogs.h"
 #include "panels/messagebox.h"
 #include "playfolder.h"
-#include "playserver.h"
 #include "shell/browser.h"
+#include "shell/playserverloader.h"
 
 struct TestPlay::Session {
     std::unique_ptr<PlayFolder> folder;
