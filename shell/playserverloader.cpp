@@ -7,9 +7,10 @@
 namespace {
 using Create = PlayServer* (*)(const QString&);
 
+// Found once; a module not found is looked for again at the next test play.
+Create create = nullptr;
+
 Create loadModule(QString& error) {
-    // Found once; a module not found is looked for again at the next test play.
-    static Create create = nullptr;
     if (create != nullptr)
         return create;
     const QDir programDir(QCoreApplication::applicationDirPath());
@@ -40,6 +41,10 @@ Create loadModule(QString& error) {
 } // namespace
 
 std::unique_ptr<PlayServer> loadPlayServer(const QString& folder, QString& error) {
-    const Create create = loadModule(error);
-    return std::unique_ptr<PlayServer>(create != nullptr ? create(folder) : nullptr);
+    const Create make = loadModule(error);
+    return std::unique_ptr<PlayServer>(make != nullptr ? make(folder) : nullptr);
+}
+
+bool playServerModuleLoaded() {
+    return create != nullptr;
 }

@@ -11,3 +11,5 @@
 // looked for in RKEDIT_PLAY_SERVER (a path, for tests), beside the program (a build tree),
 // then where `cmake --install` puts it relative to the program.
 std::unique_ptr<PlayServer> loadPlayServer(const QString& folder, QString& error);
+// Whether this process has loaded the module.
+bool playServerModuleLoaded();

@@ -25,6 +25,7 @@
 #include "panels/propertypanel.h"
 #include "shell/browser.h"
 #include "shell/commandids.h"
+#include "shell/playserverloader.h"
 #include "shell/testplay.h"
 #include "view/CRKeditView.h"
 
@@ -317,6 +318,35 @@ TEST_F(TestPlayShell, MissingRuffleOrMovieIsSaidAndNothingIsPlayed) {
     }
     ASSERT_EQ(browser.opened.size(), 1);
     EXPECT_EQ(QSettings().value(QLatin1String(TestPlay::movieSettingsKey)).toString(), movie);
+}
+
+TEST_F(TestPlayShell, AServerModuleThatCannotBeLoadedIsSaidAndLookedForAgain) {
+    if (playServerModuleLoaded())
+        GTEST_SKIP() << "an earlier test of this process loaded the module (run this case alone)";
+    BrowserStandIn browser;
+    RuffleDirectory ruffle(other.filePath(QStringLiteral("ruffle")));
+    start({path("sample.stage")});
+    QSettings().setValue(QLatin1String(TestPlay::movieSettingsKey), movie);
+    const QByteArray module = qgetenv("RKEDIT_PLAY_SERVER");
+    const QString notModule = other.filePath(QStringLiteral("librkplayserver.so"));
+    writeFile(notModule, "no module");
+    qputenv("RKEDIT_PLAY_SERVER", QFile::encodeName(notModule));
+    {
+        MessageBoxAnswer box(QMessageBox::Ok);
+        trigger(ID_TEST_PLAY);
+        ASSERT_EQ(box.answer.seen(), 1);
+        EXPECT_TRUE(box.text.contains(QStringLiteral("テストプレイの準備ができませんでした")))
+            << box.text.toStdString();
+        EXPECT_TRUE(box.text.contains(QStringLiteral("librkplayserver.so")))
+            << box.text.toStdString();
+    }
+    EXPECT_TRUE(browser.opened.isEmpty());
+    EXPECT_TRUE(testPlay()->folderOf(document()).isEmpty()) << "no play folder is kept";
+    // Once the module is there, the next test play loads it.
+    qputenv("RKEDIT_PLAY_SERVER", module);
+    trigger(ID_TEST_PLAY);
+    EXPECT_TRUE(playServerModuleLoaded());
+    EXPECT_EQ(browser.opened.size(), 1);
 }
 
 TEST_F(TestPlayShell, AMovieAboveTheSizeLimitIsRefusedBeforeAnythingIsCopied) {
