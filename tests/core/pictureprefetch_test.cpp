@@ -3,11 +3,11 @@
 #include <gtest/gtest.h>
 
 #include <cstdio>
-#include <cstdlib>
 
 #include <string>
 #include <vector>
 
+#include "../faults/tempfolder.h"
 #include "jpegmaker.h"
 #include "picture/pictureloader.h"
 #include "recordinghost.h"
@@ -20,18 +20,12 @@ namespace {
 class PicturePrefetch : public ::testing::Test {
 protected:
     void SetUp() override {
-        char pattern[] = "/tmp/rkprefetch_XXXXXX";
-        ASSERT_NE(mkdtemp(pattern), nullptr);
-        dir_ = pattern;
         red_ = makeJpeg(flatJpeg(16, 8, {255, 0, 0}));
         blue_ = makeJpeg(flatJpeg(24, 10, {0, 0, 255}));
     }
-    void TearDown() override {
-        dropPrefetchedPicture();
-        std::system(("rm -rf '" + dir_ + "'").c_str());
-    }
+    void TearDown() override { dropPrefetchedPicture(); }
 
-    std::string path(const std::string& name) const { return dir_ + "/" + name; }
+    std::string path(const std::string& name) const { return dir_.at(name); }
     std::string stage(const std::string& picture) {
         const std::string file = path("s.stage");
         writeBytesToFile(file, "graphic1=" + picture + "&");
@@ -59,7 +53,8 @@ protected:
         return {holder.block->data(), holder.block->data() + holder.block->size()};
     }
 
-    std::string dir_, red_, blue_;
+    TempFolder dir_;
+    std::string red_, blue_;
     std::string graphic1_ = "p.jpg";
 };
 
