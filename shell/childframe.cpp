@@ -39,7 +39,6 @@ CChildFrame::CChildFrame(StageDocument* document, QWidget* parent)
     connect(document, &StageDocument::titleChanged, this, &CChildFrame::updateTitle);
     connect(document, &StageDocument::viewsChanged, this, &CChildFrame::updateTitle);
     connect(document, &StageDocument::modifiedChanged, this, &CChildFrame::updateTitle);
-    updateTitle();
 }
 
 CChildFrame::~CChildFrame() {

@@ -167,6 +167,9 @@ CChildFrame* DocumentManager::createFrame(StageDocument* document) {
     area_->addSubWindow(frame);
     // The initial update, before the window shows.
     frame->view()->OnUpdate();
+    // The title once the window has its place and size: the sub-window measures its title
+    // again on each change of its geometry, and it has many before it first shows.
+    frame->updateTitle();
     emit viewCreated(frame->view());
     frame->show();
     area_->setActiveSubWindow(frame);

@@ -67,12 +67,20 @@ bool handToTextField(const char* slot) {
     return true;
 }
 
-bool clipboardHasCells() {
+bool readClipboardHasCells() {
     const QMimeData* data = QGuiApplication::clipboard()->mimeData();
     return data &&
            (data->hasFormat(QString::fromLatin1(CellClipboard::mimeType)) || data->hasText());
 }
 } // namespace
+
+bool EditCommands::clipboardHasCells() {
+    // Read once per change of the clipboard, not each time the commands' states are shown:
+    // on X11 every read asks the display server (and the clipboard's owner) and waits.
+    if (!clipboardHasCells_)
+        clipboardHasCells_ = readClipboardHasCells();
+    return *clipboardHasCells_;
+}
 
 EditCommands::EditCommands(CMainFrame* frame, DocumentManager* documents)
     : QObject(frame), frame_(frame), documents_(documents) {
@@ -93,8 +101,10 @@ EditCommands::EditCommands(CMainFrame* frame, DocumentManager* documents)
     connect(frame_->mdiArea(), &QMdiArea::subWindowActivated, this, &EditCommands::refresh);
     // Which of them can act follows the keyboard (a text field or not) and the clipboard.
     connect(qApp, &QApplication::focusChanged, this, [this] { frame_->updateFrame(); });
-    connect(QGuiApplication::clipboard(), &QClipboard::dataChanged, this,
-            [this] { frame_->updateFrame(); });
+    connect(QGuiApplication::clipboard(), &QClipboard::dataChanged, this, [this] {
+        clipboardHasCells_.reset();
+        frame_->updateFrame();
+    });
     // A tool panel's keys undo its own view's stage: the texts follow the active window.
     connect(qApp, &QGuiApplication::focusWindowChanged, this, &EditCommands::refresh,
             Qt::QueuedConnection);
@@ -132,7 +142,7 @@ void EditCommands::addCellCommands() {
         ID_EDIT_CLEAR, "delete", [view] { view()->deleteSelection(); }, selected);
     both(
         ID_EDIT_PASTE, "paste", [view] { view()->paste(false); },
-        [view] { return view() && clipboardHasCells(); });
+        [this, view] { return view() && clipboardHasCells(); });
     both(
         ID_EDIT_SELECT_ALL, "selectAll", [view] { view()->selectAll(); },
         [view] { return view() != nullptr; });
@@ -147,7 +157,7 @@ void EditCommands::addCellCommands() {
     };
     onView(
         ID_EDIT_PASTE_IN_PLACE, [](CRKeditView* v) { v->paste(true); },
-        [view] { return view() && clipboardHasCells() && !focusedTextField(); });
+        [this, view] { return view() && clipboardHasCells() && !focusedTextField(); });
     onView(
         ID_EDIT_DESELECT, [](CRKeditView* v) { v->setSelection(std::nullopt); }, selected);
     using T = CRKeditView::Transform;

@@ -2,6 +2,8 @@
 
 #include <QObject>
 
+#include <optional>
+
 class CMainFrame;
 class DocumentManager;
 class StageDocument;
@@ -26,7 +28,10 @@ private:
     // item and the transforms: on the cells of the command view, or, for the first five,
     // on the text of the focused text field, which keeps its own meaning of their keys.
     void addCellCommands();
+    // Whether the clipboard holds cells or text that paste can take.
+    bool clipboardHasCells();
 
     CMainFrame* frame_;
     DocumentManager* documents_;
+    std::optional<bool> clipboardHasCells_; // unknown until asked after a change
 };

@@ -118,7 +118,7 @@ CMainFrame::CMainFrame(QWidget* parent) : QMainWindow(parent), area_(new QMdiAre
     connect(actions_.value(ID_VIEW_STATUS_BAR), &QAction::toggled, statusBar(),
             &QStatusBar::setVisible);
 
-    commands_.changed = [this] { updateFrame(); };
+    commands_.changed = [this] { updateFrameSoon(); };
     const auto stageWindow = [this] { return documents_ && documents_->commandView(); };
     // Arranging the stage windows never makes the main window larger than its screen.
     // Each stage window then takes the room from its new place.
@@ -305,7 +305,21 @@ void CMainFrame::attach(DocumentManager* documents, RecentFileList* recentFiles)
     updateFrame();
 }
 
+void CMainFrame::updateFrameSoon() {
+    if (frameUpdatePending_)
+        return;
+    frameUpdatePending_ = true;
+    QMetaObject::invokeMethod(
+        this,
+        [this] {
+            if (frameUpdatePending_)
+                updateFrame();
+        },
+        Qt::QueuedConnection);
+}
+
 void CMainFrame::updateFrame() {
+    frameUpdatePending_ = false;
     for (auto it = actions_.cbegin(); it != actions_.cend(); ++it)
         it.value()->setEnabled(commands_.enabled(it.key()));
 

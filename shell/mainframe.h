@@ -61,6 +61,9 @@ public:
 
     // Re-evaluates the menu set, the enabled commands and the title.
     void updateFrame();
+    // The same once control is back in the event loop: a run of changes (the commands
+    // defined while the editor starts) is shown once. An updateFrame() before then does it.
+    void updateFrameSoon();
 
 protected:
     void closeEvent(QCloseEvent* event) override;
@@ -95,5 +98,6 @@ private:
     QList<QMenu*> menus129_;
     QList<QMenu*> fileMenus_;
     int currentMenuId_ = 0;
+    bool frameUpdatePending_ = false;
     bool placedOnScreen_ = false;
 };

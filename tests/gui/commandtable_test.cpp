@@ -3,7 +3,9 @@
 // the user acts on.
 #include <QAction>
 #include <QApplication>
+#include <QClipboard>
 #include <QMdiArea>
+#include <QMimeData>
 #include <QSet>
 
 #include "shell/childframe.h"
@@ -12,6 +14,7 @@
 #include "shell/mainframe.h"
 #include "shellfixture.h"
 #include "view/CRKeditView.h"
+#include "view/cellclipboard.h"
 
 namespace {
 
@@ -128,6 +131,47 @@ TEST_F(Shell, TheViewsCommandsRunOnTheActiveStageWindowOnly) {
     EXPECT_EQ(second->placementTool, nullptr);
     trigger(ID_PLACEMENT_TOOL);
     EXPECT_EQ(first->placementTool, nullptr);
+}
+
+TEST_F(Shell, APasteCommandIsEnabledWhileTheClipboardHoldsWhatItTakes) {
+    start({path("sample.stage")});
+    QClipboard* clipboard = QGuiApplication::clipboard();
+    const auto canPaste = [this](const char* when) {
+        SCOPED_TRACE(when);
+        settle();
+        const bool paste = frame()->action(ID_EDIT_PASTE)->isEnabled();
+        EXPECT_EQ(frame()->action(ID_EDIT_PASTE_IN_PLACE)->isEnabled(), paste);
+        return paste;
+    };
+    clipboard->clear();
+    EXPECT_FALSE(canPaste("an empty clipboard"));
+    clipboard->setText(QStringLiteral("1, 2\n3, 4\n"));
+    EXPECT_TRUE(canPaste("text"));
+    clipboard->clear();
+    EXPECT_FALSE(canPaste("emptied again"));
+    auto* cells = new QMimeData;
+    cells->setData(QString::fromLatin1(CellClipboard::mimeType), QByteArray("x"));
+    clipboard->setMimeData(cells);
+    EXPECT_TRUE(canPaste("cells"));
+    auto* image = new QMimeData;
+    image->setImageData(QImage(2, 2, QImage::Format_RGB32));
+    clipboard->setMimeData(image);
+    EXPECT_FALSE(canPaste("a picture only"));
+}
+
+TEST_F(Shell, ACommandDefinedLaterShowsOnceTheEventLoopRuns) {
+    start({path("sample.stage")});
+    QAction* print = frame()->action(ID_FILE_PRINT);
+    ASSERT_FALSE(print->isEnabled());
+    // A run of definitions is shown once, when control is back in the event loop...
+    frame()->commands().define(ID_FILE_PRINT, [] {});
+    settle();
+    EXPECT_TRUE(print->isEnabled());
+    // ... or at once by a direct update of the frame.
+    frame()->commands().define(
+        ID_FILE_PRINT, [] {}, [] { return false; });
+    frame()->updateFrame();
+    EXPECT_FALSE(print->isEnabled());
 }
 
 } // namespace
