@@ -2,6 +2,7 @@
 # Selections between two stage windows as a stage author makes them: a 3 x 2 area selected
 # with S, Ctrl+C, Ctrl+V placed elsewhere with a click, pasted into a second stage's window,
 # the whole stage flipped, both saved; the files and the X clipboard's plain text checked.
+# Paste follows what another program puts on the clipboard while the editor runs.
 source "$(dirname "$0")/lib.sh"
 journey_start selection 1920x1080
 command -v xclip >/dev/null || {
@@ -87,6 +88,28 @@ screenshot 3-second-editor
 mark_events
 key ctrl+s
 wait_event '^title rkedit - two\.stage$'
+
+# Another program changes the clipboard while the editor runs: to a picture only, which
+# paste cannot take (Ctrl+V does nothing, so nothing is said before the menu opened after
+# it), then to cells as text, which it takes.
+convert -size 4x4 xc:red "$work/red.png"
+xclip -selection clipboard -t image/png -i "$work/red.png"
+check "the clipboard holds the picture only" until_true "the picture on the clipboard" \
+    bash -c "xclip -o -selection clipboard -t TARGETS | grep -qx image/png"
+mark_events
+key ctrl+v
+key alt+e
+wait_event '^menu 編集\(&E\)$'
+key Escape
+check "Ctrl+V with a picture on the clipboard pastes nothing" bash -c \
+    "! tail -n +$((mark + 1)) '$events' | sed '/^menu /q' | grep -q '^status '"
+printf '5\n' | xclip -selection clipboard
+check "the clipboard holds the text" until_true "the text on the clipboard" \
+    bash -c "xclip -o -selection clipboard | cmp -s - <(printf '5\n')"
+mark_events
+key ctrl+v
+wait_event '^status クリックか Enter で貼り付け'
+key Escape
 
 check "both files hold what was pasted, flipped" python3 - "$files" <<'PY'
 import sys
