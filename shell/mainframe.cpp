@@ -95,13 +95,7 @@ CMainFrame::CMainFrame(QWidget* parent) : QMainWindow(parent), area_(new QMdiAre
     statusBar()->addPermanentWidget(zoomLabel_);
     pointerLabel_ = new QLabel(this);
     pointerLabel_->setObjectName(QStringLiteral("pointer"));
-    // As wide as the widest cell it can name, in the interface's language.
-    int pointerWidth = 0;
-    for (CellCode code = BlockKinds::first; code <= BlockKinds::last; ++code)
-        pointerWidth =
-            std::max(pointerWidth, pointerLabel_->fontMetrics().horizontalAdvance(
-                                       QStringLiteral("(99, 99) ") + CRKeditView::codeName(code)));
-    pointerLabel_->setMinimumWidth(pointerWidth + 8);
+    // Its width is measured once the window has first painted (event()).
     statusBar()->addPermanentWidget(pointerLabel_);
     for (const QString& text : indicatorTexts()) {
         auto* indicator = new QLabel(text, this);
@@ -539,7 +533,25 @@ void CMainFrame::arrangeIcons() {
     }
 }
 
+void CMainFrame::sizePointerPane() {
+    // As wide as the widest cell it can name, in the interface's language, so that the panes
+    // keep their places as the pointer moves. Measuring loads the glyphs of every name, which
+    // the window's first paint does not show.
+    int pointerWidth = 0;
+    for (CellCode code = BlockKinds::first; code <= BlockKinds::last; ++code)
+        pointerWidth =
+            std::max(pointerWidth, pointerLabel_->fontMetrics().horizontalAdvance(
+                                       QStringLiteral("(99, 99) ") + CRKeditView::codeName(code)));
+    pointerLabel_->setMinimumWidth(pointerWidth + 8);
+}
+
 bool CMainFrame::event(QEvent* event) {
+    // The pointer pane is empty until the pointer is over a stage: its width is measured
+    // right after the first paint, with the work that follows it (the properties panel).
+    if (event->type() == QEvent::Paint && !pointerPaneSized_) {
+        pointerPaneSized_ = true;
+        QMetaObject::invokeMethod(this, &CMainFrame::sizePointerPane, Qt::QueuedConnection);
+    }
     // The first activation comes once the window manager has framed the window: its frame
     // is known then, and the window is kept inside the screen with it.
     if (event->type() == QEvent::WindowActivate && !placedOnScreen_) {

@@ -76,6 +76,7 @@ private:
     void rebuildWindowList(QMenu* menu);
     void arrangeIcons();
     void fitStageWindows();
+    void sizePointerPane();
     void showZoom();
     // The ツール menu's 描画ツール submenu: one checkable entry per drawing tool, showing the
     // key that chooses it (the key itself is the stage window's and the placement tool's, so
@@ -100,4 +101,5 @@ private:
     int currentMenuId_ = 0;
     bool frameUpdatePending_ = false;
     bool placedOnScreen_ = false;
+    bool pointerPaneSized_ = false;
 };

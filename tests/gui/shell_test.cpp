@@ -286,6 +286,15 @@ TEST_F(Shell, MenusToolbarAndAcceleratorsAsListed) {
             statusTexts << label->text();
     // The active stage window's zoom stands before the indicators.
     EXPECT_EQ(statusTexts, (QStringList{"ﾚﾃﾞｨ", "100 %", "ｶﾅ", "CAP", "NUM", "SCRL"}));
+    // The pointer pane, measured after the first paint, has room for every cell it can name:
+    // the panes keep their places as the pointer moves.
+    auto* pointer = frame()->statusBar()->findChild<QLabel*>(QStringLiteral("pointer"));
+    ASSERT_NE(pointer, nullptr);
+    for (CellCode code = BlockKinds::first; code <= BlockKinds::last; ++code) {
+        pointer->setText(QStringLiteral("(99, 99) ") + CRKeditView::codeName(code));
+        EXPECT_LE(pointer->sizeHint().width(), pointer->minimumWidth()) << int(code);
+    }
+    pointer->clear();
 
     // The toolbar and status bar commands show and hide them.
     trigger(ID_VIEW_TOOLBAR);
