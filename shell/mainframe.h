@@ -61,9 +61,6 @@ public:
 
     // Re-evaluates the menu set, the enabled commands and the title.
     void updateFrame();
-    // The same once control is back in the event loop: a run of changes (the commands
-    // defined while the editor starts) is shown once. An updateFrame() before then does it.
-    void updateFrameSoon();
 
 protected:
     void closeEvent(QCloseEvent* event) override;
@@ -76,6 +73,9 @@ private:
     void rebuildWindowList(QMenu* menu);
     void arrangeIcons();
     void fitStageWindows();
+    // updateFrame() once control is back in the event loop: a run of changes (the commands
+    // defined while the editor starts) is shown once. An updateFrame() before then does it.
+    void updateFrameSoon();
     void sizePointerPane();
     void showZoom();
     // The ツール menu's 描画ツール submenu: one checkable entry per drawing tool, showing the
