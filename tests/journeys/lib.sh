@@ -150,7 +150,9 @@ start_editor() {
 mark_events() { mark=$(wc -l <"$events"); }
 
 event_after_mark() { # extended regular expression
-    tail -n +$((mark + 1)) "$events" | grep -Eq -- "$1"
+    # grep reads to the end: with -q it would stop at the first match, and under pipefail the
+    # SIGPIPE that tail may then get would turn a match into a failure.
+    tail -n +$((mark + 1)) "$events" | grep -E -- "$1" >/dev/null
 }
 
 # wait_event REGEX: waits until an event line after the mark matches.
