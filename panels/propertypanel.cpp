@@ -529,6 +529,11 @@ bool CPropertyPanel::eventFilter(QObject* watched, QEvent* event) {
 }
 
 void CPropertyPanel::scrollTo(int position) {
+    // Scrolled before the pointer ever crossed the panel's background (the wheel over a
+    // field, the scroll bar dragged straight away): the set-up that gives the scrolling its
+    // extent runs first, so that the contents move with the scroll bar from its first step.
+    if (!firstMoveDone_)
+        firstMoveSetUp();
     // Each step moves the contents by its own truncated share of the extent; the rounding of
     // earlier steps is not made up for.
     const int moved = (scrollPosition_ - position) * scrollExtent / scrollMaximum;

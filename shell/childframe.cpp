@@ -151,10 +151,10 @@ void CChildFrame::fillsAreaChanged() {
     // it; back to a window: the zoom it had before.
     if (fillsArea()) {
         if (!zoomBeforeFill_)
-            zoomBeforeFill_ = view_->zoom();
+            zoomBeforeFill_ = ZoomBeforeFill{view_->zoom(), view_->showingWhole()};
         QTimer::singleShot(0, view_, [view = view_] { view->runCommand(ID_VIEW_ZOOM_FIT); });
     } else if (zoomBeforeFill_) {
-        view_->setZoom(*zoomBeforeFill_);
+        view_->restoreZoom(zoomBeforeFill_->zoom, zoomBeforeFill_->showingWhole);
         zoomBeforeFill_.reset();
     }
 }

@@ -70,7 +70,12 @@ private:
     QMargins frameAroundView() const;
 
     QSize client_;
-    std::optional<StageZoom> zoomBeforeFill_; // the zoom to go back to from maximised or a tab
+    // The zoom to go back to from maximised or a tab, and whether it followed the room.
+    struct ZoomBeforeFill {
+        StageZoom zoom;
+        bool showingWhole;
+    };
+    std::optional<ZoomBeforeFill> zoomBeforeFill_;
     bool watchingArea_ = false;
     StageDocument* document_;
     CRKeditView* view_;

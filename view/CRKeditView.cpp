@@ -447,6 +447,13 @@ void CRKeditView::zoomToFit() {
     showingWhole_ = true;
 }
 
+void CRKeditView::restoreZoom(const StageZoom& zoom, bool showingWhole) {
+    showingWhole_ = false;
+    setZoom(zoom);
+    if (showingWhole)
+        zoomToFit();
+}
+
 void CRKeditView::roomChanged() {
     if (showingWhole_ && roomForStage && fitZoom(roomForStage()) != zoom_)
         zoomToFit();

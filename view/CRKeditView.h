@@ -199,6 +199,10 @@ public:
     // Sets the zoom; the stage point at `anchor` (view coordinates) stays where it is, the
     // visible part's centre without one.
     void setZoom(const StageZoom& zoom, std::optional<QPointF> anchor = std::nullopt);
+    // Whether the zoom is the whole-stage zoom, which follows the room as it changes.
+    bool showingWhole() const { return showingWhole_; }
+    // Back to a zoom kept earlier, and to following the room only if the view did then.
+    void restoreZoom(const StageZoom& zoom, bool showingWhole);
     // The top-left corner of the visible part in view pixels of the zoomed canvas.
     QPoint scrollPosition() const;
     void setScrollPosition(QPoint position);

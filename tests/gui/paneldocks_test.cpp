@@ -138,6 +138,8 @@ TEST_F(Docks, MaximisedAndTabbedWindowsShowTheWholeStageAtTheFitZoom) {
     openSample();
     CChildFrame* window = stageWindow();
     const QSize fitted = window->size();
+    const StageZoom opened = view->zoom();
+    const bool followedRoom = view->showingWhole();
     window->showMaximized();
     paintSettled(view);
     EXPECT_TRUE(window->isMaximized());
@@ -147,6 +149,10 @@ TEST_F(Docks, MaximisedAndTabbedWindowsShowTheWholeStageAtTheFitZoom) {
     window->showNormal();
     paintSettled(view);
     EXPECT_EQ(window->size(), fitted) << "restored, the window fits its stage again";
+    // Back at the zoom it opened with, which follows the room only if it did then: the fit
+    // made while maximised must not stay and enlarge the restored window.
+    EXPECT_EQ(view->zoom(), opened);
+    EXPECT_EQ(view->showingWhole(), followedRoom);
 
     frame()->action(ID_WINDOW_TABBED)->trigger();
     settle();

@@ -152,6 +152,24 @@ TEST(PropertyPanelMouse, ScrollingMovesByTruncatedSteps) {
     EXPECT_EQ(panel.surface()->y(), 2); // whole-range moves are not corrected either
 }
 
+// The wheel over a field, or the scroll bar dragged at once: the pointer never crossed the
+// background, yet the contents move with the scroll bar from its first step, and back.
+TEST(PropertyPanelMouse, ScrollingBeforeAnyMoveOverTheBackgroundMovesTheContents) {
+    Messages messages;
+    CPropertyPanel panel(nullptr);
+    panel.show();
+    ASSERT_TRUE(QTest::qWaitForWindowExposed(&panel));
+    ASSERT_FALSE(panel.firstMoveDone());
+    const int top = panel.surface()->y();
+    QScrollBar* bar = panel.scrollBar();
+    bar->triggerAction(QAbstractSlider::SliderPageStepAdd);
+    EXPECT_TRUE(panel.firstMoveDone());
+    EXPECT_EQ(panel.scrollExtent, 475);
+    EXPECT_EQ(panel.surface()->y(), top - 47);
+    bar->triggerAction(QAbstractSlider::SliderToMinimum);
+    EXPECT_EQ(panel.surface()->y(), top) << "back at the top, the column is where it started";
+}
+
 TEST(NewBlockDialog, RangeIsCheckedWidthFirstAndKeepsTheDialogOpen) {
     Messages messages;
     const struct {
