@@ -8,7 +8,7 @@ packages=(
     qt6-base-dev qt6-base-dev-tools qt6-translations-l10n qt6-tools-dev qt6-l10n-tools
     libjpeg62-turbo-dev libjpeg-turbo-progs libdeflate-dev zlib1g-dev
     libgtest-dev libgmock-dev libbenchmark-dev
-    fonts-noto-cjk xvfb xauth clang-format
+    fonts-ipafont-gothic fonts-noto-cjk xvfb xauth clang-format
     openbox xdotool imagemagick x11-utils xclip
     strace util-linux
     desktop-file-utils appstream shared-mime-info libglib2.0-bin lintian dpkg-dev file

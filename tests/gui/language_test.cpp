@@ -9,6 +9,7 @@
 #include <QDockWidget>
 #include <QFontDatabase>
 #include <QFontInfo>
+#include <QGlyphRun>
 #include <QGroupBox>
 #include <QGuiApplication>
 #include <QLabel>
@@ -16,6 +17,7 @@
 #include <QMenuBar>
 #include <QRegularExpression>
 #include <QStatusBar>
+#include <QTextLayout>
 #include <QToolBar>
 #include <QUndoStack>
 
@@ -27,6 +29,7 @@
 #include "shell/commandids.h"
 #include "shell/language.h"
 #include "shellfixture.h"
+#include "text/cp932.h"
 #include "view/CRKeditView.h"
 
 TEST(LanguageChoice, TheEnvironmentAndTheSystemsLanguagesDecide) {
@@ -79,6 +82,56 @@ TEST(InterfaceFont, TheJapaneseInterfaceIsDrawnInAJapaneseFontThePanelsShare) {
     if (installed.contains(families.constLast(), Qt::CaseInsensitive)) {
         EXPECT_EQ(QFontInfo(QApplication::font()).family(), families.constLast());
     }
+}
+
+// Every character a stage's texts can hold (CP932, less its user-defined area, which no font
+// draws) is shown by the panels' font or one of the system's fallbacks for it: none is left
+// as an empty box.
+TEST(InterfaceFont, EveryCp932CharacterHasAGlyphInThePanelFontOrAFallback) {
+    if (japaneseFontFamilies().isEmpty())
+        GTEST_SKIP() << "this system has no Japanese font";
+    QString text;
+    const auto add = [&text](std::string_view bytes) {
+        const std::optional<std::string> utf8 = cp932ToUtf8(bytes);
+        if (!utf8)
+            return;
+        const QString one = QString::fromStdString(*utf8);
+        if (one.size() == 1 && !(one[0].unicode() >= 0xE000 && one[0].unicode() <= 0xF8FF))
+            text += one;
+    };
+    for (int single = 0x20; single <= 0xDF; ++single)
+        if (single < 0x7F || single > 0xA0)
+            add(std::string(1, char(single)));
+    for (int lead = 0x81; lead <= 0xFC; ++lead)
+        for (int trail = 0x40; trail <= 0xFC; ++trail)
+            if ((lead <= 0x9F || lead >= 0xE0) && trail != 0x7F) {
+                const char bytes[] = {char(lead), char(trail)};
+                add(std::string_view(bytes, 2));
+            }
+    ASSERT_GT(text.size(), 7800);
+    // The glyphs laid out for a text, and how many of them are the empty box.
+    const auto laidOut = [](const QString& characters) {
+        QTextLayout layout(characters, panelFont());
+        layout.beginLayout();
+        layout.createLine();
+        layout.endLayout();
+        std::pair<qsizetype, qsizetype> counts{0, 0};
+        for (const QGlyphRun& run : layout.glyphRuns())
+            for (const quint32 index : run.glyphIndexes()) {
+                ++counts.first;
+                counts.second += index == 0;
+            }
+        return counts;
+    };
+    // Laid out in runs of 32, as a field shows them; a run with a box is named.
+    qsizetype glyphs = 0;
+    for (qsizetype at = 0; at < text.size(); at += 32) {
+        const QString part = text.mid(at, 32);
+        const auto [count, boxes] = laidOut(part);
+        glyphs += count;
+        EXPECT_EQ(boxes, 0) << "empty boxes among " << part.toStdString();
+    }
+    EXPECT_EQ(glyphs, text.size());
 }
 
 TEST_F(Shell, TheLanguageSubmenuStoresTheChoiceForTheNextStart) {

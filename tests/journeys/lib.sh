@@ -267,6 +267,16 @@ count_colour() {
         -fill white -opaque "#$2" -format '%[fx:round(mean*w*h)]' info:
 }
 
+# count_light NAME [X Y W H]: how many pixels of the screenshot (or a part) are lighter than
+# mid grey: light text on a dark ground, whose antialiased strokes reach their full colour
+# in only a few pixels at a small size.
+count_light() {
+    local crop=()
+    [ $# -ge 5 ] && crop=(-crop "${4}x${5}+${2}+${3}" +repage)
+    convert "$work/$1.ppm" "${crop[@]}" -colorspace gray -threshold 50% \
+        -format '%[fx:round(mean*w*h)]' info:
+}
+
 # at_least N COMMAND..., fewer_than N COMMAND...: the number COMMAND prints is N or more, or
 # below N.
 number_is() { # test operator, its words, N, COMMAND...

@@ -20,7 +20,7 @@ wait_event '^dialog プロパティ'
 screenshot 2-new-stage-with-hint
 read -r vx vy vw vh <<<"$(view_area 'stage\.txt')"
 check "the hint is drawn in the empty window" \
-    at_least 50 count_colour 2-new-stage-with-hint e6e6e6 "$vx" "$vy" 400 60
+    at_least 300 count_light 2-new-stage-with-hint "$vx" "$vy" 400 60
 
 # A click in the docked panel's first field; a picture name, then Ctrl+S there.
 wait_event '^control プロパティ c1000 '
