@@ -448,10 +448,13 @@ void CRKeditView::zoomToFit() {
 }
 
 void CRKeditView::restoreZoom(const StageZoom& zoom, bool showingWhole) {
+    // A view that followed the room takes the fit for the room it has now.
+    if (showingWhole) {
+        zoomToFit();
+        return;
+    }
     showingWhole_ = false;
     setZoom(zoom);
-    if (showingWhole)
-        zoomToFit();
 }
 
 void CRKeditView::roomChanged() {
