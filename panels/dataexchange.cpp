@@ -36,28 +36,27 @@ PanelMessageHandler setPanelMessageHandler(PanelMessageHandler handler) {
 
 QStringList japaneseFontFamilies() {
     // Looked up once: a family that is missing is not looked for again in every panel, each
-    // time with the font configuration's whole fallback search. A name the font database
-    // lists is taken as it stands; only the others are asked of the font configuration, which
-    // may know them as another font's alias. The list ends at the first family the database
-    // has under its own name: the ones after it only ever stood in for missing characters.
+    // time with the font configuration's whole fallback search. The first family the font
+    // database lists under its own name is the font, alone. Only when it lists none are the
+    // names asked of the font configuration, which may know them as another font's alias.
+    // A font installed under one of these names is the one meant, where an alias is the
+    // configuration's guess, and each question costs a fallback search.
     // IPA P Gothic has the widths of MS P Gothic, so texts and dialogs keep their Windows
     // lengths, and its TrueType glyphs cost less to load than Noto's CFF ones. The
     // one CP932 character it lacks, "∑", comes from the system's fallback fonts.
     static const QStringList families = [] {
+        const QStringList names = {QStringLiteral("ＭＳ Ｐゴシック"), QStringLiteral("MS PGothic"),
+                                   QStringLiteral("IPAPGothic"), QStringLiteral("Noto Sans CJK JP"),
+                                   QStringLiteral("Noto Sans JP")};
         const QStringList installed = QFontDatabase::families();
-        QStringList found;
-        for (const QString& family :
-             {QStringLiteral("ＭＳ Ｐゴシック"), QStringLiteral("MS PGothic"),
-              QStringLiteral("IPAPGothic"), QStringLiteral("Noto Sans CJK JP"),
-              QStringLiteral("Noto Sans JP")}) {
-            if (installed.contains(family, Qt::CaseInsensitive)) {
-                found << family;
-                break;
-            }
+        for (const QString& family : names)
+            if (installed.contains(family, Qt::CaseInsensitive))
+                return QStringList{family};
+        QStringList aliases;
+        for (const QString& family : names)
             if (QFontDatabase::hasFamily(family))
-                found << family;
-        }
-        return found;
+                aliases << family;
+        return aliases;
     }();
     return families;
 }

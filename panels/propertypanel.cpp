@@ -182,6 +182,9 @@ void CPropertyPanel::build() {
         auto* c = new QComboBox(s);
         c->setObjectName(QStringLiteral("c%1").arg(id));
         c->setEditable(true);
+        // No completion: it would fill in an entry while a value is typed ("1" would become
+        // "100%"), and a rate is often a value of the author's own.
+        c->setCompleter(nullptr);
         c->setInsertPolicy(QComboBox::NoInsert);
         c->addItems(items);
         layout.add(c, QRect(x, y, 33, 14));

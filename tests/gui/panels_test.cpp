@@ -84,6 +84,31 @@ TEST(PropertyPanelExchange, BadFieldStopsTheExchangeKeepsTheTypingAndReportsOnce
     EXPECT_EQ(panel.ballSize, 33);
 }
 
+TEST(PropertyPanelExchange, TypedRateIsKeptAsTypedNotCompletedToAnEntry) {
+    // "1" and "15" begin the entries "100%" and "150%": typing them takes what was typed,
+    // not an entry the field filled in while the typing went on.
+    Messages messages;
+    CPropertyPanel panel(nullptr);
+    panel.show();
+    panel.activateWindow();
+    ASSERT_TRUE(QTest::qWaitForWindowActive(&panel));
+    panel.UpdateData(false);
+    auto* rate = panel.control<QComboBox>(CPropertyPanel::IDC_BAR_SPEED_RATE);
+    rate->lineEdit()->clear();
+    rate->lineEdit()->setFocus();
+    QTest::keyClicks(rate->lineEdit(), QStringLiteral("1"));
+    EXPECT_EQ(rate->currentText(), "1");
+    auto* ballRate = panel.control<QComboBox>(CPropertyPanel::IDC_BALL_SPEED_RATE);
+    ballRate->lineEdit()->clear();
+    ballRate->lineEdit()->setFocus();
+    QTest::keyClicks(ballRate->lineEdit(), QStringLiteral("15"));
+    EXPECT_EQ(ballRate->currentText(), "15");
+    ASSERT_TRUE(panel.UpdateData(true));
+    EXPECT_EQ(panel.barSpeedRate, "1");
+    EXPECT_EQ(panel.ballSpeedRate, "15");
+    EXPECT_TRUE(messages.shown.isEmpty());
+}
+
 TEST(PropertyPanelExchange, TextCp932CannotHoldIsRefusedByName) {
     Messages messages;
     CPropertyPanel panel(nullptr);
