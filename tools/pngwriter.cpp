@@ -42,8 +42,8 @@ void closeChunk(std::uint8_t* type, std::size_t length) {
 // Each row as PNG scanline bytes with filter type 1 (Sub): a filter byte, then red, green,
 // blue, each minus the same channel of the pixel to its left. On pictures and flat areas
 // alike this leaves mostly small values, which the fast level compresses well.
-void filterRows(const FrameBuffer& frame, int rows, std::uint8_t* out) {
-    for (int y = 0; y < rows; ++y) {
+void filterRows(const FrameBuffer& frame, int first, int rows, std::uint8_t* out) {
+    for (int y = first; y < first + rows; ++y) {
         const std::uint32_t* src = frame.row(y);
         *out++ = 1;
         std::uint32_t left = 0; // the pixel before the first counts as 0
@@ -90,10 +90,16 @@ std::size_t pieceRoom(std::size_t size) {
     return bound;
 }
 
-// The PNG around the filtered rows `fill` writes into the encoder's input (height rows of
-// 1 + 3 * width bytes).
-bool encode(int width, int height, const std::function<void(std::uint8_t*)>& fill, PngFile& png,
-            std::string& error) {
+// Where the filtered rows come from: fill(top, rows, out) writes rows top .. top + rows - 1
+// as PNG scanlines (1 + 3 * width bytes each) at `out`. The encoder asks for the rows in order,
+// chunkRows at a time (fewer for the last chunk).
+struct RowSource {
+    int chunkRows = 1;
+    std::function<void(int top, int rows, std::uint8_t* out)> fill;
+};
+
+// The PNG around the filtered rows of `source` (height rows of 1 + 3 * width bytes).
+bool encode(int width, int height, const RowSource& source, PngFile& png, std::string& error) {
     if (width <= 0 || height <= 0) {
         error = "the picture to write is empty";
         return false;
@@ -113,10 +119,16 @@ bool encode(int width, int height, const std::function<void(std::uint8_t*)>& fil
         error = "the picture is too large for one PNG data chunk";
         return false;
     }
-    // Both buffers are written before they are read (new[] without a value leaves them as the
-    // system hands them out: the output's pages past the compressed bytes are never touched).
-    const std::unique_ptr<std::uint8_t[]> raw(new std::uint8_t[rawBytes]);
-    fill(raw.get());
+    // The filtered rows are compressed a few pieces at a time, through a window that holds
+    // those pieces and what the last chunk of rows filled past them: the whole picture's rows
+    // are never held at once, and the window's pages, reused for every batch, are cleared by
+    // the system once instead of for every megabyte of the picture. Both buffers are written
+    // before they are read (new[] without a value leaves them as the system hands them out:
+    // the output's pages past the compressed bytes are never touched).
+    constexpr std::size_t batchPieces = 4;
+    const std::size_t chunkBytes = std::size_t(std::max(1, source.chunkRows)) * rowBytes;
+    const std::size_t windowBytes = std::min(rawBytes, batchPieces * pieceBytes + chunkBytes);
+    const std::unique_ptr<std::uint8_t[]> window(new std::uint8_t[windowBytes]);
 
     static constexpr std::uint8_t signature[8] = {0x89, 'P', 'N', 'G', '\r', '\n', 0x1A, '\n'};
     constexpr std::size_t ihdrAt = 8, idatAt = ihdrAt + 25;
@@ -144,15 +156,33 @@ bool encode(int width, int height, const std::function<void(std::uint8_t*)>& fil
         std::uint32_t adler = 1;
     };
     std::vector<Piece> done(pieces);
-    PaintWorkers::run(int(pieces), [&](int k) {
-        const std::size_t at = std::size_t(k) * pieceBytes;
-        const bool last = std::size_t(k) == pieces - 1;
-        const std::size_t size = last ? lastSize : pieceBytes;
-        done[k].size =
-            deflatePiece(raw.get() + at, size, last, stream + 2 + std::size_t(k) * fullRoom,
-                         last ? lastRoom : fullRoom);
-        done[k].adler = std::uint32_t(libdeflate_adler32(1, raw.get() + at, size));
-    });
+    std::size_t windowStart = 0; // the raw offset of the window's first byte
+    std::size_t windowEnd = 0;   // the raw offset past the last row filled
+    int filledRows = 0;
+    for (std::size_t first = 0; first < pieces; first += batchPieces) {
+        const std::size_t count = std::min(batchPieces, pieces - first);
+        const std::size_t start = first * pieceBytes;
+        const std::size_t end = std::min(rawBytes, (first + count) * pieceBytes);
+        // What the last chunk filled past the previous batch (less than a chunk) moves to the
+        // window's start; the rows after it are filled behind it.
+        std::memmove(window.get(), window.get() + (start - windowStart), windowEnd - start);
+        windowStart = start;
+        while (windowEnd < end) {
+            const int rows = std::min(std::max(1, source.chunkRows), height - filledRows);
+            source.fill(filledRows, rows, window.get() + (windowEnd - windowStart));
+            filledRows += rows;
+            windowEnd += std::size_t(rows) * rowBytes;
+        }
+        PaintWorkers::run(int(count), [&](int i) {
+            const std::size_t k = first + std::size_t(i);
+            const std::uint8_t* in = window.get() + (k * pieceBytes - windowStart);
+            const bool last = k == pieces - 1;
+            const std::size_t size = last ? lastSize : pieceBytes;
+            done[k].size =
+                deflatePiece(in, size, last, stream + 2 + k * fullRoom, last ? lastRoom : fullRoom);
+            done[k].adler = std::uint32_t(libdeflate_adler32(1, in, size));
+        });
+    }
     std::size_t packed = 2;
     uLong adler = 1;
     for (std::size_t k = 0; k < pieces; ++k) {
@@ -180,28 +210,24 @@ bool encode(int width, int height, const std::function<void(std::uint8_t*)>& fil
 } // namespace
 
 bool encodePng(const FrameBuffer& frame, PngFile& png, std::string& error) {
-    return encode(
-        frame.width, frame.height, [&](std::uint8_t* raw) { filterRows(frame, frame.height, raw); },
-        png, error);
+    const RowSource rows{
+        std::max(1, (256 * 1024) / std::max(1, frame.width)),
+        [&](int top, int count, std::uint8_t* out) { filterRows(frame, top, count, out); }};
+    return encode(frame.width, frame.height, rows, png, error);
 }
 
 bool encodePngBands(int width, int height,
                     const std::function<void(FrameBuffer& band, int top)>& paintBand, PngFile& png,
                     std::string& error) {
-    return encode(
-        width, height,
-        [&](std::uint8_t* raw) {
-            // About a megabyte of frame a band: it stays in the processor's cache between
-            // its paint and its filtering, and is big enough to paint in parts side by side.
-            const int bandRows = std::max(1, (256 * 1024) / width);
-            const std::size_t rowBytes = 1 + 3 * std::size_t(width);
-            FrameBuffer band;
-            band.resize(width, std::min(bandRows, height));
-            for (int top = 0; top < height; top += bandRows) {
-                const int rows = std::min(bandRows, height - top);
-                paintBand(band, top);
-                filterRows(band, rows, raw + std::size_t(top) * rowBytes);
-            }
-        },
-        png, error);
+    // About a megabyte of frame a band: it stays in the processor's cache between its paint
+    // and its filtering, and is big enough to paint in parts side by side.
+    const int bandRows = std::max(1, (256 * 1024) / std::max(1, width));
+    FrameBuffer band;
+    if (width > 0 && height > 0)
+        band.resize(width, std::min(bandRows, height));
+    const RowSource rows{bandRows, [&](int top, int count, std::uint8_t* out) {
+                             paintBand(band, top);
+                             filterRows(band, 0, count, out);
+                         }};
+    return encode(width, height, rows, png, error);
 }

@@ -85,18 +85,20 @@ check "sample stage renders" rkstage_exits 0 render "$root/res/sample/sample.sta
 check "sample size 640 x 630" pixels "$work/sample.png" "$work/ref.ppm" 'size=(640,630)'
 
 # A picture whose filtered rows are several megabytes: the PNG's data is compressed in
-# pieces, and the pieces must make one stream that decodes to the picture exactly (ImageMagick
-# checks the checksums as it decodes). Grain and a gradient give both runs and noise.
-convert -size 1200x1800 gradient:'#204080-#f0c010' -attenuate 2 +noise Gaussian \
+# pieces, a few at a time, and the pieces must make one stream that decodes to the picture
+# exactly (ImageMagick checks the checksums as it decodes). Its 11 MB make six pieces, more
+# than one batch, with rows that straddle the pieces' ends. Grain and a gradient give both
+# runs and noise.
+convert -size 1200x3000 gradient:'#204080-#f0c010' -attenuate 2 +noise Gaussian \
     -quality 90 "$work/large.jpg"
 djpeg -pnm -outfile "$work/large.ppm" "$work/large.jpg"
-printf 'version=RK&graphicWidth=1200&graphicHeight=1800&graphic1=large.jpg&blockWidth=40&blockHeight=30&barSpace=150&block=&' \
+printf 'version=RK&graphicWidth=1200&graphicHeight=3000&graphic1=large.jpg&blockWidth=40&blockHeight=30&barSpace=150&block=&' \
     >"$work/large.stage"
 check "a large picture renders" rkstage_exits 0 render "$work/large.stage" "$work/large.png" --grid 0
 check "its pixels are the picture's" \
-    cmp -s <(convert "$work/large.png" -crop 1200x1800+0+0 rgb:-) <(convert "$work/large.ppm" rgb:-)
-check "and the paddle area below it" pixels "$work/large.png" "$work/ref.ppm" 'size=(1200,1950)' \
-    "600,1900=$black" "0,1949=$black"
+    cmp -s <(convert "$work/large.png" -crop 1200x3000+0+0 rgb:-) <(convert "$work/large.ppm" rgb:-)
+check "and the paddle area below it" pixels "$work/large.png" "$work/ref.ppm" 'size=(1200,3150)' \
+    "600,3100=$black" "0,3149=$black"
 
 # Failures: exit 1 with a message, nothing written, an existing output untouched.
 printf 'version=RK&graphicWidth=35&graphic1=missing.jpg&' >"$work/nopic.stage"
