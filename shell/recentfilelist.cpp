@@ -34,7 +34,22 @@ void RecentFileList::load() {
 }
 
 void RecentFileList::save() const {
-    finishWriting();
+    // Started from the event loop: the start of the program reads its own settings after
+    // it opens a stage, and a read waits while another thread writes the settings file,
+    // flushes included. The changes made until then are written together.
+    if (pending_)
+        return;
+    pending_ = true;
+    QMetaObject::invokeMethod(
+        const_cast<RecentFileList*>(this), [this] { startWriting(); }, Qt::QueuedConnection);
+}
+
+void RecentFileList::startWriting() const {
+    if (!pending_)
+        return;
+    pending_ = false;
+    if (writing_.valid())
+        writing_.get();
     // QSettings objects of different threads may use the same file at once.
     writing_ = std::async(std::launch::async, [files = files_, capacity = capacity_] {
         QSettings settings;
@@ -49,6 +64,7 @@ void RecentFileList::save() const {
 }
 
 void RecentFileList::finishWriting() const {
+    startWriting();
     if (writing_.valid())
         writing_.get();
 }

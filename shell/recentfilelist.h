@@ -7,8 +7,9 @@
 
 // The recent-file list: the last stage files opened or saved, newest first, at most
 // `capacity` entries, kept in the per-user settings as "Recent File List/File1" ... so the
-// list survives the program. Every change is written at once, on another thread: the settings
-// file is flushed to disk as it is written, and a slow disk would hold up the open of a stage.
+// list survives the program. A change is written on another thread once the event loop
+// comes round (with the changes made until then): the settings file is flushed to disk as it
+// is written, and a slow disk would hold up the open of a stage.
 class RecentFileList : public QObject {
     Q_OBJECT
 public:
@@ -19,7 +20,7 @@ public:
     void load();
     // Writes the list to the per-user settings (the writes land in the order they were made).
     void save() const;
-    // Waits until the list as last saved is in the settings.
+    // Waits until the list as last saved is in the settings (a write still to start starts).
     void finishWriting() const;
 
     // Puts `path` (made absolute) at the top, dropping an older entry of the same file and
@@ -36,5 +37,8 @@ signals:
 private:
     int capacity_;
     QStringList files_;
+    void startWriting() const;
+
     mutable std::future<void> writing_;
+    mutable bool pending_ = false; // a save waits for the event loop to start its write
 };
