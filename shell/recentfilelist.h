@@ -35,10 +35,10 @@ signals:
     void changed();
 
 private:
-    int capacity_;
-    QStringList files_;
     void startWriting() const;
 
+    int capacity_;
+    QStringList files_;
     mutable std::future<void> writing_;
     mutable bool pending_ = false; // a save waits for the event loop to start its write
 };
