@@ -90,9 +90,16 @@ std::size_t pieceRoom(std::size_t size) {
     return bound;
 }
 
+// About a megabyte of frame: rows of that many pixels stay in the processor's cache between
+// their paint and their filtering, and a band of them is big enough to paint in parts side
+// by side.
+int chunkRowsFor(int width) {
+    return std::max(1, (256 * 1024) / std::max(1, width));
+}
+
 // Where the filtered rows come from: fill(top, rows, out) writes rows top .. top + rows - 1
 // as PNG scanlines (1 + 3 * width bytes each) at `out`. The encoder asks for the rows in order,
-// chunkRows at a time (fewer for the last chunk).
+// chunkRows (at least 1) at a time, fewer for the last chunk.
 struct RowSource {
     int chunkRows = 1;
     std::function<void(int top, int rows, std::uint8_t* out)> fill;
@@ -126,7 +133,8 @@ bool encode(int width, int height, const RowSource& source, PngFile& png, std::s
     // before they are read (new[] without a value leaves them as the system hands them out:
     // the output's pages past the compressed bytes are never touched).
     constexpr std::size_t batchPieces = 4;
-    const std::size_t chunkBytes = std::size_t(std::max(1, source.chunkRows)) * rowBytes;
+    const int chunkRows = std::max(1, source.chunkRows);
+    const std::size_t chunkBytes = std::size_t(chunkRows) * rowBytes;
     const std::size_t windowBytes = std::min(rawBytes, batchPieces * pieceBytes + chunkBytes);
     const std::unique_ptr<std::uint8_t[]> window(new std::uint8_t[windowBytes]);
 
@@ -168,7 +176,7 @@ bool encode(int width, int height, const RowSource& source, PngFile& png, std::s
         std::memmove(window.get(), window.get() + (start - windowStart), windowEnd - start);
         windowStart = start;
         while (windowEnd < end) {
-            const int rows = std::min(std::max(1, source.chunkRows), height - filledRows);
+            const int rows = std::min(chunkRows, height - filledRows);
             source.fill(filledRows, rows, window.get() + (windowEnd - windowStart));
             filledRows += rows;
             windowEnd += std::size_t(rows) * rowBytes;
@@ -210,18 +218,16 @@ bool encode(int width, int height, const RowSource& source, PngFile& png, std::s
 } // namespace
 
 bool encodePng(const FrameBuffer& frame, PngFile& png, std::string& error) {
-    const RowSource rows{
-        std::max(1, (256 * 1024) / std::max(1, frame.width)),
-        [&](int top, int count, std::uint8_t* out) { filterRows(frame, top, count, out); }};
+    const RowSource rows{chunkRowsFor(frame.width), [&](int top, int count, std::uint8_t* out) {
+                             filterRows(frame, top, count, out);
+                         }};
     return encode(frame.width, frame.height, rows, png, error);
 }
 
 bool encodePngBands(int width, int height,
                     const std::function<void(FrameBuffer& band, int top)>& paintBand, PngFile& png,
                     std::string& error) {
-    // About a megabyte of frame a band: it stays in the processor's cache between its paint
-    // and its filtering, and is big enough to paint in parts side by side.
-    const int bandRows = std::max(1, (256 * 1024) / std::max(1, width));
+    const int bandRows = chunkRowsFor(width);
     FrameBuffer band;
     if (width > 0 && height > 0)
         band.resize(width, std::min(bandRows, height));
